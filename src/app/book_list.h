@@ -1,0 +1,24 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/book_record.h"
+#include "app/filter_state.h"
+
+// What the main list shows, without a window: which entries pass the filters and in which order.
+
+// Whether one packed entry passes the five filters, applied in their fixed order.
+bool PassesFilters(const PackedFields& entry, const FilterState& filters, int australianChoice);
+
+// The packed lines of every entry that passes, ordered as the list shows them: by the author's
+// first 100 characters (padded with spaces, letters compared without case), then by the packed
+// line, which begins with the id as text. The views point into the Booklist table.
+std::vector<std::string_view> StageBookList(const FilterState& filters, int australianChoice);
+
+// The level column's text for a band: "R-2", "3-5", "6-9" or "10-12".
+std::string_view LevelColumnText(int levelBand);
+
+// A list row: the six column texts (id, title, author, call number, level, format) joined by LF.
+std::string BookRowText(const BookRecord& record);

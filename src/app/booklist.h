@@ -1,0 +1,48 @@
+#pragma once
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/book_record.h"
+#include "app/text_table.h"
+
+// The loaded booklist and the lists derived from it. This module owns them; only the loader
+// replaces them, and between loads only matching and the matches merge touch the entries.
+
+// Book id as plain decimal text -> packed line.
+using BooklistTable = TextTable<std::string>;
+BooklistTable& Booklist();
+
+// The packed line stored under an id text, or the empty line when there is none.
+std::string_view LookupBookLine(std::string_view idText);
+BookRecord LookupBookRecord(std::string_view idText);
+void StoreBookRecord(const BookRecord& record);
+
+inline constexpr std::size_t MaxCategoryNames = 99999;
+
+struct LevelNameTable {
+    std::array<std::string, 51> names;
+    int count = 0;  // the selector shows names 0 to count
+};
+
+std::string& BooklistVersion();
+// Distinct category names, sorted by unsigned byte value.
+std::vector<std::string>& CategoryList();
+// Distinct format names, in the order first met.
+std::vector<std::string>& FormatList();
+LevelNameTable& LevelNames();
+
+inline constexpr const char* AllLevelsText = "All levels";
+inline constexpr const char* DefaultBooklistVersion = "2015.0";
+
+// Back to the state at process start: every table and list empty. For tests.
+void ResetBooklistState();
+
+// Reads "TULVersion.txt" and "Booklist.tul" from the working directory, rebuilds the table, the
+// matching indexes and the lists, merges "Matches.tul" and sets the main window's title.
+void LoadBooklist();
+
+// Takes one line of the booklist file into a record, keys computed and not yet matched. False
+// for a line that is not an entry (id 0 or no title).
+bool ParseBooklistLine(std::string_view line, BookRecord& record);

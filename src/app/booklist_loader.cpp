@@ -1,0 +1,150 @@
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <memory>
+
+#include "app/booklist.h"
+#include "app/line_reader.h"
+#include "app/text.h"
+#include "compare/keys.h"
+#include "compare/matching_indexes.h"
+#include "maintenance/matches.h"
+#include "platform/pause.h"
+#include "platform/progress.h"
+#include "platform/window_title.h"
+
+namespace {
+
+constexpr int BooklistColumns = 13;
+
+using FileHandle = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+FileHandle OpenForReading(const char* name) { return {std::fopen(name, "rb"), &std::fclose}; }
+
+std::int64_t FileSize(std::FILE* file) {
+    if (std::fseek(file, 0, SEEK_END) != 0) return 0;
+    const long size = std::ftell(file);
+    std::rewind(file);
+    return size < 0 ? 0 : size;
+}
+
+std::string ReadVersion() {
+    const FileHandle file = OpenForReading("TULVersion.txt");
+    if (!file) return DefaultBooklistVersion;
+    LineReader reader(file.get());
+    std::string first;
+    reader.Next(first);
+    return first;
+}
+
+// Appends each trimmed, non-empty ";"-separated item of `text` not seen before.
+void CollectNames(std::string_view text, TextSet& seen, std::vector<std::string>& names,
+                  std::size_t limit) {
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t semicolon = text.find(';', start);
+        const std::string_view item = TrimSpaces(text.substr(start, semicolon - start));
+        if (!item.empty() && names.size() < limit && !seen.contains(item)) {
+            seen.emplace(item);
+            names.emplace_back(item);
+        }
+        if (semicolon == std::string_view::npos) return;
+        start = semicolon + 1;
+    }
+}
+
+void FillLevelNames() {
+    LevelNameTable& levels = LevelNames();
+    levels.names[0] = AllLevelsText;
+    levels.names[1] = "Early Years (R-2)";
+    levels.names[2] = "Primary Years (3-5)";
+    levels.names[3] = "Middle Years (6-9, Special)";
+    levels.names[4] = "Mature";
+    levels.count = 4;
+}
+
+}  // namespace
+
+bool ParseBooklistLine(std::string_view line, BookRecord& r) {
+    std::array<std::string_view, BooklistColumns> column{};
+    std::size_t start = 0;
+    for (int n = 0; n < BooklistColumns; ++n) {
+        const std::size_t tab = line.find('\t', start);
+        column[n] = line.substr(start, tab - start);
+        if (tab == std::string_view::npos) break;
+        start = tab + 1;
+    }
+
+    r = BookRecord{};
+    r.id = ReadWholeNumber(column[0]);
+    r.title = column[1];
+    if (r.title.empty() || r.id == 0) return false;
+
+    std::string_view author = column[2];
+    // A leading "." marks a name to be shown without it; the character after it goes too.
+    if (author.starts_with('.')) author = TrimSpaces(author.substr(std::min<std::size_t>(2, author.size())));
+    r.author = author;
+    r.australianAuthor = column[3];
+    r.publisher = column[4];
+    r.yearPublished = column[5];
+    r.isbn.reserve(column[6].size());
+    for (const char c : column[6]) {
+        if (c != ' ') r.isbn += UpperAsciiChar(c);
+    }
+    r.annotation = column[7];
+    r.categories = column[8];
+    r.level = column[9];
+    r.series = TrimSpaces(column[10]);
+    const std::string_view format = TrimSpaces(column[11]);
+    r.format = format.empty() ? std::string_view("Book") : format;
+    r.scisNumber = column[12];
+
+    r.titleKey = NormaliseKey(r.title);
+    r.surnameKey = NormaliseKey(SurnamePart(r.author));
+    r.seriesKey = NormaliseKey(r.series);
+    r.levelBand = LevelBandOf(r.level);
+    return true;
+}
+
+void LoadBooklist() {
+    BooklistVersion() = ReadVersion();
+    LevelNames().count = 0;
+    Booklist().clear();
+    ClearMatchingIndexes();
+
+    const FileHandle file = OpenForReading("Booklist.tul");
+    if (!file) return;
+
+    std::vector<std::string> categories;
+    std::vector<std::string> formats;
+    TextSet categoriesSeen;
+    TextSet formatsSeen;
+    OpenProgressWindow("Booklist", "Reading data...", 0, FileSize(file.get()), false);
+
+    BooklistTable& table = Booklist();
+    LineReader reader(file.get());
+    std::string line;
+    BookRecord record;
+    while (reader.Next(line)) {
+        if (!ParseBooklistLine(line, record)) continue;
+        const bool added =
+            table.insert_or_assign(std::to_string(record.id), PackBookRecord(record)).second;
+        IndexBookEntry(record, !added);
+
+        CollectNames(record.categories, categoriesSeen, categories, MaxCategoryNames);
+        // For the format list a one-character format counts as "Book".
+        CollectNames(record.format.size() < 2 ? std::string_view("Book") : record.format,
+                     formatsSeen, formats, SIZE_MAX);
+        SetProgressPosition(reader.Position());
+    }
+
+    FillLevelNames();
+    PauseWithEvents(1000);
+    FormatList() = std::move(formats);
+    std::sort(categories.begin(), categories.end());  // std::string compares bytes as unsigned
+    CategoryList() = std::move(categories);
+    CloseProgressWindow();
+
+    LoadMatches();
+    SetMainWindowTitle("TUL Tallyleaf  " + BooklistVersion());
+}

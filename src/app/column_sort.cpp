@@ -1,0 +1,37 @@
+#include "app/column_sort.h"
+
+#include "app/text.h"
+
+namespace {
+CustomCompare customCompare = nullptr;
+}
+
+void SetCustomCompare(CustomCompare comparator) { customCompare = comparator; }
+CustomCompare CurrentCustomCompare() { return customCompare; }
+
+int CompareCells(ColumnSortKind kind, std::string_view a, std::string_view b) {
+    switch (kind) {
+        case ColumnSortKind::Number: {
+            const auto x = ReadWholeNumber(a);
+            const auto y = ReadWholeNumber(b);
+            return x < y ? -1 : (x > y ? 1 : 0);
+        }
+        case ColumnSortKind::Custom: return customCompare ? customCompare(a, b) : 0;
+        case ColumnSortKind::Text: break;
+    }
+    return CompareIgnoreCase(a, b);
+}
+
+void ColumnSortState::SetKind(int column, ColumnSortKind kind) {
+    if (column >= 0 && column < MaxColumns) kinds_[column] = kind;
+}
+
+ColumnSortKind ColumnSortState::Kind(int column) const {
+    return (column >= 0 && column < MaxColumns) ? kinds_[column] : ColumnSortKind::Text;
+}
+
+bool ColumnSortState::NextSortAscending(int column) {
+    lastAscending_ = column == lastColumn_ ? !lastAscending_ : true;
+    lastColumn_ = column;
+    return lastAscending_;
+}

@@ -1,0 +1,34 @@
+#pragma once
+#include <array>
+#include <string_view>
+
+// The comparisons behind a click on a list heading, shared by every sortable list.
+
+enum class ColumnSortKind { Text, Number, Custom };
+
+// The program-wide comparator of Custom columns: 1, -1 or 0.
+using CustomCompare = int (*)(std::string_view, std::string_view);
+void SetCustomCompare(CustomCompare comparator);
+CustomCompare CurrentCustomCompare();
+
+// Text: letters folded to lower case, then byte values. Number: each cell read as a whole number.
+// Custom: the comparator set above (cells compare equal when none is set).
+int CompareCells(ColumnSortKind kind, std::string_view a, std::string_view b);
+
+// Per-list bookkeeping: the kind of each column and the direction rule. A click on a column other
+// than the one sorted last sorts ascending; another click on the same column reverses it.
+class ColumnSortState {
+public:
+    static constexpr int MaxColumns = 256;
+
+    void SetKind(int column, ColumnSortKind kind);
+    ColumnSortKind Kind(int column) const;
+    // Records a click on `column` and says whether this sort is ascending.
+    bool NextSortAscending(int column);
+    int LastColumn() const { return lastColumn_; }
+
+private:
+    std::array<ColumnSortKind, MaxColumns> kinds_{};
+    int lastColumn_ = -1;
+    bool lastAscending_ = false;
+};

@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// Each command takes the arguments after its name and returns the process exit code.
+int RunExportCommand(const std::vector<std::string>& args);
+
+// Makes DIR the working directory and loads its booklist as the desktop program does. Returns
+// ExitOk, or prints a message naming the file and returns the failure code.
+int LoadDataFolder(const std::string& dir);
+
+// A path given relative to the directory the tool was started in, made absolute before the
+// working directory changes.
+std::string AbsoluteFromStart(const std::string& path);

@@ -1,0 +1,69 @@
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "app/booklist.h"
+#include "cli/cli_args.h"
+#include "cli/cli_commands.h"
+
+namespace {
+
+const char* const Usage =
+    "Usage:\n"
+    "  tallyleaf-cli export [--dir DIR] [--tab] [--fields LIST] [--match all|matched|unmatched]\n"
+    "                       [--level TEXT] [--category TEXT] [--format TEXT]\n"
+    "                       [--australian all|only|non] OUTPUT\n"
+    "  tallyleaf-cli --help | --version\n"
+    "\n"
+    "export  writes the books the main list would show under the given filters, in its order,\n"
+    "        as comma-separated (or with --tab, tab-separated) text with a header line.\n"
+    "        DIR holds Booklist.tul, Matches.tul and TULVersion.txt (default: the current\n"
+    "        directory). LIST is a comma-separated choice of id,title,author,australian,\n"
+    "        publisher,year,isbn,outofprint,categories,levels,annotation,callnumber\n"
+    "        (default: id,title,author,levels,callnumber).\n";
+
+}  // namespace
+
+std::string AbsoluteFromStart(const std::string& path) {
+    std::error_code error;
+    const auto absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.string();
+}
+
+int LoadDataFolder(const std::string& dir) {
+    if (::chdir(dir.c_str()) != 0) {
+        return CliFail(ExitFailure, "cannot enter folder " + dir + ": " + std::strerror(errno));
+    }
+    const std::string booklist = (std::filesystem::path(dir) / "Booklist.tul").string();
+    std::FILE* file = std::fopen("Booklist.tul", "rb");
+    if (!file) {
+        return CliFail(ExitFailure, "cannot read " + booklist + ": " + std::strerror(errno));
+    }
+    std::fclose(file);
+    LoadBooklist();
+    return ExitOk;
+}
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        std::fputs(Usage, stderr);
+        return ExitUsage;
+    }
+    const std::string command = args[0];
+    args.erase(args.begin());
+    if (command == "--help" || command == "-h") {
+        std::fputs(Usage, stdout);
+        return ExitOk;
+    }
+    if (command == "--version") {
+        std::printf("tallyleaf-cli %s\n", TALLYLEAF_VERSION);
+        return ExitOk;
+    }
+    if (command == "export") return RunExportCommand(args);
+    return CliFail(ExitUsage, "unknown command \"" + command + "\" (see --help)");
+}

@@ -1,0 +1,42 @@
+#include "compare/keys.h"
+
+std::string NormaliseKey(std::string_view text) {
+    std::string key;
+    key.reserve(text.size());
+    for (const char c : text) {
+        const char upper = (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+        if (upper == '\'' || upper == '*') continue;
+        const bool kept = (upper >= 'A' && upper <= 'Z') || (upper >= '0' && upper <= '9');
+        key += kept ? upper : ' ';
+    }
+
+    // One leading article, looked for before any trimming: "(The Hobbit)" keeps its THE.
+    std::size_t from = 0;
+    if (key.starts_with("A ")) from = 2;
+    else if (key.starts_with("AN ")) from = 3;
+    else if (key.starts_with("THE ")) from = 4;
+
+    // Runs of spaces become one; spaces at either end go.
+    std::size_t out = 0;
+    bool spacePending = false;
+    for (std::size_t i = from; i < key.size(); ++i) {
+        if (key[i] == ' ') {
+            spacePending = out > 0;
+            continue;
+        }
+        if (spacePending) key[out++] = ' ';
+        spacePending = false;
+        key[out++] = key[i];
+    }
+    key.resize(out);
+    return key;
+}
+
+int CompareTitleKeys(std::string_view a, std::string_view b) {
+    const int order = NormaliseKey(a).compare(NormaliseKey(b));
+    return order < 0 ? -1 : (order > 0 ? 1 : 0);
+}
+
+std::string_view SurnamePart(std::string_view author) {
+    return author.substr(0, author.find(','));
+}

@@ -1,0 +1,13 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+// Reduces a text to a matching key: capital letters, digits and single spaces, without
+// apostrophes and asterisks and without one leading "A", "AN" or "THE".
+std::string NormaliseKey(std::string_view text);
+
+// Orders two titles by their keys, byte by byte: 1, -1 or 0.
+int CompareTitleKeys(std::string_view a, std::string_view b);
+
+// The surname part of an author: the text before the first ",", or all of it.
+std::string_view SurnamePart(std::string_view author);

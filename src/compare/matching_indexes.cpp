@@ -1,0 +1,57 @@
+#include "compare/matching_indexes.h"
+
+#include <algorithm>
+
+#include "app/book_record.h"
+
+namespace {
+MatchingIndexes& TheIndexes() {
+    static MatchingIndexes indexes;
+    return indexes;
+}
+
+std::string_view Find(const TextTable<std::string>& table, std::string_view key) {
+    const auto found = table.find(key);
+    return found == table.end() ? std::string_view() : std::string_view(found->second);
+}
+}  // namespace
+
+const MatchingIndexes& Indexes() { return TheIndexes(); }
+
+void ClearMatchingIndexes() { TheIndexes() = MatchingIndexes{}; }
+
+void IndexBookEntry(const BookRecord& record, bool idLoadedBefore) {
+    MatchingIndexes& indexes = TheIndexes();
+    auto& ids = indexes.AuthorIndex[record.surnameKey];
+    if (!idLoadedBefore || std::find(ids.begin(), ids.end(), record.id) == ids.end()) {
+        ids.push_back(record.id);
+    }
+
+    if (!record.seriesKey.empty()) {
+        indexes.SeriesLevelIndex[record.seriesKey] = record.level;
+        indexes.SeriesAuthorIndex[record.seriesKey] = record.surnameKey;
+    }
+    indexes.AuthorTitleIndex[record.surnameKey + record.titleKey] = std::to_string(record.id);
+}
+
+const std::vector<std::int32_t>& FindAuthorIds(std::string_view surnameKey) {
+    static const std::vector<std::int32_t> none;
+    const auto& table = TheIndexes().AuthorIndex;
+    const auto found = table.find(surnameKey);
+    return found == table.end() ? none : found->second;
+}
+
+std::string_view FindAuthorTitle(std::string_view surnameKey, std::string_view titleKey) {
+    std::string key;
+    key.reserve(surnameKey.size() + titleKey.size());
+    key.append(surnameKey).append(titleKey);
+    return Find(TheIndexes().AuthorTitleIndex, key);
+}
+
+std::string_view FindSeriesLevel(std::string_view seriesKey) {
+    return Find(TheIndexes().SeriesLevelIndex, seriesKey);
+}
+
+std::string_view FindSeriesAuthor(std::string_view seriesKey) {
+    return Find(TheIndexes().SeriesAuthorIndex, seriesKey);
+}

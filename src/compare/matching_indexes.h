@@ -1,0 +1,34 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/text_table.h"
+
+struct BookRecord;
+
+// The four lookup tables over the loaded booklist that matching uses. Rebuilt on every load.
+struct MatchingIndexes {
+    // surname key -> ids of the entries with that surname, in load order, each once
+    TextTable<std::vector<std::int32_t>> AuthorIndex;
+    // surname key immediately followed by title key -> id as decimal text (the later entry wins)
+    TextTable<std::string> AuthorTitleIndex;
+    // series key -> level text of the entry that last named the series
+    TextTable<std::string> SeriesLevelIndex;
+    // series key -> surname key of that same entry
+    TextTable<std::string> SeriesAuthorIndex;
+};
+
+const MatchingIndexes& Indexes();
+void ClearMatchingIndexes();
+// Enters one freshly loaded entry, whose keys are already computed. `idLoadedBefore` says that an
+// earlier line of the same file had the same id, the only case in which the id can already be
+// listed under its surname.
+void IndexBookEntry(const BookRecord& record, bool idLoadedBefore);
+
+// Lookups; an absent key gives nothing and is never added.
+const std::vector<std::int32_t>& FindAuthorIds(std::string_view surnameKey);
+std::string_view FindAuthorTitle(std::string_view surnameKey, std::string_view titleKey);
+std::string_view FindSeriesLevel(std::string_view seriesKey);
+std::string_view FindSeriesAuthor(std::string_view seriesKey);

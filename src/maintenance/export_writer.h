@@ -1,0 +1,34 @@
+#pragma once
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/book_record.h"
+
+// Writes the listed books as comma- or tab-separated text with a header line, for spreadsheets.
+
+enum class ExportFormat { Comma = 1, Tab = 2 };
+
+inline constexpr int ExportFieldCount = 12;
+
+struct ExportFieldInfo {
+    std::string_view name;          // as given on the command line
+    std::string_view checkBoxText;  // as the Export dialog shows it
+    std::string_view headerText;    // as written in the header line
+    bool onByDefault;
+};
+
+// The twelve fields, in the fixed order of the dialog and of every written line.
+const std::array<ExportFieldInfo, ExportFieldCount>& ExportFields();
+
+using ExportFieldSet = std::array<bool, ExportFieldCount>;
+ExportFieldSet DefaultExportFields();
+
+// One line without its CR LF: the header when `record` is null, else the record's values.
+std::string ExportLine(const BookRecord* record, const ExportFieldSet& fields, ExportFormat format);
+
+// Writes the header and one line per id text, each looked up in the booklist (an id that is not
+// there gives an empty record). False when the file could not be created or written.
+bool WriteExportFile(const std::string& path, ExportFormat format, const ExportFieldSet& fields,
+                     const std::vector<std::string>& rowIds);

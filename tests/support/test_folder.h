@@ -1,0 +1,26 @@
+#pragma once
+#include <filesystem>
+#include <string>
+
+// A fresh folder that becomes the working directory for one test, since the program opens its
+// files by bare name; the previous directory comes back and the folder goes when it ends.
+class TestFolder {
+public:
+    TestFolder();
+    ~TestFolder();
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+    std::filesystem::path previous_;
+};
+
+void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+std::string ReadFile(const std::filesystem::path& path);
+bool FileExists(const std::filesystem::path& path);
+
+// The fixture folder tests/data/NAME.
+std::filesystem::path TestData(const std::string& name);
