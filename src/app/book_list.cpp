@@ -14,8 +14,10 @@ constexpr std::size_t AuthorSortWidth = 100;
 int CompareStaged(std::string_view authorA, std::string_view packedA, std::string_view authorB,
                   std::string_view packedB) {
     for (std::size_t i = 0; i < AuthorSortWidth; ++i) {
-        const auto a = static_cast<unsigned char>(i < authorA.size() ? LowerAsciiChar(authorA[i]) : ' ');
-        const auto b = static_cast<unsigned char>(i < authorB.size() ? LowerAsciiChar(authorB[i]) : ' ');
+        const auto a =
+            static_cast<unsigned char>(i < authorA.size() ? LowerAsciiChar(authorA[i]) : ' ');
+        const auto b =
+            static_cast<unsigned char>(i < authorB.size() ? LowerAsciiChar(authorB[i]) : ' ');
         if (a != b) return a < b ? -1 : 1;
         if (i >= authorA.size() && i >= authorB.size()) break;  // both padded from here on
     }
@@ -65,7 +67,8 @@ std::vector<std::string_view> StageBookList(const FilterState& filters, int aust
     });
     std::vector<std::string_view> ordered;
     ordered.reserve(staged.size());
-    for (const StagedEntry& entry : staged) ordered.push_back(entry.packed);
+    for (const StagedEntry& entry : staged)
+        ordered.push_back(entry.packed);
     return ordered;
 }
 

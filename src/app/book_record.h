@@ -32,9 +32,24 @@ inline constexpr int PackedFieldCount = 18;
 
 // Field positions in a packed line, from 0.
 enum PackedField {
-    FieldId, FieldTitle, FieldAuthor, FieldAustralianAuthor, FieldPublisher, FieldYearPublished,
-    FieldIsbn, FieldAnnotation, FieldCategories, FieldLevel, FieldSeries, FieldFormat,
-    FieldScisNumber, FieldTitleKey, FieldSurnameKey, FieldSeriesKey, FieldCallNumber, FieldMatched,
+    FieldId,
+    FieldTitle,
+    FieldAuthor,
+    FieldAustralianAuthor,
+    FieldPublisher,
+    FieldYearPublished,
+    FieldIsbn,
+    FieldAnnotation,
+    FieldCategories,
+    FieldLevel,
+    FieldSeries,
+    FieldFormat,
+    FieldScisNumber,
+    FieldTitleKey,
+    FieldSurnameKey,
+    FieldSeriesKey,
+    FieldCallNumber,
+    FieldMatched,
 };
 
 using PackedFields = std::array<std::string_view, PackedFieldCount>;

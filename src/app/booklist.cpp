@@ -15,13 +15,25 @@ BooklistState& State() {
 }
 }  // namespace
 
-BooklistTable& Booklist() { return State().table; }
-std::string& BooklistVersion() { return State().version; }
-std::vector<std::string>& CategoryList() { return State().categories; }
-std::vector<std::string>& FormatList() { return State().formats; }
-LevelNameTable& LevelNames() { return State().levels; }
+BooklistTable& Booklist() {
+    return State().table;
+}
+std::string& BooklistVersion() {
+    return State().version;
+}
+std::vector<std::string>& CategoryList() {
+    return State().categories;
+}
+std::vector<std::string>& FormatList() {
+    return State().formats;
+}
+LevelNameTable& LevelNames() {
+    return State().levels;
+}
 
-void ResetBooklistState() { State() = BooklistState{}; }
+void ResetBooklistState() {
+    State() = BooklistState{};
+}
 
 std::string_view LookupBookLine(std::string_view idText) {
     const auto& table = State().table;

@@ -19,7 +19,9 @@ constexpr int BooklistColumns = 13;
 
 using FileHandle = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
-FileHandle OpenForReading(const char* name) { return {std::fopen(name, "rb"), &std::fclose}; }
+FileHandle OpenForReading(const char* name) {
+    return {std::fopen(name, "rb"), &std::fclose};
+}
 
 std::int64_t FileSize(std::FILE* file) {
     if (std::fseek(file, 0, SEEK_END) != 0) return 0;
@@ -82,7 +84,8 @@ bool ParseBooklistLine(std::string_view line, BookRecord& r) {
 
     std::string_view author = column[2];
     // A leading "." marks a name to be shown without it; the character after it goes too.
-    if (author.starts_with('.')) author = TrimSpaces(author.substr(std::min<std::size_t>(2, author.size())));
+    if (author.starts_with('.'))
+        author = TrimSpaces(author.substr(std::min<std::size_t>(2, author.size())));
     r.author = author;
     r.australianAuthor = column[3];
     r.publisher = column[4];

@@ -6,8 +6,12 @@ namespace {
 CustomCompare customCompare = nullptr;
 }
 
-void SetCustomCompare(CustomCompare comparator) { customCompare = comparator; }
-CustomCompare CurrentCustomCompare() { return customCompare; }
+void SetCustomCompare(CustomCompare comparator) {
+    customCompare = comparator;
+}
+CustomCompare CurrentCustomCompare() {
+    return customCompare;
+}
 
 int CompareCells(ColumnSortKind kind, std::string_view a, std::string_view b) {
     switch (kind) {
@@ -16,8 +20,10 @@ int CompareCells(ColumnSortKind kind, std::string_view a, std::string_view b) {
             const auto y = ReadWholeNumber(b);
             return x < y ? -1 : (x > y ? 1 : 0);
         }
-        case ColumnSortKind::Custom: return customCompare ? customCompare(a, b) : 0;
-        case ColumnSortKind::Text: break;
+        case ColumnSortKind::Custom:
+            return customCompare ? customCompare(a, b) : 0;
+        case ColumnSortKind::Text:
+            break;
     }
     return CompareIgnoreCase(a, b);
 }

@@ -18,7 +18,7 @@ int CompareCells(ColumnSortKind kind, std::string_view a, std::string_view b);
 // Per-list bookkeeping: the kind of each column and the direction rule. A click on a column other
 // than the one sorted last sorts ascending; another click on the same column reverses it.
 class ColumnSortState {
-public:
+  public:
     static constexpr int MaxColumns = 256;
 
     void SetKind(int column, ColumnSortKind kind);
@@ -27,7 +27,7 @@ public:
     bool NextSortAscending(int column);
     int LastColumn() const { return lastColumn_; }
 
-private:
+  private:
     std::array<ColumnSortKind, MaxColumns> kinds_{};
     int lastColumn_ = -1;
     bool lastAscending_ = false;

@@ -7,5 +7,9 @@ FilterState& TheFilters() {
 }
 }  // namespace
 
-FilterState& CurrentFilters() { return TheFilters(); }
-void ResetFilterState() { TheFilters() = FilterState{}; }
+FilterState& CurrentFilters() {
+    return TheFilters();
+}
+void ResetFilterState() {
+    TheFilters() = FilterState{};
+}

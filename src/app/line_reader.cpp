@@ -5,7 +5,9 @@
 namespace {
 constexpr std::size_t BlockSize = 1 << 16;
 
-bool IsLineEnd(char c) { return c == '\n' || c == '\r' || c == '\0'; }
+bool IsLineEnd(char c) {
+    return c == '\n' || c == '\r' || c == '\0';
+}
 }  // namespace
 
 LineReader::LineReader(std::FILE* file) : file_(file), buffer_(BlockSize) {}
@@ -24,18 +26,11 @@ bool LineReader::Next(std::string& line) {
     bool any = false;
     for (;;) {
         if (start_ == end_ && !Refill()) return any;
-        if (skipLeadingLf_) {
-            skipLeadingLf_ = false;
-            if (buffer_[start_] == '\n') {
-                ++start_;
-                ++position_;
-                continue;
-            }
-        }
         const char* begin = buffer_.data() + start_;
         const std::size_t available = end_ - start_;
         std::size_t length = 0;
-        while (length < available && !IsLineEnd(begin[length])) ++length;
+        while (length < available && !IsLineEnd(begin[length]))
+            ++length;
         line.append(begin, length);
         start_ += length;
         position_ += static_cast<std::int64_t>(length);
@@ -45,15 +40,10 @@ bool LineReader::Next(std::string& line) {
         const char terminator = buffer_[start_];
         ++start_;
         ++position_;
-        if (terminator == '\r') {
-            if (start_ < end_) {
-                if (buffer_[start_] == '\n') {
-                    ++start_;
-                    ++position_;
-                }
-            } else {
-                skipLeadingLf_ = true;
-            }
+        // The line is copied out, so the block may be refilled to see whether an LF follows.
+        if (terminator == '\r' && (start_ < end_ || Refill()) && buffer_[start_] == '\n') {
+            ++start_;
+            ++position_;
         }
         return true;
     }

@@ -7,7 +7,7 @@
 // Reads a text file line by line in large blocks. A line ends at CR LF, a lone LF, a lone CR or a
 // NUL byte; the terminator is not part of the line. A last line without terminator still counts.
 class LineReader {
-public:
+  public:
     explicit LineReader(std::FILE* file);
 
     // The next line into `line`; false at the end of the file.
@@ -15,7 +15,7 @@ public:
     // Bytes consumed so far, the terminator of the last line included.
     std::int64_t Position() const { return position_; }
 
-private:
+  private:
     bool Refill();
 
     std::FILE* file_;
@@ -24,5 +24,4 @@ private:
     std::size_t end_ = 0;
     std::int64_t position_ = 0;
     bool eof_ = false;
-    bool skipLeadingLf_ = false;  // the last line ended at a CR that closed a block
 };

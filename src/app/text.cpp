@@ -5,7 +5,8 @@
 
 std::string UpperAscii(std::string_view text) {
     std::string upper(text);
-    for (char& c : upper) c = UpperAsciiChar(c);
+    for (char& c : upper)
+        c = UpperAsciiChar(c);
     return upper;
 }
 
@@ -45,7 +46,8 @@ int CompareIgnoreCase(std::string_view a, std::string_view b) {
 
 std::int32_t ReadWholeNumber(std::string_view text) {
     std::size_t at = 0;
-    while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) ++at;
+    while (at < text.size() && (text[at] == ' ' || text[at] == '\t'))
+        ++at;
     bool negative = false;
     if (at < text.size() && (text[at] == '-' || text[at] == '+')) {
         negative = text[at] == '-';

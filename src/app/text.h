@@ -5,8 +5,12 @@
 
 // Byte-wise text helpers. All text is 8-bit and never decoded: only the ASCII letters change case.
 
-inline char LowerAsciiChar(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-inline char UpperAsciiChar(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+inline char LowerAsciiChar(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
+inline char UpperAsciiChar(char c) {
+    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+}
 
 std::string UpperAscii(std::string_view text);
 std::string_view TrimSpaces(std::string_view text);

@@ -48,7 +48,9 @@ std::optional<std::string> CliArgs::Value(const std::string& option) const {
     return value;
 }
 
-bool CliArgs::Flag(const std::string& option) const { return Contains(flags_, option); }
+bool CliArgs::Flag(const std::string& option) const {
+    return Contains(flags_, option);
+}
 
 int CliFail(int code, const std::string& message) {
     std::fprintf(stderr, "tallyleaf-cli: %s\n", message.c_str());

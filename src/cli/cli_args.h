@@ -6,7 +6,7 @@
 // A small command-line reader: options with a value ("--dir DIR" or "--dir=DIR"), flags, and
 // positional arguments. Anything it does not know is a usage error.
 class CliArgs {
-public:
+  public:
     CliArgs(std::vector<std::string> args, std::vector<std::string> valueOptions,
             std::vector<std::string> flagOptions);
 
@@ -16,7 +16,7 @@ public:
     bool Flag(const std::string& option) const;
     const std::vector<std::string>& Positional() const { return positional_; }
 
-private:
+  private:
     std::vector<std::pair<std::string, std::string>> values_;
     std::vector<std::string> flags_;
     std::vector<std::string> positional_;

@@ -47,10 +47,9 @@ bool ParseChoice(const std::optional<std::string>& given, const std::map<std::st
 }  // namespace
 
 int RunExportCommand(const std::vector<std::string>& args) {
-    const CliArgs cli(args,
-                      {"--dir", "--fields", "--match", "--level", "--category", "--format",
-                       "--australian"},
-                      {"--tab"});
+    const CliArgs cli(
+        args, {"--dir", "--fields", "--match", "--level", "--category", "--format", "--australian"},
+        {"--tab"});
     if (!cli.Ok()) return CliFail(ExitUsage, cli.Error());
     if (cli.Positional().size() != 1) {
         return CliFail(ExitUsage, "export needs exactly one OUTPUT file (see --help)");

@@ -12,9 +12,12 @@ std::string NormaliseKey(std::string_view text) {
 
     // One leading article, looked for before any trimming: "(The Hobbit)" keeps its THE.
     std::size_t from = 0;
-    if (key.starts_with("A ")) from = 2;
-    else if (key.starts_with("AN ")) from = 3;
-    else if (key.starts_with("THE ")) from = 4;
+    if (key.starts_with("A "))
+        from = 2;
+    else if (key.starts_with("AN "))
+        from = 3;
+    else if (key.starts_with("THE "))
+        from = 4;
 
     // Runs of spaces become one; spaces at either end go.
     std::size_t out = 0;

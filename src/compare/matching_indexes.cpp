@@ -16,9 +16,13 @@ std::string_view Find(const TextTable<std::string>& table, std::string_view key)
 }
 }  // namespace
 
-const MatchingIndexes& Indexes() { return TheIndexes(); }
+const MatchingIndexes& Indexes() {
+    return TheIndexes();
+}
 
-void ClearMatchingIndexes() { TheIndexes() = MatchingIndexes{}; }
+void ClearMatchingIndexes() {
+    TheIndexes() = MatchingIndexes{};
+}
 
 void IndexBookEntry(const BookRecord& record, bool idLoadedBefore) {
     MatchingIndexes& indexes = TheIndexes();

@@ -7,24 +7,46 @@
 namespace {
 
 enum ExportField {
-    ExportId, ExportTitle, ExportAuthor, ExportAustralian, ExportPublisher, ExportYear, ExportIsbn,
-    ExportOutOfPrint, ExportCategories, ExportLevels, ExportAnnotation, ExportCallNumber,
+    ExportId,
+    ExportTitle,
+    ExportAuthor,
+    ExportAustralian,
+    ExportPublisher,
+    ExportYear,
+    ExportIsbn,
+    ExportOutOfPrint,
+    ExportCategories,
+    ExportLevels,
+    ExportAnnotation,
+    ExportCallNumber,
 };
 
 std::string FieldValue(const BookRecord& r, int field) {
     switch (field) {
-        case ExportId: return std::to_string(r.id);
-        case ExportTitle: return r.title;
-        case ExportAuthor: return r.author;
-        case ExportAustralian: return r.australianAuthor;
-        case ExportPublisher: return r.publisher;
-        case ExportYear: return r.yearPublished;
-        case ExportIsbn: return r.isbn;
-        case ExportOutOfPrint: return {};  // the booklist carries no out-of-print flag
-        case ExportCategories: return r.categories;
-        case ExportLevels: return std::to_string(r.levelBand);
-        case ExportAnnotation: return r.annotation;
-        case ExportCallNumber: return r.callNumber;
+        case ExportId:
+            return std::to_string(r.id);
+        case ExportTitle:
+            return r.title;
+        case ExportAuthor:
+            return r.author;
+        case ExportAustralian:
+            return r.australianAuthor;
+        case ExportPublisher:
+            return r.publisher;
+        case ExportYear:
+            return r.yearPublished;
+        case ExportIsbn:
+            return r.isbn;
+        case ExportOutOfPrint:
+            return {};  // the booklist carries no out-of-print flag
+        case ExportCategories:
+            return r.categories;
+        case ExportLevels:
+            return std::to_string(r.levelBand);
+        case ExportAnnotation:
+            return r.annotation;
+        case ExportCallNumber:
+            return r.callNumber;
     }
     return {};
 }
@@ -66,15 +88,18 @@ const std::array<ExportFieldInfo, ExportFieldCount>& ExportFields() {
 
 ExportFieldSet DefaultExportFields() {
     ExportFieldSet set{};
-    for (int i = 0; i < ExportFieldCount; ++i) set[i] = ExportFields()[i].onByDefault;
+    for (int i = 0; i < ExportFieldCount; ++i)
+        set[i] = ExportFields()[i].onByDefault;
     return set;
 }
 
-std::string ExportLine(const BookRecord* record, const ExportFieldSet& fields, ExportFormat format) {
+std::string ExportLine(const BookRecord* record, const ExportFieldSet& fields,
+                       ExportFormat format) {
     std::string line;
     for (int i = 0; i < ExportFieldCount; ++i) {
         if (!fields[i]) continue;
-        AppendValue(line, record ? FieldValue(*record, i) : std::string(ExportFields()[i].headerText),
+        AppendValue(line,
+                    record ? FieldValue(*record, i) : std::string(ExportFields()[i].headerText),
                     format);
     }
     if (!line.empty()) line.erase(0, 1);  // the separator in front of the first value

@@ -1,10 +1,10 @@
 #include "maintenance/matches.h"
 
+#include <unistd.h>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "app/booklist.h"
 #include "app/line_reader.h"

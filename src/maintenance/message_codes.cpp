@@ -7,11 +7,16 @@ MessageBoxRequest DecodeMessageCodes(const std::string& buttons, const std::stri
                                      int defaultButton) {
     MessageBoxRequest request;
     const std::string set = UpperAscii(buttons);
-    if (set == "OC") request.buttons = MessageButtons::OkCancel;
-    else if (set == "YN") request.buttons = MessageButtons::YesNo;
-    else if (set == "YNC") request.buttons = MessageButtons::YesNoCancel;
-    else if (set == "RC") request.buttons = MessageButtons::RetryCancel;
-    else if (set == "AR") request.buttons = MessageButtons::AbortRetryIgnore;
+    if (set == "OC")
+        request.buttons = MessageButtons::OkCancel;
+    else if (set == "YN")
+        request.buttons = MessageButtons::YesNo;
+    else if (set == "YNC")
+        request.buttons = MessageButtons::YesNoCancel;
+    else if (set == "RC")
+        request.buttons = MessageButtons::RetryCancel;
+    else if (set == "AR")
+        request.buttons = MessageButtons::AbortRetryIgnore;
 
     // The icon code is any piece of "S?!I"; its position there picks the icon.
     const std::string code = UpperAscii(icon);
@@ -30,10 +35,13 @@ MessageBoxRequest DecodeMessageCodes(const std::string& buttons, const std::stri
 
 int MessageButtonCount(MessageButtons buttons) {
     switch (buttons) {
-        case MessageButtons::Ok: return 1;
+        case MessageButtons::Ok:
+            return 1;
         case MessageButtons::YesNoCancel:
-        case MessageButtons::AbortRetryIgnore: return 3;
-        default: return 2;
+        case MessageButtons::AbortRetryIgnore:
+            return 3;
+        default:
+            return 2;
     }
 }
 

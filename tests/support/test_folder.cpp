@@ -8,8 +8,8 @@
 TestFolder::TestFolder() : previous_(std::filesystem::current_path()) {
     std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        auto candidate = std::filesystem::temp_directory_path() /
-                         ("tallyleaf-test-" + std::to_string(random()));
+        auto candidate =
+            std::filesystem::temp_directory_path() / ("tallyleaf-test-" + std::to_string(random()));
         if (std::filesystem::create_directory(candidate)) {
             path_ = candidate;
             std::filesystem::current_path(path_);
@@ -37,7 +37,9 @@ std::string ReadFile(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-bool FileExists(const std::filesystem::path& path) { return std::filesystem::exists(path); }
+bool FileExists(const std::filesystem::path& path) {
+    return std::filesystem::exists(path);
+}
 
 std::filesystem::path TestData(const std::string& name) {
     return std::filesystem::path(TALLYLEAF_TEST_DATA) / name;

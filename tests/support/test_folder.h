@@ -5,7 +5,7 @@
 // A fresh folder that becomes the working directory for one test, since the program opens its
 // files by bare name; the previous directory comes back and the folder goes when it ends.
 class TestFolder {
-public:
+  public:
     TestFolder();
     ~TestFolder();
     TestFolder(const TestFolder&) = delete;
@@ -13,7 +13,7 @@ public:
 
     const std::filesystem::path& Path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
     std::filesystem::path previous_;
 };

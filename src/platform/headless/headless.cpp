@@ -54,14 +54,30 @@ void Reset() {
     s.echo = echo;
 }
 
-void PresetCancelAtPoll(int pollNumber) { State().cancelAtPoll = pollNumber; }
-void PresetMessageAnswer(int result) { State().answers.push_back(result); }
-void EchoProgressToStderr(bool on) { State().echo = on; }
-const ProgressState& Progress() { return State().progress; }
-int PollCount() { return State().polls; }
-const std::vector<ShownMessage>& ShownMessages() { return State().messages; }
-std::int64_t PausedMilliseconds() { return State().pausedMilliseconds; }
-const std::string& MainWindowTitle() { return State().title; }
+void PresetCancelAtPoll(int pollNumber) {
+    State().cancelAtPoll = pollNumber;
+}
+void PresetMessageAnswer(int result) {
+    State().answers.push_back(result);
+}
+void EchoProgressToStderr(bool on) {
+    State().echo = on;
+}
+const ProgressState& Progress() {
+    return State().progress;
+}
+int PollCount() {
+    return State().polls;
+}
+const std::vector<ShownMessage>& ShownMessages() {
+    return State().messages;
+}
+std::int64_t PausedMilliseconds() {
+    return State().pausedMilliseconds;
+}
+const std::string& MainWindowTitle() {
+    return State().title;
+}
 
 }  // namespace headless
 
@@ -69,9 +85,8 @@ void OpenProgressWindow(const std::string& title, const std::string& caption, st
                         std::int64_t maximum, bool withCancel) {
     auto& s = State();
     const int opened = s.progress.opened + 1;
-    s.progress = headless::ProgressState{true,    title,   caption,    "",
-                                         minimum, maximum, minimum,    withCancel,
-                                         opened};
+    s.progress = headless::ProgressState{true,    title,   caption,    "",    minimum,
+                                         maximum, minimum, withCancel, opened};
     s.polls = 0;
     s.echoedPercent = -1;
     if (s.echo) EchoBar();
@@ -123,4 +138,6 @@ int ShowMessage(const std::string& title, const std::string& text, const std::st
     return MessageButtonResult(request.buttons, request.defaultPosition);
 }
 
-void SetMainWindowTitle(const std::string& title) { State().title = title; }
+void SetMainWindowTitle(const std::string& title) {
+    State().title = title;
+}

@@ -1,0 +1,135 @@
+#include "app/book_list.h"
+
+#include <gtest/gtest.h>
+
+#include "app/booklist.h"
+
+namespace {
+
+BookRecord Book(int id, const std::string& author, const std::string& extra = "") {
+    BookRecord r;
+    r.id = id;
+    r.title = "Title " + std::to_string(id);
+    r.author = author;
+    r.format = "Book";
+    if (extra == "matched") r.matched = 1;
+    return r;
+}
+
+std::vector<int> ListedIds(const FilterState& filters, int australian = AustralianAll) {
+    std::vector<int> ids;
+    for (const auto packed : StageBookList(filters, australian)) {
+        ids.push_back(UnpackBookRecord(packed).id);
+    }
+    return ids;
+}
+
+FilterState Everything() {
+    FilterState filters;
+    filters.matchFilter = MatchFilterEverything;
+    return filters;
+}
+
+class BookListLogic : public ::testing::Test {
+  protected:
+    void SetUp() override { ResetBooklistState(); }
+    void Add(BookRecord r) { StoreBookRecord(r); }
+};
+
+}  // namespace
+
+TEST_F(BookListLogic, OrdersByAuthorPaddedThenByPackedLine) {
+    Add(Book(98, "Smith, Jan"));
+    Add(Book(1207, "Smith"));
+    Add(Book(98000, "smith"));
+    Add(Book(5, "Adams"));
+    Add(Book(6, "SMITH, JAN"));
+    // "Smith" padded with spaces sorts before "Smith, Jan"; equal authors (in any case) follow
+    // their packed lines, which begin with the id as text, so 1207 before 98000.
+    EXPECT_EQ(ListedIds(Everything()), (std::vector<int>{5, 1207, 98000, 6, 98}));
+}
+
+TEST_F(BookListLogic, AuthorsCompareOnTheirFirst100Characters) {
+    const std::string longName(100, 'b');
+    Add(Book(2, longName + "z"));
+    Add(Book(1, longName + "a"));
+    Add(Book(3, longName));
+    // All three cut to the same 100 characters: the packed lines decide.
+    EXPECT_EQ(ListedIds(Everything()), (std::vector<int>{1, 2, 3}));
+}
+
+TEST_F(BookListLogic, MatchFilter) {
+    Add(Book(1, "A", "matched"));
+    Add(Book(2, "B"));
+    FilterState filters = Everything();
+    filters.matchFilter = MatchFilterMatched;
+    EXPECT_EQ(ListedIds(filters), std::vector<int>{1});
+    filters.matchFilter = MatchFilterNotMatched;
+    EXPECT_EQ(ListedIds(filters), std::vector<int>{2});
+    filters.matchFilter = MatchFilterEverything;
+    EXPECT_EQ(ListedIds(filters), (std::vector<int>{1, 2}));
+}
+
+TEST_F(BookListLogic, AustralianFilterRemovesOnlyExactYOrN) {
+    const std::vector<std::string> flags = {"Y", "N", "", "y", "Yes"};
+    for (int i = 0; i < 5; ++i) {
+        BookRecord r = Book(i + 1, std::string(1, char('A' + i)));
+        r.australianAuthor = flags[i];
+        Add(r);
+    }
+    EXPECT_EQ(ListedIds(Everything(), AustralianOnly), (std::vector<int>{1, 3, 4, 5}));
+    EXPECT_EQ(ListedIds(Everything(), AustralianNon), (std::vector<int>{2, 3, 4, 5}));
+    EXPECT_EQ(ListedIds(Everything(), AustralianAll).size(), 5u);
+}
+
+TEST_F(BookListLogic, LevelFilterIsExactFormatAndCategoryAreSubstrings) {
+    BookRecord mature = Book(1, "A");
+    mature.level = "Mature";
+    mature.format = "Audio book";
+    mature.categories = "Martial arts; Sport";
+    BookRecord small = Book(2, "B");
+    small.level = "mature";
+    small.format = "Ebook";
+    small.categories = "History";
+    Add(mature);
+    Add(small);
+
+    FilterState filters = Everything();
+    filters.levelFilter = "Mature";
+    EXPECT_EQ(ListedIds(filters), std::vector<int>{1});
+
+    filters = Everything();
+    filters.formatFilter = "Book";  // "Audio book" and "Ebook" both hold it
+    EXPECT_EQ(ListedIds(filters), (std::vector<int>{1, 2}));
+    filters.formatFilter = "audio";
+    EXPECT_EQ(ListedIds(filters), std::vector<int>{1});
+
+    filters = Everything();
+    filters.categoryFilter = "Art";
+    EXPECT_EQ(ListedIds(filters), std::vector<int>{1});
+    filters.categoryFilter = "Nothing like it";
+    EXPECT_TRUE(ListedIds(filters).empty());
+}
+
+TEST_F(BookListLogic, EmptyBooklistListsNothing) {
+    EXPECT_TRUE(ListedIds(Everything()).empty());
+}
+
+TEST(BookRow, SixColumnsJoinedByLineFeeds) {
+    BookRecord r;
+    r.id = 42;
+    r.title = "T";
+    r.author = "A";
+    r.callNumber = "F A";
+    r.format = "Ebook";
+    const std::vector<std::pair<std::string, std::string>> levels = {
+        {"Early Years (R-2)", "R-2"},
+        {"Primary Years (3-5)", "3-5"},
+        {"Middle Years (6-9, Special)", "6-9"},
+        {"Mature", "10-12"},
+        {"", "10-12"}};
+    for (const auto& [level, shown] : levels) {
+        r.levelBand = LevelBandOf(level);
+        EXPECT_EQ(BookRowText(r), "42\nT\nA\nF A\n" + shown + "\nEbook");
+    }
+}

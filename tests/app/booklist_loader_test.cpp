@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include "app/booklist.h"
+#include "compare/matching_indexes.h"
+#include "platform/headless/headless.h"
+#include "support/test_folder.h"
+
+namespace {
+
+const char* const Header = "ID\tTitle\tAuthor\tAustralian\tPublisher\tYear\tISBN\r\n";
+
+std::string Line(const std::string& id, const std::string& title, const std::string& author = "",
+                 const std::string& rest = "") {
+    return id + "\t" + title + "\t" + author + (rest.empty() ? "" : "\t" + rest) + "\r\n";
+}
+
+class BooklistLoad : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetBooklistState();
+        ClearMatchingIndexes();
+        headless::Reset();
+    }
+    void Load(const std::string& booklist) {
+        WriteFile("Booklist.tul", booklist);
+        LoadBooklist();
+    }
+    TestFolder folder_;
+};
+
+}  // namespace
+
+TEST_F(BooklistLoad, HeaderOnlyGivesEmptyTablesAndTheFiveLevelNames) {
+    Load(Header);
+    EXPECT_TRUE(Booklist().empty());
+    EXPECT_TRUE(CategoryList().empty());
+    EXPECT_TRUE(FormatList().empty());
+    EXPECT_EQ(LevelNames().count, 4);
+    EXPECT_EQ(LevelNames().names[0], "All levels");
+    EXPECT_EQ(LevelNames().names[3], "Middle Years (6-9, Special)");
+    EXPECT_EQ(LevelNames().names[4], "Mature");
+}
+
+TEST_F(BooklistLoad, ReadsIdsLeniently) {
+    Load(Line(" 042", "Spaced") + Line("abc", "Letters") + Line("-5", "Negative") +
+         Line("0", "Zero") + Line("7", ""));
+    EXPECT_EQ(Booklist().size(), 2u);
+    EXPECT_EQ(LookupBookRecord("42").title, "Spaced");
+    EXPECT_EQ(LookupBookRecord("-5").title, "Negative");
+    EXPECT_EQ(LookupBookLine("042"), "");
+    EXPECT_EQ(LookupBookLine("7"), "");  // no title: not an entry
+}
+
+TEST_F(BooklistLoad, AppliesTheColumnRules) {
+    Load(Line("1", " Padded title ", ". Smith, Jo",
+              "N\tPub\t1999\t0 14 03 1234 x\tNote\tArt\tMature\t  Series One  \t  Audio  \t55") +
+         Line("2", "T2", ".Smith, Jo") + Line("3", "T3", "A", "\t\t\t\t\t\t\t\t   "));
+    const BookRecord one = LookupBookRecord("1");
+    EXPECT_EQ(one.title, " Padded title ");
+    EXPECT_EQ(one.author, "Smith, Jo");
+    EXPECT_EQ(one.isbn, "014031234X");
+    EXPECT_EQ(one.series, "Series One");
+    EXPECT_EQ(one.format, "Audio");
+    EXPECT_EQ(one.scisNumber, "55");
+    EXPECT_EQ(one.seriesKey, "SERIES ONE");
+    EXPECT_EQ(one.surnameKey, "SMITH");
+    EXPECT_EQ(one.matched, 0);
+    EXPECT_EQ(LookupBookRecord("2").author, "mith, Jo");  // the character after "." goes too
+    EXPECT_EQ(LookupBookRecord("3").format, "Book");      // only spaces: Book
+}
+
+TEST_F(BooklistLoad, ShortLinesLoadWithEmptyFields) {
+    Load("9\tOnly a title");
+    const BookRecord r = LookupBookRecord("9");
+    EXPECT_EQ(r.title, "Only a title");
+    EXPECT_EQ(r.author, "");
+    EXPECT_EQ(r.format, "Book");
+    EXPECT_EQ(r.levelBand, 4);
+}
+
+TEST_F(BooklistLoad, LaterLineWithTheSameIdReplacesTheEarlier) {
+    Load(Line("5", "First", "Smith, A", "\t\t\t\t\tArt") +
+         Line("5", "Second", "Smith, A", "\t\t\t\t\tSport"));
+    EXPECT_EQ(Booklist().size(), 1u);
+    EXPECT_EQ(LookupBookRecord("5").title, "Second");
+    EXPECT_EQ(CategoryList(), (std::vector<std::string>{"Art", "Sport"}));
+    EXPECT_EQ(FindAuthorIds("SMITH"), (std::vector<std::int32_t>{5}));
+}
+
+TEST_F(BooklistLoad, CollectsDistinctCategoriesSortedByByteValue) {
+    Load(Line("1", "A", "", "\t\t\t\t\tAdventure;Fantasy ; ;Adventure") +
+         Line("2", "B", "", "\t\t\t\t\tadventure") + Line("3", "C", "", "\t\t\t\t\tadventure") +
+         Line("4", "D", "", "\t\t\t\t\tZoo;\xC9t\xE9"));
+    EXPECT_EQ(CategoryList(),
+              (std::vector<std::string>{"Adventure", "Fantasy", "Zoo", "adventure", "\xC9t\xE9"}));
+}
+
+TEST_F(BooklistLoad, CollectsFormatsInFirstSeenOrderWithShortOnesAsBook) {
+    Load(Line("1", "A", "", "\t\t\t\t\t\t\t\tEbook") + Line("2", "B", "", "\t\t\t\t\t\t\t\tX") +
+         Line("3", "C", "", "\t\t\t\t\t\t\t\tAudio book;Ebook") + Line("4", "D"));
+    EXPECT_EQ(FormatList(), (std::vector<std::string>{"Ebook", "Book", "Audio book"}));
+    EXPECT_EQ(LookupBookRecord("2").format, "X");
+}
+
+TEST_F(BooklistLoad, ShowsProgressPausesAndSetsTheTitle) {
+    WriteFile("TULVersion.txt", "2026.1\r\nignored\r\n");
+    const std::string booklist = Header + Line("1", "A");
+    Load(booklist);
+    const auto& progress = headless::Progress();
+    EXPECT_EQ(progress.opened, 1);
+    EXPECT_FALSE(progress.open);
+    EXPECT_EQ(progress.title, "Booklist");
+    EXPECT_EQ(progress.caption, "Reading data...");
+    EXPECT_EQ(progress.maximum, static_cast<std::int64_t>(booklist.size()));
+    EXPECT_EQ(progress.position, static_cast<std::int64_t>(booklist.size()));
+    EXPECT_FALSE(progress.withCancel);
+    EXPECT_EQ(headless::PausedMilliseconds(), 1000);
+    EXPECT_EQ(BooklistVersion(), "2026.1");
+    EXPECT_EQ(headless::MainWindowTitle(), "TUL Tallyleaf  2026.1");
+}
+
+TEST_F(BooklistLoad, MissingVersionFileGivesTheDefaultVersion) {
+    Load(Line("1", "A"));
+    EXPECT_EQ(BooklistVersion(), "2015.0");
+    WriteFile("TULVersion.txt", "");
+    LoadBooklist();
+    EXPECT_EQ(BooklistVersion(), "");
+}
+
+TEST_F(BooklistLoad, MissingBooklistEmptiesTheTableAndKeepsTheLists) {
+    Load(Line("1", "A", "Smith, J", "\t\t\t\t\tArt"));
+    std::filesystem::remove("Booklist.tul");
+    headless::Reset();
+    LoadBooklist();
+    EXPECT_TRUE(Booklist().empty());
+    EXPECT_TRUE(FindAuthorIds("SMITH").empty());
+    EXPECT_EQ(CategoryList(), std::vector<std::string>{"Art"});
+    EXPECT_EQ(LevelNames().count, 0);
+    EXPECT_EQ(headless::Progress().opened, 0);
+    EXPECT_EQ(headless::MainWindowTitle(), "");
+}
+
+TEST_F(BooklistLoad, AtStartUpWithoutABooklistTheLevelSelectorHasOneEmptyEntry) {
+    LoadBooklist();
+    EXPECT_EQ(LevelNames().count, 0);
+    EXPECT_EQ(LevelNames().names[0], "");
+}
+
+TEST_F(BooklistLoad, MergesTheMatchesFile) {
+    WriteFile("Matches.tul", "1,F SMI\r\n");
+    Load(Line("1", "A") + Line("2", "B"));
+    EXPECT_EQ(LookupBookRecord("1").matched, 1);
+    EXPECT_EQ(LookupBookRecord("1").callNumber, "F SMI");
+    EXPECT_EQ(LookupBookRecord("2").matched, 0);
+}
+
+TEST_F(BooklistLoad, KeepsAtMost99999CategoryNamesTheFirstOnes) {
+    std::string booklist;
+    for (int i = 0; i < 100005; ++i) {
+        booklist += Line(std::to_string(i + 1), "T", "", "\t\t\t\t\tC" + std::to_string(i));
+    }
+    Load(booklist);
+    EXPECT_EQ(CategoryList().size(), MaxCategoryNames);
+    const auto& names = CategoryList();
+    EXPECT_TRUE(std::binary_search(names.begin(), names.end(), "C99998"));
+    EXPECT_FALSE(std::binary_search(names.begin(), names.end(), "C99999"));
+}
+
+TEST_F(BooklistLoad, AnImportStartsFromEmptyIndexes) {
+    Load(Line("1", "A", "Oldname, J"));
+    EXPECT_FALSE(FindAuthorIds("OLDNAME").empty());
+    Load(Line("2", "B", "Newname, K"));
+    EXPECT_TRUE(FindAuthorIds("OLDNAME").empty());
+    EXPECT_EQ(FindAuthorIds("NEWNAME"), std::vector<std::int32_t>{2});
+}

@@ -1,0 +1,86 @@
+// The keys are computed as entries are loaded, so they are tested beside the loader.
+#include <gtest/gtest.h>
+
+#include "app/book_record.h"
+#include "compare/keys.h"
+#include "compare/matching_indexes.h"
+
+TEST(NormaliseKey, WorkedExamples) {
+    EXPECT_EQ(NormaliseKey("The Lion, the Witch & the Wardrobe"), "LION THE WITCH THE WARDROBE");
+    EXPECT_EQ(NormaliseKey("A Wrinkle in Time"), "WRINKLE IN TIME");
+    EXPECT_EQ(NormaliseKey("Anne of Green Gables"), "ANNE OF GREEN GABLES");
+    EXPECT_EQ(NormaliseKey("(The Hobbit)"), "THE HOBBIT");
+    EXPECT_EQ(NormaliseKey("A-Z of Animals"), "Z OF ANIMALS");
+    EXPECT_EQ(NormaliseKey("Charlotte's Web"), "CHARLOTTES WEB");
+    EXPECT_EQ(NormaliseKey("Smith-Jones"), "SMITH JONES");
+    EXPECT_EQ(NormaliseKey("Catch 22"), "CATCH 22");
+    EXPECT_EQ(NormaliseKey("Th\xE9\xE2tre"), "TH TRE");
+}
+
+TEST(NormaliseKey, EmptyAndArticleOnlyTexts) {
+    EXPECT_EQ(NormaliseKey(""), "");
+    EXPECT_EQ(NormaliseKey("!?.,;"), "");
+    EXPECT_EQ(NormaliseKey("\xE9\xFF\x80"), "");
+    EXPECT_EQ(NormaliseKey("The"), "THE");
+    EXPECT_EQ(NormaliseKey("The."), "");
+    EXPECT_EQ(NormaliseKey("A."), "");
+    EXPECT_EQ(NormaliseKey("an apple"), "APPLE");
+    EXPECT_EQ(NormaliseKey("Then"), "THEN");
+    EXPECT_EQ(NormaliseKey("The The End"), "THE END");  // only one article goes
+}
+
+TEST(NormaliseKey, ApostrophesAndAsterisksCloseTheGap) {
+    EXPECT_EQ(NormaliseKey("*The Hobbit"), "HOBBIT");  // a title tagged with "*" keys as untagged
+    EXPECT_EQ(NormaliseKey("O'Brien"), "OBRIEN");
+    EXPECT_EQ(NormaliseKey("  lots\t of   space  "), "LOTS OF SPACE");
+}
+
+TEST(SurnameKey, TakesTheAuthorUpToTheFirstComma) {
+    EXPECT_EQ(NormaliseKey(SurnamePart("Lonely Planet")), "LONELY PLANET");
+    EXPECT_EQ(NormaliseKey(SurnamePart("Smith, John")), "SMITH");
+    EXPECT_EQ(NormaliseKey(SurnamePart("O'Brien, Pat")), "OBRIEN");
+}
+
+TEST(CompareTitleKeys, OrdersByKey) {
+    EXPECT_EQ(CompareTitleKeys("The Cat", "cat"), 0);
+    EXPECT_EQ(CompareTitleKeys("Apple", "An Apple Tree"), -1);
+    EXPECT_EQ(CompareTitleKeys("Zebra", "The Apple"), 1);
+}
+
+namespace {
+BookRecord Entry(int id, const std::string& surname, const std::string& title,
+                 const std::string& series = "", const std::string& level = "") {
+    BookRecord r;
+    r.id = id;
+    r.surnameKey = surname;
+    r.titleKey = title;
+    r.seriesKey = series;
+    r.level = level;
+    return r;
+}
+}  // namespace
+
+TEST(MatchingIndexes, LaterEntriesWinExceptInTheAuthorList) {
+    ClearMatchingIndexes();
+    IndexBookEntry(Entry(1, "SMITH", "CAT", "PETS", "Mature"), false);
+    IndexBookEntry(Entry(2, "SMITH", "CAT", "PETS", "Primary Years (3-5)"), false);
+    IndexBookEntry(Entry(3, "JONES", "DOG", "PETS"), false);
+    IndexBookEntry(Entry(1, "SMITH", "CAT"), true);  // the same id again
+    EXPECT_EQ(FindAuthorIds("SMITH"), (std::vector<std::int32_t>{1, 2}));
+    EXPECT_EQ(FindAuthorTitle("SMITH", "CAT"), "1");
+    EXPECT_EQ(FindSeriesLevel("PETS"), "");
+    EXPECT_EQ(FindSeriesAuthor("PETS"), "JONES");     // level and author always from one entry
+    EXPECT_EQ(FindAuthorTitle("SMIT", "HCAT"), "1");  // keys are joined without a separator
+    EXPECT_EQ(FindAuthorTitle("NOBODY", ""), "");
+    EXPECT_TRUE(FindAuthorIds("NOBODY").empty());
+    EXPECT_EQ(Indexes().AuthorIndex.count("NOBODY"), 0u);  // a lookup never adds its key
+    ClearMatchingIndexes();
+    EXPECT_TRUE(FindAuthorIds("SMITH").empty());
+}
+
+TEST(MatchingIndexes, EmptySeriesKeysAreNotEntered) {
+    ClearMatchingIndexes();
+    IndexBookEntry(Entry(1, "SMITH", "CAT", "", "Mature"), false);
+    EXPECT_TRUE(Indexes().SeriesLevelIndex.empty());
+    EXPECT_TRUE(Indexes().SeriesAuthorIndex.empty());
+}

@@ -1,0 +1,106 @@
+#include "maintenance/matches.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "app/booklist.h"
+#include "platform/headless/headless.h"
+#include "support/test_folder.h"
+
+namespace {
+
+class MatchesFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetBooklistState();
+        headless::Reset();
+        for (int id : {1, 2, 3}) {
+            BookRecord r;
+            r.id = id;
+            r.title = "T" + std::to_string(id);
+            StoreBookRecord(r);
+        }
+    }
+    static void Mark(int id, const std::string& callNumber, int matched = 1) {
+        BookRecord r = LookupBookRecord(std::to_string(id));
+        r.callNumber = callNumber;
+        r.matched = matched;
+        StoreBookRecord(r);
+    }
+    TestFolder folder_;
+};
+
+}  // namespace
+
+TEST_F(MatchesFile, SavesOneLinePerMatchedBookAndReadsItBack) {
+    Mark(1, "");
+    Mark(2, "F SMI, vol. 2");  // a comma inside the call number survives the round trip
+    Mark(3, "ignored", 0);     // unmatched: never written, whatever its call number
+    ASSERT_TRUE(SaveMatches());
+    const std::string saved = ReadFile("Matches.tul");
+    EXPECT_NE(saved.find("1,\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("2,F SMI, vol. 2\r\n"), std::string::npos);
+    EXPECT_EQ(saved.size(), std::string("1,\r\n2,F SMI, vol. 2\r\n").size());
+    EXPECT_EQ(headless::PausedMilliseconds(), 1000);
+
+    SetUp();
+    LoadMatches();
+    EXPECT_EQ(LookupBookRecord("1").matched, 1);
+    EXPECT_EQ(LookupBookRecord("1").callNumber, "");
+    EXPECT_EQ(LookupBookRecord("2").callNumber, "F SMI, vol. 2");
+    EXPECT_EQ(LookupBookRecord("3").matched, 0);
+}
+
+TEST_F(MatchesFile, NothingMatchedWritesAnEmptyFile) {
+    WriteFile("Matches.tul", "old contents\r\n");
+    ASSERT_TRUE(SaveMatches());
+    EXPECT_EQ(ReadFile("Matches.tul"), "");
+    LoadMatches();
+    EXPECT_EQ(LookupBookRecord("1").matched, 0);
+}
+
+TEST_F(MatchesFile, ReadsEveryLineEndAndLinesWithoutComma) {
+    WriteFile("Matches.tul", "1,A\n2,B\r3");
+    LoadMatches();
+    EXPECT_EQ(LookupBookRecord("1").callNumber, "A");
+    EXPECT_EQ(LookupBookRecord("2").callNumber, "B");
+    EXPECT_EQ(LookupBookRecord("3").matched, 1);
+    EXPECT_EQ(LookupBookRecord("3").callNumber, "");
+}
+
+TEST_F(MatchesFile, SkipsLinesThatNameNoLoadedEntry) {
+    WriteFile("Matches.tul", "99,Stale\r\n 1,Spaced\r\n01,Zero\r\n\r\n,Empty key\r\n2,Kept\r\n");
+    LoadMatches();
+    EXPECT_EQ(Booklist().size(), 3u);  // nothing added
+    EXPECT_EQ(LookupBookRecord("1").matched, 0);
+    EXPECT_EQ(LookupBookRecord("2").callNumber, "Kept");
+}
+
+TEST_F(MatchesFile, MissingFileMatchesNothing) {
+    LoadMatches();
+    EXPECT_EQ(LookupBookRecord("1").matched, 0);
+}
+
+TEST_F(MatchesFile, FailedSaveKeepsThePreviousFileAndSaysSo) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root can write into a read-only folder";
+    WriteFile("Matches.tul", "1,Previous\r\n");
+    Mark(2, "New");
+    ::chmod(".", 0500);
+    const bool saved = SaveMatches();
+    ::chmod(".", 0700);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ReadFile("Matches.tul"), "1,Previous\r\n");
+    EXPECT_EQ(headless::PausedMilliseconds(), 1000);  // the pause happens either way
+}
+
+TEST_F(MatchesFile, SaveFailsWhenTheTargetCannotBeReplaced) {
+    // A folder in the way of the file: no rename can replace it, whoever runs the test.
+    std::filesystem::create_directory("Matches.tul");
+    std::filesystem::create_directory("Matches.tul/keep");
+    Mark(1, "X");
+    EXPECT_FALSE(SaveMatches());
+    EXPECT_TRUE(std::filesystem::is_directory("Matches.tul/keep"));
+    for (const auto& entry : std::filesystem::directory_iterator(".")) {
+        EXPECT_EQ(entry.path().filename(), "Matches.tul");  // no temporary file left behind
+    }
+}
