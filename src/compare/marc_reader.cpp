@@ -1,0 +1,256 @@
+#include "compare/marc_reader.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/text.h"
+
+namespace {
+constexpr std::size_t BlockSize = 1 << 20;
+}
+
+MarcFileReader::MarcFileReader(std::FILE* file) : file_(file), buffer_(BlockSize) {}
+
+bool MarcFileReader::Refill() {
+    if (eof_) return false;
+    start_ = 0;
+    end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+    if (end_ == 0) eof_ = true;
+    return end_ > 0;
+}
+
+bool MarcFileReader::AtEnd() {
+    return start_ == end_ && !Refill();
+}
+
+int MarcFileReader::Next() {
+    if (AtEnd()) return -1;
+    ++position_;
+    return static_cast<unsigned char>(buffer_[start_++]);
+}
+
+void MarcFileReader::TakeRecordBody(std::string& record) {
+    while (!AtEnd()) {
+        const char* from = buffer_.data() + start_;
+        const std::size_t available = end_ - start_;
+        const void* terminator = std::memchr(from, RecordTerminator, available);
+        std::size_t length =
+            terminator ? static_cast<const char*>(terminator) - from + 1 : available;
+        bool ended = terminator != nullptr;
+        if (const void* nul = std::memchr(from, '\0', length)) {
+            length = static_cast<const char*>(nul) - from;
+            start_ += length + 1;
+            position_ += static_cast<std::int64_t>(length) + 1;
+            ended = true;
+        } else {
+            start_ += length;
+            position_ += static_cast<std::int64_t>(length);
+        }
+        if (record.size() < MaxRecordBytes) {
+            record.append(from, std::min(length, MaxRecordBytes - record.size()));
+        }
+        if (ended) return;
+    }
+}
+
+void ReadMarcRecord(MarcFileReader& reader, std::string& record) {
+    record.clear();
+    for (;;) {
+        const int first = reader.Next();
+        if (first == '%') {
+            // A comment line: skip it. The LF of a CR LF ending is skipped below as a line
+            // break of its own, which comes to the same.
+            int c = reader.Next();
+            while (c != -1 && c != '\r' && c != '\n')
+                c = reader.Next();
+            continue;
+        }
+        if (first == '\r' || first == '\n') continue;
+        if (first == RecordTerminator) {
+            record += RecordTerminator;
+            return;
+        }
+        // The end of the file reads as a NUL byte, which is never part of a record.
+        if (first > 0) record += static_cast<char>(first);
+        if (first == -1) return;
+        reader.TakeRecordBody(record);
+        return;
+    }
+}
+
+namespace {
+
+// The base address of data: digits after leading spaces, up to the first other byte.
+std::size_t BaseAddressOf(std::string_view bytes) {
+    std::size_t at = 12;
+    const std::size_t end = 17;
+    while (at < end && bytes[at] == ' ')
+        ++at;
+    std::size_t value = 0;
+    for (; at < end && bytes[at] >= '0' && bytes[at] <= '9'; ++at)
+        value = value * 10 + (bytes[at] - '0');
+    return value;
+}
+
+}  // namespace
+
+std::size_t SplitMarcRecord(std::string_view bytes, CatalogueRecord& record) {
+    record.ClearFields();
+    record.leader.assign(bytes.substr(0, 24));
+    if (bytes.size() < 40) return 0;
+
+    const std::size_t base = BaseAddressOf(bytes);
+    if (base < 37) return 0;
+    const std::string_view directory = bytes.substr(24, base - 25);
+    const std::size_t count = std::min(directory.size() / 12, MaxFieldTexts);
+
+    // The data area runs from the first field terminator to the record terminator; the record
+    // terminator itself is no part of any field, even when the last field lacks its own.
+    std::string_view data;
+    if (const std::size_t first = bytes.find(FieldTerminator); first != std::string_view::npos) {
+        data = bytes.substr(first + 1);
+        if (!data.empty() && data.back() == RecordTerminator) data.remove_suffix(1);
+    }
+    std::size_t at = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        std::string_view piece;
+        if (at <= data.size()) {
+            const std::size_t end = data.find(FieldTerminator, at);
+            piece =
+                data.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at);
+            at = end == std::string_view::npos ? data.size() + 1 : end + 1;
+        }
+        record.AppendField(directory.substr(k * 12, 3), piece);
+    }
+    return count;
+}
+
+int SubfieldCount(std::string_view area) {
+    if (area.empty()) return 0;
+    return static_cast<int>(std::count(area.begin(), area.end(), SubfieldDelimiter)) + 1;
+}
+
+std::string_view SubfieldAt(std::string_view area, int index) {
+    std::size_t at = 0;
+    for (int n = 1; n < index; ++n) {
+        const std::size_t next = area.find(SubfieldDelimiter, at);
+        if (next == std::string_view::npos) return {};
+        at = next + 1;
+    }
+    const std::size_t end = area.find(SubfieldDelimiter, at);
+    return area.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at);
+}
+
+namespace {
+
+// Calls `visit(code, value)` for every subfield of an area; an empty piece has code 0.
+template <typename Visit>
+void ForEachSubfield(std::string_view area, Visit visit) {
+    if (area.empty()) return;
+    std::size_t at = 0;
+    for (;;) {
+        const std::size_t end = area.find(SubfieldDelimiter, at);
+        const std::string_view piece =
+            area.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at);
+        visit(piece.empty() ? '\0' : piece[0], piece.empty() ? piece : piece.substr(1));
+        if (end == std::string_view::npos) return;
+        at = end + 1;
+    }
+}
+
+// An author or series statement: "a" sets it, every other subfield adds a space and its value.
+void BuildStatement(std::string_view area, std::string& statement) {
+    statement.clear();
+    ForEachSubfield(area, [&](char code, std::string_view value) {
+        if (code == 'a') {
+            statement.assign(value);
+        } else {
+            statement += ' ';
+            statement += value;
+        }
+    });
+}
+
+bool SameUpperCased(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (UpperAsciiChar(a[i]) != UpperAsciiChar(b[i])) return false;
+    }
+    return true;
+}
+
+// Whether one of the "~"-separated pieces of the series, trimmed, equals the statement.
+bool SeriesHolds(std::string_view series, std::string_view statement) {
+    std::size_t at = 0;
+    for (;;) {
+        const std::size_t end = series.find('~', at);
+        const std::string_view piece = TrimSpaces(
+            series.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at));
+        if (!piece.empty() && SameUpperCased(piece, statement)) return true;
+        if (end == std::string_view::npos) return false;
+        at = end + 1;
+    }
+}
+
+}  // namespace
+
+void ExtractBookData(CatalogueRecord& record) {
+    record.title.clear();
+    record.author.clear();
+    record.callNumber.clear();
+    record.series.clear();
+    std::string statement;
+    int seriesStatements = 0;
+
+    for (std::size_t k = 0; k < record.FieldCount(); ++k) {
+        const std::string_view text = record.Field(k);
+        const std::string_view tag = text.substr(0, 3);
+        if (tag == "LDR" || tag == "000") continue;
+        const std::int32_t tagValue = ReadWholeNumber(tag);
+        if (tagValue != 82 && tagValue != 100 && tagValue != 110 && tagValue != 245 &&
+            tagValue != 440 && tagValue != 490) {
+            continue;
+        }
+        const std::string_view area =
+            TrimSpaces(text.size() > 6 ? text.substr(6) : std::string_view());
+
+        if (tagValue == 82) {
+            ForEachSubfield(area, [&](char code, std::string_view value) {
+                if (code == 'a') {
+                    record.callNumber.assign(value);
+                } else if (code == 'b') {
+                    record.callNumber += ' ';
+                    record.callNumber += value;
+                }
+            });
+        } else if (tagValue == 100 || tagValue == 110) {
+            BuildStatement(area, statement);
+            if (!record.author.empty()) record.author += '~';
+            record.author += statement;
+        } else if (tagValue == 245) {
+            if (!record.title.empty()) continue;
+            ForEachSubfield(area, [&](char code, std::string_view value) {
+                if (code == 'a') {
+                    record.title.assign(TrimSpaces(value));
+                } else if (code == 'b') {
+                    record.title += ' ';
+                    record.title += TrimSpaces(value);
+                }
+            });
+        } else {
+            BuildStatement(area, statement);
+            // Series entries that tagging wrote in an earlier run name the programme, not a series.
+            if (statement.starts_with("TUL")) continue;
+            if (!statement.empty() && statement.back() == '.') statement.pop_back();
+            if (record.series.empty()) {
+                record.series = statement;
+                if (!statement.empty()) seriesStatements = 1;
+            } else if (seriesStatements < MaxSeriesStatements &&
+                       !SeriesHolds(record.series, statement)) {
+                record.series += '~';
+                record.series += statement;
+                ++seriesStatements;
+            }
+        }
+    }
+}

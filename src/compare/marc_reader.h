@@ -1,0 +1,61 @@
+#pragma once
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "compare/marc_record.h"
+
+// A record longer than this keeps only its first bytes; the rest is read past up to its
+// terminator, so that a file without record terminators still runs in bounded memory.
+inline constexpr std::size_t MaxRecordBytes = 16 * 1024 * 1024;
+
+// Reads a catalogue file forward in large blocks, only the record in hand kept in memory.
+class MarcFileReader {
+  public:
+    explicit MarcFileReader(std::FILE* file);
+    MarcFileReader(const MarcFileReader&) = delete;
+    MarcFileReader& operator=(const MarcFileReader&) = delete;
+
+    // Whether the file has no bytes left.
+    bool AtEnd();
+    // Bytes consumed so far.
+    std::int64_t Position() const { return position_; }
+
+    // The next byte, or -1 at the end of the file.
+    int Next();
+    // Appends bytes up to and including the first record terminator, stopping before a NUL
+    // byte (which is consumed, not appended) or at the end of the file.
+    void TakeRecordBody(std::string& record);
+
+  private:
+    bool Refill();
+
+    std::FILE* file_;
+    std::vector<char> buffer_;
+    std::size_t start_ = 0;
+    std::size_t end_ = 0;
+    std::int64_t position_ = 0;
+    bool eof_ = false;
+};
+
+// The next record's bytes, its terminator included when there is one. Lines starting with "%"
+// and line breaks before the record are skipped; a NUL byte or the end of the file ends it.
+void ReadMarcRecord(MarcFileReader& reader, std::string& record);
+
+// Fills the leader and the field texts of `record` from the record's bytes; gives the number of
+// fields. The fields are taken in directory order from the terminator-separated data area.
+std::size_t SplitMarcRecord(std::string_view bytes, CatalogueRecord& record);
+
+// Empties title, author, call number and series, then fills them from the field texts.
+void ExtractBookData(CatalogueRecord& record);
+
+// Over the subfield area of a data field (its content from the first subfield code on): the
+// number of delimiters plus one, 0 for an empty area; and the n-th piece (from 1, an index below
+// 1 counts as 1), empty when there are fewer. A piece is its one-character code and its value.
+int SubfieldCount(std::string_view area);
+std::string_view SubfieldAt(std::string_view area, int index);
+
+// At most this many series statements of one record are kept; later ones are ignored.
+inline constexpr int MaxSeriesStatements = 1000;

@@ -1,0 +1,207 @@
+#include "compare/matching.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "app/booklist.h"
+#include "app/text.h"
+#include "compare/keys.h"
+#include "compare/marc_reader.h"
+#include "compare/matching_indexes.h"
+#include "maintenance/matches.h"
+#include "platform/message.h"
+#include "platform/pause.h"
+#include "platform/progress.h"
+
+std::string CatalogueSurname(std::string_view author) {
+    const std::size_t comma = author.find(',');
+    const std::size_t end = comma != std::string_view::npos ? comma : author.find(' ');
+    return UpperAscii(author.substr(0, end));
+}
+
+namespace {
+
+// The first entry of the author's list whose title key equals the record's, or holds it, or is
+// held by it; otherwise, when the record's series belongs to the same author, the author's last
+// entry under the series' level. Gives the entry's id text, or empty.
+std::string FindByTitleOrSeries(const std::vector<std::int32_t>& ids, std::string_view titleKey,
+                                const CatalogueRecord& record, std::string_view surname,
+                                int& levelBand) {
+    std::string idText;
+    for (const std::int32_t id : ids) {
+        idText = std::to_string(id);
+        const std::string_view entryKey = SplitPackedLine(LookupBookLine(idText))[FieldTitleKey];
+        if (entryKey.empty()) continue;
+        if (entryKey == titleKey || titleKey.find(entryKey) != std::string_view::npos ||
+            entryKey.find(titleKey) != std::string_view::npos) {
+            levelBand = LookupBookRecord(idText).levelBand;
+            return idText;
+        }
+    }
+    if (record.series.empty()) return {};
+    const std::string seriesKey = NormaliseKey(record.series);
+    const std::string_view level = FindSeriesLevel(seriesKey);
+    if (level.empty() || FindSeriesAuthor(seriesKey) != surname) return {};
+    levelBand = LevelBandOf(level);
+    return idText;  // the last id examined above
+}
+
+void WriteMatchedRecord(CatalogueRecord& record, int levelBand, ComparisonRun& run) {
+    const RebuildResult rebuilt = TagRecord(record, levelBand, run.options, run.bytes);
+    if (rebuilt != RebuildResult::Rebuilt) {
+        ++run.notWritten;
+        return;
+    }
+    if (!run.output || run.outputFailed) return;
+    if (std::fwrite(run.bytes.data(), 1, run.bytes.size(), run.output) != run.bytes.size()) {
+        run.outputFailed = true;
+    }
+}
+
+}  // namespace
+
+bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, ComparisonRun& run) {
+    SplitMarcRecord(bytes, record);
+    ExtractBookData(record);
+    RemoveEarlierTags(record);
+
+    const std::string titleKey = NormaliseKey(record.title);
+    if (titleKey.empty()) return false;
+    const std::string surname = CatalogueSurname(record.author);
+
+    int levelBand = 4;
+    std::string idText(FindAuthorTitle(surname, titleKey));
+    if (!idText.empty()) {
+        levelBand = LookupBookRecord(idText).levelBand;
+    } else {
+        const std::vector<std::int32_t>& ids = FindAuthorIds(surname);
+        if (ids.empty()) return false;
+        idText = FindByTitleOrSeries(ids, titleKey, record, surname, levelBand);
+        if (idText.empty()) return false;
+    }
+
+    BookRecord entry = LookupBookRecord(idText);
+    entry.matched = 1;
+    entry.callNumber = record.callNumber;
+    StoreBookRecord(entry);
+    ++run.matches;
+    WriteMatchedRecord(record, levelBand, run);
+    return true;
+}
+
+int ProgressShiftFor(std::int64_t size) {
+    int shift = 0;
+    while ((size >> shift) > 0x7FFFFFFF)
+        ++shift;
+    return shift;
+}
+
+namespace {
+
+using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+void ResetAllMatches() {
+    for (auto& [idText, packed] : Booklist()) {
+        const PackedFields fields = SplitPackedLine(packed);
+        if (ReadWholeNumber(fields[FieldMatched]) == 0 && fields[FieldCallNumber].empty()) continue;
+        BookRecord record = UnpackBookRecord(packed);
+        record.matched = 0;
+        record.callNumber.clear();
+        packed = PackBookRecord(record);
+    }
+}
+
+std::string WorkingFolderPath(const char* name) {
+    std::error_code error;
+    std::string folder = std::filesystem::current_path(error).string();
+    const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
+    if (folder.empty() || folder.back() != separator) folder += separator;
+    return folder + name;
+}
+
+std::string Plural(std::int64_t count, const char* one, const char* many) {
+    return FormatThousands(count) + (count == 1 ? one : many);
+}
+
+void ShowOutcome(const ComparisonResult& result) {
+    const std::string output = WorkingFolderPath(OutputFileName);
+    std::string text;
+    if (result.outputCreated) {
+        text = "Tagged library items are in the file\r\n" + output;
+    } else {
+        text = "The tagged library items could not be written: the file\r\n" + output +
+               "\r\ncould not be created or written.";
+    }
+    if (result.notWritten > 0) {
+        text += "\r\n" + Plural(result.notWritten, " matched record was", " matched records were") +
+                " too long to write and " + (result.notWritten == 1 ? "is" : "are") +
+                " not in the file.";
+    }
+    if (!result.matchesSaved) {
+        text += "\r\nThe matches could not be saved to " + WorkingFolderPath(MatchesFileName) + ".";
+    }
+    const bool clean = result.outputCreated && result.matchesSaved && result.notWritten == 0;
+    ShowMessage("Compare", text, "OK", clean ? "I" : "!", 0);
+}
+
+}  // namespace
+
+ComparisonResult RunComparison(const std::string& path, const TaggingOptions& options) {
+    ComparisonResult result;
+    // Opened before anything is reset, so that a catalogue that cannot be read leaves the earlier
+    // matches and output as they were.
+    File catalogue(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!catalogue) {
+        ShowMessage("Compare", "The library catalogue file\r\n" + path + "\r\ncould not be opened.",
+                    "OK", "!", 0);
+        return result;
+    }
+    result.catalogueOpened = true;
+    ResetAllMatches();
+
+    std::error_code error;
+    const auto size = static_cast<std::int64_t>(std::filesystem::file_size(path, error));
+    const std::int64_t fileSize = error ? 0 : size;
+    const int shift = ProgressShiftFor(fileSize);
+    OpenProgressWindow("Scanning library catalogue file",
+                       "Scanning library catalogue file.\r\nComparing against Readvane list.", 0,
+                       fileSize >> shift, true);
+
+    ComparisonRun run;
+    run.options = options;
+    File output(std::fopen(OutputFileName, "wb"), &std::fclose);
+    run.output = output.get();
+
+    MarcFileReader reader(catalogue.get());
+    CatalogueRecord record;
+    std::string bytes;
+    std::string counter;
+    while (!reader.AtEnd()) {
+        ++result.recordsRead;
+        ReadMarcRecord(reader, bytes);
+        MatchCatalogueRecord(bytes, record, run);
+        SetProgressPosition(reader.Position() >> shift);
+        counter = FormatThousands(result.recordsRead);
+        counter += "  ";
+        counter += FormatThousands(run.matches);
+        SetProgressCounter(counter);
+        if (PollProgressWindow() == ProgressCancelId) {
+            result.cancelled = true;
+            break;
+        }
+    }
+
+    catalogue.reset();
+    if (output && std::fclose(output.release()) != 0) run.outputFailed = true;
+    result.outputCreated = run.output != nullptr && !run.outputFailed;
+    result.matches = run.matches;
+    result.notWritten = run.notWritten;
+
+    PauseWithEvents(1000);
+    PollProgressWindow();
+    CloseProgressWindow();
+    result.matchesSaved = SaveMatches();
+    ShowOutcome(result);
+    return result;
+}
