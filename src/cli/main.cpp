@@ -1,9 +1,9 @@
+#include <unistd.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "app/booklist.h"
@@ -17,6 +17,7 @@ const char* const Usage =
     "  tallyleaf-cli export [--dir DIR] [--tab] [--fields LIST] [--match all|matched|unmatched]\n"
     "                       [--level TEXT] [--category TEXT] [--format TEXT]\n"
     "                       [--australian all|only|non] OUTPUT\n"
+    "  tallyleaf-cli compare [--dir DIR] [--no-star] [--no-series] CATALOGUE\n"
     "  tallyleaf-cli --help | --version\n"
     "\n"
     "export  writes the books the main list would show under the given filters, in its order,\n"
@@ -65,5 +66,6 @@ int main(int argc, char** argv) {
         return ExitOk;
     }
     if (command == "export") return RunExportCommand(args);
+    if (command == "compare") return RunCompareCommand(args);
     return CliFail(ExitUsage, "unknown command \"" + command + "\" (see --help)");
 }

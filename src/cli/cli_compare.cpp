@@ -1,0 +1,47 @@
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "app/text.h"
+#include "cli/cli_args.h"
+#include "cli/cli_commands.h"
+#include "compare/matching.h"
+#include "maintenance/matches.h"
+#include "platform/headless/headless.h"
+
+int RunCompareCommand(const std::vector<std::string>& args) {
+    const CliArgs cli(args, {"--dir"}, {"--no-star", "--no-series"});
+    if (!cli.Ok()) return CliFail(ExitUsage, cli.Error());
+    if (cli.Positional().size() != 1) {
+        return CliFail(ExitUsage, "compare needs exactly one CATALOGUE file (see --help)");
+    }
+    const std::string& given = cli.Positional()[0];
+    const std::string catalogue = AbsoluteFromStart(given);
+    const std::filesystem::path dir = cli.Value("--dir").value_or(".");
+    if (const int loaded = LoadDataFolder(dir.string()); loaded != ExitOk) {
+        return loaded;
+    }
+
+    TaggingOptions options;
+    options.TagTitlesWithStar = !cli.Flag("--no-star");
+    options.TagSeriesWithLevel = !cli.Flag("--no-series");
+    headless::EchoProgressToStderr(::isatty(::fileno(stderr)) != 0);
+    const ComparisonResult result = RunComparison(catalogue, options);
+    headless::EchoProgressToStderr(false);
+
+    if (!result.catalogueOpened) return CliFail(ExitFailure, "cannot read catalogue " + given);
+    if (result.notWritten > 0) {
+        CliFail(ExitOk, FormatThousands(result.notWritten) +
+                            " matched records were too long to write to " + OutputFileName);
+    }
+    std::printf("%s records read, %s matches\n", FormatThousands(result.recordsRead).c_str(),
+                FormatThousands(result.matches).c_str());
+    std::fflush(stdout);
+    if (!result.outputCreated) {
+        return CliFail(ExitFailure, std::string("cannot write ") + OutputFileName);
+    }
+    if (!result.matchesSaved)
+        return CliFail(ExitFailure, std::string("cannot write ") + MatchesFileName);
+    return ExitOk;
+}
