@@ -143,6 +143,10 @@ std::string_view SubfieldAt(std::string_view area, int index) {
 
 namespace {
 
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 // Calls `visit(code, value)` for every subfield of an area; an empty piece has code 0.
 template <typename Visit>
 void ForEachSubfield(std::string_view area, Visit visit) {
@@ -169,6 +173,14 @@ void BuildStatement(std::string_view area, std::string& statement) {
             statement += value;
         }
     });
+}
+
+// The decimal value of a tag, read leniently like every number; most tags are three digits.
+std::int32_t TagValue(std::string_view tag) {
+    if (tag.size() == 3 && IsDigit(tag[0]) && IsDigit(tag[1]) && IsDigit(tag[2])) {
+        return (tag[0] - '0') * 100 + (tag[1] - '0') * 10 + (tag[2] - '0');
+    }
+    return ReadWholeNumber(tag);
 }
 
 bool SameUpperCased(std::string_view a, std::string_view b) {
@@ -206,7 +218,7 @@ void ExtractBookData(CatalogueRecord& record) {
         const std::string_view text = record.Field(k);
         const std::string_view tag = text.substr(0, 3);
         if (tag == "LDR" || tag == "000") continue;
-        const std::int32_t tagValue = ReadWholeNumber(tag);
+        const std::int32_t tagValue = TagValue(tag);
         if (tagValue != 82 && tagValue != 100 && tagValue != 110 && tagValue != 245 &&
             tagValue != 440 && tagValue != 490) {
             continue;

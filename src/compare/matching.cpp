@@ -22,29 +22,55 @@ std::string CatalogueSurname(std::string_view author) {
 
 namespace {
 
-// The first entry of the author's list whose title key equals the record's, or holds it, or is
-// held by it; otherwise, when the record's series belongs to the same author, the author's last
-// entry under the series' level. Gives the entry's id text, or empty.
-std::string FindByTitleOrSeries(const std::vector<std::int32_t>& ids, std::string_view titleKey,
-                                const CatalogueRecord& record, std::string_view surname,
-                                int& levelBand) {
-    std::string idText;
-    for (const std::int32_t id : ids) {
-        idText = std::to_string(id);
-        const std::string_view entryKey = SplitPackedLine(LookupBookLine(idText))[FieldTitleKey];
+constexpr std::uint64_t KnownKeyBits = std::uint64_t{1} << 21;
+
+// FNV-1a over two texts as if joined, with a final mix so that the low bits are usable.
+std::uint64_t KeyHash(std::string_view first, std::string_view second = {}) {
+    std::uint64_t hash = 0xcbf29ce484222325u;
+    for (const char c : first)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
+    for (const char c : second)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
+    hash ^= hash >> 29;
+    hash *= 0xbf58476d1ce4e5b9u;
+    return hash ^ (hash >> 32);
+}
+
+// Whether a key may be in the booklist: false means surely not. The two kinds of key are kept
+// apart by a different bit of the hash.
+bool MayBeKnown(const ComparisonRun& run, std::uint64_t hash) {
+    const std::uint64_t bit = hash % KnownKeyBits;
+    return (run.knownKeys[bit / 64] >> (bit % 64)) & 1u;
+}
+
+void AddKnown(ComparisonRun& run, std::uint64_t hash) {
+    const std::uint64_t bit = hash % KnownKeyBits;
+    run.knownKeys[bit / 64] |= std::uint64_t{1} << (bit % 64);
+}
+
+constexpr std::uint64_t SurnameSalt = 0x9e3779b97f4a7c15u;
+
+// The first of the author's entries whose title key equals the record's, or holds it, or is held
+// by it; otherwise, when the record's series belongs to the same author, the author's last entry
+// with the series' level. Null when neither.
+const AuthorBook* FindByTitleOrSeries(const std::vector<AuthorBook>& books,
+                                      std::string_view titleKey, const CatalogueRecord& record,
+                                      std::string_view surname, int& levelBand) {
+    for (const AuthorBook& book : books) {
+        const std::string_view entryKey = book.titleKey;
         if (entryKey.empty()) continue;
         if (entryKey == titleKey || titleKey.find(entryKey) != std::string_view::npos ||
             entryKey.find(titleKey) != std::string_view::npos) {
-            levelBand = LookupBookRecord(idText).levelBand;
-            return idText;
+            levelBand = book.levelBand;
+            return &book;
         }
     }
-    if (record.series.empty()) return {};
+    if (record.series.empty() || books.empty()) return nullptr;
     const std::string seriesKey = NormaliseKey(record.series);
     const std::string_view level = FindSeriesLevel(seriesKey);
-    if (level.empty() || FindSeriesAuthor(seriesKey) != surname) return {};
+    if (level.empty() || FindSeriesAuthor(seriesKey) != surname) return nullptr;
     levelBand = LevelBandOf(level);
-    return idText;  // the last id examined above
+    return &books.back();
 }
 
 void WriteMatchedRecord(CatalogueRecord& record, int levelBand, ComparisonRun& run) {
@@ -71,14 +97,18 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     const std::string surname = CatalogueSurname(record.author);
 
     int levelBand = 4;
-    std::string idText(FindAuthorTitle(surname, titleKey));
+    std::string idText;
+    if (MayBeKnown(run, KeyHash(surname, titleKey))) idText = FindAuthorTitle(surname, titleKey);
     if (!idText.empty()) {
         levelBand = LookupBookRecord(idText).levelBand;
     } else {
-        const std::vector<std::int32_t>& ids = FindAuthorIds(surname);
-        if (ids.empty()) return false;
-        idText = FindByTitleOrSeries(ids, titleKey, record, surname, levelBand);
-        if (idText.empty()) return false;
+        if (!MayBeKnown(run, KeyHash(surname) ^ SurnameSalt)) return false;
+        const auto found = run.authorBooks.find(surname);
+        if (found == run.authorBooks.end()) return false;
+        const AuthorBook* book =
+            FindByTitleOrSeries(found->second, titleKey, record, surname, levelBand);
+        if (!book) return false;
+        idText = book->idText;
     }
 
     BookRecord entry = LookupBookRecord(idText);
@@ -88,6 +118,23 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     ++run.matches;
     WriteMatchedRecord(record, levelBand, run);
     return true;
+}
+
+void PrepareComparisonRun(ComparisonRun& run) {
+    run.authorBooks.clear();
+    run.knownKeys.assign(KnownKeyBits / 64, 0);
+    for (const auto& [key, idText] : Indexes().AuthorTitleIndex)
+        AddKnown(run, KeyHash(key));
+    for (const auto& [surnameKey, ids] : Indexes().AuthorIndex) {
+        AddKnown(run, KeyHash(surnameKey) ^ SurnameSalt);
+        std::vector<AuthorBook>& books = run.authorBooks[surnameKey];
+        books.reserve(ids.size());
+        for (const std::int32_t id : ids) {
+            std::string idText = std::to_string(id);
+            const BookRecord entry = LookupBookRecord(idText);
+            books.push_back({std::move(idText), entry.titleKey, entry.levelBand});
+        }
+    }
 }
 
 int ProgressShiftFor(std::int64_t size) {
@@ -170,6 +217,7 @@ ComparisonResult RunComparison(const std::string& path, const TaggingOptions& op
 
     ComparisonRun run;
     run.options = options;
+    PrepareComparisonRun(run);
     File output(std::fopen(OutputFileName, "wb"), &std::fclose);
     run.output = output.get();
 

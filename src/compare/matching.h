@@ -2,7 +2,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "app/text_table.h"
 #include "compare/marc_record.h"
 #include "compare/tagging.h"
 
@@ -19,8 +21,22 @@ struct ComparisonResult {
     std::int64_t notWritten = 0;  // matched records that ISO 2709 cannot hold (too long)
 };
 
+// One booklist entry as the title test needs it.
+struct AuthorBook {
+    std::string idText;
+    std::string titleKey;
+    int levelBand = 4;
+};
+
 // Per-run state that MatchCatalogueRecord works on.
 struct ComparisonRun {
+    // The entries of each surname key in booklist order, taken once from the indexes and the
+    // booklist when the run starts: keys do not change during a run, and the title test then
+    // costs one lookup per record instead of one per entry of the author.
+    TextTable<std::vector<AuthorBook>> authorBooks;
+    // One bit per hash of every author-plus-title key and every surname key, so that the many
+    // records whose keys the booklist does not have cost no table lookup at all.
+    std::vector<std::uint64_t> knownKeys;
     TaggingOptions options;
     std::FILE* output = nullptr;  // null when the output file could not be created
     bool outputFailed = false;
@@ -28,6 +44,9 @@ struct ComparisonRun {
     std::int64_t notWritten = 0;
     std::string bytes;  // scratch for the rebuilt record
 };
+
+// Fills `run.authorBooks` from the loaded booklist.
+void PrepareComparisonRun(ComparisonRun& run);
 
 // The surname by which a catalogue author is looked up: the text before the first "," when there
 // is a comma, else before the first space, upper-cased but not otherwise normalised.
