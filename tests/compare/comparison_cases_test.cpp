@@ -1,0 +1,86 @@
+// Each folder under tests/data/compare/cases holds one comparison: the booklist, the catalogue
+// (readable text, or MARCXML that yaz-marcdump turns into ISO 2709), and what the run must leave
+// behind: "OUTPUT.MRC", "Matches.tul" and the counts.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+
+#include "app/booklist.h"
+#include "app/text.h"
+#include "compare/marc_text.h"
+#include "compare/matching.h"
+#include "platform/headless/headless.h"
+#include "support/test_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> SortedLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty()) lines.push_back(line);
+    }
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+std::vector<std::string> CaseNames() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(TestData("compare/cases"))) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class ComparisonCase : public testing::TestWithParam<std::string> {};
+
+}  // namespace
+
+TEST_P(ComparisonCase, LeavesTheExpectedOutputMatchesAndCounts) {
+    const fs::path source = TestData("compare/cases/" + GetParam());
+    TestFolder folder;
+    headless::Reset();
+    ResetBooklistState();
+    fs::copy_file(source / "Booklist.tul", "Booklist.tul");
+    if (fs::exists(source / "catalogue.xml")) {
+        const auto converted =
+            RunCommand("yaz-marcdump -i marcxml -o marc '" + (source / "catalogue.xml").string() +
+                       "' > catalogue.mrc");
+        ASSERT_EQ(converted.status, 0) << converted.output;
+    } else {
+        WriteFile("catalogue.mrc", MarcFromText(ReadFile(source / "catalogue.txt")));
+    }
+    LoadBooklist();
+
+    TaggingOptions options;
+    if (fs::exists(source / "options.txt")) {
+        const std::string chosen = ReadFile(source / "options.txt");
+        options.TagTitlesWithStar = chosen.find("no-star") == std::string::npos;
+        options.TagSeriesWithLevel = chosen.find("no-series") == std::string::npos;
+    }
+    const ComparisonResult result = RunComparison("catalogue.mrc", options);
+
+    EXPECT_EQ(FormatThousands(result.recordsRead) + " records read, " +
+                  FormatThousands(result.matches) + " matches\n",
+              ReadFile(source / "expected-counts.txt"));
+    EXPECT_EQ(MarcToText(ReadFile("OUTPUT.MRC")),
+              MarcToText(MarcFromText(ReadFile(source / "expected-output.txt"))));
+    EXPECT_EQ(SortedLines(ReadFile("Matches.tul")),
+              SortedLines(ReadFile(source / "expected-matches.txt")));
+    EXPECT_EQ(IndependentReaderFaults("OUTPUT.MRC"), "");
+    EXPECT_TRUE(result.outputCreated && result.matchesSaved);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, ComparisonCase, testing::ValuesIn(CaseNames()),
+                         [](const auto& info) {
+                             std::string name = info.param;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });

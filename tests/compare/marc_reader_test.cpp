@@ -1,0 +1,250 @@
+#include "compare/marc_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "compare/marc_text.h"
+
+namespace {
+
+struct ReadRecords {
+    std::vector<std::string> records;
+    std::vector<std::int64_t> positions;  // the file position after each record
+};
+
+// Reads a whole file the way a comparison does: one record while bytes are left.
+ReadRecords ReadAll(const std::string& bytes) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::tmpfile(), &std::fclose);
+    std::fwrite(bytes.data(), 1, bytes.size(), file.get());
+    std::rewind(file.get());
+    MarcFileReader reader(file.get());
+    ReadRecords read;
+    std::string record;
+    while (!reader.AtEnd()) {
+        ReadMarcRecord(reader, record);
+        read.records.push_back(record);
+        read.positions.push_back(reader.Position());
+    }
+    return read;
+}
+
+std::vector<std::string> FieldTexts(const CatalogueRecord& record) {
+    std::vector<std::string> texts;
+    for (std::size_t k = 0; k < record.FieldCount(); ++k) {
+        texts.push_back(FieldAsText(record.Field(k)));
+    }
+    return texts;
+}
+
+CatalogueRecord Extracted(std::string_view text) {
+    CatalogueRecord record;
+    SplitMarcRecord(MarcFromText(text), record);
+    ExtractBookData(record);
+    return record;
+}
+
+const std::string First = MarcFromText("001 one\n245 10$aFirst");
+const std::string Second = MarcFromText("001 two\n245 10$aSecond");
+
+}  // namespace
+
+TEST(ReadMarcRecord, RecordsSeparatedByLineBreaksReadAsWrittenBackToBack) {
+    const auto together = ReadAll(First + Second).records;
+    ASSERT_EQ(together, (std::vector<std::string>{First, Second}));
+    EXPECT_EQ(ReadAll(First + "\r\n" + Second).records, together);
+    EXPECT_EQ(ReadAll("\n" + First + "\n\r" + Second).records, together);
+}
+
+TEST(ReadMarcRecord, CommentLinesBeforeARecordAreSkippedWhole) {
+    const auto read = ReadAll("% exported 2024\r\n" + First + "%next\n" + Second + "%last\r");
+    ASSERT_EQ(read.records.size(), 3u);
+    EXPECT_EQ(read.records[0], First);
+    EXPECT_EQ(read.records[1], Second);
+    EXPECT_EQ(read.records[2], "");  // the trailing comment leaves one empty record
+}
+
+TEST(ReadMarcRecord, TrailingLineBreakGivesOneMoreEmptyRecord) {
+    const auto read = ReadAll(First + "\r\n");
+    ASSERT_EQ(read.records.size(), 2u);
+    EXPECT_EQ(read.records[1], "");
+    EXPECT_EQ(read.positions, (std::vector<std::int64_t>{std::int64_t(First.size()),
+                                                         std::int64_t(First.size() + 2)}));
+}
+
+TEST(ReadMarcRecord, NulByteEndsARecordAndIsNeverKept) {
+    const std::string cut = First.substr(0, 30);
+    const auto read = ReadAll(cut + '\0' + First.substr(30) + Second);
+    ASSERT_EQ(read.records.size(), 3u);
+    EXPECT_EQ(read.records[0], cut);
+    EXPECT_EQ(read.records[1], First.substr(30));  // runs on to the next terminator
+    EXPECT_EQ(read.records[2], Second);
+    // A NUL where a record would begin is passed over; the record starts after it.
+    EXPECT_EQ(ReadAll(std::string(1, '\0') + Second).records, std::vector<std::string>{Second});
+}
+
+TEST(ReadMarcRecord, LastRecordMayLackItsTerminatorAndHighBytesPassThrough) {
+    const std::string accented = MarcFromText("245 10$aTh{E9}{E2}tre");
+    const std::string unterminated = Second.substr(0, Second.size() - 1);
+    const auto read = ReadAll(accented + unterminated);
+    EXPECT_EQ(read.records, (std::vector<std::string>{accented, unterminated}));
+}
+
+TEST(ReadMarcRecord, RecordsLongerThanTheBufferAreKeptWhole) {
+    const std::string big =
+        MarcFromText("245 10$a" + std::string(9000, 'x') + "\n500   $a" + std::string(9000, 'y'));
+    std::string many;
+    for (int i = 0; i < 150; ++i)
+        many += big;  // over two read blocks
+    const auto read = ReadAll(many);
+    ASSERT_EQ(read.records.size(), 150u);
+    for (const auto& record : read.records)
+        ASSERT_EQ(record, big);
+}
+
+TEST(SplitMarcRecord, FieldsComeFromDirectoryTagsAndTerminatorSeparatedData) {
+    CatalogueRecord record;
+    const std::string bytes = MarcFromText(
+        "LDR 00000cam a2200000 i 4500\n001 ocm1\n100 1 $aSmith, John,\n245 14$aThe secret garden "
+        "/");
+    ASSERT_EQ(SplitMarcRecord(bytes, record), 3u);
+    EXPECT_EQ(record.leader.substr(5), "cam a2200061 i 4500");
+    EXPECT_EQ(FieldTexts(record), (std::vector<std::string>{"001 ocm1", "100 1 $aSmith, John,",
+                                                            "245 14$aThe secret garden /"}));
+}
+
+TEST(SplitMarcRecord, LengthsAndStartsOfTheDirectoryAreNotUsed) {
+    std::string bytes = MarcFromText("100 1 $aSmith\n245 10$aHoles");
+    bytes.replace(24 + 3, 9, "999999999");  // first entry: nonsense length and start
+    CatalogueRecord record;
+    ASSERT_EQ(SplitMarcRecord(bytes, record), 2u);
+    EXPECT_EQ(FieldAsText(record.Field(0)), "100 1 $aSmith");
+    EXPECT_EQ(FieldAsText(record.Field(1)), "245 10$aHoles");
+}
+
+TEST(SplitMarcRecord, DamagedRecordsYieldFewerFieldsOrNone) {
+    CatalogueRecord record;
+    const std::string good = MarcFromText("100 1 $aSmith\n245 10$aHoles");
+    EXPECT_EQ(SplitMarcRecord(good.substr(0, 39), record), 0u);  // shorter than 40 bytes
+
+    std::string lowBase = good;
+    lowBase.replace(12, 5, "00036");
+    EXPECT_EQ(SplitMarcRecord(lowBase, record), 0u);
+    std::string noDigits = good;
+    noDigits.replace(12, 5, "  x12");
+    EXPECT_EQ(SplitMarcRecord(noDigits, record), 0u);
+    std::string spaced = good;
+    spaced.replace(12, 5, "   37");  // leading spaces are skipped: one directory entry
+    EXPECT_EQ(SplitMarcRecord(spaced, record), 1u);
+
+    // More directory entries than data pieces: the missing contents are empty.
+    const std::string shortData = MarcRecordBytes("00000nam a2200000 a 4500", {"100 1 $aSmith"});
+    std::string extended = shortData.substr(0, 36) + "245000500000" + shortData.substr(36);
+    extended.replace(12, 5, "00049");
+    ASSERT_EQ(SplitMarcRecord(extended, record), 2u);
+    EXPECT_EQ(FieldAsText(record.Field(1)), "245");
+
+    // A last field without its own terminator does not take the record terminator with it.
+    std::string unterminated = good;
+    unterminated.erase(unterminated.size() - 2, 1);
+    ASSERT_EQ(SplitMarcRecord(unterminated, record), 2u);
+    EXPECT_EQ(FieldAsText(record.Field(1)), "245 10$aHoles");
+}
+
+TEST(SplitMarcRecord, TheLargestBaseAddressHoldsEightThousandDirectoryEntries) {
+    // Five digits of base address cap the directory at 8331 entries, below the 10,000 fields
+    // that a record may hold.
+    const std::vector<std::string> fields(9000, "500   $ax");
+    std::string bytes = MarcRecordBytes("00000nam a2200000 a 4500", {"500   $ax"});
+    bytes = bytes.substr(0, 24);
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        bytes += "500000500000";
+    bytes += '\x1E';
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        bytes += std::string(
+            "  \x1F"
+            "ax\x1E");
+    bytes += '\x1D';
+    bytes.replace(12, 5, "99999");
+    CatalogueRecord record;
+    ASSERT_EQ(SplitMarcRecord(bytes, record), 8331u);
+    EXPECT_EQ(FieldAsText(record.Field(8330)), "500   $ax");
+}
+
+TEST(SubfieldAccess, CountsAndPiecesOfTheSubfieldArea) {
+    EXPECT_EQ(SubfieldCount(""), 0);
+    EXPECT_EQ(SubfieldCount("aHoles"), 1);
+    EXPECT_EQ(SubfieldCount("aTitle :\x1F"
+                            "bsubtitle /\x1F"
+                            "c"),
+              3);
+    const std::string_view area =
+        "aTitle :\x1F"
+        "bsubtitle /\x1F\x1F"
+        "cLast";
+    EXPECT_EQ(SubfieldAt(area, 1), "aTitle :");
+    EXPECT_EQ(SubfieldAt(area, 0), "aTitle :");
+    EXPECT_EQ(SubfieldAt(area, -3), "aTitle :");
+    EXPECT_EQ(SubfieldAt(area, 2), "bsubtitle /");
+    EXPECT_EQ(SubfieldAt(area, 3), "");
+    EXPECT_EQ(SubfieldAt(area, 4), "cLast");
+    EXPECT_EQ(SubfieldAt(area, 5), "");
+}
+
+TEST(ExtractBookData, TitleJoinsTrimmedSubfieldsAOnlyFromTheFirst245) {
+    const auto record =
+        Extracted("245 10$a  Title : $bsubtitle / $cby Someone.$hprint\n245 10$aSecond title");
+    EXPECT_EQ(record.title, "Title : subtitle /");
+}
+
+TEST(ExtractBookData, AuthorStatementsJoinEveryCodeAndSeveralFieldsWithTilde) {
+    const auto record =
+        Extracted("100 1 $aSmith, John,$d1950-\n110 2 $aLonely Planet\n100 1 $dfirst$aJones");
+    EXPECT_EQ(record.author, "Smith, John, 1950-~Lonely Planet~Jones");
+}
+
+TEST(ExtractBookData, CallNumberFromSubfieldsAAndBAcross082Fields) {
+    EXPECT_EQ(Extracted("082 04$a823.914$bROW$2 22").callNumber, "823.914 ROW");
+    EXPECT_EQ(Extracted("082 04$a823.914\n082 04$bROW").callNumber, "823.914 ROW");
+    EXPECT_EQ(Extracted("082 04$a823\n082 04$a941$bA").callNumber, "941 A");
+    EXPECT_EQ(Extracted("092   $aF SMI").callNumber, "");
+}
+
+TEST(ExtractBookData, SeriesDropsFinalPeriodDuplicatesAndProgrammeEntries) {
+    EXPECT_EQ(Extracted("490 1 $aRainbow magic.\n490 1 $aRAINBOW MAGIC").series, "Rainbow magic");
+    EXPECT_EQ(Extracted("490 1 $aTUL 3-5\n440  0$aTUL Mature").series, "");
+    EXPECT_EQ(Extracted("440  0$aTUL R-2\n490 1 $aRainbow magic ;$v3").series, "Rainbow magic ; 3");
+    EXPECT_EQ(Extracted("440  0$aAnimal Ark.\n490 1 $aPuffin books\n490 1 $aanimal ark").series,
+              "Animal Ark~Puffin books");
+    EXPECT_EQ(Extracted("490 1 $a.").series, "");
+}
+
+TEST(ExtractBookData, TagsAreReadAsNumbersAndOtherFieldsAreCarried) {
+    // " 82" reads as 82 like any leniently read number; LDR and 000 fields are passed over.
+    CatalogueRecord record;
+    SplitMarcRecord(MarcRecordBytes("00000nam a2200000 a 4500", {"LDR10\x1F"
+                                                                 "aNot a title",
+                                                                 " 8204\x1F"
+                                                                 "a941",
+                                                                 "00010\x1F"
+                                                                 "aNor this",
+                                                                 "24610\x1F"
+                                                                 "aOther title",
+                                                                 "650 0\x1F"
+                                                                 "aDogs"}),
+                    record);
+    ExtractBookData(record);
+    EXPECT_EQ(record.callNumber, "941");
+    EXPECT_EQ(record.title, "");
+    EXPECT_EQ(record.FieldCount(), 5u);
+}
+
+TEST(ExtractBookData, SeriesStatementsPastOneThousandAreIgnored) {
+    std::string text;
+    for (int i = 1; i <= 1005; ++i)
+        text += "490 1 $aSeries " + std::to_string(i) + "\n";
+    const auto record = Extracted(text);
+    EXPECT_TRUE(record.series.ends_with("~Series 1000"));
+    EXPECT_EQ(std::count(record.series.begin(), record.series.end(), '~'), 999);
+}

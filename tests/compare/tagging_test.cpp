@@ -1,0 +1,160 @@
+#include "compare/tagging.h"
+
+#include <gtest/gtest.h>
+
+#include "compare/marc_reader.h"
+#include "compare/marc_text.h"
+
+namespace {
+
+CatalogueRecord Split(std::string_view text) {
+    CatalogueRecord record;
+    SplitMarcRecord(MarcFromText(text), record);
+    return record;
+}
+
+std::vector<std::string> FieldTexts(const CatalogueRecord& record) {
+    std::vector<std::string> texts;
+    for (std::size_t k = 0; k < record.FieldCount(); ++k) {
+        texts.push_back(FieldAsText(record.Field(k)));
+    }
+    return texts;
+}
+
+std::vector<std::string> Tagged(std::string_view text, int band, TaggingOptions options = {}) {
+    CatalogueRecord record = Split(text);
+    std::string bytes;
+    EXPECT_EQ(TagRecord(record, band, options, bytes), RebuildResult::Rebuilt);
+    return FieldTexts(record);
+}
+
+std::vector<std::string> Untagged(std::string_view text) {
+    CatalogueRecord record = Split(text);
+    RemoveEarlierTags(record);
+    return FieldTexts(record);
+}
+
+}  // namespace
+
+TEST(TagRecord, StarRaisesTheNonFilingIndicatorAndRemovalRestoresIt) {
+    const auto tagged = Tagged("245 14$aThe hobbit", 2, {true, false});
+    EXPECT_EQ(tagged, std::vector<std::string>{"245 15$a*The hobbit"});
+    EXPECT_EQ(Untagged("245 15$a*The hobbit"), std::vector<std::string>{"245 14$aThe hobbit"});
+
+    EXPECT_EQ(Tagged("245 1 $aHoles", 1, {true, false}),
+              std::vector<std::string>{"245 11$a*Holes"});
+    EXPECT_EQ(Untagged("245 11$a*Holes"), std::vector<std::string>{"245 10$aHoles"});
+    EXPECT_EQ(Untagged("245 1 $a*Holes"), std::vector<std::string>{"245 10$aHoles"});
+    EXPECT_EQ(Untagged("245 1x$a*Holes"), std::vector<std::string>{"245 10$aHoles"});
+}
+
+TEST(TagRecord, IndicatorNineStaysNineAndTheStarStillGoesIn) {
+    EXPECT_EQ(Tagged("245 09$aThe unwinding", 4, {true, false}),
+              std::vector<std::string>{"245 09$a*The unwinding"});
+}
+
+TEST(TagRecord, EveryTitleFieldIsStarredEvenOddOnes) {
+    EXPECT_EQ(Tagged("245 10$aOne\n245 00$bTwo\n245", 4, {true, false}),
+              (std::vector<std::string>{"245 11$a*One", "245 01$b*Two", "245 1*"}));
+}
+
+TEST(RemoveEarlierTags, StarsLeaveCallNumbersAndLeadingTitleStarsOnly) {
+    EXPECT_EQ(Untagged("082 04$a823*$b*ROW\n084   $a*A\n089   $aB*\n099   $aF* SMI\n092   $aF*"),
+              (std::vector<std::string>{"082 04$a823$bROW", "084   $aA", "089   $aB",
+                                        "099   $aF SMI", "092   $aF*"}));
+    // Only the position counts: a star first in the data of whatever subfield comes first.
+    EXPECT_EQ(Untagged("245 10$aStar * in the middle\n245 13$b*Other code\n245 10$a *Spaced"),
+              (std::vector<std::string>{"245 10$aStar * in the middle", "245 12$bOther code",
+                                        "245 10$a *Spaced"}));
+}
+
+TEST(RemoveEarlierTags, StopsAtTheFirstSeriesOrNoteField) {
+    EXPECT_EQ(Untagged("082 04$a1*\n490 1 $aSeries\n245 11$a*Late title\n099   $a2*"),
+              (std::vector<std::string>{"082 04$a1", "490 1 $aSeries", "245 11$a*Late title",
+                                        "099   $a2*"}));
+    EXPECT_EQ(Untagged("245 11$a*Title\n500   $aNote\n082 04$a1*"),
+              (std::vector<std::string>{"245 10$aTitle", "500   $aNote", "082 04$a1*"}));
+}
+
+TEST(TagRecord, SeriesFieldGoesBeforeTheFirstTagOf500OrAbove) {
+    EXPECT_EQ(Tagged("082 04$a823\n100 1 $aX\n245 10$aT\n300   $a1 v.\n490 1 $aS\n650  0$aDogs", 2,
+                     {false, true}),
+              (std::vector<std::string>{"082 04$a823", "100 1 $aX", "245 10$aT", "300   $a1 v.",
+                                        "490 1 $aS", "490 10$aTUL 3-5", "650  0$aDogs"}));
+    EXPECT_EQ(Tagged("100 1 $aX\n245 10$aT\n440  0$aS", 3, {false, true}),
+              (std::vector<std::string>{"100 1 $aX", "245 10$aT", "440  0$aS", "440 10$aTUL 6-9"}));
+    // A 490 anywhere in the record decides the tag, even after the insertion point.
+    EXPECT_EQ(Tagged("245 10$aT\n500   $aN\n490 1 $aS", 1, {false, true}),
+              (std::vector<std::string>{"245 10$aT", "490 10$aTUL R-2", "500   $aN", "490 1 $aS"}));
+}
+
+TEST(TagRecord, LevelBandsNameTheProgrammeLevels) {
+    EXPECT_STREQ(SeriesTextForBand(1), "TUL R-2");
+    EXPECT_STREQ(SeriesTextForBand(2), "TUL 3-5");
+    EXPECT_STREQ(SeriesTextForBand(3), "TUL 6-9");
+    EXPECT_STREQ(SeriesTextForBand(4), "TUL Mature");
+}
+
+TEST(TagRecord, AnEarlierProgrammeEntryStaysAndASecondIsAdded) {
+    EXPECT_EQ(Tagged("245 11$a*Holes\n490 1 $aTUL 3-5", 2),
+              (std::vector<std::string>{"245 12$a**Holes", "490 1 $aTUL 3-5", "490 10$aTUL 3-5"}));
+    // A comparison removes the earlier star first, so stars never pile up.
+    CatalogueRecord record = Split("245 11$a*Holes\n490 1 $aTUL 3-5");
+    RemoveEarlierTags(record);
+    std::string bytes;
+    TagRecord(record, 2, {}, bytes);
+    EXPECT_EQ(FieldTexts(record),
+              (std::vector<std::string>{"245 11$a*Holes", "490 1 $aTUL 3-5", "490 10$aTUL 3-5"}));
+}
+
+TEST(RebuildMarcRecord, LengthsStartsAndBaseAddressAddUp) {
+    CatalogueRecord record = Split("LDR 99999cam a2299999 i 4500\n001 x1\n245 10$aHoles");
+    record.InsertField(1, "10");  // shorter than a tag: dropped
+    std::string bytes;
+    ASSERT_EQ(RebuildMarcRecord(record, bytes), RebuildResult::Rebuilt);
+    EXPECT_EQ(bytes, MarcFromText("LDR 00000cam a2200000 i 4500\n001 x1\n245 10$aHoles"));
+    EXPECT_EQ(std::stoul(bytes.substr(0, 5)), bytes.size());
+}
+
+TEST(RebuildMarcRecord, RecordsBeyondTheIsoNumbersAreNotWritten) {
+    std::string bytes;
+    CatalogueRecord fits = Split("500   $a" + std::string(9999 - 5, 'x'));
+    EXPECT_EQ(RebuildMarcRecord(fits, bytes), RebuildResult::Rebuilt);
+    CatalogueRecord field;
+    field.AppendField("500",
+                      "  \x1F"
+                      "a" +
+                          std::string(9999 - 4, 'x'));
+    EXPECT_EQ(RebuildMarcRecord(field, bytes), RebuildResult::TooLong);
+    EXPECT_TRUE(bytes.empty());
+
+    CatalogueRecord total;
+    total.leader = "00000nam a2200000 a 4500";
+    for (int i = 0; i < 11; ++i)
+        total.AppendField("500",
+                          "  \x1F"
+                          "a" +
+                              std::string(9000, 'y'));
+    EXPECT_EQ(RebuildMarcRecord(total, bytes), RebuildResult::Rebuilt);
+    EXPECT_EQ(bytes.size(), 24u + 11 * 12 + 1 + 11 * 9005 + 1);
+    total.AppendField("500",
+                      "  \x1F"
+                      "a" +
+                          std::string(9000, 'y'));
+    EXPECT_EQ(RebuildMarcRecord(total, bytes), RebuildResult::TooLong);
+}
+
+TEST(RebuildMarcRecord, DelimitersInTheLeaderOrATagWouldBreakTheFileAndAreRefused) {
+    std::string bytes;
+    CatalogueRecord leader = Split("245 10$aT");
+    leader.leader[6] = '\x1E';
+    EXPECT_EQ(RebuildMarcRecord(leader, bytes), RebuildResult::Malformed);
+    leader.leader[6] = 'a';
+    leader.leader[3] = '\x1D';  // the length is written over it
+    EXPECT_EQ(RebuildMarcRecord(leader, bytes), RebuildResult::Rebuilt);
+    CatalogueRecord tag = Split("245 10$aT");
+    tag.InsertField(0,
+                    "2\x1D"
+                    "5x");
+    EXPECT_EQ(RebuildMarcRecord(tag, bytes), RebuildResult::Malformed);
+}
