@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "app/booklist.h"
+#include "compare/marc_text.h"
+#include "compare/matching.h"
+#include "maintenance/matches.h"
+#include "platform/headless/headless.h"
+#include "platform/progress.h"
+#include "support/test_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const Header =
+    "ID\tTitle\tAuthor\tAustralian\tPublisher\tYear\tISBN\tAnnotation\tCategories\tLevel\t"
+    "Series\r\n";
+
+std::string Entry(int id, const std::string& title, const std::string& author,
+                  const std::string& level = "Primary Years (3-5)") {
+    return std::to_string(id) + "\t" + title + "\t" + author + "\tN\t\t\t\t\t\t" + level + "\t\r\n";
+}
+
+std::string Book(const std::string& id, const std::string& title, const std::string& author,
+                 const std::string& call = "") {
+    return "001 " + id + "\n" + (call.empty() ? "" : "082 04$a" + call + "\n") + "100 1 $a" +
+           author + "\n245 10$a" + title + "\n\n";
+}
+
+class ComparisonRunTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        headless::Reset();
+        ResetBooklistState();
+        WriteFile("Booklist.tul", std::string(Header) + Entry(1, "Holes", "Sachar, Louis") +
+                                      Entry(2, "Wonder", "Palacio, R. J.") +
+                                      Entry(3, "Matilda", "Dahl, Roald"));
+        WriteFile("Matches.tul", "3,823 DAH\r\n");
+        LoadBooklist();
+        headless::Reset();
+    }
+
+    bool Matched(const char* id) { return LookupBookRecord(id).matched == 1; }
+
+    TestFolder folder;
+};
+
+const std::string TwoMatches =
+    MarcFromText(Book("a", "Holes", "Sachar, Louis.", "813") + Book("b", "Other", "Nobody, A.") +
+                 Book("c", "Wonder /", "Palacio, R. J.", "813.6"));
+
+}  // namespace
+
+TEST_F(ComparisonRunTest, RunUnderTheProgressWindowAndEndsWithTheMessage) {
+    WriteFile("catalogue.mrc", TwoMatches);
+    const ComparisonResult result = RunComparison("catalogue.mrc", {});
+    EXPECT_EQ(result.recordsRead, 3);
+    EXPECT_EQ(result.matches, 2);
+
+    const auto& progress = headless::Progress();
+    EXPECT_EQ(progress.title, "Scanning library catalogue file");
+    EXPECT_EQ(progress.caption,
+              "Scanning library catalogue file.\r\nComparing against Readvane list.");
+    EXPECT_TRUE(progress.withCancel);
+    EXPECT_EQ(progress.minimum, 0);
+    EXPECT_EQ(progress.maximum, static_cast<std::int64_t>(TwoMatches.size()));
+    EXPECT_EQ(progress.position, progress.maximum);
+    EXPECT_EQ(progress.counter, "3  2");
+    EXPECT_FALSE(progress.open);
+    EXPECT_EQ(headless::PollCount(), 4);              // one per record and one after the pause
+    EXPECT_EQ(headless::PausedMilliseconds(), 2000);  // after the run and after saving
+
+    ASSERT_EQ(headless::ShownMessages().size(), 1u);
+    const auto& message = headless::ShownMessages()[0];
+    EXPECT_EQ(message.title, "Compare");
+    EXPECT_EQ(message.text, "Tagged library items are in the file\r\n" +
+                                (fs::current_path() / "OUTPUT.MRC").string());
+    EXPECT_EQ(message.buttons, "OK");
+    EXPECT_EQ(message.icon, "I");
+    EXPECT_EQ(message.defaultButton, 0);
+
+    // Earlier matches are cleared first, so a run never adds to them.
+    EXPECT_TRUE(Matched("1"));
+    EXPECT_TRUE(Matched("2"));
+    EXPECT_FALSE(Matched("3"));
+    EXPECT_EQ(LookupBookRecord("3").callNumber, "");
+    EXPECT_EQ(ReadFile("Matches.tul").size(), std::string("1,813\r\n2,813.6\r\n").size());
+}
+
+TEST_F(ComparisonRunTest, CounterGroupsThousands) {
+    std::string text;
+    for (int i = 0; i < 1234; ++i)
+        text += Book("n" + std::to_string(i), "Holes", "Sachar, L.");
+    WriteFile("catalogue.mrc", MarcFromText(text));
+    RunComparison("catalogue.mrc", {});
+    EXPECT_EQ(headless::Progress().counter, "1,234  1,234");
+}
+
+TEST_F(ComparisonRunTest, CancelKeepsAndSavesTheMatchesSoFar) {
+    WriteFile("catalogue.mrc", TwoMatches);
+    headless::PresetCancelAtPoll(2);
+    const ComparisonResult result = RunComparison("catalogue.mrc", {});
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(result.recordsRead, 2);
+    EXPECT_EQ(result.matches, 1);
+    EXPECT_TRUE(Matched("1"));
+    EXPECT_FALSE(Matched("2"));
+    EXPECT_EQ(ReadFile("Matches.tul"), "1,813\r\n");
+    EXPECT_EQ(MarcToText(ReadFile("OUTPUT.MRC")).substr(0, 4), "LDR ");
+    EXPECT_EQ(MarcToText(ReadFile("OUTPUT.MRC")).find("001 c"), std::string::npos);
+    EXPECT_EQ(headless::ShownMessages().size(), 1u);
+}
+
+TEST_F(ComparisonRunTest, CatalogueThatCannotBeOpenedResetsNothing) {
+    WriteFile("OUTPUT.MRC", "earlier output");
+    const ComparisonResult result = RunComparison("no such catalogue.mrc", {});
+    EXPECT_FALSE(result.catalogueOpened);
+    EXPECT_TRUE(Matched("3"));
+    EXPECT_EQ(ReadFile("Matches.tul"), "3,823 DAH\r\n");
+    EXPECT_EQ(ReadFile("OUTPUT.MRC"), "earlier output");
+    EXPECT_EQ(headless::Progress().opened, 0);
+    ASSERT_EQ(headless::ShownMessages().size(), 1u);
+    EXPECT_NE(headless::ShownMessages()[0].text.find("no such catalogue.mrc"), std::string::npos);
+}
+
+TEST_F(ComparisonRunTest, OutputThatCannotBeCreatedStillSavesTheMatches) {
+    fs::create_directory("OUTPUT.MRC");
+    WriteFile("catalogue.mrc", TwoMatches);
+    const ComparisonResult result = RunComparison("catalogue.mrc", {});
+    EXPECT_FALSE(result.outputCreated);
+    EXPECT_EQ(result.matches, 2);
+    EXPECT_TRUE(Matched("2"));
+    EXPECT_NE(ReadFile("Matches.tul").find("2,813.6"), std::string::npos);
+    const std::string& text = headless::ShownMessages().at(0).text;
+    EXPECT_EQ(text.find("are in the file"), std::string::npos);
+    EXPECT_NE(text.find("could not be created"), std::string::npos);
+    EXPECT_NE(text.find("OUTPUT.MRC"), std::string::npos);
+}
+
+TEST_F(ComparisonRunTest, MatchesThatCannotBeSavedAreReported) {
+    fs::remove("Matches.tul");
+    fs::create_directory("Matches.tul");
+    WriteFile("catalogue.mrc", TwoMatches);
+    const ComparisonResult result = RunComparison("catalogue.mrc", {});
+    EXPECT_FALSE(result.matchesSaved);
+    EXPECT_TRUE(result.outputCreated);
+    const std::string& text = headless::ShownMessages().at(0).text;
+    EXPECT_NE(text.find("Tagged library items are in the file"), std::string::npos);
+    EXPECT_NE(text.find("could not be saved to"), std::string::npos);
+    EXPECT_NE(text.find("Matches.tul"), std::string::npos);
+}
+
+TEST_F(ComparisonRunTest, MatchedRecordsTooLongToWriteAreCountedMarkedAndReported) {
+    // The star and the series field push a record that was read whole past the limits.
+    const std::string big = "500   $a" + std::string(9994, 'x') + "\n";
+    std::string text = Book("a", "Holes", "Sachar, Louis.", "813");
+    text.insert(text.size() - 1, big);  // one field at the limit: fits
+    std::string longTitle = "001 b\n100 1 $aPalacio, R. J.\n245 10$aWonder" +
+                            std::string(9988, ' ') + "\n\n";  // 245 fills 9,999 bytes
+    WriteFile("catalogue.mrc", MarcFromText(text + longTitle));
+    const ComparisonResult result = RunComparison("catalogue.mrc", {});
+    EXPECT_EQ(result.matches, 2);
+    EXPECT_EQ(result.notWritten, 1);
+    EXPECT_TRUE(Matched("2"));
+    const std::string output = ReadFile("OUTPUT.MRC");
+    EXPECT_NE(MarcToText(output).find("001 a"), std::string::npos);
+    EXPECT_EQ(MarcToText(output).find("001 b"), std::string::npos);
+    EXPECT_EQ(IndependentReaderFaults("OUTPUT.MRC"), "");
+    const auto& message = headless::ShownMessages().at(0);
+    EXPECT_NE(message.text.find("Tagged library items are in the file"), std::string::npos);
+    EXPECT_NE(message.text.find("1 matched record was too long to write"), std::string::npos);
+}
+
+TEST_F(ComparisonRunTest, CatalogueOver2GiBScalesTheBarInto32Bits) {
+    {
+        std::FILE* file = std::fopen("huge.mrc", "wb");
+        ASSERT_NE(file, nullptr);
+        const std::string record = MarcFromText(Book("a", "Holes", "Sachar, Louis."));
+        std::fwrite(record.data(), 1, record.size(), file);
+        std::fclose(file);
+        ASSERT_EQ(::truncate("huge.mrc", (std::int64_t{5} << 30) + 7), 0);  // sparse
+    }
+    headless::PresetCancelAtPoll(1);
+    const ComparisonResult result = RunComparison("huge.mrc", {});
+    EXPECT_EQ(result.recordsRead, 1);
+    EXPECT_EQ(result.matches, 1);
+    EXPECT_LE(headless::Progress().maximum, 0x7FFFFFFF);
+    EXPECT_GT(headless::Progress().maximum, 0x3FFFFFFF);
+    EXPECT_EQ(ProgressShiftFor(0x7FFFFFFF), 0);
+    EXPECT_EQ(ProgressShiftFor(0x80000000), 1);
+    EXPECT_EQ(ProgressShiftFor((std::int64_t{5} << 30) + 7), 2);
+}

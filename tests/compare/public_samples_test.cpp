@@ -1,0 +1,94 @@
+// Real catalogue records from public MARC libraries, clean and deliberately broken: the reader
+// and a whole comparison must get through every file, and every record written from a file that
+// both independent readers accept must be accepted by them too.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+
+#include "app/booklist.h"
+#include "compare/marc_reader.h"
+#include "compare/marc_text.h"
+#include "compare/matching.h"
+#include "platform/headless/headless.h"
+#include "support/test_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> SampleFiles() {
+    std::vector<std::string> files;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(TALLYLEAF_MARC_SAMPLES, error)) {
+        if (entry.path().filename() != "README.md") files.push_back(entry.path().string());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// Text fit for one booklist column.
+std::string Column(std::string text) {
+    for (char& c : text) {
+        if (c == '\t' || c == '\r' || c == '\n' || c == '\0') c = ' ';
+    }
+    return text;
+}
+
+// A booklist made from every other titled record of the file, so that about half the records
+// match, through the exact and the title test.
+std::string BooklistFrom(const std::string& path, std::int64_t& records) {
+    std::string booklist = "ID\tTitle\tAuthor\r\n";
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                         &std::fclose);
+    MarcFileReader reader(file.get());
+    CatalogueRecord record;
+    std::string bytes;
+    records = 0;
+    int id = 0;
+    while (!reader.AtEnd()) {
+        ReadMarcRecord(reader, bytes);
+        ++records;
+        SplitMarcRecord(bytes, record);
+        ExtractBookData(record);
+        if (record.title.empty() || records % 2 == 0) continue;
+        const std::string author = record.author.substr(0, record.author.find('~'));
+        booklist += std::to_string(++id) + "\t" + Column(record.title) + "\t" + Column(author) +
+                    "\tN\t\t\t\t\t\tMature\r\n";
+    }
+    return booklist;
+}
+
+}  // namespace
+
+TEST(PublicSamples, EveryFileIsReadAndComparedAndWhatIsWrittenStaysClean) {
+    const auto files = SampleFiles();
+    if (files.empty()) GTEST_SKIP() << "no sample folder at " << TALLYLEAF_MARC_SAMPLES;
+
+    std::int64_t totalMatches = 0;
+    for (const std::string& path : files) {
+        SCOPED_TRACE(path);
+        TestFolder folder;
+        headless::Reset();
+        ResetBooklistState();
+        std::int64_t records = 0;
+        WriteFile("Booklist.tul", BooklistFrom(path, records));
+        LoadBooklist();
+
+        const ComparisonResult result = RunComparison(path, {});
+        EXPECT_EQ(result.recordsRead, records);
+        EXPECT_TRUE(result.outputCreated);
+        totalMatches += result.matches;
+
+        const bool cleanInput = IndependentReaderFaults(path).empty();
+        // Authors with accents or hyphens in the surname never match (the catalogue surname
+        // is not normalised), so some files write nothing; the total below checks the rest.
+        if (cleanInput) EXPECT_EQ(IndependentReaderFaults("OUTPUT.MRC"), "");
+        // Whatever the input, every written record splits back into whole fields.
+        const std::string output = ReadFile("OUTPUT.MRC");
+        EXPECT_EQ(std::count(output.begin(), output.end(), '\x1D'),
+                  result.matches - result.notWritten);
+    }
+    EXPECT_GT(totalMatches, 300);
+}
