@@ -1,0 +1,137 @@
+// tallyleaf-cli compare, run as a separate process the way a user or a script runs it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/booklist.h"
+#include "compare/marc_text.h"
+#include "compare/matching.h"
+#include "platform/headless/headless.h"
+#include "support/test_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string RecordA =
+    MarcFromText("001 a\n082 04$a813$bSAC\n100 1 $aSachar, Louis.\n245 10$aHoles\n490 1 $aWalden");
+const std::string RecordB = MarcFromText("001 b\n100 1 $aNobody, A.\n245 10$aOther");
+const std::string RecordC =
+    MarcFromText("001 c\n100 1 $aPalacio, R. J.\n245 14$aThe wonder\n650  0$aFace");
+const std::string Catalogue = RecordA + RecordB + RecordC;
+
+const std::string BooklistText =
+    "ID\tTitle\tAuthor\tAustralian\tPublisher\tYear\tISBN\tAnnotation\tCategories\tLevel\r\n"
+    "1\tHoles\tSachar, Louis\tN\t\t\t\t\t\tMiddle Years (6-9, Special)\r\n"
+    "2\tWonder\tPalacio, R. J.\tN\t\t\t\t\t\tEarly Years (R-2)\r\n";
+
+CommandResult Cli(const std::string& arguments) {
+    // stdout and stderr apart: stderr goes to a file of its own.
+    return RunCommand(std::string("('") + TALLYLEAF_CLI + "' " + arguments + " 2>stderr.txt)");
+}
+
+std::string Stderr() {
+    return ReadFile("stderr.txt");
+}
+
+std::size_t StderrLines() {
+    const std::string text = Stderr();
+    return std::count(text.begin(), text.end(), '\n');
+}
+
+class CliCompareTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        fs::create_directory("data");
+        WriteFile("data/Booklist.tul", BooklistText);
+        WriteFile("catalogue.mrc", Catalogue);
+    }
+    TestFolder folder;
+};
+
+}  // namespace
+
+TEST_F(CliCompareTest, WritesTheSameFilesAsTheDesktopRunAndPrintsTheCounts) {
+    const auto run = Cli("compare --dir data catalogue.mrc");
+    EXPECT_EQ(run.status, 0) << Stderr();
+    EXPECT_EQ(run.output, "3 records read, 2 matches\n");
+    EXPECT_EQ(Stderr(), "");  // no progress bar when stderr is not a terminal
+
+    // The same comparison in this process, as the Compare command runs it.
+    fs::create_directory("desktop");
+    fs::copy_file("data/Booklist.tul", "desktop/Booklist.tul");
+    fs::current_path("desktop");
+    headless::Reset();
+    ResetBooklistState();
+    LoadBooklist();
+    RunComparison("../catalogue.mrc", {});
+    fs::current_path("..");
+    EXPECT_EQ(ReadFile("data/OUTPUT.MRC"), ReadFile("desktop/OUTPUT.MRC"));
+    EXPECT_EQ(ReadFile("data/Matches.tul"), ReadFile("desktop/Matches.tul"));
+    EXPECT_NE(ReadFile("data/OUTPUT.MRC").find("TUL R-2"), std::string::npos);
+    EXPECT_EQ(IndependentReaderFaults("data/OUTPUT.MRC"), "");
+}
+
+TEST_F(CliCompareTest, OptionsTurnTheTagsOff) {
+    fs::current_path("data");
+    ASSERT_EQ(Cli("compare --no-star ../catalogue.mrc").status, 0) << Stderr();
+    std::string text = MarcToText(ReadFile("OUTPUT.MRC"));
+    EXPECT_EQ(text.find('*'), std::string::npos);
+    EXPECT_NE(text.find("490 10$aTUL 6-9"), std::string::npos);
+
+    ASSERT_EQ(Cli("compare --no-series ../catalogue.mrc").status, 0) << Stderr();
+    text = MarcToText(ReadFile("OUTPUT.MRC"));
+    EXPECT_NE(text.find("245 15$a*The wonder"), std::string::npos);
+    EXPECT_EQ(text.find("TUL"), std::string::npos);
+
+    ASSERT_EQ(Cli("compare --no-star --no-series ../catalogue.mrc").status, 0) << Stderr();
+    EXPECT_EQ(ReadFile("OUTPUT.MRC"), RecordA + RecordC);
+}
+
+TEST_F(CliCompareTest, UsageErrorsExitWithTwo) {
+    EXPECT_EQ(Cli("compare --dir data").status, 2);
+    EXPECT_EQ(Cli("compare --dir data a.mrc b.mrc").status, 2);
+    EXPECT_EQ(Cli("compare --stars --dir data catalogue.mrc").status, 2);
+    EXPECT_EQ(Cli("compare --dir").status, 2);
+    EXPECT_FALSE(fs::exists("data/OUTPUT.MRC"));
+}
+
+TEST_F(CliCompareTest, MissingBooklistFailsNamingIt) {
+    fs::remove("data/Booklist.tul");
+    const auto run = Cli("compare --dir data catalogue.mrc");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(Stderr().find("Booklist.tul"), std::string::npos);
+    EXPECT_EQ(StderrLines(), 1u);
+    EXPECT_FALSE(fs::exists("data/OUTPUT.MRC"));
+}
+
+TEST_F(CliCompareTest, CatalogueThatCannotBeOpenedChangesNothing) {
+    WriteFile("data/Matches.tul", "2,F PAL\r\n");
+    WriteFile("data/OUTPUT.MRC", "earlier");
+    const auto run = Cli("compare --dir data missing.mrc");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output, "");
+    EXPECT_NE(Stderr().find("missing.mrc"), std::string::npos);
+    EXPECT_EQ(StderrLines(), 1u);
+    EXPECT_EQ(ReadFile("data/Matches.tul"), "2,F PAL\r\n");
+    EXPECT_EQ(ReadFile("data/OUTPUT.MRC"), "earlier");
+}
+
+TEST_F(CliCompareTest, OutputThatCannotBeCreatedStillSavesTheMatches) {
+    fs::create_directory("data/OUTPUT.MRC");
+    const auto run = Cli("compare --dir data catalogue.mrc");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(Stderr().find("OUTPUT.MRC"), std::string::npos);
+    EXPECT_EQ(StderrLines(), 1u);
+    EXPECT_NE(ReadFile("data/Matches.tul").find("1,813 SAC\r\n"), std::string::npos);
+}
+
+TEST_F(CliCompareTest, ShowsAProgressBarOnATerminal) {
+    if (RunCommand("command -v script").status != 0) GTEST_SKIP() << "no script(1) for a terminal";
+    // script(1) runs the tool on a pseudo-terminal, stdout and stderr both.
+    const auto run = RunCommand(std::string("script -qec \"'") + TALLYLEAF_CLI +
+                                "' compare --dir data catalogue.mrc\" /dev/null");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.output.find("100%"), std::string::npos) << run.output;
+    EXPECT_TRUE(run.output.ends_with("3 records read, 2 matches\r\n")) << run.output;
+}
