@@ -21,7 +21,7 @@ ctest --test-dir build/sanitize -L unit --output-on-failure -j "$jobs"
 echo "== Fuzzing, ${fuzz_seconds}s per target"
 find build/sanitize/fuzz -type f -name 'fuzz_*' -perm -u+x | sort | while read -r target; do
     name=$(basename "$target")
-    corpus="build/sanitize/corpus/$name"
+    corpus="$root/build/sanitize/corpus/$name"
     mkdir -p "$corpus"
     seeds="$root/fuzz/seeds/$name"
     [ -d "$seeds" ] || seeds=""

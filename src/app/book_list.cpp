@@ -1,6 +1,8 @@
 #include "app/book_list.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "app/booklist.h"
 #include "app/text.h"
@@ -9,25 +11,44 @@ namespace {
 
 constexpr std::size_t AuthorSortWidth = 100;
 
-// Compares two staged entries as the texts "author cut or padded to 100 characters, then packed
-// line" would compare with A-Z folded to a-z, without building those texts.
-int CompareStaged(std::string_view authorA, std::string_view packedA, std::string_view authorB,
-                  std::string_view packedB) {
-    for (std::size_t i = 0; i < AuthorSortWidth; ++i) {
-        const auto a =
-            static_cast<unsigned char>(i < authorA.size() ? LowerAsciiChar(authorA[i]) : ' ');
-        const auto b =
-            static_cast<unsigned char>(i < authorB.size() ? LowerAsciiChar(authorB[i]) : ' ');
-        if (a != b) return a < b ? -1 : 1;
-        if (i >= authorA.size() && i >= authorB.size()) break;  // both padded from here on
-    }
-    return CompareIgnoreCase(packedA, packedB);
-}
-
+// An entry that passed the filters. Its author, cut to 100 characters, folded to lower case and
+// padded with spaces, is the main sort key: its first 8 bytes are held as a number, the rest sits
+// in one shared buffer.
 struct StagedEntry {
-    std::string_view author;
+    std::uint64_t head;
+    std::uint32_t foldedAt;
+    std::uint32_t foldedLength;
     std::string_view packed;
 };
+
+std::uint64_t AuthorHead(std::string_view folded) {
+    std::uint64_t head = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        head = (head << 8) | static_cast<unsigned char>(i < folded.size() ? folded[i] : ' ');
+    }
+    return head;
+}
+
+// Orders two staged entries exactly as the texts "author cut or padded with spaces to 100
+// characters, followed by the packed line" compare with A-Z folded to a-z.
+int CompareStaged(const std::string& folded, const StagedEntry& a, const StagedEntry& b) {
+    if (a.head != b.head) return a.head < b.head ? -1 : 1;
+    const std::size_t common = std::min(a.foldedLength, b.foldedLength);
+    if (common > 8) {
+        const int order =
+            std::memcmp(folded.data() + a.foldedAt + 8, folded.data() + b.foldedAt + 8, common - 8);
+        if (order != 0) return order;
+    }
+    // The shorter author is padded with spaces: compare those with the rest of the longer one.
+    const StagedEntry& longer = a.foldedLength > b.foldedLength ? a : b;
+    for (std::size_t i = std::max<std::size_t>(common, 8); i < longer.foldedLength; ++i) {
+        const auto c = static_cast<unsigned char>(folded[longer.foldedAt + i]);
+        if (c != ' ') return (c > ' ') == (&longer == &a) ? 1 : -1;
+    }
+    // Equal authors: the packed lines decide. They begin with the id as text and ids are unique
+    // in the table, so the first difference lies within the id or the TAB after it.
+    return CompareIgnoreCase(a.packed, b.packed);
+}
 
 }  // namespace
 
@@ -55,15 +76,24 @@ bool PassesFilters(const PackedFields& entry, const FilterState& filters, int au
 
 std::vector<std::string_view> StageBookList(const FilterState& filters, int australianChoice) {
     std::vector<StagedEntry> staged;
-    staged.reserve(Booklist().size());
+    std::string folded;
     for (const auto& [idText, packed] : Booklist()) {
-        const PackedFields fields = SplitPackedLine(packed);
-        if (PassesFilters(fields, filters, australianChoice)) {
-            staged.push_back({fields[FieldAuthor], packed});
-        }
+        // The table's lines are all written whole, with 18 fields: the matched flag is the last
+        // one, and the filters need nothing else past the format, so the keys and call number
+        // are not scanned.
+        PackedFields fields = SplitPackedLine(packed, FieldFormat + 1);
+        fields[FieldMatched] = std::string_view(packed).substr(packed.rfind('\t') + 1);
+        if (!PassesFilters(fields, filters, australianChoice)) continue;
+        const std::string_view author = fields[FieldAuthor].substr(0, AuthorSortWidth);
+        const std::size_t at = folded.size();
+        for (const char c : author)
+            folded += LowerAsciiChar(c);
+        staged.push_back({AuthorHead(std::string_view(folded).substr(at)),
+                          static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(author.size()),
+                          packed});
     }
-    std::sort(staged.begin(), staged.end(), [](const StagedEntry& a, const StagedEntry& b) {
-        return CompareStaged(a.author, a.packed, b.author, b.packed) < 0;
+    std::sort(staged.begin(), staged.end(), [&folded](const StagedEntry& a, const StagedEntry& b) {
+        return CompareStaged(folded, a, b) < 0;
     });
     std::vector<std::string_view> ordered;
     ordered.reserve(staged.size());
@@ -75,6 +105,20 @@ std::vector<std::string_view> StageBookList(const FilterState& filters, int aust
 std::string_view LevelColumnText(int levelBand) {
     static constexpr std::string_view texts[] = {"R-2", "3-5", "6-9", "10-12"};
     return (levelBand >= 1 && levelBand <= 4) ? texts[levelBand - 1] : texts[3];
+}
+
+std::string BookRowText(std::string_view packed) {
+    const PackedFields f = SplitPackedLine(packed);
+    const std::string_view format = f[FieldFormat].empty() ? "Book" : f[FieldFormat];
+    std::string row;
+    row.reserve(f[FieldTitle].size() + f[FieldAuthor].size() + f[FieldCallNumber].size() + 32);
+    row += std::to_string(ReadWholeNumber(f[FieldId]));
+    for (const std::string_view column : {f[FieldTitle], f[FieldAuthor], f[FieldCallNumber],
+                                          LevelColumnText(LevelBandOf(f[FieldLevel])), format}) {
+        row += '\n';
+        row += column;
+    }
+    return row;
 }
 
 std::string BookRowText(const BookRecord& record) {

@@ -22,3 +22,5 @@ std::string_view LevelColumnText(int levelBand);
 
 // A list row: the six column texts (id, title, author, call number, level, format) joined by LF.
 std::string BookRowText(const BookRecord& record);
+// The same straight from a packed line, without unpacking every field.
+std::string BookRowText(std::string_view packed);

@@ -55,8 +55,8 @@ enum PackedField {
 using PackedFields = std::array<std::string_view, PackedFieldCount>;
 
 // The 18 pieces of a packed line as views into it; missing pieces are empty and pieces past the
-// 18th are ignored.
-PackedFields SplitPackedLine(std::string_view packed);
+// 18th are ignored. With a smaller `fieldCount` only that many leading pieces are taken.
+PackedFields SplitPackedLine(std::string_view packed, int fieldCount = PackedFieldCount);
 
 BookRecord UnpackBookRecord(std::string_view packed);
 std::string PackBookRecord(const BookRecord& record);

@@ -77,10 +77,10 @@ bool ParseBooklistLine(std::string_view line, BookRecord& r) {
         start = tab + 1;
     }
 
-    r = BookRecord{};
+    // Every field is assigned below, so a record reused across lines keeps its storage.
     r.id = ReadWholeNumber(column[0]);
+    if (column[1].empty() || r.id == 0) return false;
     r.title = column[1];
-    if (r.title.empty() || r.id == 0) return false;
 
     std::string_view author = column[2];
     // A leading "." marks a name to be shown without it; the character after it goes too.
@@ -90,7 +90,7 @@ bool ParseBooklistLine(std::string_view line, BookRecord& r) {
     r.australianAuthor = column[3];
     r.publisher = column[4];
     r.yearPublished = column[5];
-    r.isbn.reserve(column[6].size());
+    r.isbn.clear();
     for (const char c : column[6]) {
         if (c != ' ') r.isbn += UpperAsciiChar(c);
     }
@@ -102,9 +102,11 @@ bool ParseBooklistLine(std::string_view line, BookRecord& r) {
     r.format = format.empty() ? std::string_view("Book") : format;
     r.scisNumber = column[12];
 
-    r.titleKey = NormaliseKey(r.title);
-    r.surnameKey = NormaliseKey(SurnamePart(r.author));
-    r.seriesKey = NormaliseKey(r.series);
+    NormaliseKeyInto(r.title, r.titleKey);
+    NormaliseKeyInto(SurnamePart(r.author), r.surnameKey);
+    NormaliseKeyInto(r.series, r.seriesKey);
+    r.callNumber.clear();
+    r.matched = 0;
     r.levelBand = LevelBandOf(r.level);
     return true;
 }
@@ -122,9 +124,11 @@ void LoadBooklist() {
     std::vector<std::string> formats;
     TextSet categoriesSeen;
     TextSet formatsSeen;
-    OpenProgressWindow("Booklist", "Reading data...", 0, FileSize(file.get()), false);
+    const std::int64_t fileSize = FileSize(file.get());
+    OpenProgressWindow("Booklist", "Reading data...", 0, fileSize, false);
 
     BooklistTable& table = Booklist();
+    table.reserve(static_cast<std::size_t>(fileSize / 256));
     LineReader reader(file.get());
     std::string line;
     BookRecord record;

@@ -2,6 +2,12 @@
 
 std::string NormaliseKey(std::string_view text) {
     std::string key;
+    NormaliseKeyInto(text, key);
+    return key;
+}
+
+void NormaliseKeyInto(std::string_view text, std::string& key) {
+    key.clear();
     key.reserve(text.size());
     for (const char c : text) {
         const char upper = (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
@@ -32,7 +38,6 @@ std::string NormaliseKey(std::string_view text) {
         key[out++] = key[i];
     }
     key.resize(out);
-    return key;
 }
 
 int CompareTitleKeys(std::string_view a, std::string_view b) {

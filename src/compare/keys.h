@@ -5,6 +5,8 @@
 // Reduces a text to a matching key: capital letters, digits and single spaces, without
 // apostrophes and asterisks and without one leading "A", "AN" or "THE".
 std::string NormaliseKey(std::string_view text);
+// The same into `key`, reusing its storage, for loops over many texts.
+void NormaliseKeyInto(std::string_view text, std::string& key);
 
 // Orders two titles by their keys, byte by byte: 1, -1 or 0.
 int CompareTitleKeys(std::string_view a, std::string_view b);

@@ -35,7 +35,10 @@ void IndexBookEntry(const BookRecord& record, bool idLoadedBefore) {
         indexes.SeriesLevelIndex[record.seriesKey] = record.level;
         indexes.SeriesAuthorIndex[record.seriesKey] = record.surnameKey;
     }
-    indexes.AuthorTitleIndex[record.surnameKey + record.titleKey] = std::to_string(record.id);
+    std::string key;
+    key.reserve(record.surnameKey.size() + record.titleKey.size());
+    key.append(record.surnameKey).append(record.titleKey);
+    indexes.AuthorTitleIndex.insert_or_assign(std::move(key), std::to_string(record.id));
 }
 
 const std::vector<std::int32_t>& FindAuthorIds(std::string_view surnameKey) {

@@ -1,0 +1,91 @@
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+#include "app/book_list.h"
+#include "app/booklist.h"
+#include "booklist_generator.h"
+#include "compare/keys.h"
+#include "compare/matching_indexes.h"
+
+namespace {
+
+constexpr int Entries = 100000;
+constexpr int Matched = 20000;
+
+// A generated booklist folder, written once and made the working directory.
+void EnterGeneratedFolder() {
+    static bool ready = false;
+    if (ready) return;
+    const auto folder = std::filesystem::temp_directory_path() / "tallyleaf-bench-booklist";
+    std::filesystem::create_directories(folder);
+    WriteGeneratedBooklist(folder, Entries, Matched);
+    std::filesystem::current_path(folder);
+    ready = true;
+}
+
+// The whole load: parse, keys, packing, indexes, lists and the merge of the matches file. The
+// headless pause does not sleep, so the one-second pause is left out.
+void BM_LoadBooklist(benchmark::State& state) {
+    EnterGeneratedFolder();
+    for (auto _ : state) {
+        // Start from the empty tables of a program start, not from freeing the previous load.
+        state.PauseTiming();
+        ResetBooklistState();
+        ClearMatchingIndexes();
+        state.ResumeTiming();
+        LoadBooklist();
+        benchmark::DoNotOptimize(Booklist().size());
+    }
+    state.counters["entries"] = double(Booklist().size());
+    state.counters["MB"] = double(std::filesystem::file_size("Booklist.tul")) / 1e6;
+}
+BENCHMARK(BM_LoadBooklist)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Every filter open: all entries filtered, ordered by author, and turned into list rows.
+void BM_FilterAndOrderForDisplay(benchmark::State& state) {
+    EnterGeneratedFolder();
+    if (Booklist().empty()) LoadBooklist();
+    FilterState everything;
+    everything.matchFilter = MatchFilterEverything;
+    for (auto _ : state) {
+        const auto staged = StageBookList(everything, AustralianAll);
+        std::size_t bytes = 0;
+        for (const auto packed : staged)
+            bytes += BookRowText(packed).size();
+        benchmark::DoNotOptimize(bytes);
+    }
+}
+BENCHMARK(BM_FilterAndOrderForDisplay)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Filtering and ordering alone, with a filter that keeps about a quarter of the entries.
+void BM_FilterAndOrderOneLevel(benchmark::State& state) {
+    EnterGeneratedFolder();
+    if (Booklist().empty()) LoadBooklist();
+    FilterState filters;
+    filters.matchFilter = MatchFilterEverything;
+    filters.levelFilter = "Mature";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(StageBookList(filters, AustralianAll).size());
+}
+BENCHMARK(BM_FilterAndOrderOneLevel)->Unit(benchmark::kMillisecond);
+
+void BM_NormaliseKey(benchmark::State& state) {
+    std::vector<std::string> titles;
+    std::size_t bytes = 0;
+    for (unsigned i = 0; i < 1000; ++i) {
+        titles.push_back(GeneratedTitle(i));
+        bytes += titles.back().size();
+    }
+    for (auto _ : state) {
+        for (const auto& title : titles)
+            benchmark::DoNotOptimize(NormaliseKey(title));
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations() * bytes));
+    state.SetItemsProcessed(std::int64_t(state.iterations() * titles.size()));
+}
+BENCHMARK(BM_NormaliseKey);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,29 @@
+// Any bytes as "Matches.tul" over a fixed booklist: no crash, no entry added, and only the
+// matched state and call number of entries change.
+#include <cstdlib>
+
+#include "app/booklist.h"
+#include "fuzz_support.h"
+#include "maintenance/matches.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    EnterFuzzFolder();
+    ResetBooklistState();
+    for (int id : {-5, 1, 42, 1000}) {
+        BookRecord r;
+        r.id = id;
+        r.title = "Title " + std::to_string(id);
+        StoreBookRecord(r);
+    }
+    WriteInput("Matches.tul", data, size);
+    LoadMatches();
+    if (Booklist().size() != 4) std::abort();
+    for (const auto& [idText, packed] : Booklist()) {
+        const BookRecord record = UnpackBookRecord(packed);
+        if (std::to_string(record.id) != idText) std::abort();
+        if (record.title != "Title " + idText) std::abort();
+        if (record.matched != 0 && record.matched != 1) std::abort();
+        if (record.callNumber.find('\t') != std::string::npos) std::abort();
+    }
+    return 0;
+}
