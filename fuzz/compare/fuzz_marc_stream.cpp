@@ -1,0 +1,30 @@
+// Any bytes as a catalogue file: read record by record, each compared, tagged and rebuilt.
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "compare/marc_reader.h"
+#include "round_trip.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::FILE* file = std::tmpfile();
+    if (!file) return 0;
+    std::fwrite(data, 1, size, file);
+    std::rewind(file);
+    {
+        MarcFileReader reader(file);
+        std::string record;
+        std::int64_t before = 0;
+        unsigned char choice = 0;
+        while (!reader.AtEnd()) {
+            ReadMarcRecord(reader, record);
+            // Every record consumes at least one byte, so the loop ends.
+            if (reader.Position() <= before) __builtin_trap();
+            before = reader.Position();
+            CompareOneRecord(record, choice++);
+        }
+        if (before != static_cast<std::int64_t>(size)) __builtin_trap();
+    }
+    std::fclose(file);
+    return 0;
+}

@@ -1,0 +1,12 @@
+#pragma once
+#include <string_view>
+
+#include "compare/marc_record.h"
+
+// Aborts unless `bytes`, written for `record`, is one well-formed ISO 2709 record whose directory
+// lengths and offsets agree with its contents and which splits back into the same field texts.
+void CheckWrittenRecord(const CatalogueRecord& record, std::string_view bytes);
+
+// Runs one record through everything a comparison does to it, tagging with the options and level
+// band taken from `choice`, and checks whatever would be written.
+void CompareOneRecord(std::string_view bytes, unsigned char choice);
