@@ -84,7 +84,9 @@ TEST(PublicSamples, EveryFileIsReadAndComparedAndWhatIsWrittenStaysClean) {
         const bool cleanInput = IndependentReaderFaults(path).empty();
         // Authors with accents or hyphens in the surname never match (the catalogue surname
         // is not normalised), so some files write nothing; the total below checks the rest.
-        if (cleanInput) EXPECT_EQ(IndependentReaderFaults("OUTPUT.MRC"), "");
+        if (cleanInput) {
+            EXPECT_EQ(IndependentReaderFaults("OUTPUT.MRC"), "");
+        }
         // Whatever the input, every written record splits back into whole fields.
         const std::string output = ReadFile("OUTPUT.MRC");
         EXPECT_EQ(std::count(output.begin(), output.end(), '\x1D'),
