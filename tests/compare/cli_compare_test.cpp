@@ -135,3 +135,17 @@ TEST_F(CliCompareTest, ShowsAProgressBarOnATerminal) {
     EXPECT_NE(run.output.find("100%"), std::string::npos) << run.output;
     EXPECT_TRUE(run.output.ends_with("3 records read, 2 matches\r\n")) << run.output;
 }
+
+TEST(SampleCatalogue, MatchesPartOfTheSampleBooklistByEachTest) {
+    TestFolder folder;
+    fs::copy_file(fs::path(TALLYLEAF_SAMPLES) / "Booklist.tul", "Booklist.tul");
+    const auto run = RunCommand(std::string("'") + TALLYLEAF_CLI + "' compare '" +
+                                TALLYLEAF_SAMPLES + "/Catalogue.mrc'");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output, "3,000 records read, 117 matches\n");
+    EXPECT_EQ(IndependentReaderFaults("OUTPUT.MRC"), "");
+    const std::string output = MarcToText(ReadFile("OUTPUT.MRC"));
+    EXPECT_NE(output.find(":$bthe "), std::string::npos);   // found by the title test
+    EXPECT_NE(output.find("490 1 $a"), std::string::npos);  // found by the series test
+    EXPECT_EQ(output.find("$a**"), std::string::npos);      // earlier stars do not pile up
+}
