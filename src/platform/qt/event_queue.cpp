@@ -1,0 +1,35 @@
+#include "platform/qt/event_queue.h"
+
+#include <deque>
+
+namespace {
+std::deque<DialogEvent>& Queue() {
+    static std::deque<DialogEvent> queue;
+    return queue;
+}
+}  // namespace
+
+void QueueWindowEvent(const DialogEvent& event) {
+    Queue().push_back(event);
+}
+
+std::optional<DialogEvent> TakeWindowEvent() {
+    if (Queue().empty()) return std::nullopt;
+    const DialogEvent event = Queue().front();
+    Queue().pop_front();
+    return event;
+}
+
+bool WindowEventQueued() {
+    return !Queue().empty();
+}
+void ClearWindowEvents() {
+    Queue().clear();
+}
+
+#include <QCoreApplication>
+
+void LetWindowEventsThrough() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    ClearWindowEvents();
+}

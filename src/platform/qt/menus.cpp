@@ -1,0 +1,63 @@
+#include <QMenu>
+#include <QMenuBar>
+#include <vector>
+
+#include "app/text.h"
+#include "platform/dialogs.h"
+#include "platform/qt/controls.h"
+#include "platform/qt/event_queue.h"
+#include "platform/qt/program_window.h"
+
+namespace {
+
+std::vector<std::string> SplitFields(const std::string& spec) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = spec.find(',', start);
+        fields.push_back(spec.substr(start, comma - start));
+        if (comma == std::string::npos) return fields;
+        start = comma + 1;
+    }
+}
+
+// Menu captions are plain text: a "&" is shown, not taken as a mnemonic.
+QString MenuCaption(const std::string& text) {
+    return ToDisplay(text).replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
+}  // namespace
+
+void BuildMenu(int window, const std::string& title, const std::string& spec) {
+    ProgramWindow* owner = ProgramWindowById(window);
+    if (!owner || title.empty() || spec.empty()) return;
+
+    QMenu* menu = owner->menuBar()->addMenu(MenuCaption(title));
+    std::vector<QMenu*> open{menu};
+    const std::vector<std::string> fields = SplitFields(spec);
+    std::size_t i = 0;
+    while (i < fields.size()) {
+        const std::string& field = fields[i];
+        if (field == "|") {
+            if (open.size() > 1) open.pop_back();
+            ++i;
+        } else if (field.starts_with('|')) {
+            open.push_back(open.back()->addMenu(MenuCaption(field.substr(1))));
+            ++i;
+        } else if (field == "-") {
+            // A separator given as the last field is not read.
+            if (i + 1 == fields.size()) break;
+            open.back()->addSeparator();
+            ++i;
+        } else {
+            // A caption needs its command number after it.
+            if (i + 1 == fields.size()) break;
+            const int command = ReadWholeNumber(fields[i + 1]);
+            QAction* item = open.back()->addAction(MenuCaption(field));
+            QObject::connect(item, &QAction::triggered, [command] {
+                QueueWindowEvent({command, EventClicked});
+            });
+            i += 2;
+        }
+    }
+}
