@@ -1,0 +1,204 @@
+#include "app/desktop/book_list_view.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <chrono>
+
+#include "app/book_list.h"
+#include "app/booklist.h"
+#include "app/column_sort.h"
+#include "app/custom_sort_key.h"
+#include "app/desktop/main_window_ids.h"
+#include "app/filter_state.h"
+#include "app/text.h"
+#include "compare/keys.h"
+#include "platform/qt/controls.h"
+#include "platform/qt/event_queue.h"
+#include "platform/qt/fonts.h"
+#include "platform/qt/report_list.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// During a long fill the window is repainted this often, not after every row.
+constexpr auto FillRepaintInterval = std::chrono::milliseconds(5);
+
+struct Column {
+    const char* heading;
+    int width;  // 0: what the other columns leave of the list's width
+    ColumnSortKind kind;
+};
+
+constexpr Column Columns[] = {
+    {"ID", 50, ColumnSortKind::Number},    {"Title", 0, ColumnSortKind::Custom},
+    {"Author", 180, ColumnSortKind::Text}, {"Call number", 120, ColumnSortKind::Text},
+    {"Level", 55, ColumnSortKind::Number}, {"Format", 150, ColumnSortKind::Text},
+};
+constexpr int FixedColumnsWidth = 578;  // the five fixed widths plus room for borders
+
+ReportList*& BookListPointer() {
+    static ReportList* list = nullptr;
+    return list;
+}
+
+QComboBox* Selector(int control) {
+    return ControlAs<QComboBox>(MainWindowNumber, control);
+}
+
+void AddEntries(QComboBox* selector, const std::string& first,
+                const std::vector<std::string>& names) {
+    selector->clear();
+    selector->addItem(ToDisplay(first));
+    // The names travel joined by "~", so a "~" inside a name makes two entries.
+    for (const std::string& name : names) {
+        std::size_t start = 0;
+        for (;;) {
+            const std::size_t tilde = name.find('~', start);
+            selector->addItem(ToDisplay(name.substr(start, tilde - start)));
+            if (tilde == std::string::npos) break;
+            start = tilde + 1;
+        }
+    }
+}
+
+void SetCountCaption(const std::string& text) {
+    if (auto* caption = ControlAs<QLabel>(MainWindowNumber, CountCaptionControl)) {
+        caption->setText(ToDisplay(text));
+    }
+}
+
+// The list row of one packed entry: id, title, author, call number, level, format.
+std::string RowOf(std::string_view packed) {
+    const PackedFields f = SplitPackedLine(packed);
+    const std::string id = std::to_string(ReadWholeNumber(f[FieldId]));
+    const std::string_view level = LevelColumnText(LevelBandOf(f[FieldLevel]));
+    const std::string_view format =
+        f[FieldFormat].empty() ? std::string_view("Book") : f[FieldFormat];
+    std::string row;
+    row.reserve(id.size() + f[FieldTitle].size() + f[FieldAuthor].size() +
+                f[FieldCallNumber].size() + level.size() + format.size() + 5);
+    row += id;
+    for (const std::string_view column :
+         {f[FieldTitle], f[FieldAuthor], f[FieldCallNumber], level, format}) {
+        row += '\n';
+        row += column;
+    }
+    return row;
+}
+
+}  // namespace
+
+ReportList* CreateBookList(int x, int y, int width, int height) {
+    ReportList* list = AddReportList(MainWindowNumber, BookListControl, x, y, width, height);
+    BookListPointer() = list;
+    if (!list) return nullptr;
+    list->setFont(ProgramFonts().arial10);
+    for (const Column& column : Columns) {
+        AddListColumn(list, column.heading,
+                      column.width ? column.width : width - FixedColumnsWidth);
+    }
+    SetCustomCompare(CompareTitleKeys);
+    SetCustomSortKey(NormaliseKey);
+    if (EnableColumnSort(list)) {
+        for (int c = 0; c < static_cast<int>(std::size(Columns)); ++c) {
+            SetColumnSortKind(list, c, Columns[c].kind);
+        }
+    }
+    return list;
+}
+
+ReportList* MainBookList() {
+    return BookListPointer();
+}
+
+void FillSelectors() {
+    if (QComboBox* category = Selector(CategorySelectorControl)) {
+        AddEntries(category, AllCategoriesText, CategoryList());
+        category->setCurrentIndex(0);
+    }
+    if (QComboBox* format = Selector(FormatSelectorControl)) {
+        AddEntries(format, AllFormatsText, FormatList());
+        format->setCurrentIndex(0);
+    }
+    if (QComboBox* level = Selector(LevelSelectorControl)) {
+        level->clear();
+        const LevelNameTable& levels = LevelNames();
+        for (int i = 0; i <= levels.count; ++i)
+            level->addItem(ToDisplay(levels.names[i]));
+    }
+}
+
+void FillBookList() {
+    ReportList* list = MainBookList();
+    if (!list) return;
+    SetCountCaption("");
+    LetWindowEventsThrough();
+
+    FilterState& filters = CurrentFilters();
+    if (QComboBox* match = Selector(MatchSelectorControl))
+        match->setCurrentIndex(filters.matchFilter);
+    if (QComboBox* level = Selector(LevelSelectorControl)) {
+        level->setCurrentIndex(
+            level->findText(ToDisplay(filters.levelFilter), Qt::MatchFixedString));
+    }
+    QComboBox* australian = Selector(AustralianSelectorControl);
+    const int australianChoice =
+        australian ? std::max(0, australian->currentIndex()) : AustralianAll;
+
+    const std::vector<std::string_view> staged = StageBookList(filters, australianChoice);
+    SetCountCaption(FormatThousands(static_cast<std::int64_t>(staged.size())) + " books");
+
+    ClearList(list);
+    list->show();
+    LetWindowEventsThrough();
+
+    if (!staged.empty()) {
+        BeginBulkUpdate(list);
+        Clock::time_point lastShown = Clock::now();
+        for (std::size_t i = 0; i < staged.size(); ++i) {
+            AddListRow(list, RowOf(staged[i]));
+            if ((i & 255) == 255 && Clock::now() - lastShown >= FillRepaintInterval) {
+                ShowAddedRows(list);
+                LetWindowEventsThrough();
+                lastShown = Clock::now();
+            }
+        }
+        EndBulkUpdate(list);
+    }
+}
+
+void RemoveSelectedRows() {
+    ReportList* list = MainBookList();
+    if (!list || ListRowCount(list) == 0) return;
+    const std::vector<int> selected = SelectedListRows(list);
+    if (selected.empty()) return;
+    BeginBulkUpdate(list);
+    std::vector<std::string> kept;
+    std::size_t next = 0;
+    for (int row = 0; row < ListRowCount(list); ++row) {
+        if (next < selected.size() && selected[next] == row) {
+            ++next;
+            continue;
+        }
+        kept.push_back(list->Rows()->Row(row));
+    }
+    ClearList(list);
+    for (std::string& row : kept)
+        AddListRow(list, std::move(row));
+    EndBulkUpdate(list);
+}
+
+int BookListRowCount() {
+    return MainBookList() ? ListRowCount(MainBookList()) : 0;
+}
+
+std::string BookListCell(int row, int column) {
+    return MainBookList() ? ListCell(MainBookList(), row, column) : std::string();
+}
+
+int BookListSelectedRow() {
+    if (!MainBookList()) return -1;
+    const std::vector<int> selected = SelectedListRows(MainBookList());
+    return selected.empty() ? -1 : selected.front();
+}

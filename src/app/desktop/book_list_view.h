@@ -1,0 +1,23 @@
+#pragma once
+#include <string>
+
+class ReportList;
+
+// The main window's book list and the selectors above it.
+
+// Creates the six-column list at its place in the main window and registers its column sorting.
+ReportList* CreateBookList(int x, int y, int width, int height);
+ReportList* MainBookList();
+
+// Fills the level, category and format selectors from the lists of the last load.
+void FillSelectors();
+// Refills the list and the count caption from the Booklist under the current filters.
+void FillBookList();
+// Takes the selected rows out of the list; the Booklist and the count caption stay as they are.
+void RemoveSelectedRows();
+
+// The list as other commands see it: rows from 0 in display order.
+int BookListRowCount();
+std::string BookListCell(int row, int column);
+// The first selected row, or -1.
+int BookListSelectedRow();

@@ -1,0 +1,241 @@
+#include "app/desktop/main_window.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+#include <filesystem>
+#include <system_error>
+
+#include "app/book_record.h"
+#include "app/booklist.h"
+#include "app/desktop/book_list_view.h"
+#include "app/desktop/main_window_ids.h"
+#include "app/filter_state.h"
+#include "app/text.h"
+#include "platform/message.h"
+#include "platform/qt/controls.h"
+#include "platform/qt/event_queue.h"
+#include "platform/qt/fonts.h"
+#include "platform/qt/report_list.h"
+
+namespace {
+
+constexpr const char* FileMenuSpec =
+    "Compare (F5),151,Update,143,Export,152,-,Print (F7),101,-,Exit,199";
+constexpr const char* HelpMenuSpec = "Help,155,About,156";
+
+QComboBox* Selector(int control) {
+    return ControlAs<QComboBox>(MainWindowNumber, control);
+}
+
+std::string SelectorText(int control) {
+    const QComboBox* selector = Selector(control);
+    return selector ? FromDisplay(selector->currentText()) : std::string();
+}
+
+void CreateSelectors() {
+    AddLabel(MainWindowNumber, CountCaptionControl, 12, 15, 100, 20, "");
+    struct Spec {
+        int control, x, width;
+        const char* tooltip;
+        std::vector<const char*> items;
+    };
+    const Spec specs[] = {
+        {MatchSelectorControl,
+         112,
+         100,
+         "Display matched or unmatched books",
+         {"Matched", "Not matched", "Everything"}},
+        {LevelSelectorControl, 218, 190, "Change level displayed", {}},
+        {CategorySelectorControl, 414, 210, "Change displayed category", {}},
+        {FormatSelectorControl, 630, 210, "Change format displayed", {}},
+        {AustralianSelectorControl,
+         846,
+         100,
+         "Limit to Australian authors",
+         {"All", "Aussie only", "Non-Aussie"}},
+    };
+    for (const Spec& spec : specs) {
+        QComboBox* selector =
+            AddSelector(MainWindowNumber, spec.control, spec.x, 12, spec.width, 24, spec.tooltip);
+        selector->setFont(ProgramFonts().arial10);
+        for (const char* item : spec.items)
+            selector->addItem(QString::fromLatin1(item));
+    }
+    ControlById(MainWindowNumber, CountCaptionControl)->setFont(ProgramFonts().arial10);
+}
+
+void CreateButtons(int height, int width) {
+    struct Spec {
+        int control;
+        const char* text;
+        const char* tooltip;
+    };
+    const Spec specs[] = {
+        {CompareCommand, "Compare", "Compare booklist against library data - F5"},
+        {UpdateCommand, "Update", "Update booklist data from a manually downloaded file"},
+        {ExportCommand, "Export", "Save list to a tab-delimited text file"},
+        {PrintCommand, "Print", "Print visible list - F7"},
+        {NewBooksCommand, "New books", "List TUL new books"},
+    };
+    int x = 12;
+    for (const Spec& spec : specs) {
+        AddButton(MainWindowNumber, spec.control, x, height - 53, 75, 22, spec.text, spec.tooltip);
+        x += 81;
+    }
+    AddButton(MainWindowNumber, CloseCommand, width - 86, height - 53, 75, 22, "Close");
+}
+
+bool BooklistMissingOrEmpty() {
+    std::error_code error;
+    const auto size = std::filesystem::file_size("Booklist.tul", error);
+    return error || size < 1;
+}
+
+bool AnyEntryMatched() {
+    for (const auto& [idText, packed] : Booklist()) {
+        if (ReadWholeNumber(SplitPackedLine(packed)[FieldMatched]) == 1) return true;
+    }
+    return false;
+}
+
+// The manual beside the program, in the desktop's viewer; nothing is said when either is missing.
+void OpenManual() {
+    const QString path = QDir::current().absoluteFilePath(QStringLiteral("Tallyleaf.pdf"));
+    if (QFileInfo::exists(path)) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+}  // namespace
+
+void StartMainWindow() {
+    OpenMainWindow(MainWindowNumber, "", 3);
+    // The layout is worked out once from the inner size the window was opened with.
+    const int width = 960;
+    const int height = 650;
+
+    BuildMenu(MainWindowNumber, "File", FileMenuSpec);
+    BuildMenu(MainWindowNumber, "Help", HelpMenuSpec);
+
+    CreateSelectors();
+    LetWindowEventsThrough();
+
+    CreateBookList(12, 48, width - 24, height - 112);
+    LetWindowEventsThrough();
+
+    AddShortcut(MainWindowNumber, QKeySequence(Qt::Key_Escape), CloseCommand);
+    AddShortcut(MainWindowNumber, QKeySequence(Qt::Key_F5), CompareCommand);
+    AddShortcut(MainWindowNumber, QKeySequence(Qt::Key_F7), PrintCommand);
+    AddShortcut(MainWindowNumber, QKeySequence(Qt::Key_F9), ServerUpdateCommand);
+
+    CreateButtons(height, width);
+    LetWindowEventsThrough();
+
+    // The booklist update from the programme's server comes here once downloads exist.
+
+    if (BooklistMissingOrEmpty()) {
+        ShowMessage("Notice", "TUL Booklist file not found. Please download booklist file.", "OK",
+                    "I", 0);
+    }
+    LoadBooklist();
+
+    FillSelectors();
+    for (const int control :
+         {CategorySelectorControl, FormatSelectorControl, AustralianSelectorControl}) {
+        if (QComboBox* selector = Selector(control)) selector->setCurrentIndex(0);
+    }
+
+    AddShortcut(MainWindowNumber, QKeySequence(Qt::Key_Delete), RemoveRowsCommand);
+
+    FilterState& filters = CurrentFilters();
+    filters.levelFilter = AllLevelsText;
+    filters.categoryFilter = AllCategoriesText;
+    filters.formatFilter = AllFormatsText;
+    filters.matchFilter = AnyEntryMatched() ? MatchFilterMatched : MatchFilterEverything;
+
+    FillBookList();
+    if (ReportList* list = MainBookList()) list->setFocus();
+}
+
+bool DispatchMainCommand(const DialogEvent& event) {
+    int command = event.command;
+    if (command == BookListControl && event.subtype == EventDoubleClick) command = DetailsCommand;
+    FilterState& filters = CurrentFilters();
+    switch (command) {
+        case CloseCommand:
+        case CloseBoxCommand:
+            return false;
+
+        case LevelSelectorControl:
+            filters.levelFilter = SelectorText(LevelSelectorControl);
+            FillBookList();
+            break;
+        case MatchSelectorControl:
+            if (const QComboBox* match = Selector(MatchSelectorControl)) {
+                filters.matchFilter = match->currentIndex();
+            }
+            FillBookList();
+            break;
+        case CategorySelectorControl:
+            // Picking the category in force again leaves the list as it is (rows removed stay out).
+            if (SelectorText(CategorySelectorControl) != filters.categoryFilter) {
+                filters.categoryFilter = SelectorText(CategorySelectorControl);
+                FillBookList();
+            }
+            break;
+        case FormatSelectorControl:
+            if (SelectorText(FormatSelectorControl) != filters.formatFilter) {
+                filters.formatFilter = SelectorText(FormatSelectorControl);
+                FillBookList();
+            }
+            break;
+        case AustralianSelectorControl:
+            FillBookList();
+            break;
+        case RemoveRowsCommand:
+            RemoveSelectedRows();
+            break;
+        case HelpCommand:
+            OpenManual();
+            break;
+
+        // These commands arrive with their own windows; until then they do nothing.
+        case CompareCommand:
+        case UpdateCommand:
+        case ServerUpdateCommand:
+        case ExportCommand:
+        case PrintCommand:
+        case NewBooksCommand:
+        case DetailsCommand:
+        case AboutCommand:
+        default:
+            break;
+    }
+    return true;
+}
+
+bool HandleNextMainEvent() {
+    return DispatchMainCommand(WaitDialogEvent());
+}
+
+void RunMainEventLoop() {
+    while (HandleNextMainEvent()) {
+    }
+}
+
+int RunDesktopProgram() {
+    // Every data file is opened by its bare name beside the program, wherever it was started from.
+    const std::filesystem::path folder =
+        std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
+    std::error_code error;
+    if (std::filesystem::current_path(error) != folder)
+        std::filesystem::current_path(folder, error);
+
+    CreateFontsAndColours();
+    StartMainWindow();
+    RunMainEventLoop();
+    CloseDialogWindow();
+    return 0;
+}
