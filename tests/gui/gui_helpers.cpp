@@ -1,0 +1,49 @@
+#include "gui/gui_helpers.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "app/booklist.h"
+#include "app/filter_state.h"
+#include "platform/qt/program_window.h"
+
+void AnswerNextMessageBox(std::function<void(QMessageBox&)> look,
+                          QMessageBox::StandardButton press) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, look, press] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible()) return;
+        timer->stop();
+        timer->deleteLater();
+        look(*box);
+        QAbstractButton* button = press == QMessageBox::NoButton
+                                      ? static_cast<QAbstractButton*>(box->defaultButton())
+                                      : box->button(press);
+        if (button) button->click();
+    });
+    timer->start();
+}
+
+void ResetProgramState() {
+    ResetWindowServices();
+    ResetBooklistState();
+    ResetFilterState();
+}
+
+void SettleEvents() {
+    for (int i = 0; i < 5; ++i) {
+        QApplication::processEvents();
+        QTest::qWait(2);
+    }
+}
+
+std::string BooklistLine(int id, const std::string& title, const std::string& author,
+                         const std::string& australian, const std::string& categories,
+                         const std::string& level, const std::string& format) {
+    return std::to_string(id) + "\t" + title + "\t" + author + "\t" + australian +
+           "\tPublisher\t2001\t0 14 03 1234 x\tAn annotation.\t" + categories + "\t" + level +
+           "\t\t" + format + "\tSCIS" + std::to_string(id) + "\r\n";
+}

@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QTest>
+
+#include "app/desktop/book_list_view.h"
+#include "app/desktop/main_window.h"
+#include "app/desktop/main_window_ids.h"
+#include "gui/gui_helpers.h"
+#include "platform/qt/controls.h"
+#include "platform/qt/report_list.h"
+#include "support/test_folder.h"
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ResetProgramState(); }
+    void TearDown() override { ResetProgramState(); }
+
+    // Five books whose author order, id order, title keys and levels all differ.
+    void WriteBooklist() {
+        WriteFile(folder.Path() / "TULVersion.txt", "2024.2\r\n");
+        WriteFile(folder.Path() / "Booklist.tul",
+                  BooklistLine(12, "The Hobbit", "Tolkien, J.R.R.", "N", "Fantasy;Adventure",
+                               "Middle Years (6-9, Special)", "Book") +
+                      BooklistLine(7, "Possum Magic", "Fox, Mem", "Y", "Picture books;Animals",
+                                   "Early Years (R-2)", "Book") +
+                      BooklistLine(105, "Hatchet", "Paulsen, Gary", "N", "Adventure;Survival",
+                                   "Mature", "Audio book") +
+                      BooklistLine(33, "Matilda", "Dahl, Roald", "N", "Humour",
+                                   "Primary Years (3-5)", "Book") +
+                      BooklistLine(58, "Blueback", "Winton, Tim", "Y", "Adventure",
+                                   "Middle Years (6-9, Special)", "eBook"));
+    }
+
+    static QComboBox* Selector(int control) {
+        return ControlAs<QComboBox>(MainWindowNumber, control);
+    }
+    static std::string Caption() {
+        return FromDisplay(ControlAs<QLabel>(MainWindowNumber, CountCaptionControl)->text());
+    }
+    static std::vector<std::string> Column(int column) {
+        std::vector<std::string> cells;
+        for (int row = 0; row < BookListRowCount(); ++row)
+            cells.push_back(BookListCell(row, column));
+        return cells;
+    }
+    // The user picks the next entry of a selector; the loop carries it out.
+    static void PickNext(int control) {
+        QTest::keyClick(Selector(control), Qt::Key_Down);
+        EXPECT_TRUE(HandleNextMainEvent());
+    }
+    static void ClickHeading(int column) {
+        ReportList* list = MainBookList();
+        const QRect section(list->header()->sectionViewportPosition(column), 0,
+                            list->header()->sectionSize(column), list->header()->height());
+        QTest::mouseClick(list->header()->viewport(), Qt::LeftButton, {}, section.center());
+    }
+
+    TestFolder folder;
+};
+
+TEST_F(MainWindowTest, StartsWithoutBooklistAfterTheNotice) {
+    std::string title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int buttons = 0;
+    AnswerNextMessageBox([&](QMessageBox& box) {
+        title = FromDisplay(box.windowTitle());
+        text = FromDisplay(box.text());
+        icon = box.icon();
+        buttons = static_cast<int>(box.buttons().size());
+    });
+    StartMainWindow();
+
+    EXPECT_EQ(title, "Notice");
+    EXPECT_EQ(text, "TUL Booklist file not found. Please download booklist file.");
+    EXPECT_EQ(icon, QMessageBox::Information);
+    EXPECT_EQ(buttons, 1);
+
+    ASSERT_EQ(Selector(LevelSelectorControl)->count(), 1);
+    EXPECT_EQ(Selector(LevelSelectorControl)->itemText(0), "");
+    EXPECT_EQ(Selector(MatchSelectorControl)->currentText(), "Everything");
+    EXPECT_EQ(Selector(CategorySelectorControl)->currentText(), "All categories");
+    EXPECT_EQ(WindowById(MainWindowNumber)->windowTitle(), "");
+    EXPECT_EQ(Caption(), "0 books");
+    EXPECT_EQ(BookListRowCount(), 0);
+    EXPECT_EQ(WindowStack(), "1");
+}
+
+TEST_F(MainWindowTest, EmptyBooklistCountsAsMissing) {
+    WriteFile(folder.Path() / "Booklist.tul", "");
+    bool noticed = false;
+    AnswerNextMessageBox([&](QMessageBox&) { noticed = true; });
+    StartMainWindow();
+    EXPECT_TRUE(noticed);
+}
+
+TEST_F(MainWindowTest, StartsWithBooklistInAuthorOrder) {
+    WriteBooklist();
+    StartMainWindow();
+
+    QWidget* window = WindowById(MainWindowNumber);
+    EXPECT_EQ(FromDisplay(window->windowTitle()), "TUL Tallyleaf  2024.2");
+    EXPECT_EQ(Caption(), "5 books");
+    // No entry matched: everything is listed.
+    EXPECT_EQ(Selector(MatchSelectorControl)->currentText(), "Everything");
+    EXPECT_EQ(Selector(LevelSelectorControl)->count(), 5);
+    EXPECT_EQ(Selector(LevelSelectorControl)->currentText(), "All levels");
+    EXPECT_EQ(Selector(CategorySelectorControl)->itemText(1), "Adventure");
+    EXPECT_EQ(Selector(FormatSelectorControl)->itemText(1), "Book");
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"33", "7", "105", "12", "58"}));
+    EXPECT_EQ(BookListCell(2, 4), "10-12");
+    EXPECT_EQ(BookListCell(2, 5), "Audio book");
+    EXPECT_EQ(window->focusWidget(), MainBookList());
+
+    const auto menus = static_cast<QMainWindow*>(window)->menuBar()->actions();
+    ASSERT_EQ(menus.size(), 2);
+    EXPECT_EQ(menus[0]->text(), "File");
+    EXPECT_EQ(menus[1]->text(), "Help");
+}
+
+TEST_F(MainWindowTest, StartsWithMatchedBooksOnly) {
+    WriteBooklist();
+    WriteFile(folder.Path() / "Matches.tul", "12,823 TOL\r\n");
+    StartMainWindow();
+
+    EXPECT_EQ(Selector(MatchSelectorControl)->currentText(), "Matched");
+    EXPECT_EQ(Caption(), "1 books");
+    EXPECT_EQ(BookListCell(0, 3), "823 TOL");
+}
+
+TEST_F(MainWindowTest, SelectorsDriveTheFilters) {
+    WriteBooklist();
+    StartMainWindow();
+
+    PickNext(LevelSelectorControl);  // Early Years
+    EXPECT_EQ(Column(0), std::vector<std::string>{"7"});
+    EXPECT_EQ(Caption(), "1 books");
+    QTest::keyClick(Selector(LevelSelectorControl), Qt::Key_Up);
+    EXPECT_TRUE(HandleNextMainEvent());
+
+    PickNext(CategorySelectorControl);  // Adventure
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"105", "12", "58"}));
+
+    PickNext(AustralianSelectorControl);  // Aussie only
+    EXPECT_EQ(Column(0), std::vector<std::string>{"58"});
+
+    QTest::keyClick(Selector(MatchSelectorControl), Qt::Key_Home);  // Matched
+    EXPECT_TRUE(HandleNextMainEvent());
+    EXPECT_EQ(Caption(), "0 books");
+}
+
+TEST_F(MainWindowTest, HeadingClicksSortByKind) {
+    WriteBooklist();
+    StartMainWindow();
+
+    ClickHeading(0);
+    ClickHeading(0);
+    EXPECT_EQ(BookListCell(0, 0), "105");
+    EXPECT_EQ(BookListCell(4, 0), "7");
+
+    // "The Hobbit" sorts under Hobbit, between Hatchet and Matilda.
+    ClickHeading(1);
+    EXPECT_EQ(Column(1), (std::vector<std::string>{"Blueback", "Hatchet", "The Hobbit", "Matilda",
+                                                   "Possum Magic"}));
+
+    ClickHeading(4);
+    EXPECT_EQ(Column(4), (std::vector<std::string>{"R-2", "3-5", "6-9", "6-9", "10-12"}));
+
+    // The direction survives a refill: the same heading now sorts descending.
+    PickNext(AustralianSelectorControl);
+    QTest::keyClick(Selector(AustralianSelectorControl), Qt::Key_Home);
+    EXPECT_TRUE(HandleNextMainEvent());
+    EXPECT_EQ(BookListCell(0, 0), "33");
+    ClickHeading(4);
+    EXPECT_EQ(BookListCell(0, 4), "10-12");
+}
+
+TEST_F(MainWindowTest, DeleteRemovesSelectedRowsUntilTheNextFill) {
+    WriteBooklist();
+    StartMainWindow();
+    SelectListRows(MainBookList(), {0, 2});
+
+    QTest::keyClick(MainBookList(), Qt::Key_Delete);
+    EXPECT_TRUE(HandleNextMainEvent());
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"7", "12", "58"}));
+    EXPECT_EQ(Caption(), "5 books");
+
+    // Picking the category in force again is no change of filter: the rows stay out.
+    emit Selector(CategorySelectorControl)->activated(0);
+    EXPECT_TRUE(HandleNextMainEvent());
+    EXPECT_EQ(BookListRowCount(), 3);
+
+    emit Selector(AustralianSelectorControl)->activated(0);
+    EXPECT_TRUE(HandleNextMainEvent());
+    EXPECT_EQ(BookListRowCount(), 5);
+}
+
+TEST_F(MainWindowTest, EscapeAndTheCloseBoxEndTheLoop) {
+    WriteBooklist();
+    StartMainWindow();
+    QTest::keyClick(MainBookList(), Qt::Key_Escape);
+    EXPECT_FALSE(HandleNextMainEvent());
+
+    WindowById(MainWindowNumber)->close();
+    EXPECT_FALSE(HandleNextMainEvent());
+    EXPECT_TRUE(WindowById(MainWindowNumber)->isVisible());  // only the loop's end closes it
+}
+
+}  // namespace

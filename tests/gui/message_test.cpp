@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <set>
+
+#include "gui/gui_helpers.h"
+#include "platform/message.h"
+
+namespace {
+
+struct Seen {
+    std::set<QMessageBox::StandardButton> buttons;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString text;
+};
+
+// Shows a real message box, answers it with `press` (the default button when NoButton) and
+// returns what ShowMessage gave back.
+int Show(const std::string& buttons, const std::string& icon, int defaultButton, Seen& seen,
+         QMessageBox::StandardButton press = QMessageBox::NoButton,
+         const std::string& text = "Text") {
+    AnswerNextMessageBox(
+        [&seen](QMessageBox& box) {
+            for (QAbstractButton* button : box.buttons())
+                seen.buttons.insert(box.standardButton(button));
+            if (box.defaultButton()) seen.defaultButton = box.standardButton(box.defaultButton());
+            seen.icon = box.icon();
+            seen.text = box.text();
+        },
+        press);
+    return ShowMessage("Title", text, buttons, icon, defaultButton);
+}
+
+TEST(ShowMessageTest, ButtonSetsIconsAndDefaults) {
+    Seen yesNo;
+    EXPECT_EQ(Show("yn", "?", 2, yesNo), MessageNo);
+    EXPECT_EQ(yesNo.buttons, (std::set{QMessageBox::Yes, QMessageBox::No}));
+    EXPECT_EQ(yesNo.defaultButton, QMessageBox::No);
+    EXPECT_EQ(yesNo.icon, QMessageBox::Question);
+
+    Seen abort;
+    EXPECT_EQ(Show("AR", "s", 3, abort, QMessageBox::Retry), MessageRetry);
+    EXPECT_EQ(abort.buttons,
+              (std::set{QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore}));
+    EXPECT_EQ(abort.defaultButton, QMessageBox::Ignore);
+    EXPECT_EQ(abort.icon, QMessageBox::Critical);
+
+    Seen yesNoCancel;
+    EXPECT_EQ(Show("YNC", "!", 0, yesNoCancel, QMessageBox::Cancel), MessageCancel);
+    EXPECT_EQ(yesNoCancel.defaultButton, QMessageBox::Yes);
+    EXPECT_EQ(yesNoCancel.icon, QMessageBox::Warning);
+
+    Seen okCancel;
+    EXPECT_EQ(Show("OC", "?!", 2, okCancel), MessageCancel);
+    EXPECT_EQ(okCancel.icon, QMessageBox::Question);
+
+    Seen retry;
+    EXPECT_EQ(Show("rc", "i", 1, retry), MessageRetry);
+    EXPECT_EQ(retry.buttons, (std::set{QMessageBox::Retry, QMessageBox::Cancel}));
+    EXPECT_EQ(retry.icon, QMessageBox::Information);
+}
+
+TEST(ShowMessageTest, UnknownCodesGiveOneOkAndNoIcon) {
+    for (const std::string& code : {std::string("OK"), std::string(""), std::string("XYZ")}) {
+        Seen seen;
+        EXPECT_EQ(Show(code, "X", 3, seen, QMessageBox::NoButton, "One\r\nTwo"), MessageOk);
+        EXPECT_EQ(seen.buttons, std::set{QMessageBox::Ok});
+        EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
+        EXPECT_EQ(seen.text, "One\nTwo");
+    }
+}
+
+}  // namespace
