@@ -95,12 +95,12 @@ std::size_t BaseAddressOf(std::string_view bytes) {
 }  // namespace
 
 std::size_t SplitMarcRecord(std::string_view bytes, CatalogueRecord& record) {
-    record.ClearFields();
     record.leader.assign(bytes.substr(0, 24));
-    if (bytes.size() < 40) return 0;
-
-    const std::size_t base = BaseAddressOf(bytes);
-    if (base < 37) return 0;
+    const std::size_t base = bytes.size() < 40 ? 0 : BaseAddressOf(bytes);
+    if (base < 37) {
+        record.ClearFields();
+        return 0;
+    }
     const std::string_view directory = bytes.substr(24, base - 25);
     const std::size_t count = std::min(directory.size() / 12, MaxFieldTexts);
 
@@ -111,6 +111,9 @@ std::size_t SplitMarcRecord(std::string_view bytes, CatalogueRecord& record) {
         data = bytes.substr(first + 1);
         if (!data.empty() && data.back() == RecordTerminator) data.remove_suffix(1);
     }
+    // The pieces first, then one copy of them all.
+    thread_local std::vector<std::string_view> pieces;
+    pieces.resize(count);
     std::size_t at = 0;
     for (std::size_t k = 0; k < count; ++k) {
         std::string_view piece;
@@ -120,8 +123,9 @@ std::size_t SplitMarcRecord(std::string_view bytes, CatalogueRecord& record) {
                 data.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at);
             at = end == std::string_view::npos ? data.size() + 1 : end + 1;
         }
-        record.AppendField(directory.substr(k * 12, 3), piece);
+        pieces[k] = piece;
     }
+    record.SetFields(directory, pieces.data(), count);
     return count;
 }
 
@@ -216,9 +220,9 @@ void ExtractBookData(CatalogueRecord& record) {
 
     for (std::size_t k = 0; k < record.FieldCount(); ++k) {
         const std::string_view text = record.Field(k);
-        const std::string_view tag = text.substr(0, 3);
-        if (tag == "LDR" || tag == "000") continue;
-        const std::int32_t tagValue = TagValue(tag);
+        const std::uint32_t code = TagCode(text);
+        if (code == TagCode("LDR") || code == TagCode("000")) continue;
+        const std::int32_t tagValue = TagValue(text.substr(0, 3));
         if (tagValue != 82 && tagValue != 100 && tagValue != 110 && tagValue != 245 &&
             tagValue != 440 && tagValue != 490) {
             continue;

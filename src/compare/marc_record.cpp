@@ -1,5 +1,7 @@
 #include "compare/marc_record.h"
 
+#include <cstring>
+
 void CatalogueRecord::ClearFields() {
     store_.clear();
     spans_.clear();
@@ -26,4 +28,21 @@ void CatalogueRecord::ReplaceField(std::size_t index, std::string_view text) {
 void CatalogueRecord::InsertField(std::size_t index, std::string_view text) {
     const Span span = Store(text);
     spans_.insert(spans_.begin() + static_cast<std::ptrdiff_t>(index), span);
+}
+
+void CatalogueRecord::SetFields(std::string_view entries, const std::string_view* contents,
+                                std::size_t count) {
+    std::size_t total = 0;
+    for (std::size_t k = 0; k < count; ++k)
+        total += 3 + contents[k].size();
+    store_.resize(total);
+    spans_.resize(count);
+    char* out = store_.data();
+    std::size_t offset = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        std::memcpy(out + offset, entries.data() + k * 12, 3);
+        std::memcpy(out + offset + 3, contents[k].data(), contents[k].size());
+        spans_[k] = {offset, 3 + contents[k].size()};
+        offset += 3 + contents[k].size();
+    }
 }

@@ -15,37 +15,64 @@
 #include "platform/progress.h"
 
 std::string CatalogueSurname(std::string_view author) {
+    std::string surname;
+    CatalogueSurnameInto(author, surname);
+    return surname;
+}
+
+void CatalogueSurnameInto(std::string_view author, std::string& surname) {
     const std::size_t comma = author.find(',');
     const std::size_t end = comma != std::string_view::npos ? comma : author.find(' ');
-    return UpperAscii(author.substr(0, end));
+    surname.assign(author.substr(0, end));
+    for (char& c : surname)
+        c = UpperAsciiChar(c);
 }
 
 namespace {
 
 constexpr std::uint64_t KnownKeyBits = std::uint64_t{1} << 21;
+constexpr std::uint64_t KnownPrefixBits = std::uint64_t{1} << 23;
 
-// FNV-1a over two texts as if joined, with a final mix so that the low bits are usable.
+// FNV-1a, taken a byte at a time so that every prefix of a text has its hash on the way.
+constexpr std::uint64_t HashStart = 0xcbf29ce484222325u;
+std::uint64_t HashStep(std::uint64_t state, char c) {
+    return (state ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
+}
+// A final mix, so that the low bits are usable.
+std::uint64_t HashEnd(std::uint64_t state) {
+    state ^= state >> 29;
+    state *= 0xbf58476d1ce4e5b9u;
+    return state ^ (state >> 32);
+}
+
+// The hash of two texts as if joined.
 std::uint64_t KeyHash(std::string_view first, std::string_view second = {}) {
-    std::uint64_t hash = 0xcbf29ce484222325u;
+    std::uint64_t state = HashStart;
     for (const char c : first)
-        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
+        state = HashStep(state, c);
     for (const char c : second)
-        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
-    hash ^= hash >> 29;
-    hash *= 0xbf58476d1ce4e5b9u;
-    return hash ^ (hash >> 32);
+        state = HashStep(state, c);
+    return HashEnd(state);
+}
+
+bool TestBit(const std::vector<std::uint64_t>& bits, std::uint64_t hash) {
+    const std::uint64_t bit = hash % (bits.size() * 64);
+    return (bits[bit / 64] >> (bit % 64)) & 1u;
+}
+
+void SetBit(std::vector<std::uint64_t>& bits, std::uint64_t hash) {
+    const std::uint64_t bit = hash % (bits.size() * 64);
+    bits[bit / 64] |= std::uint64_t{1} << (bit % 64);
 }
 
 // Whether a key may be in the booklist: false means surely not. The two kinds of key are kept
 // apart by a different bit of the hash.
 bool MayBeKnown(const ComparisonRun& run, std::uint64_t hash) {
-    const std::uint64_t bit = hash % KnownKeyBits;
-    return (run.knownKeys[bit / 64] >> (bit % 64)) & 1u;
+    return TestBit(run.knownKeys, hash);
 }
 
 void AddKnown(ComparisonRun& run, std::uint64_t hash) {
-    const std::uint64_t bit = hash % KnownKeyBits;
-    run.knownKeys[bit / 64] |= std::uint64_t{1} << (bit % 64);
+    SetBit(run.knownKeys, hash);
 }
 
 constexpr std::uint64_t SurnameSalt = 0x9e3779b97f4a7c15u;
@@ -90,18 +117,22 @@ void WriteMatchedRecord(CatalogueRecord& record, int levelBand, ComparisonRun& r
 bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, ComparisonRun& run) {
     SplitMarcRecord(bytes, record);
     ExtractBookData(record);
-    RemoveEarlierTags(record);
+    if (record.title.empty()) return false;
 
-    const std::string titleKey = NormaliseKey(record.title);
+    // Every author-plus-title key of the booklist begins with the surname of the entries it can
+    // match, so a surname that begins none of them cannot match by any test.
+    std::string& surname = run.surname;
+    CatalogueSurnameInto(record.author, surname);
+    if (!TestBit(run.knownPrefixes, KeyHash(surname))) return false;
+
+    std::string& titleKey = run.titleKey;
+    NormaliseKeyInto(record.title, titleKey);
     if (titleKey.empty()) return false;
-    const std::string surname = CatalogueSurname(record.author);
 
-    int levelBand = 4;
+    int levelBand = -1;  // -1: the entry's own band
     std::string idText;
     if (MayBeKnown(run, KeyHash(surname, titleKey))) idText = FindAuthorTitle(surname, titleKey);
-    if (!idText.empty()) {
-        levelBand = LookupBookRecord(idText).levelBand;
-    } else {
+    if (idText.empty()) {
         if (!MayBeKnown(run, KeyHash(surname) ^ SurnameSalt)) return false;
         const auto found = run.authorBooks.find(surname);
         if (found == run.authorBooks.end()) return false;
@@ -112,10 +143,14 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     }
 
     BookRecord entry = LookupBookRecord(idText);
+    if (levelBand < 0) levelBand = entry.levelBand;
     entry.matched = 1;
     entry.callNumber = record.callNumber;
     StoreBookRecord(entry);
     ++run.matches;
+    // Earlier tags are taken out of every record, but the title has been extracted already, so
+    // only the records written can show it.
+    RemoveEarlierTags(record);
     WriteMatchedRecord(record, levelBand, run);
     return true;
 }
@@ -123,8 +158,16 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
 void PrepareComparisonRun(ComparisonRun& run) {
     run.authorBooks.clear();
     run.knownKeys.assign(KnownKeyBits / 64, 0);
-    for (const auto& [key, idText] : Indexes().AuthorTitleIndex)
+    run.knownPrefixes.assign(KnownPrefixBits / 64, 0);
+    for (const auto& [key, idText] : Indexes().AuthorTitleIndex) {
         AddKnown(run, KeyHash(key));
+        std::uint64_t state = HashStart;
+        SetBit(run.knownPrefixes, HashEnd(state));
+        for (const char c : key) {
+            state = HashStep(state, c);
+            SetBit(run.knownPrefixes, HashEnd(state));
+        }
+    }
     for (const auto& [surnameKey, ids] : Indexes().AuthorIndex) {
         AddKnown(run, KeyHash(surnameKey) ^ SurnameSalt);
         std::vector<AuthorBook>& books = run.authorBooks[surnameKey];
@@ -225,14 +268,20 @@ ComparisonResult RunComparison(const std::string& path, const TaggingOptions& op
     CatalogueRecord record;
     std::string bytes;
     std::string counter;
+    std::string matchesText = "0";
+    std::int64_t matchesShown = 0;
     while (!reader.AtEnd()) {
         ++result.recordsRead;
         ReadMarcRecord(reader, bytes);
         MatchCatalogueRecord(bytes, record, run);
         SetProgressPosition(reader.Position() >> shift);
+        if (run.matches != matchesShown) {
+            matchesShown = run.matches;
+            matchesText = FormatThousands(matchesShown);
+        }
         counter = FormatThousands(result.recordsRead);
         counter += "  ";
-        counter += FormatThousands(run.matches);
+        counter += matchesText;
         SetProgressCounter(counter);
         if (PollProgressWindow() == ProgressCancelId) {
             result.cancelled = true;

@@ -37,12 +37,16 @@ struct ComparisonRun {
     // One bit per hash of every author-plus-title key and every surname key, so that the many
     // records whose keys the booklist does not have cost no table lookup at all.
     std::vector<std::uint64_t> knownKeys;
+    // The same for every beginning of every author-plus-title key.
+    std::vector<std::uint64_t> knownPrefixes;
     TaggingOptions options;
     std::FILE* output = nullptr;  // null when the output file could not be created
     bool outputFailed = false;
     std::int64_t matches = 0;
     std::int64_t notWritten = 0;
-    std::string bytes;  // scratch for the rebuilt record
+    std::string bytes;     // scratch for the rebuilt record
+    std::string titleKey;  // scratch, reused from record to record
+    std::string surname;
 };
 
 // Fills `run.authorBooks` from the loaded booklist.
@@ -51,6 +55,7 @@ void PrepareComparisonRun(ComparisonRun& run);
 // The surname by which a catalogue author is looked up: the text before the first "," when there
 // is a comma, else before the first space, upper-cased but not otherwise normalised.
 std::string CatalogueSurname(std::string_view author);
+void CatalogueSurnameInto(std::string_view author, std::string& surname);
 
 // Splits and extracts the record just read, takes out earlier tags, and when it is a book of the
 // booklist marks the entry and writes the tagged record. True when it matched.

@@ -19,14 +19,15 @@ void RemoveEarlierTags(CatalogueRecord& record) {
     std::string rebuilt;
     for (std::size_t k = 0; k < record.FieldCount(); ++k) {
         const std::string_view text = record.Field(k);
-        const std::string_view tag = text.substr(0, 3);
-        if (tag == "440" || tag == "490" || tag > "499") break;
-        if (tag == "082" || tag == "084" || tag == "089" || tag == "099") {
+        const std::uint32_t tag = TagCode(text);
+        if (tag == TagCode("440") || tag == TagCode("490") || tag > TagCode("499")) break;
+        if (tag == TagCode("082") || tag == TagCode("084") || tag == TagCode("089") ||
+            tag == TagCode("099")) {
             if (text.find('*') == std::string_view::npos) continue;
             rebuilt.assign(text);
             std::erase(rebuilt, '*');
             record.ReplaceField(k, rebuilt);
-        } else if (tag == "245" && text.find('*') == 7) {
+        } else if (tag == TagCode("245") && text.find('*') == 7) {
             rebuilt.assign(text.substr(0, 4));
             rebuilt += static_cast<char>('0' + std::max(IndicatorValue(text[4]) - 1, 0));
             rebuilt.append(text.substr(5, 2));
@@ -55,9 +56,9 @@ RebuildResult TagRecord(CatalogueRecord& record, int levelBand, const TaggingOpt
     std::string rebuilt;
     for (std::size_t k = 0; k < record.FieldCount(); ++k) {
         const std::string_view text = record.Field(k);
-        const std::string_view tag = text.substr(0, 3);
-        if (tag == "490") seriesTag = "490";
-        if (tag != "245" || !options.TagTitlesWithStar) continue;
+        const std::uint32_t tag = TagCode(text);
+        if (tag == TagCode("490")) seriesTag = "490";
+        if (tag != TagCode("245") || !options.TagTitlesWithStar) continue;
         // The second indicator counts the characters to pass over when filing; it has one digit,
         // so a 9 stays 9 while the star still goes in.
         const char second = text.size() > 4 ? text[4] : ' ';

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Times a whole comparison against parsing alone, on one generated catalogue read from the page
+# cache, and compares peak memory at 50,000 and 500,000 records.
+#
+#   bench/compare/run_compare_bench.sh [CLI] [WORK_FOLDER]
+#
+# CLI defaults to build-compare/src/cli/tallyleaf-cli, WORK_FOLDER to /tmp/tallyleaf-compare-bench
+# (about 300 MB; kept between runs, since generating it takes a minute). Not part of the tests.
+# Goals: the comparison at least 1.5 times as fast as `yaz-marcdump -n`, and peak memory at
+# 500,000 records within 10 MB of that at 50,000.
+set -euo pipefail
+
+here="$(cd "$(dirname "$0")" && pwd)"
+cli="$(realpath "${1:-$here/../../build-compare/src/cli/tallyleaf-cli}")"
+work="${2:-/tmp/tallyleaf-compare-bench}"
+runs="${TALLYLEAF_BENCH_RUNS:-5}"
+
+for size in 50000 500000; do
+  folder="$work/$size"
+  if [ ! -s "$folder/Catalogue.mrc" ]; then
+    echo "generating $size records in $folder ..." >&2
+    python3 "$here/make_bench_data.py" "$folder" "$size" 10000
+  fi
+done
+
+big="$work/500000"
+small="$work/50000"
+cat "$big/Catalogue.mrc" "$small/Catalogue.mrc" > /dev/null  # into the page cache
+echo "catalogue: $(stat -c %s "$big/Catalogue.mrc") bytes, 500,000 records; booklist 10,000 entries"
+
+# The fastest of several runs of a command, in seconds (wall clock), output thrown away.
+fastest() {
+  local best="" t
+  for _ in $(seq "$runs"); do
+    t=$( { TIMEFORMAT=%R; time "$@" > /dev/null 2>&1; } 2>&1 )
+    if [ -z "$best" ] || awk "BEGIN{exit !($t < $best)}"; then best="$t"; fi
+  done
+  echo "$best"
+}
+
+peak_kb() { /usr/bin/time -f "%M" "$@" 2>&1 > /dev/null | tail -1; }
+
+cd "$big"
+t_cat=$(fastest cat Catalogue.mrc)
+t_yaz=$(fastest yaz-marcdump -n Catalogue.mrc)
+t_cli=$(fastest "$cli" compare Catalogue.mrc)
+"$cli" compare Catalogue.mrc
+printf '%-34s %8s s\n' "cat" "$t_cat" "yaz-marcdump -n (parse only)" "$t_yaz" \
+  "tallyleaf-cli compare" "$t_cli"
+awk "BEGIN{printf \"comparison speed / yaz-marcdump -n: %.2f (goal >= 1.5)\n\", $t_yaz / $t_cli}"
+
+m_big=$(peak_kb "$cli" compare Catalogue.mrc)
+cd "$small"
+m_small=$(peak_kb "$cli" compare Catalogue.mrc)
+echo "peak memory: ${m_small} KB at 50,000 records, ${m_big} KB at 500,000 records"
+awk "BEGIN{printf \"difference: %.1f MB (goal <= 10)\n\", ($m_big - $m_small) / 1024}"
