@@ -1,15 +1,11 @@
-#!/ usr / bin / env python3
-""
-    "Writes a large invented catalogue and booklist for timing a comparison.
+#!/usr/bin/env python3
+"""Writes a large invented catalogue and booklist for timing a comparison.
 
-    make_bench_data
-        .py FOLDER[RECORDS][BOOKS]
+    make_bench_data.py FOLDER [RECORDS] [BOOKS]
 
-    FOLDER gets Catalogue.mrc(RECORDS MARC 21 records in ISO 2709, default 500, 000,
-                              about 500 bytes each),
-    Booklist.tul(BOOKS entries, default 10, 000) and
-        TULVersion.txt.About 4 % of the records are copies of booklist books,
-    found by the exact, the title and the series test; the
+FOLDER gets Catalogue.mrc (RECORDS MARC 21 records in ISO 2709, default 500,000, about 550
+bytes each), Booklist.tul (BOOKS entries, default 10,000) and TULVersion.txt. About 4 % of the
+records are copies of booklist books, found by the exact, the title and the series test; the
 rest are other books, many by authors the booklist also has, so that the title test is busy.
 The same arguments always give the same bytes.
 """
@@ -86,7 +82,9 @@ def main():
              "Level\tSeries\tFormat\tSCIS"]
     for i in range(books):
         author = f"{rng.choice(SURNAMES)}{i % 97}, {rng.choice(GIVEN)}"
-        title = "The " + title_words(rng, rng.randrange(2, 5)) if i % 5 == 0 else title_words(rng, rng.randrange(2, 5))
+        title = title_words(rng, rng.randrange(2, 5))
+        if i % 5 == 0:
+            title = "The " + title
         series = f"{title_words(rng, 2)} tales {i}" if i % 10 == 0 else ""
         level = LEVELS[i % 4]
         entries.append((author, title, series))
