@@ -119,6 +119,18 @@ TEST_F(MainWindowTest, StartsWithBooklistInAuthorOrder) {
     EXPECT_EQ(BookListCell(2, 5), "Audio book");
     EXPECT_EQ(window->focusWidget(), MainBookList());
 
+    // The fixed layout, fonts and tooltips.
+    EXPECT_EQ(MainBookList()->geometry(), QRect(12, 48, 936, 538));
+    EXPECT_EQ(MainBookList()->header()->sectionSize(1), 358);
+    EXPECT_EQ(Selector(FormatSelectorControl)->geometry(), QRect(630, 12, 210, 24));
+    EXPECT_EQ(Selector(FormatSelectorControl)->font().family(), "Arial");
+    EXPECT_EQ(Selector(FormatSelectorControl)->toolTip(), "Change format displayed");
+    QWidget* close = ControlById(MainWindowNumber, CloseCommand);
+    EXPECT_EQ(close->geometry(), QRect(874, 597, 75, 22));
+    EXPECT_EQ(close->font().family(), "Tahoma");
+    EXPECT_EQ(close->font().pointSize(), 8);
+    EXPECT_EQ(ControlById(MainWindowNumber, NewBooksCommand)->geometry(), QRect(336, 597, 75, 22));
+
     const auto menus = static_cast<QMainWindow*>(window)->menuBar()->actions();
     ASSERT_EQ(menus.size(), 2);
     EXPECT_EQ(menus[0]->text(), "File");
