@@ -21,8 +21,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// During a long fill the window is repainted this often, not after every row.
-constexpr auto FillRepaintInterval = std::chrono::milliseconds(5);
+// During a long fill window events go through this often, not after every row. Handing the rows
+// added so far to the view costs the view a pass over all its rows, so that is done less often.
+constexpr auto FillEventInterval = std::chrono::milliseconds(8);
+constexpr auto FillShowRowsInterval = std::chrono::milliseconds(50);
 
 struct Column {
     const char* heading;
@@ -155,14 +157,19 @@ void FillBookList() {
 
     if (!staged.empty()) {
         BeginBulkUpdate(list);
-        Clock::time_point lastShown = Clock::now();
+        Clock::time_point lastEvents = Clock::now();
+        Clock::time_point lastShown = lastEvents;
         for (std::size_t i = 0; i < staged.size(); ++i) {
             AddListRow(list, RowOf(staged[i]));
-            if ((i & 255) == 255 && Clock::now() - lastShown >= FillRepaintInterval) {
+            if ((i & 255) != 255) continue;
+            const Clock::time_point now = Clock::now();
+            if (now - lastEvents < FillEventInterval) continue;
+            if (now - lastShown >= FillShowRowsInterval) {
                 ShowAddedRows(list);
-                LetWindowEventsThrough();
-                lastShown = Clock::now();
+                lastShown = now;
             }
+            LetWindowEventsThrough();
+            lastEvents = Clock::now();
         }
         EndBulkUpdate(list);
     }
