@@ -94,38 +94,40 @@ std::size_t BaseAddressOf(std::string_view bytes) {
 
 }  // namespace
 
-std::size_t SplitMarcRecord(std::string_view bytes, CatalogueRecord& record) {
-    record.leader.assign(bytes.substr(0, 24));
-    const std::size_t base = bytes.size() < 40 ? 0 : BaseAddressOf(bytes);
+std::size_t SplitMarcRecord(std::string_view given, CatalogueRecord& record) {
+    record.leader.assign(given.substr(0, 24));
+    const std::size_t base = given.size() < 40 ? 0 : BaseAddressOf(given);
     if (base < 37) {
         record.ClearFields();
         return 0;
     }
-    const std::string_view directory = bytes.substr(24, base - 25);
-    const std::size_t count = std::min(directory.size() / 12, MaxFieldTexts);
+    const std::string_view bytes = record.AdoptBytes(given);
+    const std::size_t directoryEnd = std::min(bytes.size(), base - 1);
+    const std::size_t count = std::min((directoryEnd - 24) / 12, MaxFieldTexts);
 
     // The data area runs from the first field terminator to the record terminator; the record
     // terminator itself is no part of any field, even when the last field lacks its own.
-    std::string_view data;
+    std::size_t dataStart = bytes.size();
+    std::size_t dataEnd = bytes.size();
     if (const std::size_t first = bytes.find(FieldTerminator); first != std::string_view::npos) {
-        data = bytes.substr(first + 1);
-        if (!data.empty() && data.back() == RecordTerminator) data.remove_suffix(1);
+        dataStart = first + 1;
+        if (dataEnd > dataStart && bytes[dataEnd - 1] == RecordTerminator) --dataEnd;
     }
-    // The pieces first, then one copy of them all.
-    thread_local std::vector<std::string_view> pieces;
-    pieces.resize(count);
-    std::size_t at = 0;
+    std::size_t at = dataStart;
     for (std::size_t k = 0; k < count; ++k) {
-        std::string_view piece;
-        if (at <= data.size()) {
-            const std::size_t end = data.find(FieldTerminator, at);
-            piece =
-                data.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at);
-            at = end == std::string_view::npos ? data.size() + 1 : end + 1;
+        std::size_t start = dataEnd;
+        std::size_t length = 0;
+        if (at <= dataEnd) {
+            const void* found = std::memchr(bytes.data() + at, FieldTerminator, dataEnd - at);
+            const std::size_t end =
+                found ? static_cast<std::size_t>(static_cast<const char*>(found) - bytes.data())
+                      : dataEnd;
+            start = at;
+            length = end - at;
+            at = end + 1;
         }
-        pieces[k] = piece;
+        record.AddAdoptedField(24 + k * 12, start, length);
     }
-    record.SetFields(directory, pieces.data(), count);
     return count;
 }
 
@@ -179,14 +181,6 @@ void BuildStatement(std::string_view area, std::string& statement) {
     });
 }
 
-// The decimal value of a tag, read leniently like every number; most tags are three digits.
-std::int32_t TagValue(std::string_view tag) {
-    if (tag.size() == 3 && IsDigit(tag[0]) && IsDigit(tag[1]) && IsDigit(tag[2])) {
-        return (tag[0] - '0') * 100 + (tag[1] - '0') * 10 + (tag[2] - '0');
-    }
-    return ReadWholeNumber(tag);
-}
-
 bool SameUpperCased(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
@@ -215,20 +209,26 @@ void ExtractBookData(CatalogueRecord& record) {
     record.author.clear();
     record.callNumber.clear();
     record.series.clear();
-    std::string statement;
+    // Kept from call to call, so that statements longer than a short string allocate once.
+    thread_local std::string statement;
     int seriesStatements = 0;
 
     for (std::size_t k = 0; k < record.FieldCount(); ++k) {
-        const std::string_view text = record.Field(k);
-        const std::uint32_t code = TagCode(text);
-        if (code == TagCode("LDR") || code == TagCode("000")) continue;
-        const std::int32_t tagValue = TagValue(text.substr(0, 3));
+        const std::string_view tag = record.FieldTag(k);
+        std::int32_t tagValue;
+        if (tag.size() == 3 && IsDigit(tag[0]) && IsDigit(tag[1]) && IsDigit(tag[2])) {
+            tagValue = (tag[0] - '0') * 100 + (tag[1] - '0') * 10 + (tag[2] - '0');
+        } else {
+            if (TagCode(tag) == TagCode("LDR")) continue;
+            tagValue = ReadWholeNumber(tag);
+        }
         if (tagValue != 82 && tagValue != 100 && tagValue != 110 && tagValue != 245 &&
             tagValue != 440 && tagValue != 490) {
             continue;
         }
+        const std::string_view content = record.FieldContent(k);
         const std::string_view area =
-            TrimSpaces(text.size() > 6 ? text.substr(6) : std::string_view());
+            TrimSpaces(content.size() > 3 ? content.substr(3) : std::string_view());
 
         if (tagValue == 82) {
             ForEachSubfield(area, [&](char code, std::string_view value) {

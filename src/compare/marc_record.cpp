@@ -5,44 +5,65 @@
 void CatalogueRecord::ClearFields() {
     store_.clear();
     spans_.clear();
+    raw_.clear();
+    count_ = 0;
+    joined_ = true;
+}
+
+std::string_view CatalogueRecord::AdoptBytes(std::string_view bytes) {
+    ClearFields();
+    bytes_.assign(bytes);
+    joined_ = false;
+    return bytes_;
+}
+
+void CatalogueRecord::AddAdoptedField(std::size_t tagAt, std::size_t contentAt,
+                                      std::size_t contentLength) {
+    raw_.push_back({tagAt, contentAt, contentLength});
+    ++count_;
+}
+
+void CatalogueRecord::JoinFields() const {
+    std::size_t total = 0;
+    for (const RawSpan& raw : raw_)
+        total += 3 + raw.length;
+    store_.resize(total);
+    spans_.resize(raw_.size());
+    std::size_t offset = 0;
+    for (std::size_t k = 0; k < raw_.size(); ++k) {
+        const RawSpan& raw = raw_[k];
+        std::memcpy(store_.data() + offset, bytes_.data() + raw.tag, 3);
+        std::memcpy(store_.data() + offset + 3, bytes_.data() + raw.content, raw.length);
+        spans_[k] = {offset, 3 + raw.length};
+        offset += 3 + raw.length;
+    }
+    joined_ = true;
 }
 
 void CatalogueRecord::AppendField(std::string_view tag, std::string_view content) {
-    const auto offset = store_.size();
+    if (!joined_) JoinFields();
+    const std::size_t offset = store_.size();
     store_.append(tag).append(content);
     spans_.push_back({offset, tag.size() + content.size()});
+    ++count_;
 }
 
 CatalogueRecord::Span CatalogueRecord::Store(std::string_view text) {
     // `text` may be a view into the store itself, which appending can move.
     const std::string copy(text);
-    const auto offset = store_.size();
+    const std::size_t offset = store_.size();
     store_ += copy;
     return {offset, copy.size()};
 }
 
 void CatalogueRecord::ReplaceField(std::size_t index, std::string_view text) {
+    if (!joined_) JoinFields();
     spans_[index] = Store(text);
 }
 
 void CatalogueRecord::InsertField(std::size_t index, std::string_view text) {
+    if (!joined_) JoinFields();
     const Span span = Store(text);
     spans_.insert(spans_.begin() + static_cast<std::ptrdiff_t>(index), span);
-}
-
-void CatalogueRecord::SetFields(std::string_view entries, const std::string_view* contents,
-                                std::size_t count) {
-    std::size_t total = 0;
-    for (std::size_t k = 0; k < count; ++k)
-        total += 3 + contents[k].size();
-    store_.resize(total);
-    spans_.resize(count);
-    char* out = store_.data();
-    std::size_t offset = 0;
-    for (std::size_t k = 0; k < count; ++k) {
-        std::memcpy(out + offset, entries.data() + k * 12, 3);
-        std::memcpy(out + offset + 3, contents[k].data(), contents[k].size());
-        spans_[k] = {offset, 3 + contents[k].size()};
-        offset += 3 + contents[k].size();
-    }
+    ++count_;
 }

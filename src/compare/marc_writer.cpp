@@ -35,7 +35,10 @@ RebuildResult RebuildMarcRecord(const CatalogueRecord& record, std::string& byte
     for (std::size_t k = 0; k < record.FieldCount(); ++k) {
         const std::string_view text = record.Field(k);
         if (text.size() < 3) continue;
-        if (std::any_of(text.begin(), text.end(), IsFraming)) return RebuildResult::Malformed;
+        bool framing = false;
+        for (const char c : text)
+            framing |= IsFraming(c);  // no early exit: the loop vectorises
+        if (framing) return RebuildResult::Malformed;
         const std::size_t length = text.size() - 3 + 1;
         if (length > MaxFieldBytes) return RebuildResult::TooLong;
         ++fields;
