@@ -1,9 +1,5 @@
 #pragma once
-#include <cstddef>
 #include <string>
-
-// Longest path the open-file dialog hands back.
-inline constexpr std::size_t MaxChosenPathLength = 1024;
 
 // Shows the platform's open-file dialog over the active window, starting in the platform's
 // default folder, and gives the chosen file's full path, or "" when the user cancels. `filter` is

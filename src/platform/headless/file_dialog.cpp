@@ -39,6 +39,5 @@ std::string ChooseFile(const std::string& title, const std::string& defaultName,
     if (state.answers.empty()) return {};
     std::string path = state.answers.front();
     state.answers.pop_front();
-    if (path.size() > MaxChosenPathLength) path.resize(MaxChosenPathLength);
     return path;
 }

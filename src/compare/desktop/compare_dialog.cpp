@@ -1,0 +1,77 @@
+#include "compare/desktop/compare_dialog.h"
+
+#include <QCheckBox>
+#include <QKeySequence>
+#include <QPushButton>
+
+#include "app/desktop/book_list_view.h"
+#include "app/desktop/main_window_ids.h"
+#include "compare/matching.h"
+#include "platform/dialogs.h"
+#include "platform/file_dialog.h"
+#include "platform/qt/controls.h"
+#include "platform/qt/fonts.h"
+
+namespace {
+
+constexpr int DialogWidth = 430;
+constexpr int DialogHeight = 300;
+
+QCheckBox* AddOption(int control, int y, const char* text) {
+    QCheckBox* box = AddCheckBox(CompareDialogNumber, control, 30, y, DialogWidth - 60, 40, text);
+    box->setFont(ProgramFonts().arial12);
+    box->setChecked(true);
+    return box;
+}
+
+// Asks for the tagging options; false when the user cancels or closes the dialog.
+bool AskTaggingOptions(TaggingOptions& options) {
+    if (!OpenDialogWindow(CompareDialogNumber, "Compare Library Data", DialogWidth, DialogHeight,
+                          "")) {
+        return false;
+    }
+    QCheckBox* star =
+        AddOption(TagTitlesControl, 40, "Tag items by adding * in front of titles (245 $a only)");
+    QCheckBox* series =
+        AddOption(TagSeriesControl, 86, "Tag items by adding TUL to Series (440 or 490)");
+    const int buttonY = DialogHeight - 29;
+    QPushButton* ok =
+        AddButton(CompareDialogNumber, CompareOkControl, DialogWidth - 163, buttonY, 75, 22, "OK");
+    AddButton(CompareDialogNumber, CompareCancelControl, DialogWidth - 82, buttonY, 75, 22,
+              "Cancel");
+    AddShortcut(CompareDialogNumber, QKeySequence(Qt::Key_Return), CompareOkControl);
+    AddShortcut(CompareDialogNumber, QKeySequence(Qt::Key_Enter), CompareOkControl);
+    AddShortcut(CompareDialogNumber, QKeySequence(Qt::Key_Escape), CompareCancelControl);
+    ok->setDefault(true);
+    ok->setFocus();
+
+    int command = 0;
+    // Ticking a box is reported too; only the buttons and the close box end the wait.
+    while (command != CompareOkControl && command != CompareCancelControl &&
+           command != CloseBoxCommand) {
+        command = WaitDialogEvent().command;
+    }
+    options.TagTitlesWithStar = star->isChecked();
+    options.TagSeriesWithLevel = series->isChecked();
+    CloseDialogWindow();
+    return command == CompareOkControl;
+}
+
+}  // namespace
+
+void ShowCompareDialog() {
+    TaggingOptions options;
+    if (!AskTaggingOptions(options)) return;
+    const std::string path =
+        ChooseFile("Open file", "*.MRC", "MRC", "MARC data file | *.MRC | All Files (*.*) |*.*||");
+    if (path.size() < 3) return;
+
+    RunComparison(path, options);
+
+    if (QWidget* main = WindowById(MainWindowNumber)) {
+        main->setEnabled(true);
+        main->raise();
+        main->activateWindow();
+    }
+    FillBookList();
+}

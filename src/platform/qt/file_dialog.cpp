@@ -1,0 +1,49 @@
+#include <QApplication>
+#include <QFileDialog>
+#include <QStringList>
+
+#include "platform/file_dialog.h"
+#include "platform/qt/controls.h"
+
+namespace {
+
+// "MARC data file | *.MRC | All Files (*.*) |*.*||" as Qt name filters. File names are compared
+// with regard to case on most systems here, so each pattern is offered in small letters too.
+QStringList NameFilters(const std::string& filter) {
+    QStringList items;
+    std::size_t start = 0;
+    for (std::size_t bar = filter.find('|'); bar != std::string::npos;
+         start = bar + 1, bar = filter.find('|', start)) {
+        items << ToDisplay(filter.substr(start, bar - start)).trimmed();
+    }
+    QStringList filters;
+    for (int i = 0; i + 1 < items.size(); i += 2) {
+        if (items[i].isEmpty() && items[i + 1].isEmpty()) break;
+        QStringList patterns = items[i + 1].split(';', Qt::SkipEmptyParts);
+        for (const QString& pattern : QStringList(patterns)) {
+            if (pattern.toLower() != pattern) patterns << pattern.toLower();
+        }
+        filters << items[i] + " (" + patterns.join(' ') + ")";
+    }
+    return filters;
+}
+
+}  // namespace
+
+std::string ChooseFile(const std::string& title, const std::string& defaultName,
+                       const std::string& defaultExtension, const std::string& filter) {
+    QFileDialog dialog(QApplication::activeWindow(), ToDisplay(title));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setSizeGripEnabled(true);
+    dialog.setNameFilters(NameFilters(filter));
+    dialog.setDefaultSuffix(ToDisplay(defaultExtension));
+    // A default name with a wildcard only repeats the filter.
+    if (defaultName.find_first_of("*?") == std::string::npos) {
+        dialog.selectFile(ToDisplay(defaultName));
+    }
+    // QFileDialog never changes the working directory, so the output and matches files still go
+    // beside the booklist.
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst().toLocal8Bit().toStdString();
+}
