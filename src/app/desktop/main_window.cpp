@@ -15,6 +15,7 @@
 #include "app/desktop/main_window_ids.h"
 #include "app/filter_state.h"
 #include "app/text.h"
+#include "compare/desktop/compare_dialog.h"
 #include "platform/message.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
@@ -201,8 +202,11 @@ bool DispatchMainCommand(const DialogEvent& event) {
             OpenManual();
             break;
 
-        // These commands arrive with their own windows; until then they do nothing.
         case CompareCommand:
+            ShowCompareDialog();
+            break;
+
+        // These commands arrive with their own windows; until then they do nothing.
         case UpdateCommand:
         case ServerUpdateCommand:
         case ExportCommand:
