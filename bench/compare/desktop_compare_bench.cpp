@@ -1,0 +1,75 @@
+// The desktop program's comparison of a catalogue, under the real progress window with its
+// per-record position, counter and poll, timed for the comparison of the command-line tool.
+//
+//   tallyleaf_desktop_compare_bench FOLDER CATALOGUE
+//
+// FOLDER holds Booklist.tul; OUTPUT.MRC and Matches.tul are written there. The one-second
+// pauses of the run are timed apart and left out of the figure printed.
+#include <unistd.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/booklist.h"
+#include "compare/matching.h"
+#include "platform/dialogs.h"
+#include "platform/pause.h"
+#include "platform/qt/fonts.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::duration span) {
+    return std::chrono::duration<double>(span).count();
+}
+
+// Presses the default button of every message box as soon as it is up.
+void AnswerMessageBoxes(QTimer& timer) {
+    QObject::connect(&timer, &QTimer::timeout, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            if (box->isVisible() && box->defaultButton()) box->defaultButton()->click();
+        }
+    });
+    timer.start(1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication application(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s FOLDER CATALOGUE\n", argv[0]);
+        return 2;
+    }
+    const std::string catalogue = argv[2];
+    if (::chdir(argv[1]) != 0) return 1;
+    CreateFontsAndColours();
+    OpenMainWindow(1, "TUL Tallyleaf", 3);
+    LoadBooklist();
+
+    QTimer answers;
+    AnswerMessageBoxes(answers);
+
+    // The run pauses twice for about a second: once after the last record, once after saving.
+    const auto pauseStart = Clock::now();
+    PauseWithEvents(1000);
+    PauseWithEvents(1000);
+    const double pauses = Seconds(Clock::now() - pauseStart);
+
+    const auto start = Clock::now();
+    const ComparisonResult result = RunComparison(catalogue, {});
+    const double total = Seconds(Clock::now() - start);
+    std::printf("%lld records read, %lld matches\n", static_cast<long long>(result.recordsRead),
+                static_cast<long long>(result.matches));
+    std::printf("desktop run %.3f s, of which pauses %.3f s: comparison %.3f s\n", total, pauses,
+                total - pauses);
+    return 0;
+}
