@@ -30,14 +30,6 @@ ReadRecords ReadAll(const std::string& bytes) {
     return read;
 }
 
-std::vector<std::string> FieldTexts(const CatalogueRecord& record) {
-    std::vector<std::string> texts;
-    for (std::size_t k = 0; k < record.FieldCount(); ++k) {
-        texts.push_back(FieldAsText(record.Field(k)));
-    }
-    return texts;
-}
-
 CatalogueRecord Extracted(std::string_view text) {
     CatalogueRecord record;
     SplitMarcRecord(MarcFromText(text), record);

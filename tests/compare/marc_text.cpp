@@ -104,6 +104,14 @@ std::string FieldAsText(std::string_view field) {
     return text;
 }
 
+std::vector<std::string> FieldTexts(const CatalogueRecord& record) {
+    std::vector<std::string> texts;
+    for (std::size_t k = 0; k < record.FieldCount(); ++k) {
+        texts.push_back(FieldAsText(record.Field(k)));
+    }
+    return texts;
+}
+
 std::string MarcToText(std::string_view bytes) {
     std::string text;
     std::size_t at = 0;

@@ -3,6 +3,8 @@
 #include <string_view>
 #include <vector>
 
+#include "compare/marc_record.h"
+
 // Test records written as readable text and turned into ISO 2709 here, independently of the
 // program's own writer. One line per field, records separated by a blank line:
 //
@@ -20,6 +22,9 @@ std::string MarcRecordBytes(const std::string& leader, const std::vector<std::st
 
 // Field texts in the notation above, for readable assertions: "245 14$a*The hobbit".
 std::string FieldAsText(std::string_view field);
+
+// Every field text of a record in that notation.
+std::vector<std::string> FieldTexts(const CatalogueRecord& record);
 
 // The records of an ISO 2709 file as text, one field per line, each record followed by a blank
 // line; the leader is shown with its length and base address.

@@ -13,14 +13,6 @@ CatalogueRecord Split(std::string_view text) {
     return record;
 }
 
-std::vector<std::string> FieldTexts(const CatalogueRecord& record) {
-    std::vector<std::string> texts;
-    for (std::size_t k = 0; k < record.FieldCount(); ++k) {
-        texts.push_back(FieldAsText(record.Field(k)));
-    }
-    return texts;
-}
-
 std::vector<std::string> Tagged(std::string_view text, int band, TaggingOptions options = {}) {
     CatalogueRecord record = Split(text);
     std::string bytes;
