@@ -35,6 +35,10 @@ int RunCompareCommand(const std::vector<std::string>& args) {
         CliFail(ExitOk, FormatThousands(result.notWritten) +
                             " matched records were too long to write to " + OutputFileName);
     }
+    if (result.malformed > 0) {
+        CliFail(ExitOk, FormatThousands(result.malformed) +
+                            " matched records were too damaged to write to " + OutputFileName);
+    }
     std::printf("%s records read, %s matches\n", FormatThousands(result.recordsRead).c_str(),
                 FormatThousands(result.matches).c_str());
     std::fflush(stdout);

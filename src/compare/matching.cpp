@@ -103,7 +103,7 @@ const AuthorBook* FindByTitleOrSeries(const std::vector<AuthorBook>& books,
 void WriteMatchedRecord(CatalogueRecord& record, int levelBand, ComparisonRun& run) {
     const RebuildResult rebuilt = TagRecord(record, levelBand, run.options, run.bytes);
     if (rebuilt != RebuildResult::Rebuilt) {
-        ++run.notWritten;
+        ++(rebuilt == RebuildResult::TooLong ? run.notWritten : run.malformed);
         return;
     }
     if (!run.output || run.outputFailed) return;
@@ -228,10 +228,16 @@ void ShowOutcome(const ComparisonResult& result) {
                 " too long to write and " + (result.notWritten == 1 ? "is" : "are") +
                 " not in the file.";
     }
+    if (result.malformed > 0) {
+        text += "\r\n" + Plural(result.malformed, " matched record was", " matched records were") +
+                " too damaged to write and " + (result.malformed == 1 ? "is" : "are") +
+                " not in the file.";
+    }
     if (!result.matchesSaved) {
         text += "\r\nThe matches could not be saved to " + WorkingFolderPath(MatchesFileName) + ".";
     }
-    const bool clean = result.outputCreated && result.matchesSaved && result.notWritten == 0;
+    const bool clean = result.outputCreated && result.matchesSaved && result.notWritten == 0 &&
+                       result.malformed == 0;
     ShowMessage("Compare", text, "OK", clean ? "I" : "!", 0);
 }
 
@@ -294,6 +300,7 @@ ComparisonResult RunComparison(const std::string& path, const TaggingOptions& op
     result.outputCreated = run.output != nullptr && !run.outputFailed;
     result.matches = run.matches;
     result.notWritten = run.notWritten;
+    result.malformed = run.malformed;
 
     PauseWithEvents(1000);
     PollProgressWindow();

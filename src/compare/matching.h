@@ -19,6 +19,7 @@ struct ComparisonResult {
     std::int64_t recordsRead = 0;
     std::int64_t matches = 0;
     std::int64_t notWritten = 0;  // matched records that ISO 2709 cannot hold (too long)
+    std::int64_t malformed = 0;   // matched records whose leader or tags hold delimiter bytes
 };
 
 // One booklist entry as the title test needs it.
@@ -44,6 +45,7 @@ struct ComparisonRun {
     bool outputFailed = false;
     std::int64_t matches = 0;
     std::int64_t notWritten = 0;
+    std::int64_t malformed = 0;
     std::string bytes;     // scratch for the rebuilt record
     std::string titleKey;  // scratch, reused from record to record
     std::string surname;

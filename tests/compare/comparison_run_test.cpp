@@ -175,6 +175,29 @@ TEST_F(ComparisonRunTest, MatchedRecordsTooLongToWriteAreCountedMarkedAndReporte
     EXPECT_NE(message.text.find("1 matched record was too long to write"), std::string::npos);
 }
 
+TEST_F(ComparisonRunTest, MatchedRecordsThatWouldBreakTheFileAreNotWritten) {
+    // A field terminator in the first tag: the data area starts inside the directory, the next
+    // fields still read as title and author, but the tag cannot be written back.
+    std::string damaged = "00000nam a2200061 a 4500";
+    damaged += std::string("24\x1E") + "000000000" + "245000000000" + "100000000000" + "\x1E";
+    damaged +=
+        "10\x1F"
+        "aHoles\x1E"
+        "1 \x1F"
+        "aSachar, Louis\x1E\x1D";
+    WriteFile("catalogue.mrc", damaged + TwoMatches);
+    const ComparisonResult result = RunComparison("catalogue.mrc", {});
+    EXPECT_EQ(result.matches, 3);
+    EXPECT_EQ(result.malformed, 1);
+    EXPECT_EQ(result.notWritten, 0);
+    EXPECT_EQ(IndependentReaderFaults("OUTPUT.MRC"), "");
+    const std::string output = ReadFile("OUTPUT.MRC");
+    EXPECT_EQ(std::count(output.begin(), output.end(), '\x1D'), 2);
+    const auto& message = headless::ShownMessages().at(0);
+    EXPECT_NE(message.text.find("1 matched record was too damaged to write"), std::string::npos);
+    EXPECT_EQ(message.icon, "!");
+}
+
 TEST_F(ComparisonRunTest, CatalogueOver2GiBScalesTheBarInto32Bits) {
     {
         std::FILE* file = std::fopen("huge.mrc", "wb");
