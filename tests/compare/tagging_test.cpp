@@ -80,13 +80,6 @@ TEST(TagRecord, SeriesFieldGoesBeforeTheFirstTagOf500OrAbove) {
               (std::vector<std::string>{"245 10$aT", "490 10$aTUL R-2", "500   $aN", "490 1 $aS"}));
 }
 
-TEST(TagRecord, LevelBandsNameTheProgrammeLevels) {
-    EXPECT_STREQ(SeriesTextForBand(1), "TUL R-2");
-    EXPECT_STREQ(SeriesTextForBand(2), "TUL 3-5");
-    EXPECT_STREQ(SeriesTextForBand(3), "TUL 6-9");
-    EXPECT_STREQ(SeriesTextForBand(4), "TUL Mature");
-}
-
 TEST(TagRecord, AnEarlierProgrammeEntryStaysAndASecondIsAdded) {
     EXPECT_EQ(Tagged("245 11$a*Holes\n490 1 $aTUL 3-5", 2),
               (std::vector<std::string>{"245 12$a**Holes", "490 1 $aTUL 3-5", "490 10$aTUL 3-5"}));
