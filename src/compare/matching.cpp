@@ -248,6 +248,9 @@ ComparisonResult RunComparison(const std::string& path, const TaggingOptions& op
     // Opened before anything is reset, so that a catalogue that cannot be read leaves the earlier
     // matches and output as they were.
     File catalogue(std::fopen(path.c_str(), "rb"), &std::fclose);
+    // A folder opens on some systems but has no bytes to read.
+    std::error_code folderError;
+    if (catalogue && std::filesystem::is_directory(path, folderError)) catalogue.reset();
     if (!catalogue) {
         ShowMessage("Compare", "The library catalogue file\r\n" + path + "\r\ncould not be opened.",
                     "OK", "!", 0);

@@ -117,6 +117,24 @@ TEST_F(CliCompareTest, CatalogueThatCannotBeOpenedChangesNothing) {
     EXPECT_EQ(ReadFile("data/OUTPUT.MRC"), "earlier");
 }
 
+TEST_F(CliCompareTest, AFolderIsNoCatalogue) {
+    WriteFile("data/Matches.tul", "2,F PAL\r\n");
+    EXPECT_EQ(Cli("compare --dir data data").status, 1);
+    EXPECT_NE(Stderr().find("data"), std::string::npos);
+    EXPECT_EQ(ReadFile("data/Matches.tul"), "2,F PAL\r\n");
+    EXPECT_FALSE(fs::exists("data/OUTPUT.MRC"));
+}
+
+TEST_F(CliCompareTest, MatchesThatCannotBeSavedFailAfterTheRun) {
+    fs::create_directory("data/Matches.tul");
+    const auto run = Cli("compare --dir data catalogue.mrc");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output, "3 records read, 2 matches\n");
+    EXPECT_NE(Stderr().find("Matches.tul"), std::string::npos);
+    EXPECT_EQ(StderrLines(), 1u);
+    EXPECT_EQ(IndependentReaderFaults("data/OUTPUT.MRC"), "");
+}
+
 TEST_F(CliCompareTest, OutputThatCannotBeCreatedStillSavesTheMatches) {
     fs::create_directory("data/OUTPUT.MRC");
     const auto run = Cli("compare --dir data catalogue.mrc");
