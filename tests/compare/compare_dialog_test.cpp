@@ -235,7 +235,7 @@ TEST_F(CompareDialogTest, RunWithBothOptionsClearedWritesUntaggedAndRefreshesThe
 
 TEST_F(CompareDialogTest, CancelInTheProgressWindowKeepsAndSavesTheMatchesSoFar) {
     std::string text;
-    for (int i = 0; i < 40000; ++i) {
+    for (int i = 0; i < 200000; ++i) {
         text += Record(std::to_string(i % 2 + 1), i % 2 ? "Palacio, R. J." : "Sachar, Louis.",
                        i % 2 ? "Wonder" : "Holes");
     }
@@ -250,9 +250,9 @@ TEST_F(CompareDialogTest, CancelInTheProgressWindowKeepsAndSavesTheMatchesSoFar)
     script.Then(ChooseInFileDialog(Catalogue()));
     script.Then([&] {
         QWidget* progress = ProgressWindow();
-        if (!progress) return false;
-        QTest::keyClick(progress, Qt::Key_Escape);
-        return true;
+        if (progress) QTest::keyClick(progress, Qt::Key_Escape);
+        // A run that ended first fails the counts below instead of waiting here.
+        return progress || Modal<QMessageBox>();
     });
     script.Then(AnswerMessage(&message));
     ShowCompareDialog();
@@ -261,7 +261,7 @@ TEST_F(CompareDialogTest, CancelInTheProgressWindowKeepsAndSavesTheMatchesSoFar)
     const std::string output = ReadFile("OUTPUT.MRC");
     const auto written = std::count(output.begin(), output.end(), '\x1D');
     EXPECT_GT(written, 0);
-    EXPECT_LT(written, 40000);
+    EXPECT_LT(written, 200000);
     EXPECT_TRUE(Matched("1"));
     EXPECT_FALSE(Matched("3"));
     const std::string saved = ReadFile("Matches.tul");
