@@ -12,19 +12,25 @@ namespace {
 constexpr std::size_t AuthorSortWidth = 100;
 
 // An entry that passed the filters. Its author, cut to 100 characters, folded to lower case and
-// padded with spaces, is the main sort key: its first 8 bytes are held as a number, the rest sits
-// in one shared buffer.
+// padded with spaces, is the main sort key: its first 16 bytes are held as two numbers, the rest
+// sits in one shared buffer. `idHead` holds the first 8 bytes of the packed line, which begins
+// with the id and a TAB.
 struct StagedEntry {
-    std::uint64_t head;
+    std::uint64_t authorHead[2];
+    std::uint64_t idHead;
     std::uint32_t foldedAt;
     std::uint32_t foldedLength;
     std::string_view packed;
 };
 
-std::uint64_t AuthorHead(std::string_view folded) {
+constexpr std::size_t HeadBytes = 16;
+
+// Eight bytes of `text` from `from` as a big-endian number, so that numbers order as the bytes
+// do; past the end of the text the bytes are `padding`.
+std::uint64_t BigEndianAt(std::string_view text, std::size_t from, unsigned char padding) {
     std::uint64_t head = 0;
-    for (std::size_t i = 0; i < 8; ++i) {
-        head = (head << 8) | static_cast<unsigned char>(i < folded.size() ? folded[i] : ' ');
+    for (std::size_t i = from; i < from + 8; ++i) {
+        head = (head << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : padding);
     }
     return head;
 }
@@ -32,21 +38,24 @@ std::uint64_t AuthorHead(std::string_view folded) {
 // Orders two staged entries exactly as the texts "author cut or padded with spaces to 100
 // characters, followed by the packed line" compare with A-Z folded to a-z.
 int CompareStaged(const std::string& folded, const StagedEntry& a, const StagedEntry& b) {
-    if (a.head != b.head) return a.head < b.head ? -1 : 1;
+    for (int i = 0; i < 2; ++i) {
+        if (a.authorHead[i] != b.authorHead[i]) return a.authorHead[i] < b.authorHead[i] ? -1 : 1;
+    }
     const std::size_t common = std::min(a.foldedLength, b.foldedLength);
-    if (common > 8) {
-        const int order =
-            std::memcmp(folded.data() + a.foldedAt + 8, folded.data() + b.foldedAt + 8, common - 8);
+    if (common > HeadBytes) {
+        const int order = std::memcmp(folded.data() + a.foldedAt + HeadBytes,
+                                      folded.data() + b.foldedAt + HeadBytes, common - HeadBytes);
         if (order != 0) return order;
     }
     // The shorter author is padded with spaces: compare those with the rest of the longer one.
     const StagedEntry& longer = a.foldedLength > b.foldedLength ? a : b;
-    for (std::size_t i = std::max<std::size_t>(common, 8); i < longer.foldedLength; ++i) {
+    for (std::size_t i = std::max(common, HeadBytes); i < longer.foldedLength; ++i) {
         const auto c = static_cast<unsigned char>(folded[longer.foldedAt + i]);
         if (c != ' ') return (c > ' ') == (&longer == &a) ? 1 : -1;
     }
-    // Equal authors: the packed lines decide. They begin with the id as text and ids are unique
-    // in the table, so the first difference lies within the id or the TAB after it.
+    // Equal authors: the packed lines decide. Ids are unique in the table, so the first
+    // difference lies within the id or the TAB after it, where folding changes nothing.
+    if (a.idHead != b.idHead) return a.idHead < b.idHead ? -1 : 1;
     return CompareIgnoreCase(a.packed, b.packed);
 }
 
@@ -88,8 +97,11 @@ std::vector<std::string_view> StageBookList(const FilterState& filters, int aust
         const std::size_t at = folded.size();
         for (const char c : author)
             folded += LowerAsciiChar(c);
-        staged.push_back({AuthorHead(std::string_view(folded).substr(at)),
-                          static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(author.size()),
+        const std::string_view foldedAuthor = std::string_view(folded).substr(at);
+        staged.push_back({{BigEndianAt(foldedAuthor, 0, ' '), BigEndianAt(foldedAuthor, 8, ' ')},
+                          BigEndianAt(packed, 0, 0),
+                          static_cast<std::uint32_t>(at),
+                          static_cast<std::uint32_t>(author.size()),
                           packed});
     }
     std::sort(staged.begin(), staged.end(), [&folded](const StagedEntry& a, const StagedEntry& b) {

@@ -1,19 +1,7 @@
 #include "app/book_record.h"
 
-#include <bit>
-#include <cstring>
-
+#include "app/byte_scan.h"
 #include "app/text.h"
-
-namespace {
-// A mask with the high bit set in every byte of `word` that is a TAB, and in no other byte.
-std::uint64_t TabBytes(std::uint64_t word) {
-    constexpr std::uint64_t tabs = 0x0909090909090909ull;
-    constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7Full;
-    const std::uint64_t x = word ^ tabs;  // TAB bytes become zero
-    return ~(((x & low7) + low7) | x | low7);
-}
-}  // namespace
 
 PackedFields SplitPackedLine(std::string_view packed, int fieldCount) {
     // Every table scan splits every entry, so TABs are found eight bytes at a time.
@@ -29,15 +17,9 @@ PackedFields SplitPackedLine(std::string_view packed, int fieldCount) {
     };
     std::size_t at = 0;
     for (; at + 8 <= size; at += 8) {
-        std::uint64_t word = 0;
-        if constexpr (std::endian::native == std::endian::little) {
-            std::memcpy(&word, data + at, 8);
-        } else {
-            for (int i = 7; i >= 0; --i)
-                word = (word << 8) | static_cast<unsigned char>(data[at + i]);
-        }
-        for (std::uint64_t mask = TabBytes(word); mask != 0; mask &= mask - 1) {
-            if (cut(at + static_cast<std::size_t>(std::countr_zero(mask)) / 8)) return fields;
+        for (std::uint64_t mask = MatchingBytes(LoadWord(data + at), '\t'); mask != 0;
+             mask &= mask - 1) {
+            if (cut(at + FirstMarkedByte(mask))) return fields;
         }
     }
     for (; at < size; ++at) {

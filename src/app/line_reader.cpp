@@ -2,11 +2,27 @@
 
 #include <cstring>
 
+#include "app/byte_scan.h"
+
 namespace {
 constexpr std::size_t BlockSize = 1 << 16;
 
 bool IsLineEnd(char c) {
     return c == '\n' || c == '\r' || c == '\0';
+}
+
+// The length of the text before the first LF, CR or NUL in [begin, begin + size).
+std::size_t LengthBeforeLineEnd(const char* begin, std::size_t size) {
+    std::size_t at = 0;
+    for (; at + 8 <= size; at += 8) {
+        const std::uint64_t word = LoadWord(begin + at);
+        const std::uint64_t ends =
+            MatchingBytes(word, '\n') | MatchingBytes(word, '\r') | MatchingBytes(word, '\0');
+        if (ends != 0) return at + FirstMarkedByte(ends);
+    }
+    while (at < size && !IsLineEnd(begin[at]))
+        ++at;
+    return at;
 }
 }  // namespace
 
@@ -28,9 +44,7 @@ bool LineReader::Next(std::string& line) {
         if (start_ == end_ && !Refill()) return any;
         const char* begin = buffer_.data() + start_;
         const std::size_t available = end_ - start_;
-        std::size_t length = 0;
-        while (length < available && !IsLineEnd(begin[length]))
-            ++length;
+        const std::size_t length = LengthBeforeLineEnd(begin, available);
         line.append(begin, length);
         start_ += length;
         position_ += static_cast<std::int64_t>(length);
