@@ -68,14 +68,8 @@ void FillLevelNames() {
 }  // namespace
 
 bool ParseBooklistLine(std::string_view line, BookRecord& r) {
-    std::array<std::string_view, BooklistColumns> column{};
-    std::size_t start = 0;
-    for (int n = 0; n < BooklistColumns; ++n) {
-        const std::size_t tab = line.find('\t', start);
-        column[n] = line.substr(start, tab - start);
-        if (tab == std::string_view::npos) break;
-        start = tab + 1;
-    }
+    // The file's columns are TAB-separated like a packed line's fields; later ones are ignored.
+    const PackedFields column = SplitPackedLine(line, BooklistColumns);
 
     // Every field is assigned below, so a record reused across lines keeps its storage.
     r.id = ReadWholeNumber(column[0]);
@@ -128,7 +122,9 @@ void LoadBooklist() {
     OpenProgressWindow("Booklist", "Reading data...", 0, fileSize, false);
 
     BooklistTable& table = Booklist();
-    table.reserve(static_cast<std::size_t>(fileSize / 256));
+    const auto expectedEntries = static_cast<std::size_t>(fileSize / 256);
+    table.reserve(expectedEntries);
+    ReserveMatchingIndexes(expectedEntries);
     LineReader reader(file.get());
     std::string line;
     BookRecord record;

@@ -24,6 +24,12 @@ void ClearMatchingIndexes() {
     TheIndexes() = MatchingIndexes{};
 }
 
+void ReserveMatchingIndexes(std::size_t entries) {
+    MatchingIndexes& indexes = TheIndexes();
+    indexes.AuthorTitleIndex.reserve(entries);
+    indexes.AuthorIndex.reserve(entries / 4);
+}
+
 void IndexBookEntry(const BookRecord& record, bool idLoadedBefore) {
     MatchingIndexes& indexes = TheIndexes();
     auto& ids = indexes.AuthorIndex[record.surnameKey];

@@ -22,6 +22,8 @@ struct MatchingIndexes {
 
 const MatchingIndexes& Indexes();
 void ClearMatchingIndexes();
+// Makes room for about `entries` booklist entries, so that a large load does not rehash.
+void ReserveMatchingIndexes(std::size_t entries);
 // Enters one freshly loaded entry, whose keys are already computed. `idLoadedBefore` says that an
 // earlier line of the same file had the same id, the only case in which the id can already be
 // listed under its surname.
