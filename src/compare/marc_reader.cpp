@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "app/text.h"
 
 namespace {
@@ -94,6 +98,33 @@ std::size_t BaseAddressOf(std::string_view bytes) {
 
 }  // namespace
 
+namespace {
+
+// The positions of the first `limit` field terminators in [from, to); gives how many there are.
+// Fields are short, so one pass sixteen bytes at a time beats a search call per field.
+std::size_t FindFieldTerminators(std::string_view bytes, std::size_t from, std::size_t to,
+                                 std::size_t* positions, std::size_t limit) {
+    std::size_t found = 0;
+    std::size_t at = from;
+#if defined(__SSE2__)
+    const __m128i terminator = _mm_set1_epi8(FieldTerminator);
+    for (; at + 16 <= to && found < limit; at += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + at));
+        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, terminator)));
+        while (mask != 0 && found < limit) {
+            positions[found++] = at + static_cast<std::size_t>(__builtin_ctz(mask));
+            mask &= mask - 1;
+        }
+    }
+#endif
+    for (; at < to && found < limit; ++at) {
+        if (bytes[at] == FieldTerminator) positions[found++] = at;
+    }
+    return found;
+}
+
+}  // namespace
+
 std::size_t SplitMarcRecord(std::string_view given, CatalogueRecord& record) {
     record.leader.assign(given.substr(0, 24));
     const std::size_t base = given.size() < 40 ? 0 : BaseAddressOf(given);
@@ -113,20 +144,19 @@ std::size_t SplitMarcRecord(std::string_view given, CatalogueRecord& record) {
         dataStart = first + 1;
         if (dataEnd > dataStart && bytes[dataEnd - 1] == RecordTerminator) --dataEnd;
     }
+    thread_local std::vector<std::size_t> ends;
+    ends.resize(count);
+    const std::size_t found = FindFieldTerminators(bytes, dataStart, dataEnd, ends.data(), count);
     std::size_t at = dataStart;
     for (std::size_t k = 0; k < count; ++k) {
-        std::size_t start = dataEnd;
-        std::size_t length = 0;
-        if (at <= dataEnd) {
-            const void* found = std::memchr(bytes.data() + at, FieldTerminator, dataEnd - at);
-            const std::size_t end =
-                found ? static_cast<std::size_t>(static_cast<const char*>(found) - bytes.data())
-                      : dataEnd;
-            start = at;
-            length = end - at;
-            at = end + 1;
+        if (k < found) {
+            record.AddAdoptedField(24 + k * 12, at, ends[k] - at);
+            at = ends[k] + 1;
+        } else if (k == found) {
+            record.AddAdoptedField(24 + k * 12, at, dataEnd - at);  // runs to the end
+        } else {
+            record.AddAdoptedField(24 + k * 12, dataEnd, 0);  // no piece left
         }
-        record.AddAdoptedField(24 + k * 12, start, length);
     }
     return count;
 }
