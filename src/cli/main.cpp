@@ -25,7 +25,13 @@ const char* const Usage =
     "        DIR holds Booklist.tul, Matches.tul and TULVersion.txt (default: the current\n"
     "        directory). LIST is a comma-separated choice of id,title,author,australian,\n"
     "        publisher,year,isbn,outofprint,categories,levels,annotation,callnumber\n"
-    "        (default: id,title,author,levels,callnumber).\n";
+    "        (default: id,title,author,levels,callnumber).\n"
+    "\n"
+    "compare matches the MARC records of CATALOGUE against the booklist in DIR as the\n"
+    "        Compare command does, and writes the matched records, tagged, to OUTPUT.MRC and\n"
+    "        the matches to Matches.tul, both in DIR. --no-star leaves the titles without\n"
+    "        the \"*\"; --no-series adds no TUL series entry. The last line on stdout is\n"
+    "        \"N records read, M matches\".\n";
 
 }  // namespace
 
