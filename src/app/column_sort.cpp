@@ -4,13 +4,21 @@
 
 namespace {
 CustomCompare customCompare = nullptr;
-}
+CustomSortKey customSortKey = nullptr;
+}  // namespace
 
 void SetCustomCompare(CustomCompare comparator) {
     customCompare = comparator;
 }
 CustomCompare CurrentCustomCompare() {
     return customCompare;
+}
+
+void SetCustomSortKey(CustomSortKey key) {
+    customSortKey = key;
+}
+CustomSortKey CurrentCustomSortKey() {
+    return customSortKey;
 }
 
 int CompareCells(ColumnSortKind kind, std::string_view a, std::string_view b) {

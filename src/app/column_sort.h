@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <string>
 #include <string_view>
 
 // The comparisons behind a click on a list heading, shared by every sortable list.
@@ -10,6 +11,13 @@ enum class ColumnSortKind { Text, Number, Custom };
 using CustomCompare = int (*)(std::string_view, std::string_view);
 void SetCustomCompare(CustomCompare comparator);
 CustomCompare CurrentCustomCompare();
+
+// A sort key for Custom columns, for lists too long to call the comparator for every pair: the
+// key of a cell is computed once per sort and keys are compared byte by byte. It must order cells
+// exactly as the comparator does (NormaliseKey for CompareTitleKeys). nullptr: use the comparator.
+using CustomSortKey = std::string (*)(std::string_view);
+void SetCustomSortKey(CustomSortKey key);
+CustomSortKey CurrentCustomSortKey();
 
 // Text: letters folded to lower case, then byte values. Number: each cell read as a whole number.
 // Custom: the comparator set above (cells compare equal when none is set).

@@ -7,7 +7,6 @@
 #include "app/book_list.h"
 #include "app/booklist.h"
 #include "app/column_sort.h"
-#include "app/custom_sort_key.h"
 #include "app/desktop/main_window_ids.h"
 #include "app/filter_state.h"
 #include "app/text.h"

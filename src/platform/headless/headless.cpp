@@ -1,5 +1,7 @@
 #include "platform/headless/headless.h"
 
+#include "platform/headless/file_dialog.h"
+
 #include <cstdio>
 #include <deque>
 
@@ -52,6 +54,7 @@ void Reset() {
     const bool echo = s.echo;
     s = HeadlessState{};
     s.echo = echo;
+    ResetFileDialog();
 }
 
 void PresetCancelAtPoll(int pollNumber) {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <numeric>
 
-#include "app/custom_sort_key.h"
+#include "app/column_sort.h"
 #include "app/text.h"
 #include "platform/dialogs.h"
 #include "platform/qt/controls.h"
