@@ -55,41 +55,55 @@ BookRecord UnpackBookRecord(std::string_view packed) {
 }
 
 namespace {
-// A TAB inside a value would shift every later field of the packed line, so it is held as a space.
-// Only a call number taken from a catalogue or the matches file can carry one.
-void AppendField(std::string& packed, std::string_view value) {
-    packed += '\t';
-    const std::size_t from = packed.size();
-    packed.append(value);
-    for (std::size_t tab = packed.find('\t', from); tab != std::string::npos;
-         tab = packed.find('\t', tab + 1)) {
-        packed[tab] = ' ';
-    }
-}
-}  // namespace
 
-std::string PackBookRecord(const BookRecord& r) {
+std::size_t CountTabs(std::string_view text) {
+    std::size_t count = 0;
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+        count += static_cast<std::size_t>(
+            std::popcount(MatchingBytes(LoadWord(text.data() + at), '\t')));
+    }
+    for (; at < text.size(); ++at)
+        count += text[at] == '\t';
+    return count;
+}
+
+// Joins the fields. With `tabsAsSpaces` every TAB inside a value is held as a space: it would
+// shift every later field of the line. Only a call number from a catalogue or the matches file
+// can carry one.
+std::string JoinFields(const BookRecord& r, bool tabsAsSpaces) {
     std::string packed = std::to_string(r.id);
     packed.reserve(packed.size() + r.title.size() + r.author.size() + r.annotation.size() +
                    r.categories.size() + r.titleKey.size() + r.surnameKey.size() + 160);
-    AppendField(packed, r.title);
-    AppendField(packed, r.author);
-    AppendField(packed, r.australianAuthor);
-    AppendField(packed, r.publisher);
-    AppendField(packed, r.yearPublished);
-    AppendField(packed, r.isbn);
-    AppendField(packed, r.annotation);
-    AppendField(packed, r.categories);
-    AppendField(packed, r.level);
-    AppendField(packed, r.series);
-    AppendField(packed, r.format.empty() ? std::string_view("Book") : std::string_view(r.format));
-    AppendField(packed, r.scisNumber);
-    AppendField(packed, r.titleKey);
-    AppendField(packed, r.surnameKey);
-    AppendField(packed, r.seriesKey);
-    AppendField(packed, r.callNumber);
+    const std::string_view format = r.format.empty() ? std::string_view("Book") : r.format;
+    for (const std::string_view value :
+         {std::string_view(r.title), std::string_view(r.author),
+          std::string_view(r.australianAuthor), std::string_view(r.publisher),
+          std::string_view(r.yearPublished), std::string_view(r.isbn),
+          std::string_view(r.annotation), std::string_view(r.categories), std::string_view(r.level),
+          std::string_view(r.series), format, std::string_view(r.scisNumber),
+          std::string_view(r.titleKey), std::string_view(r.surnameKey),
+          std::string_view(r.seriesKey), std::string_view(r.callNumber)}) {
+        packed += '\t';
+        const std::size_t from = packed.size();
+        packed += value;
+        if (!tabsAsSpaces) continue;
+        for (std::size_t i = from; i < packed.size(); ++i) {
+            if (packed[i] == '\t') packed[i] = ' ';
+        }
+    }
     packed += '\t';
     packed += std::to_string(r.matched);
+    return packed;
+}
+
+}  // namespace
+
+std::string PackBookRecord(const BookRecord& r) {
+    // Values almost never hold a TAB: join them as they are, and only when the line then has more
+    // TABs than field separators join them again with each TAB held as a space.
+    std::string packed = JoinFields(r, false);
+    if (CountTabs(packed) != PackedFieldCount - 1) packed = JoinFields(r, true);
     return packed;
 }
 
