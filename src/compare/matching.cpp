@@ -1,5 +1,6 @@
 #include "compare/matching.h"
 
+#include <bit>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -32,6 +33,7 @@ namespace {
 
 constexpr std::uint64_t KnownKeyBits = std::uint64_t{1} << 21;
 constexpr std::uint64_t KnownPrefixBits = std::uint64_t{1} << 23;
+static_assert(std::has_single_bit(KnownKeyBits) && std::has_single_bit(KnownPrefixBits));
 
 // FNV-1a, taken a byte at a time so that every prefix of a text has its hash on the way.
 constexpr std::uint64_t HashStart = 0xcbf29ce484222325u;
@@ -55,13 +57,14 @@ std::uint64_t KeyHash(std::string_view first, std::string_view second = {}) {
     return HashEnd(state);
 }
 
+// The bit tables have a power-of-two size, so a mask picks the bit: no division per record.
 bool TestBit(const std::vector<std::uint64_t>& bits, std::uint64_t hash) {
-    const std::uint64_t bit = hash % (bits.size() * 64);
+    const std::uint64_t bit = hash & (bits.size() * 64 - 1);
     return (bits[bit / 64] >> (bit % 64)) & 1u;
 }
 
 void SetBit(std::vector<std::uint64_t>& bits, std::uint64_t hash) {
-    const std::uint64_t bit = hash % (bits.size() * 64);
+    const std::uint64_t bit = hash & (bits.size() * 64 - 1);
     bits[bit / 64] |= std::uint64_t{1} << (bit % 64);
 }
 
