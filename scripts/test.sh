@@ -35,4 +35,11 @@ done
 echo "== Main build (gcc)"
 bash scripts/build.sh build/main -DCMAKE_BUILD_TYPE=RelWithDebInfo
 unset ASAN_OPTIONS UBSAN_OPTIONS
-ctest --test-dir build/main --output-on-failure -j "$jobs"
+set +e
+ctest --test-dir build/main --output-on-failure -j "$jobs" 2>&1 | tee build/main/ctest.log
+status=${PIPESTATUS[0]}
+set -e
+# ctest prints timings and lists after its summary; the summary line is repeated to end the output.
+echo
+grep -E '^[0-9]+% tests passed' build/main/ctest.log | tail -n 1
+exit "$status"
