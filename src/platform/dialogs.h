@@ -51,7 +51,7 @@ void CloseDialogWindow();
 // Blocks until the user does something that matters in an enabled window of the program.
 DialogEvent WaitDialogEvent();
 
-// Adds one menu to the window's menu bar. `spec` is read as comma-separated fields: a caption and
+// Adds one menu to the window's menu bar. `items` is read as comma-separated fields: a caption and
 // its command number make an item, "-" a separator, "|Caption" opens a submenu and "|" closes it.
-// A separator given as the last field is not read. An empty title or spec adds nothing.
-void BuildMenu(int window, const std::string& title, const std::string& spec);
+// A separator given as the last field is not read. An empty title or item list adds nothing.
+void BuildMenu(int window, const std::string& title, const std::string& items);

@@ -39,12 +39,12 @@ std::string SelectorText(int control) {
 
 void CreateSelectors() {
     AddLabel(MainWindowNumber, CountCaptionControl, 12, 15, 100, 20, "");
-    struct Spec {
+    struct Layout {
         int control, x, width;
         const char* tooltip;
         std::vector<const char*> items;
     };
-    const Spec specs[] = {
+    const Layout layouts[] = {
         {MatchSelectorControl,
          112,
          100,
@@ -59,23 +59,23 @@ void CreateSelectors() {
          "Limit to Australian authors",
          {"All", "Aussie only", "Non-Aussie"}},
     };
-    for (const Spec& spec : specs) {
-        QComboBox* selector =
-            AddSelector(MainWindowNumber, spec.control, spec.x, 12, spec.width, 24, spec.tooltip);
+    for (const Layout& layout : layouts) {
+        QComboBox* selector = AddSelector(MainWindowNumber, layout.control, layout.x, 12,
+                                          layout.width, 24, layout.tooltip);
         selector->setFont(ProgramFonts().arial10);
-        for (const char* item : spec.items)
+        for (const char* item : layout.items)
             selector->addItem(QString::fromLatin1(item));
     }
     ControlById(MainWindowNumber, CountCaptionControl)->setFont(ProgramFonts().arial10);
 }
 
 void CreateButtons(int height, int width) {
-    struct Spec {
+    struct Layout {
         int control;
         const char* text;
         const char* tooltip;
     };
-    const Spec specs[] = {
+    const Layout layouts[] = {
         {CompareCommand, "Compare", "Compare booklist against library data - F5"},
         {UpdateCommand, "Update", "Update booklist data from a manually downloaded file"},
         {ExportCommand, "Export", "Save list to a tab-delimited text file"},
@@ -83,8 +83,9 @@ void CreateButtons(int height, int width) {
         {NewBooksCommand, "New books", "List TUL new books"},
     };
     int x = 12;
-    for (const Spec& spec : specs) {
-        AddButton(MainWindowNumber, spec.control, x, height - 53, 75, 22, spec.text, spec.tooltip);
+    for (const Layout& layout : layouts) {
+        AddButton(MainWindowNumber, layout.control, x, height - 53, 75, 22, layout.text,
+                  layout.tooltip);
         x += 81;
     }
     AddButton(MainWindowNumber, CloseCommand, width - 86, height - 53, 75, 22, "Close");

@@ -10,12 +10,12 @@
 
 namespace {
 
-std::vector<std::string> SplitFields(const std::string& spec) {
+std::vector<std::string> SplitFields(const std::string& items) {
     std::vector<std::string> fields;
     std::size_t start = 0;
     for (;;) {
-        const std::size_t comma = spec.find(',', start);
-        fields.push_back(spec.substr(start, comma - start));
+        const std::size_t comma = items.find(',', start);
+        fields.push_back(items.substr(start, comma - start));
         if (comma == std::string::npos) return fields;
         start = comma + 1;
     }
@@ -28,13 +28,13 @@ QString MenuCaption(const std::string& text) {
 
 }  // namespace
 
-void BuildMenu(int window, const std::string& title, const std::string& spec) {
+void BuildMenu(int window, const std::string& title, const std::string& items) {
     ProgramWindow* owner = ProgramWindowById(window);
-    if (!owner || title.empty() || spec.empty()) return;
+    if (!owner || title.empty() || items.empty()) return;
 
     QMenu* menu = owner->menuBar()->addMenu(MenuCaption(title));
     std::vector<QMenu*> open{menu};
-    const std::vector<std::string> fields = SplitFields(spec);
+    const std::vector<std::string> fields = SplitFields(items);
     std::size_t i = 0;
     while (i < fields.size()) {
         const std::string& field = fields[i];
