@@ -77,7 +77,7 @@ TEST_F(WindowServicesTest, CloseOnEmptyStackDoesNothing) {
     EXPECT_EQ(WindowStack(), "");
 }
 
-TEST_F(WindowServicesTest, MenuSpecBuildsItemsSubmenusAndSeparators) {
+TEST_F(WindowServicesTest, MenuItemListBuildsItemsSubmenusAndSeparators) {
     ASSERT_TRUE(OpenMainWindow(1, "", 3));
     BuildMenu(1, "File", "Open,11,-,|More,Two,12,|,Last,13,-");
     BuildMenu(1, "", "Ignored,14");

@@ -24,9 +24,9 @@
 
 namespace {
 
-constexpr const char* FileMenuSpec =
+constexpr const char* FileMenuItems =
     "Compare (F5),151,Update,143,Export,152,-,Print (F7),101,-,Exit,199";
-constexpr const char* HelpMenuSpec = "Help,155,About,156";
+constexpr const char* HelpMenuItems = "Help,155,About,156";
 
 QComboBox* Selector(int control) {
     return ControlAs<QComboBox>(MainWindowNumber, control);
@@ -118,8 +118,8 @@ void StartMainWindow() {
     const int width = 960;
     const int height = 650;
 
-    BuildMenu(MainWindowNumber, "File", FileMenuSpec);
-    BuildMenu(MainWindowNumber, "Help", HelpMenuSpec);
+    BuildMenu(MainWindowNumber, "File", FileMenuItems);
+    BuildMenu(MainWindowNumber, "Help", HelpMenuItems);
 
     CreateSelectors();
     LetWindowEventsThrough();
