@@ -44,9 +44,11 @@ class Script {
     std::deque<std::function<bool()>> steps_;
 };
 
+// The dialog once it is up and active: keys reach its shortcuts only then, as a user's would.
 QWidget* CompareDialog() {
     QWidget* dialog = WindowById(CompareDialogNumber);
-    return dialog && dialog->isVisible() ? dialog : nullptr;
+    const bool ready = dialog && dialog->isVisible() && QApplication::activeWindow() == dialog;
+    return ready ? dialog : nullptr;
 }
 
 QCheckBox* Box(int control) {
