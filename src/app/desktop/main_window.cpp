@@ -14,6 +14,7 @@
 #include "app/desktop/book_list_view.h"
 #include "app/desktop/main_window_ids.h"
 #include "app/filter_state.h"
+#include "app/startup_constants.h"
 #include "app/text.h"
 #include "compare/desktop/compare_dialog.h"
 #include "platform/message.h"
@@ -115,8 +116,8 @@ void OpenManual() {
 void StartMainWindow() {
     OpenMainWindow(MainWindowNumber, "", 3);
     // The layout is worked out once from the inner size the window was opened with.
-    const int width = 960;
-    const int height = 650;
+    const int width = MainWindowWidth;
+    const int height = MainWindowHeight;
 
     BuildMenu(MainWindowNumber, "File", FileMenuItems);
     BuildMenu(MainWindowNumber, "Help", HelpMenuItems);

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "app/startup_constants.h"
 #include "platform/dialogs.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
@@ -14,9 +15,6 @@
 #include "platform/qt/program_window.h"
 
 namespace {
-
-constexpr int MainWindowWidth = 960;
-constexpr int MainWindowHeight = 650;
 
 struct StackEntry {
     int number;
