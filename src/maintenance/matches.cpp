@@ -1,6 +1,5 @@
 #include "maintenance/matches.h"
 
-#include <unistd.h>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -11,44 +10,23 @@
 #include "app/text.h"
 #include "platform/pause.h"
 
-namespace {
-
-bool WriteMatchedLines(std::FILE* file) {
-    for (const auto& [idText, packed] : Booklist()) {
-        const PackedFields fields = SplitPackedLine(packed);
-        if (ReadWholeNumber(fields[FieldMatched]) == 0) continue;
-        const BookRecord record = UnpackBookRecord(packed);
-        std::string line = std::to_string(record.id);
-        line += ',';
-        line += record.callNumber;
-        line += "\r\n";
-        if (std::fwrite(line.data(), 1, line.size(), file) != line.size()) return false;
+FileWriteResult SaveMatches() {
+    ReplacingFile file;
+    if (file.Open(MatchesFileName)) {
+        std::string line;
+        for (const auto& [idText, packed] : Booklist()) {
+            const PackedFields fields = SplitPackedLine(packed);
+            if (ReadWholeNumber(fields[FieldMatched]) == 0) continue;
+            line.assign(fields[FieldId]);
+            line += ',';
+            line += fields[FieldCallNumber];  // packing has made any line break in it a space
+            line += "\r\n";
+            file.Write(line);
+        }
+        file.Commit();
     }
-    return true;
-}
-
-// Writes a temporary file beside the target and renames it over the target only when every byte
-// is on disk, so that a failed or interrupted save never leaves a half-written matches file.
-bool ReplaceMatchesFile() {
-    const std::string temporary =
-        std::string(MatchesFileName) + ".saving-" + std::to_string(::getpid());
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) return false;
-    bool written = WriteMatchedLines(file);
-    written = std::fflush(file) == 0 && written;
-    written = ::fsync(::fileno(file)) == 0 && written;
-    written = std::fclose(file) == 0 && written;
-    if (written && std::rename(temporary.c_str(), MatchesFileName) == 0) return true;
-    std::remove(temporary.c_str());
-    return false;
-}
-
-}  // namespace
-
-bool SaveMatches() {
-    const bool saved = ReplaceMatchesFile();
     PauseWithEvents(1000);
-    return saved;
+    return file.Result();
 }
 
 void LoadMatches() {

@@ -1,4 +1,5 @@
 #pragma once
+#include "base/replacing_file.h"
 
 // "Matches.tul" in the working directory: one line per matched book, its id, a comma and the
 // library call number, so that match results survive a fresh booklist.
@@ -6,9 +7,9 @@
 inline constexpr const char* MatchesFileName = "Matches.tul";
 
 // Rewrites the file from the matched entries of the booklist, then pauses for a second so that
-// the windows repaint. The previous file is replaced only by a complete new one; false when the
-// new file could not be written (the previous one is then left as it was).
-bool SaveMatches();
+// the windows repaint. The previous file is replaced only by a complete new one; when the new file
+// could not be written the previous one is left as it was and the result says why.
+FileWriteResult SaveMatches();
 
 // Marks the entries named in the file as matched with their call numbers. A missing file leaves
 // every entry unmatched; lines naming no loaded entry are skipped.

@@ -1,7 +1,6 @@
 #include "maintenance/matches.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "app/booklist.h"
 #include "platform/headless/headless.h"
@@ -81,15 +80,26 @@ TEST_F(MatchesFile, MissingFileMatchesNothing) {
     EXPECT_EQ(LookupBookRecord("1").matched, 0);
 }
 
-TEST_F(MatchesFile, FailedSaveKeepsThePreviousFileAndSaysSo) {
+TEST_F(MatchesFile, FailedSaveKeepsThePreviousFileAndSaysWhy) {
     WriteFile("Matches.tul", "1,Previous\r\n");
     Mark(2, "New");
-    // A folder where the new file is written first: it cannot be created, whoever runs the test.
-    const std::string temporary = "Matches.tul.saving-" + std::to_string(::getpid());
-    std::filesystem::create_directory(temporary);
-    EXPECT_FALSE(SaveMatches());
+    FailNextFileAfter(3);  // the disk fills up within the first line
+    const FileWriteResult saved = SaveMatches();
+    EXPECT_FALSE(saved.written);
+    EXPECT_EQ(saved.reason, "No space left on device");
     EXPECT_EQ(ReadFile("Matches.tul"), "1,Previous\r\n");
     EXPECT_EQ(headless::PausedMilliseconds(), 1000);  // the pause happens either way
+}
+
+TEST_F(MatchesFile, LineBreaksInACallNumberCannotAddLines) {
+    // A damaged catalogue record can carry anything in its call number.
+    Mark(2, std::string("F SMI\r\n3,INJECTED\0x\r", 20));
+    ASSERT_TRUE(SaveMatches());
+    EXPECT_EQ(ReadFile("Matches.tul"), std::string("2,F SMI  3,INJECTED x \r\n"));
+    SetUp();
+    LoadMatches();
+    EXPECT_EQ(LookupBookRecord("2").callNumber, "F SMI  3,INJECTED x ");
+    EXPECT_EQ(LookupBookRecord("3").matched, 0);
 }
 
 TEST_F(MatchesFile, SaveFailsWhenTheTargetCannotBeReplaced) {

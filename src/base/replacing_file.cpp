@@ -1,0 +1,201 @@
+#include "base/replacing_file.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+constexpr std::size_t BufferSize = 1 << 16;
+constexpr int MaxLinkDepth = 40;
+constexpr std::string_view TemporaryMark = ".saving-";
+
+std::int64_t& NextFileBudget() {
+    static std::int64_t budget = -1;
+    return budget;
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The file a chain of symbolic links ends at, so that the link stays and its target is replaced.
+// A link whose target does not exist yet resolves to that target.
+std::string FollowLinks(std::string path) {
+    for (int depth = 0; depth < MaxLinkDepth; ++depth) {
+        struct stat status {};
+        if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
+        std::string link(4096, '\0');
+        const ssize_t length = ::readlink(path.c_str(), link.data(), link.size());
+        if (length <= 0 || static_cast<std::size_t>(length) >= link.size()) return path;
+        link.resize(static_cast<std::size_t>(length));
+        path = link.front() == '/' ? link : FolderOf(path) + "/" + link;
+    }
+    return path;
+}
+
+bool ProcessRuns(long pid) {
+    if (pid <= 0 || pid == ::getpid()) return true;
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH;
+}
+
+}  // namespace
+
+ReplacingFile::~ReplacingFile() {
+    if (IsOpen()) Discard();
+}
+
+bool ReplacingFile::Open(const std::string& path) {
+    if (IsOpen()) Discard();
+    reason_.clear();
+    committed_ = false;
+    budget_ = std::exchange(NextFileBudget(), -1);
+    target_ = FollowLinks(path);
+    buffer_.clear();
+    buffer_.reserve(BufferSize);
+
+    struct stat status {};
+    const bool exists = ::stat(target_.c_str(), &status) == 0;
+    direct_ = exists && !S_ISREG(status.st_mode);
+    if (direct_) {
+        fd_ = ::open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+        if (fd_ < 0) Fail(errno);
+        return IsOpen();
+    }
+
+    RemoveStaleTemporaries(target_);
+    temporary_ = target_ + std::string(TemporaryMark) + std::to_string(::getpid());
+    constexpr int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
+    fd_ = ::open(temporary_.c_str(), flags, 0666);
+    if (fd_ < 0 && errno == EEXIST) {
+        // Left by an earlier process that had this one's number: nobody is writing it.
+        ::unlink(temporary_.c_str());
+        fd_ = ::open(temporary_.c_str(), flags, 0666);
+    }
+    if (fd_ < 0) {
+        Fail(errno);
+        return false;
+    }
+    if (exists) {
+        // Who may read the catalogue or the matches must not change because they were rewritten.
+        // Only root may hand the file to its old owner; anyone else keeps it as their own.
+        [[maybe_unused]] const int owned = ::fchown(fd_, status.st_uid, status.st_gid);
+        if (::fchmod(fd_, status.st_mode & 07777) != 0) Fail(errno);
+    }
+    return true;
+}
+
+void ReplacingFile::Write(std::string_view bytes) {
+    if (!IsOpen() || Failed()) return;
+    if (buffer_.size() + bytes.size() > BufferSize && !Flush()) return;
+    if (bytes.size() >= BufferSize) {
+        buffer_.assign(bytes.begin(), bytes.end());
+        Flush();
+        return;
+    }
+    buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
+}
+
+bool ReplacingFile::Flush() {
+    std::size_t done = 0;
+    while (done < buffer_.size() && !Failed()) {
+        std::size_t size = buffer_.size() - done;
+        if (budget_ >= 0) size = std::min<std::size_t>(size, static_cast<std::size_t>(budget_));
+        if (size == 0) {
+            Fail(ENOSPC);
+            break;
+        }
+        const ssize_t wrote = ::write(fd_, buffer_.data() + done, size);
+        if (wrote < 0) {
+            if (errno != EINTR) Fail(errno);
+            continue;
+        }
+        done += static_cast<std::size_t>(wrote);
+        if (budget_ >= 0) budget_ -= wrote;
+    }
+    buffer_.clear();
+    return !Failed();
+}
+
+bool ReplacingFile::Commit() {
+    if (!IsOpen()) return false;
+    Flush();
+    if (!Failed() && !direct_ && ::fsync(fd_) != 0) Fail(errno);
+    const int fd = std::exchange(fd_, -1);
+    if (::close(fd) != 0 && !Failed()) Fail(errno);
+    if (direct_) return committed_ = !Failed();
+    if (!Failed() && std::rename(temporary_.c_str(), target_.c_str()) != 0) Fail(errno);
+    if (Failed()) {
+        ::unlink(temporary_.c_str());
+        return false;
+    }
+    // The rename itself reaches the disk with the folder.
+    const int folder = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return committed_ = true;
+}
+
+void ReplacingFile::Discard() {
+    Close();
+    if (!direct_ && !temporary_.empty()) ::unlink(temporary_.c_str());
+    temporary_.clear();
+}
+
+void ReplacingFile::Fail(int error) {
+    if (reason_.empty()) reason_ = std::strerror(error);
+}
+
+void ReplacingFile::Close() {
+    if (fd_ >= 0) ::close(std::exchange(fd_, -1));
+    buffer_.clear();
+}
+
+FileWriteResult ReplaceFileContents(const std::string& path, std::string_view bytes) {
+    ReplacingFile file;
+    if (file.Open(path)) {
+        file.Write(bytes);
+        file.Commit();
+    }
+    return file.Result();
+}
+
+void RemoveStaleTemporaries(const std::string& path) {
+    const std::string folder = FolderOf(path);
+    const std::string prefix = NameOf(path) + std::string(TemporaryMark);
+    DIR* listing = ::opendir(folder.c_str());
+    if (!listing) return;
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string_view name = entry->d_name;
+        if (!name.starts_with(prefix) || name.size() == prefix.size()) continue;
+        const std::string_view digits = name.substr(prefix.size());
+        if (digits.size() > 9 || !std::all_of(digits.begin(), digits.end(),
+                                              [](char c) { return c >= '0' && c <= '9'; })) {
+            continue;
+        }
+        if (ProcessRuns(std::stol(std::string(digits)))) continue;
+        ::unlink((folder + "/" + std::string(name)).c_str());
+    }
+    ::closedir(listing);
+}
+
+void FailNextFileAfter(std::int64_t bytes) {
+    NextFileBudget() = bytes;
+}

@@ -1,0 +1,66 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What became of writing a file: `reason` is the system's word for the first failure.
+struct FileWriteResult {
+    bool written = false;
+    std::string reason;
+    explicit operator bool() const { return written; }
+};
+
+// Writes a file that replaces another only once it is complete. The bytes go to a temporary file
+// beside the target, which is renamed over the target by Commit, so a killed run, a full disk or
+// a reader of the old file never sees a torn one. A symbolic link is followed and its target
+// replaced; the old file's permissions are kept. A target that exists and is not a regular file
+// (a pipe, a terminal, /dev/stdout) cannot be replaced and is written directly.
+class ReplacingFile {
+  public:
+    ReplacingFile() = default;
+    ~ReplacingFile();  // discards what was not committed
+    ReplacingFile(const ReplacingFile&) = delete;
+    ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+    // False when the file cannot be created; Reason() says why.
+    bool Open(const std::string& path);
+    // Buffers the bytes; a failure is remembered and later writes do nothing.
+    void Write(std::string_view bytes);
+    // Puts the complete file in the target's place. False when anything failed since Open, and
+    // then the target is as it was.
+    bool Commit();
+    // Throws away what was written; the target stays as it was.
+    void Discard();
+
+    bool IsOpen() const { return fd_ >= 0; }
+    bool Failed() const { return !reason_.empty(); }
+    const std::string& Reason() const { return reason_; }
+    FileWriteResult Result() const { return {!Failed() && committed_, reason_}; }
+
+  private:
+    bool Flush();
+    void Fail(int error);
+    void Close();
+
+    int fd_ = -1;
+    bool direct_ = false;  // writing straight into a file that cannot be replaced
+    bool committed_ = false;
+    std::string target_;
+    std::string temporary_;
+    std::vector<char> buffer_;
+    std::int64_t budget_ = -1;  // bytes the output may still take before it fails; -1: no limit
+    std::string reason_;
+};
+
+// Writes `bytes` as the whole new contents of `path`, replacing it as ReplacingFile does.
+FileWriteResult ReplaceFileContents(const std::string& path, std::string_view bytes);
+
+// The temporary files that ReplacingFile leaves behind when its process is killed are named after
+// their target and the process; removes those of `path` whose process no longer runs (another
+// instance may be writing the same file).
+void RemoveStaleTemporaries(const std::string& path);
+
+// For tests: the next file opened fails with "No space left on device" once it has taken `bytes`
+// bytes, as a full disk would. A negative count takes the preset back.
+void FailNextFileAfter(std::int64_t bytes);

@@ -1,0 +1,114 @@
+#include "base/replacing_file.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "support/test_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> FolderNames() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator("."))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The number of a process that has ended.
+pid_t EndedProcess() {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
+
+}  // namespace
+
+TEST(ReplacingFile, TheOldFileStaysUntilTheNewOneIsComplete) {
+    TestFolder folder;
+    WriteFile("list.csv", "old");
+    ReplacingFile file;
+    ASSERT_TRUE(file.Open("list.csv"));
+    file.Write("new ");
+    file.Write(std::string(200000, 'x'));  // past the buffer
+    EXPECT_EQ(ReadFile("list.csv"), "old");
+    ASSERT_TRUE(file.Commit());
+    EXPECT_EQ(ReadFile("list.csv"), "new " + std::string(200000, 'x'));
+
+    ASSERT_TRUE(file.Open("list.csv"));
+    file.Write("abandoned");
+    file.Discard();
+    EXPECT_EQ(ReadFile("list.csv").substr(0, 4), "new ");
+    EXPECT_EQ(FolderNames(), std::vector<std::string>{"list.csv"});
+}
+
+TEST(ReplacingFile, AFullDiskLeavesTheOldFileAndNoTemporary) {
+    TestFolder folder;
+    WriteFile("Matches.tul", "1,old\r\n");
+    FailNextFileAfter(70000);
+    ReplacingFile file;
+    ASSERT_TRUE(file.Open("Matches.tul"));
+    file.Write(std::string(100000, 'x'));
+    EXPECT_FALSE(file.Commit());
+    EXPECT_EQ(file.Reason(), "No space left on device");
+    EXPECT_EQ(ReadFile("Matches.tul"), "1,old\r\n");
+    EXPECT_EQ(FolderNames(), std::vector<std::string>{"Matches.tul"});
+    // The preset was for one file only.
+    EXPECT_TRUE(ReplaceFileContents("Matches.tul", std::string(100000, 'y')).written);
+}
+
+TEST(ReplacingFile, FollowsALinkAndKeepsThePermissions) {
+    TestFolder folder;
+    fs::create_directory("real");
+    WriteFile("real/OUTPUT.MRC", "old");
+    fs::permissions("real/OUTPUT.MRC",
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink("real/OUTPUT.MRC", "OUTPUT.MRC");
+    ASSERT_TRUE(ReplaceFileContents("OUTPUT.MRC", "new").written);
+    EXPECT_TRUE(fs::is_symlink("OUTPUT.MRC"));
+    EXPECT_EQ(ReadFile("real/OUTPUT.MRC"), "new");
+    EXPECT_EQ(fs::status("real/OUTPUT.MRC").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    // A link to a file not there yet creates that file.
+    fs::create_symlink("real/later.csv", "later.csv");
+    ASSERT_TRUE(ReplaceFileContents("later.csv", "first").written);
+    EXPECT_EQ(ReadFile("real/later.csv"), "first");
+}
+
+TEST(ReplacingFile, WritesStraightIntoWhatIsNoRegularFile) {
+    TestFolder folder;
+    ASSERT_EQ(::mkfifo("pipe", 0600), 0);
+    const int reader = ::open("pipe", O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_TRUE(ReplaceFileContents("pipe", "through the pipe").written);
+    char got[64] = {};
+    EXPECT_EQ(::read(reader, got, sizeof got), 16);
+    EXPECT_EQ(std::string(got), "through the pipe");
+    ::close(reader);
+    EXPECT_EQ(fs::status("pipe").type(), fs::file_type::fifo);
+
+    fs::create_directory("folder.csv");
+    const FileWriteResult folderResult = ReplaceFileContents("folder.csv", "x");
+    EXPECT_FALSE(folderResult.written);
+    EXPECT_EQ(folderResult.reason, "Is a directory");
+    EXPECT_TRUE(fs::is_directory("folder.csv"));
+}
+
+TEST(ReplacingFile, RemovesTemporariesOnlyOfProcessesThatHaveEnded) {
+    TestFolder folder;
+    const std::string ended = "Matches.tul.saving-" + std::to_string(EndedProcess());
+    const std::string running = "Matches.tul.saving-" + std::to_string(::getppid());
+    const std::string other = "Notes.txt.saving-1";  // another file's: not this one's to clear
+    for (const std::string& name : {ended, running, other})
+        WriteFile(name, "partial");
+    ASSERT_TRUE(ReplaceFileContents("Matches.tul", "saved").written);
+    EXPECT_FALSE(FileExists(ended));
+    EXPECT_TRUE(FileExists(running));
+    EXPECT_TRUE(FileExists(other));
+}
