@@ -68,6 +68,14 @@ std::size_t CountTabs(std::string_view text) {
     return count;
 }
 
+// A call number comes from a catalogue record, which may hold anything: a CR, LF or NUL in it
+// would break the line when the matches file is written and read back.
+void HoldLineBreaksAsSpaces(std::string& packed, std::size_t from) {
+    for (std::size_t i = from; i < packed.size(); ++i) {
+        if (packed[i] == '\r' || packed[i] == '\n' || packed[i] == '\0') packed[i] = ' ';
+    }
+}
+
 // Joins the fields. With `tabsAsSpaces` every TAB inside a value is held as a space: it would
 // shift every later field of the line. Only a call number from a catalogue or the matches file
 // can carry one.
@@ -76,6 +84,7 @@ std::string JoinFields(const BookRecord& r, bool tabsAsSpaces) {
     packed.reserve(packed.size() + r.title.size() + r.author.size() + r.annotation.size() +
                    r.categories.size() + r.titleKey.size() + r.surnameKey.size() + 160);
     const std::string_view format = r.format.empty() ? std::string_view("Book") : r.format;
+    int field = FieldId;
     for (const std::string_view value :
          {std::string_view(r.title), std::string_view(r.author),
           std::string_view(r.australianAuthor), std::string_view(r.publisher),
@@ -87,6 +96,7 @@ std::string JoinFields(const BookRecord& r, bool tabsAsSpaces) {
         packed += '\t';
         const std::size_t from = packed.size();
         packed += value;
+        if (++field == FieldCallNumber) HoldLineBreaksAsSpaces(packed, from);
         if (!tabsAsSpaces) continue;
         for (std::size_t i = from; i < packed.size(); ++i) {
             if (packed[i] == '\t') packed[i] = ' ';

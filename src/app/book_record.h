@@ -7,7 +7,7 @@
 // One booklist entry. Stored in the Booklist table as its packed line: the 18 fields below in
 // this order, joined by TAB, `id` and `matched` in plain decimal.
 struct BookRecord {
-    std::int32_t id = 0;
+    std::int64_t id = 0;
     std::string title;
     std::string author;
     std::string australianAuthor;
@@ -24,7 +24,7 @@ struct BookRecord {
     std::string surnameKey;
     std::string seriesKey;
     std::string callNumber;
-    std::int32_t matched = 0;
+    std::int64_t matched = 0;
     int levelBand = 4;  // derived from `level`, never stored
 };
 

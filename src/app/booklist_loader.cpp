@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -6,6 +8,7 @@
 #include "app/booklist.h"
 #include "app/line_reader.h"
 #include "app/text.h"
+#include "base/replacing_file.h"
 #include "compare/keys.h"
 #include "compare/matching_indexes.h"
 #include "maintenance/matches.h"
@@ -23,12 +26,17 @@ FileHandle OpenForReading(const char* name) {
     return {std::fopen(name, "rb"), &std::fclose};
 }
 
-std::int64_t FileSize(std::FILE* file) {
-    if (std::fseek(file, 0, SEEK_END) != 0) return 0;
-    const long size = std::ftell(file);
-    std::rewind(file);
-    return size < 0 ? 0 : size;
+// The size of an open regular file; -1 for a folder or anything else that has no bytes to read
+// as lines (a folder opens for reading, and reports a size near 2^63).
+std::int64_t RegularFileSize(std::FILE* file) {
+    struct stat status {};
+    if (::fstat(::fileno(file), &status) != 0 || !S_ISREG(status.st_mode)) return -1;
+    return status.st_size;
 }
+
+// Enough room for a large booklist at once, but never a table sized from a size alone: a sparse
+// file may claim any size.
+constexpr std::int64_t MaxReservedEntries = 1 << 20;
 
 std::string ReadVersion() {
     const FileHandle file = OpenForReading("TULVersion.txt");
@@ -111,18 +119,23 @@ void LoadBooklist() {
     Booklist().clear();
     ClearMatchingIndexes();
 
+    // Copies of the data files left by a process killed while saving them.
+    for (const char* replaced : {MatchesFileName, "OUTPUT.MRC"})
+        RemoveStaleTemporaries(replaced);
+
     const FileHandle file = OpenForReading("Booklist.tul");
-    if (!file) return;
+    const std::int64_t fileSize = file ? RegularFileSize(file.get()) : -1;
+    if (fileSize < 0) return;
 
     std::vector<std::string> categories;
     std::vector<std::string> formats;
     TextSet categoriesSeen;
     TextSet formatsSeen;
-    const std::int64_t fileSize = FileSize(file.get());
     OpenProgressWindow("Booklist", "Reading data...", 0, fileSize, false);
 
     BooklistTable& table = Booklist();
-    const auto expectedEntries = static_cast<std::size_t>(fileSize / 256);
+    const auto expectedEntries =
+        static_cast<std::size_t>(std::min(fileSize / 256, MaxReservedEntries));
     table.reserve(expectedEntries);
     ReserveMatchingIndexes(expectedEntries);
     LineReader reader(file.get());

@@ -44,7 +44,7 @@ int CompareIgnoreCase(std::string_view a, std::string_view b) {
     return a.size() < b.size() ? -1 : 1;
 }
 
-std::int32_t ReadWholeNumber(std::string_view text) {
+std::int64_t ReadWholeNumber(std::string_view text) {
     std::size_t at = 0;
     while (at < text.size() && (text[at] == ' ' || text[at] == '\t'))
         ++at;
@@ -53,13 +53,14 @@ std::int32_t ReadWholeNumber(std::string_view text) {
         negative = text[at] == '-';
         ++at;
     }
-    constexpr std::int64_t limit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+    constexpr std::int64_t limit = std::numeric_limits<std::int64_t>::max();
     std::int64_t value = 0;
     for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
-        value = std::min<std::int64_t>(value * 10 + (text[at] - '0'), limit);
+        const int digit = text[at] - '0';
+        if (value > (limit - digit) / 10) return 0;
+        value = value * 10 + digit;
     }
-    if (negative) return static_cast<std::int32_t>(-value);
-    return static_cast<std::int32_t>(std::min<std::int64_t>(value, limit - 1));
+    return negative ? -value : value;
 }
 
 std::string FormatThousands(std::int64_t count) {

@@ -22,9 +22,9 @@ bool ContainsIgnoreCase(std::string_view haystack, std::string_view needle);
 int CompareIgnoreCase(std::string_view a, std::string_view b);
 
 // Reads a whole number leniently: leading spaces and tabs skipped, an optional sign, then decimal
-// digits up to the first other character; no digits reads as 0. Values past the 32-bit range
-// are held at its ends.
-std::int32_t ReadWholeNumber(std::string_view text);
+// digits up to the first other character; no digits reads as 0. A number past the 64-bit range
+// also reads as 0: held at the range's end it would name another book.
+std::int64_t ReadWholeNumber(std::string_view text);
 
 // A count with "," between groups of three digits: 1234567 gives 1,234,567.
 std::string FormatThousands(std::int64_t count);

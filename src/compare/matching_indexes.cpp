@@ -47,8 +47,8 @@ void IndexBookEntry(const BookRecord& record, bool idLoadedBefore) {
     indexes.AuthorTitleIndex.insert_or_assign(std::move(key), std::to_string(record.id));
 }
 
-const std::vector<std::int32_t>& FindAuthorIds(std::string_view surnameKey) {
-    static const std::vector<std::int32_t> none;
+const std::vector<std::int64_t>& FindAuthorIds(std::string_view surnameKey) {
+    static const std::vector<std::int64_t> none;
     const auto& table = TheIndexes().AuthorIndex;
     const auto found = table.find(surnameKey);
     return found == table.end() ? none : found->second;

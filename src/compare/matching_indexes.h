@@ -11,7 +11,7 @@ struct BookRecord;
 // The four lookup tables over the loaded booklist that matching uses. Rebuilt on every load.
 struct MatchingIndexes {
     // surname key -> ids of the entries with that surname, in load order, each once
-    TextTable<std::vector<std::int32_t>> AuthorIndex;
+    TextTable<std::vector<std::int64_t>> AuthorIndex;
     // surname key immediately followed by title key -> id as decimal text (the later entry wins)
     TextTable<std::string> AuthorTitleIndex;
     // series key -> level text of the entry that last named the series
@@ -30,7 +30,7 @@ void ReserveMatchingIndexes(std::size_t entries);
 void IndexBookEntry(const BookRecord& record, bool idLoadedBefore);
 
 // Lookups; an absent key gives nothing and is never added.
-const std::vector<std::int32_t>& FindAuthorIds(std::string_view surnameKey);
+const std::vector<std::int64_t>& FindAuthorIds(std::string_view surnameKey);
 std::string_view FindAuthorTitle(std::string_view surnameKey, std::string_view titleKey);
 std::string_view FindSeriesLevel(std::string_view seriesKey);
 std::string_view FindSeriesAuthor(std::string_view seriesKey);

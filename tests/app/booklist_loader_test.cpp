@@ -43,8 +43,11 @@ TEST_F(BooklistLoad, HeaderOnlyGivesEmptyTablesAndTheFiveLevelNames) {
 
 TEST_F(BooklistLoad, ReadsIdsLeniently) {
     Load(Line(" 042", "Spaced") + Line("abc", "Letters") + Line("-5", "Negative") +
-         Line("0", "Zero") + Line("7", ""));
-    EXPECT_EQ(Booklist().size(), 2u);
+         Line("0", "Zero") + Line("7", "") + Line("2147483648", "Past 32 bits") +
+         Line("4294967338", "Wraps to 42 in 32 bits") + Line("9223372036854775808", "Too large"));
+    EXPECT_EQ(Booklist().size(), 4u);
+    EXPECT_EQ(LookupBookRecord("2147483648").title, "Past 32 bits");
+    EXPECT_EQ(LookupBookRecord("4294967338").id, 4294967338LL);
     EXPECT_EQ(LookupBookRecord("42").title, "Spaced");
     EXPECT_EQ(LookupBookRecord("-5").title, "Negative");
     EXPECT_EQ(LookupBookLine("042"), "");
@@ -84,7 +87,7 @@ TEST_F(BooklistLoad, LaterLineWithTheSameIdReplacesTheEarlier) {
     EXPECT_EQ(Booklist().size(), 1u);
     EXPECT_EQ(LookupBookRecord("5").title, "Second");
     EXPECT_EQ(CategoryList(), (std::vector<std::string>{"Art", "Sport"}));
-    EXPECT_EQ(FindAuthorIds("SMITH"), (std::vector<std::int32_t>{5}));
+    EXPECT_EQ(FindAuthorIds("SMITH"), (std::vector<std::int64_t>{5}));
 }
 
 TEST_F(BooklistLoad, CollectsDistinctCategoriesSortedByByteValue) {
@@ -128,16 +131,21 @@ TEST_F(BooklistLoad, MissingVersionFileGivesTheDefaultVersion) {
 }
 
 TEST_F(BooklistLoad, MissingBooklistEmptiesTheTableAndKeepsTheLists) {
-    Load(Line("1", "A", "Smith, J", "\t\t\t\t\tArt"));
-    std::filesystem::remove("Booklist.tul");
-    headless::Reset();
-    LoadBooklist();
-    EXPECT_TRUE(Booklist().empty());
-    EXPECT_TRUE(FindAuthorIds("SMITH").empty());
-    EXPECT_EQ(CategoryList(), std::vector<std::string>{"Art"});
-    EXPECT_EQ(LevelNames().count, 0);
-    EXPECT_EQ(headless::Progress().opened, 0);
-    EXPECT_EQ(headless::MainWindowTitle(), "");
+    // A folder of that name opens for reading on Linux but is no booklist either.
+    for (const bool folder : {false, true}) {
+        Load(Line("1", "A", "Smith, J", "\t\t\t\t\tArt"));
+        std::filesystem::remove("Booklist.tul");
+        if (folder) std::filesystem::create_directory("Booklist.tul");
+        headless::Reset();
+        LoadBooklist();
+        EXPECT_TRUE(Booklist().empty());
+        EXPECT_TRUE(FindAuthorIds("SMITH").empty());
+        EXPECT_EQ(CategoryList(), std::vector<std::string>{"Art"});
+        EXPECT_EQ(LevelNames().count, 0);
+        EXPECT_EQ(headless::Progress().opened, 0);
+        EXPECT_EQ(headless::MainWindowTitle(), "");
+        std::filesystem::remove("Booklist.tul");
+    }
 }
 
 TEST_F(BooklistLoad, AtStartUpWithoutABooklistTheLevelSelectorHasOneEmptyEntry) {
@@ -171,5 +179,5 @@ TEST_F(BooklistLoad, AnImportStartsFromEmptyIndexes) {
     EXPECT_FALSE(FindAuthorIds("OLDNAME").empty());
     Load(Line("2", "B", "Newname, K"));
     EXPECT_TRUE(FindAuthorIds("OLDNAME").empty());
-    EXPECT_EQ(FindAuthorIds("NEWNAME"), std::vector<std::int32_t>{2});
+    EXPECT_EQ(FindAuthorIds("NEWNAME"), std::vector<std::int64_t>{2});
 }

@@ -66,7 +66,7 @@ TEST(MatchingIndexes, LaterEntriesWinExceptInTheAuthorList) {
     IndexBookEntry(Entry(2, "SMITH", "CAT", "PETS", "Primary Years (3-5)"), false);
     IndexBookEntry(Entry(3, "JONES", "DOG", "PETS"), false);
     IndexBookEntry(Entry(1, "SMITH", "CAT"), true);  // the same id again
-    EXPECT_EQ(FindAuthorIds("SMITH"), (std::vector<std::int32_t>{1, 2}));
+    EXPECT_EQ(FindAuthorIds("SMITH"), (std::vector<std::int64_t>{1, 2}));
     EXPECT_EQ(FindAuthorTitle("SMITH", "CAT"), "1");
     EXPECT_EQ(FindSeriesLevel("PETS"), "");
     EXPECT_EQ(FindSeriesAuthor("PETS"), "JONES");     // level and author always from one entry

@@ -14,11 +14,14 @@ TEST(ReadWholeNumber, IsLenientLikeEveryNumberInTheProgram) {
     EXPECT_EQ(ReadWholeNumber("10-12"), 10);
 }
 
-TEST(ReadWholeNumber, HoldsValuesPastThe32BitRangeAtItsEnds) {
-    EXPECT_EQ(ReadWholeNumber("2147483647"), 2147483647);
-    EXPECT_EQ(ReadWholeNumber("99999999999999999999999"), 2147483647);
-    EXPECT_EQ(ReadWholeNumber("-2147483648"), -2147483647 - 1);
-    EXPECT_EQ(ReadWholeNumber("-99999999999"), -2147483647 - 1);
+TEST(ReadWholeNumber, Takes64BitNumbersAndNothingPastThem) {
+    // Distinct large ids must stay distinct; one past the range names nothing.
+    EXPECT_EQ(ReadWholeNumber("2147483648"), 2147483648LL);
+    EXPECT_EQ(ReadWholeNumber("9223372036854775807"), 9223372036854775807LL);
+    EXPECT_EQ(ReadWholeNumber("-9223372036854775807x"), -9223372036854775807LL);
+    EXPECT_EQ(ReadWholeNumber("9223372036854775808"), 0);
+    EXPECT_EQ(ReadWholeNumber("99999999999999999999999"), 0);
+    EXPECT_EQ(ReadWholeNumber("000000000000000000000042"), 42);
 }
 
 TEST(FormatThousands, GroupsDigitsInThrees) {
