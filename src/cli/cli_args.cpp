@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/text.h"
+
 namespace {
 bool Contains(const std::vector<std::string>& list, const std::string& item) {
     return std::find(list.begin(), list.end(), item) != list.end();
@@ -55,4 +57,8 @@ bool CliArgs::Flag(const std::string& option) const {
 int CliFail(int code, const std::string& message) {
     std::fprintf(stderr, "tallyleaf-cli: %s\n", message.c_str());
     return code;
+}
+
+std::string CountOf(long long count, const std::string& one, const std::string& many) {
+    return FormatThousands(count) + " " + (count == 1 ? one : many);
 }

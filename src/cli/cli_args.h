@@ -30,3 +30,6 @@ inline constexpr int ExitUsage = 2;
 
 // Prints "tallyleaf-cli: MESSAGE" on stderr and gives `code`.
 int CliFail(int code, const std::string& message);
+
+// A count with thousands separators and the word that goes with it: "1 match", "2,000 matches".
+std::string CountOf(long long count, const std::string& one, const std::string& many);

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "app/text.h"
+#include "base/working_folder.h"
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
 #include "compare/matching.h"
@@ -32,20 +33,26 @@ int RunCompareCommand(const std::vector<std::string>& args) {
 
     if (!result.catalogueOpened) return CliFail(ExitFailure, "cannot read catalogue " + given);
     if (result.notWritten > 0) {
-        CliFail(ExitOk, FormatThousands(result.notWritten) +
-                            " matched records were too long to write to " + OutputFileName);
+        CliFail(ExitOk, CountOf(result.notWritten, "matched record was", "matched records were") +
+                            " too long to write to " + OutputFileName);
     }
     if (result.malformed > 0) {
-        CliFail(ExitOk, FormatThousands(result.malformed) +
-                            " matched records were too damaged to write to " + OutputFileName);
+        CliFail(ExitOk, CountOf(result.malformed, "matched record was", "matched records were") +
+                            " too damaged to write to " + OutputFileName);
     }
-    std::printf("%s records read, %s matches\n", FormatThousands(result.recordsRead).c_str(),
-                FormatThousands(result.matches).c_str());
+    std::printf("%s, %s\n", CountOf(result.recordsRead, "record read", "records read").c_str(),
+                CountOf(result.matches, "match", "matches").c_str());
     std::fflush(stdout);
+    // Both files are named when both fail: the matches are the run's result, and a message about
+    // the output alone would hide that they are lost.
+    int status = ExitOk;
     if (!result.outputCreated) {
-        return CliFail(ExitFailure, std::string("cannot write ") + OutputFileName);
+        status = CliFail(ExitFailure, "cannot write " + WorkingFolderPath(OutputFileName) + ": " +
+                                          result.outputFailure);
     }
-    if (!result.matchesSaved)
-        return CliFail(ExitFailure, std::string("cannot write ") + MatchesFileName);
-    return ExitOk;
+    if (!result.matchesSaved) {
+        status = CliFail(ExitFailure, "cannot write " + WorkingFolderPath(MatchesFileName) + ": " +
+                                          result.matchesFailure);
+    }
+    return status;
 }

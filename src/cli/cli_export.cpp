@@ -4,6 +4,7 @@
 #include "app/book_list.h"
 #include "app/booklist.h"
 #include "app/filter_state.h"
+#include "app/text.h"
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
 #include "maintenance/export_writer.h"
@@ -44,6 +45,32 @@ bool ParseChoice(const std::optional<std::string>& given, const std::map<std::st
     return true;
 }
 
+// A filter value that no book has gives an empty export, most likely from a misspelt value: the
+// export is still written, as the main list would show it, but the user is told which value.
+void WarnOfValuesNoBookHas(const FilterState& filters) {
+    bool levelKnown = filters.levelFilter == AllLevelsText;
+    bool categoryKnown = filters.categoryFilter == AllCategoriesText;
+    bool formatKnown = filters.formatFilter == AllFormatsText;
+    for (const auto& [idText, packed] : Booklist()) {
+        if (levelKnown && categoryKnown && formatKnown) break;
+        const PackedFields fields = SplitPackedLine(packed, FieldFormat + 1);
+        levelKnown = levelKnown || fields[FieldLevel] == filters.levelFilter;
+        categoryKnown =
+            categoryKnown || ContainsIgnoreCase(fields[FieldCategories], filters.categoryFilter);
+        formatKnown =
+            formatKnown || ContainsIgnoreCase(fields[FieldFormat].empty() ? std::string_view("Book")
+                                                                          : fields[FieldFormat],
+                                              filters.formatFilter);
+    }
+    if (!levelKnown)
+        CliFail(ExitOk, "warning: no book has the level \"" + filters.levelFilter + "\"");
+    if (!categoryKnown) {
+        CliFail(ExitOk, "warning: no book has the category \"" + filters.categoryFilter + "\"");
+    }
+    if (!formatKnown)
+        CliFail(ExitOk, "warning: no book has the format \"" + filters.formatFilter + "\"");
+}
+
 }  // namespace
 
 int RunExportCommand(const std::vector<std::string>& args) {
@@ -54,6 +81,7 @@ int RunExportCommand(const std::vector<std::string>& args) {
     if (cli.Positional().size() != 1) {
         return CliFail(ExitUsage, "export needs exactly one OUTPUT file (see --help)");
     }
+    if (cli.Positional()[0].empty()) return CliFail(ExitUsage, "no output file given");
 
     ExportFieldSet fields = DefaultExportFields();
     std::string error;
@@ -84,13 +112,15 @@ int RunExportCommand(const std::vector<std::string>& args) {
         return loaded;
     }
 
+    WarnOfValuesNoBookHas(filters);
+
     std::vector<std::string> ids;
     for (const std::string_view packed : StageBookList(filters, australian)) {
         ids.emplace_back(SplitPackedLine(packed)[FieldId]);
     }
     const ExportFormat format = cli.Flag("--tab") ? ExportFormat::Tab : ExportFormat::Comma;
-    if (!WriteExportFile(output, format, fields, ids)) {
-        return CliFail(ExitFailure, "cannot write " + cli.Positional()[0]);
+    if (const FileWriteResult written = WriteExportFile(output, format, fields, ids); !written) {
+        return CliFail(ExitFailure, "cannot write " + output + ": " + written.reason);
     }
     return ExitOk;
 }

@@ -1,3 +1,4 @@
+#include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
 #include <cstdio>
@@ -50,8 +51,17 @@ int LoadDataFolder(const std::string& dir) {
     if (!file) {
         return CliFail(ExitFailure, "cannot read " + booklist + ": " + std::strerror(errno));
     }
+    struct stat status {};
+    const bool regular = ::fstat(::fileno(file), &status) == 0 && S_ISREG(status.st_mode);
     std::fclose(file);
+    if (!regular) return CliFail(ExitFailure, "cannot read " + booklist + ": not a file");
     LoadBooklist();
+    // A booklist saved as UTF-16 or by a spreadsheet in another format has lines, but none that
+    // reads as an entry: the empty result must not pass for an empty booklist.
+    if (Booklist().empty() && status.st_size > 0) {
+        CliFail(ExitOk, "warning: " + booklist +
+                            " holds no booklist entries (tab-separated lines, ID first)");
+    }
     return ExitOk;
 }
 

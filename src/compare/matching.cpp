@@ -7,6 +7,7 @@
 
 #include "app/booklist.h"
 #include "app/text.h"
+#include "base/working_folder.h"
 #include "compare/keys.h"
 #include "compare/marc_reader.h"
 #include "compare/matching_indexes.h"
@@ -109,10 +110,7 @@ void WriteMatchedRecord(CatalogueRecord& record, int levelBand, ComparisonRun& r
         ++(rebuilt == RebuildResult::TooLong ? run.notWritten : run.malformed);
         return;
     }
-    if (!run.output || run.outputFailed) return;
-    if (std::fwrite(run.bytes.data(), 1, run.bytes.size(), run.output) != run.bytes.size()) {
-        run.outputFailed = true;
-    }
+    if (run.output) run.output->Write(run.bytes);
 }
 
 }  // namespace
@@ -175,7 +173,7 @@ void PrepareComparisonRun(ComparisonRun& run) {
         AddKnown(run, KeyHash(surnameKey) ^ SurnameSalt);
         std::vector<AuthorBook>& books = run.authorBooks[surnameKey];
         books.reserve(ids.size());
-        for (const std::int32_t id : ids) {
+        for (const std::int64_t id : ids) {
             std::string idText = std::to_string(id);
             const BookRecord entry = LookupBookRecord(idText);
             books.push_back({std::move(idText), entry.titleKey, entry.levelBand});
@@ -205,14 +203,6 @@ void ResetAllMatches() {
     }
 }
 
-std::string WorkingFolderPath(const char* name) {
-    std::error_code error;
-    std::string folder = std::filesystem::current_path(error).string();
-    const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
-    if (folder.empty() || folder.back() != separator) folder += separator;
-    return folder + name;
-}
-
 std::string Plural(std::int64_t count, const char* one, const char* many) {
     return FormatThousands(count) + (count == 1 ? one : many);
 }
@@ -224,7 +214,7 @@ void ShowOutcome(const ComparisonResult& result) {
         text = "Tagged library items are in the file\r\n" + output;
     } else {
         text = "The tagged library items could not be written: the file\r\n" + output +
-               "\r\ncould not be created or written.";
+               "\r\ncould not be created or written (" + result.outputFailure + ").";
     }
     if (result.notWritten > 0) {
         text += "\r\n" + Plural(result.notWritten, " matched record was", " matched records were") +
@@ -237,7 +227,8 @@ void ShowOutcome(const ComparisonResult& result) {
                 " not in the file.";
     }
     if (!result.matchesSaved) {
-        text += "\r\nThe matches could not be saved to " + WorkingFolderPath(MatchesFileName) + ".";
+        text += "\r\nThe matches could not be saved to " + WorkingFolderPath(MatchesFileName) +
+                " (" + result.matchesFailure + ").";
     }
     const bool clean = result.outputCreated && result.matchesSaved && result.notWritten == 0 &&
                        result.malformed == 0;
@@ -273,8 +264,10 @@ ComparisonResult RunComparison(const std::string& path, const TaggingOptions& op
     ComparisonRun run;
     run.options = options;
     PrepareComparisonRun(run);
-    File output(std::fopen(OutputFileName, "wb"), &std::fclose);
-    run.output = output.get();
+    // The new file takes the old one's place only when the run ends, so the catalogue being read
+    // may be the "OUTPUT.MRC" of an earlier run.
+    ReplacingFile output;
+    if (output.Open(OutputFileName)) run.output = &output;
 
     MarcFileReader reader(catalogue.get());
     CatalogueRecord record;
@@ -302,8 +295,10 @@ ComparisonResult RunComparison(const std::string& path, const TaggingOptions& op
     }
 
     catalogue.reset();
-    if (output && std::fclose(output.release()) != 0) run.outputFailed = true;
-    result.outputCreated = run.output != nullptr && !run.outputFailed;
+    // After a Cancel the file holds the records matched so far, like the matches file.
+    output.Commit();
+    result.outputCreated = output.Result().written;
+    result.outputFailure = output.Reason();
     result.matches = run.matches;
     result.notWritten = run.notWritten;
     result.malformed = run.malformed;
@@ -311,7 +306,9 @@ ComparisonResult RunComparison(const std::string& path, const TaggingOptions& op
     PauseWithEvents(1000);
     PollProgressWindow();
     CloseProgressWindow();
-    result.matchesSaved = SaveMatches();
+    const FileWriteResult saved = SaveMatches();
+    result.matchesSaved = saved.written;
+    result.matchesFailure = saved.reason;
     ShowOutcome(result);
     return result;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/text_table.h"
+#include "base/replacing_file.h"
 #include "compare/marc_record.h"
 #include "compare/tagging.h"
 
@@ -13,8 +14,10 @@ inline constexpr const char* OutputFileName = "OUTPUT.MRC";
 // What one comparison run came to, for the caller that reports it.
 struct ComparisonResult {
     bool catalogueOpened = false;  // false: nothing was reset, read or written
-    bool outputCreated = false;    // "OUTPUT.MRC" was created and every write to it succeeded
+    bool outputCreated = false;    // "OUTPUT.MRC" was replaced by the complete new file
     bool matchesSaved = false;
+    std::string outputFailure;   // the system's reason when "OUTPUT.MRC" could not be written
+    std::string matchesFailure;  // the same for "Matches.tul"
     bool cancelled = false;
     std::int64_t recordsRead = 0;
     std::int64_t matches = 0;
@@ -41,8 +44,7 @@ struct ComparisonRun {
     // The same for every beginning of every author-plus-title key.
     std::vector<std::uint64_t> knownPrefixes;
     TaggingOptions options;
-    std::FILE* output = nullptr;  // null when the output file could not be created
-    bool outputFailed = false;
+    ReplacingFile* output = nullptr;  // null when the output file could not be created
     std::int64_t matches = 0;
     std::int64_t notWritten = 0;
     std::int64_t malformed = 0;

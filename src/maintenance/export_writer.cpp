@@ -1,10 +1,15 @@
 #include "maintenance/export_writer.h"
 
-#include <cstdio>
+#include <filesystem>
 
 #include "app/booklist.h"
 
 namespace {
+
+// The files the program keeps in its working directory: an export written over one of them would
+// lose the booklist or, read back as matches, mark every exported book as held.
+constexpr const char* ProgramDataFiles[] = {"Booklist.tul", "Matches.tul", "TULVersion.txt",
+                                            "OUTPUT.MRC"};
 
 enum ExportField {
     ExportId,
@@ -106,20 +111,42 @@ std::string ExportLine(const BookRecord* record, const ExportFieldSet& fields,
     return line;
 }
 
-bool WriteExportFile(const std::string& path, ExportFormat format, const ExportFieldSet& fields,
-                     const std::vector<std::string>& rowIds) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    bool written = true;
-    auto put = [&](std::string line) {
-        line += "\r\n";
-        written = written && std::fwrite(line.data(), 1, line.size(), file) == line.size();
-    };
-    put(ExportLine(nullptr, fields, format));
-    for (const std::string& id : rowIds) {
-        const BookRecord record = LookupBookRecord(id);
-        put(ExportLine(&record, fields, format));
+std::string ProgramDataFileAt(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status target = fs::status(path, error);
+    const bool exists = fs::exists(target);
+    const fs::path folder = fs::canonical(fs::current_path(error), error);
+    for (const char* name : ProgramDataFiles) {
+        if (exists) {
+            if (fs::equivalent(path, name, error)) return name;
+            continue;
+        }
+        // A file not there yet would become the data file by its name.
+        const fs::path where = fs::weakly_canonical(fs::absolute(path, error), error);
+        if (!error && where.filename() == name && where.parent_path() == folder) return name;
     }
-    written = std::fclose(file) == 0 && written;
-    return written;
+    return {};
+}
+
+FileWriteResult WriteExportFile(const std::string& path, ExportFormat format,
+                                const ExportFieldSet& fields,
+                                const std::vector<std::string>& rowIds) {
+    if (const std::string own = ProgramDataFileAt(path); !own.empty()) {
+        return {false, "\"" + own + "\" is one of Tallyleaf's own data files"};
+    }
+    ReplacingFile file;
+    if (file.Open(path)) {
+        std::string line = ExportLine(nullptr, fields, format);
+        line += "\r\n";
+        file.Write(line);
+        for (const std::string& id : rowIds) {
+            const BookRecord record = LookupBookRecord(id);
+            line = ExportLine(&record, fields, format);
+            line += "\r\n";
+            file.Write(line);
+        }
+        file.Commit();
+    }
+    return file.Result();
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/book_record.h"
+#include "base/replacing_file.h"
 
 // Writes the listed books as comma- or tab-separated text with a header line, for spreadsheets.
 
@@ -28,7 +29,12 @@ ExportFieldSet DefaultExportFields();
 // One line without its CR LF: the header when `record` is null, else the record's values.
 std::string ExportLine(const BookRecord* record, const ExportFieldSet& fields, ExportFormat format);
 
+// The name of the program's data file in the working directory that `path` is, or "" when it is
+// none of them. An existing file is compared as a file, so that links are caught.
+std::string ProgramDataFileAt(const std::string& path);
+
 // Writes the header and one line per id text, each looked up in the booklist (an id that is not
-// there gives an empty record). False when the file could not be created or written.
-bool WriteExportFile(const std::string& path, ExportFormat format, const ExportFieldSet& fields,
+// there gives an empty record). The file replaces an earlier one only when complete. A path that
+// is one of the program's own data files is refused and nothing is written.
+FileWriteResult WriteExportFile(const std::string& path, ExportFormat format, const ExportFieldSet& fields,
                      const std::vector<std::string>& rowIds);

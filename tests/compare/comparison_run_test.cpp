@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "app/booklist.h"
 #include "compare/marc_text.h"
@@ -127,18 +128,32 @@ TEST_F(ComparisonRunTest, CatalogueThatCannotBeOpenedResetsNothing) {
     EXPECT_NE(headless::ShownMessages()[0].text.find("no such catalogue.mrc"), std::string::npos);
 }
 
-TEST_F(ComparisonRunTest, OutputThatCannotBeCreatedStillSavesTheMatches) {
-    fs::create_directory("OUTPUT.MRC");
+TEST_F(ComparisonRunTest, OutputThatCannotBeWrittenStillSavesTheMatches) {
     WriteFile("catalogue.mrc", TwoMatches);
-    const ComparisonResult result = RunComparison("catalogue.mrc", {});
-    EXPECT_FALSE(result.outputCreated);
-    EXPECT_EQ(result.matches, 2);
-    EXPECT_TRUE(Matched("2"));
-    EXPECT_NE(ReadFile("Matches.tul").find("2,813.6"), std::string::npos);
-    const std::string& text = headless::ShownMessages().at(0).text;
-    EXPECT_EQ(text.find("are in the file"), std::string::npos);
-    EXPECT_NE(text.find("could not be created"), std::string::npos);
-    EXPECT_NE(text.find("OUTPUT.MRC"), std::string::npos);
+    // A folder in the file's way, then a disk that fills up within the first record.
+    const std::vector<std::pair<std::function<void()>, std::string>> failures = {
+        {[] { fs::create_directory("OUTPUT.MRC"); }, "Is a directory"},
+        {[] {
+             fs::remove("OUTPUT.MRC"), WriteFile("OUTPUT.MRC", "earlier output"),
+                 FailNextFileAfter(30);
+         },
+         "No space left on device"},
+    };
+    for (const auto& [makeFail, reason] : failures) {
+        SetUp();
+        makeFail();
+        const ComparisonResult result = RunComparison("catalogue.mrc", {});
+        EXPECT_FALSE(result.outputCreated);
+        EXPECT_EQ(result.outputFailure, reason);
+        EXPECT_EQ(result.matches, 2);
+        EXPECT_TRUE(Matched("2"));
+        EXPECT_NE(ReadFile("Matches.tul").find("2,813.6"), std::string::npos);
+        const std::string& text = headless::ShownMessages().at(0).text;
+        EXPECT_EQ(text.find("are in the file"), std::string::npos);
+        EXPECT_NE(text.find("could not be created or written (" + reason + ")"), std::string::npos);
+        EXPECT_NE(text.find(fs::current_path().string() + "/OUTPUT.MRC"), std::string::npos);
+    }
+    EXPECT_EQ(ReadFile("OUTPUT.MRC"), "earlier output");  // no torn file in its place
 }
 
 TEST_F(ComparisonRunTest, MatchesThatCannotBeSavedAreReported) {

@@ -59,9 +59,41 @@ TEST_F(ExportWriter, WritesOnlyTheGivenRowsInTheirOrder) {
               "Id\tTitle\r\n5\tEnd Game\r\n12\tThe \"Quoted\" Owl\r\n0\t\r\n");
 }
 
-TEST_F(ExportWriter, ReportsAFileThatCannotBeCreated) {
-    EXPECT_FALSE(WriteExportFile("no-such-folder/out.csv", ExportFormat::Comma,
-                                 DefaultExportFields(), rows_));
+TEST_F(ExportWriter, ReportsAFileThatCannotBeCreatedOrWritten) {
+    const FileWriteResult missingFolder = WriteExportFile(
+        "no-such-folder/out.csv", ExportFormat::Comma, DefaultExportFields(), rows_);
+    EXPECT_EQ(missingFolder.reason, "No such file or directory");
+
+    WriteFile("out.csv", "earlier export");
+    FailNextFileAfter(100);
+    const FileWriteResult full =
+        WriteExportFile("out.csv", ExportFormat::Comma, DefaultExportFields(), rows_);
+    EXPECT_FALSE(full.written);
+    EXPECT_EQ(ReadFile("out.csv"), "earlier export");  // no partial file in its place
+}
+
+TEST_F(ExportWriter, RefusesToWriteOverTheProgramsOwnFiles) {
+    std::filesystem::create_directory("sub");
+    std::filesystem::create_symlink("../Booklist.tul", "sub/list-link");
+    const std::string booklist = ReadFile("Booklist.tul");
+    const std::string matches = ReadFile("Matches.tul");
+    for (const std::string& target :
+         std::vector<std::string>{"Booklist.tul", "./Matches.tul", "sub/../TULVersion.txt",
+                                  "sub/list-link", "OUTPUT.MRC", "sub/../OUTPUT.MRC",
+                                  (std::filesystem::current_path() / "Matches.tul").string()}) {
+        const FileWriteResult result =
+            WriteExportFile(target, ExportFormat::Comma, DefaultExportFields(), rows_);
+        EXPECT_FALSE(result.written) << target;
+        EXPECT_NE(result.reason.find("own data files"), std::string::npos) << target;
+    }
+    EXPECT_EQ(ReadFile("Booklist.tul"), booklist);
+    EXPECT_EQ(ReadFile("Matches.tul"), matches);
+    EXPECT_FALSE(FileExists("OUTPUT.MRC"));
+    // Names that only look alike are the user's to choose.
+    EXPECT_TRUE(
+        WriteExportFile("sub/Booklist.tul", ExportFormat::Comma, DefaultExportFields(), rows_));
+    EXPECT_TRUE(
+        WriteExportFile("Booklist.tul.csv", ExportFormat::Comma, DefaultExportFields(), rows_));
 }
 
 TEST(ExportFields, HeaderOfTheIdColumnIsId) {
