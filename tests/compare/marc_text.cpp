@@ -150,6 +150,13 @@ CommandResult RunCommand(const std::string& command) {
 }
 
 std::string IndependentReaderFaults(const std::string& path) {
+    // Without them every file would pass unread: say which is missing instead.
+    if (RunCommand("command -v yaz-marcdump").status != 0) {
+        return "yaz-marcdump is not installed (scripts/setup.sh installs the package yaz)";
+    }
+    if (RunCommand("perl -MMARC::File::USMARC -e 1").status != 0) {
+        return "Perl MARC::Record is not installed (scripts/setup.sh installs libmarc-record-perl)";
+    }
     std::string faults;
     const CommandResult yaz = RunCommand("yaz-marcdump -n '" + path + "'");
     if (yaz.status != 0 || !yaz.output.empty()) {
