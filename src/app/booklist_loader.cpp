@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/booklist.h"
+#include "app/booklist_state.h"
 #include "app/line_reader.h"
 #include "app/text.h"
 #include "base/replacing_file.h"
@@ -63,16 +64,6 @@ void CollectNames(std::string_view text, TextSet& seen, std::vector<std::string>
     }
 }
 
-void FillLevelNames() {
-    LevelNameTable& levels = LevelNames();
-    levels.names[0] = AllLevelsText;
-    levels.names[1] = "Early Years (R-2)";
-    levels.names[2] = "Primary Years (3-5)";
-    levels.names[3] = "Middle Years (6-9, Special)";
-    levels.names[4] = "Mature";
-    levels.count = 4;
-}
-
 }  // namespace
 
 bool ParseBooklistLine(std::string_view line, BookRecord& r) {
@@ -114,9 +105,7 @@ bool ParseBooklistLine(std::string_view line, BookRecord& r) {
 }
 
 void LoadBooklist() {
-    BooklistVersion() = ReadVersion();
-    LevelNames().count = 0;
-    Booklist().clear();
+    BeginBooklistLoad(ReadVersion());
     ClearMatchingIndexes();
 
     // Copies of the data files left by a process killed while saving them.
@@ -133,18 +122,16 @@ void LoadBooklist() {
     TextSet formatsSeen;
     OpenProgressWindow("Booklist", "Reading data...", 0, fileSize, false);
 
-    BooklistTable& table = Booklist();
     const auto expectedEntries =
         static_cast<std::size_t>(std::min(fileSize / 256, MaxReservedEntries));
-    table.reserve(expectedEntries);
+    ReserveBooklist(expectedEntries);
     ReserveMatchingIndexes(expectedEntries);
     LineReader reader(file.get());
     std::string line;
     BookRecord record;
     while (reader.Next(line)) {
         if (!ParseBooklistLine(line, record)) continue;
-        const bool added =
-            table.insert_or_assign(std::to_string(record.id), PackBookRecord(record)).second;
+        const bool added = StoreLoadedLine(std::to_string(record.id), PackBookRecord(record));
         IndexBookEntry(record, !added);
 
         CollectNames(record.categories, categoriesSeen, categories, MaxCategoryNames);
@@ -156,9 +143,8 @@ void LoadBooklist() {
 
     FillLevelNames();
     PauseWithEvents(1000);
-    FormatList() = std::move(formats);
     std::sort(categories.begin(), categories.end());  // std::string compares bytes as unsigned
-    CategoryList() = std::move(categories);
+    SetNameLists(std::move(categories), std::move(formats));
     CloseProgressWindow();
 
     LoadMatches();

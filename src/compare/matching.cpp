@@ -192,17 +192,6 @@ namespace {
 
 using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
-void ResetAllMatches() {
-    for (auto& [idText, packed] : Booklist()) {
-        const PackedFields fields = SplitPackedLine(packed);
-        if (ReadWholeNumber(fields[FieldMatched]) == 0 && fields[FieldCallNumber].empty()) continue;
-        BookRecord record = UnpackBookRecord(packed);
-        record.matched = 0;
-        record.callNumber.clear();
-        packed = PackBookRecord(record);
-    }
-}
-
 std::string Plural(std::int64_t count, const char* one, const char* many) {
     return FormatThousands(count) + (count == 1 ? one : many);
 }
@@ -251,7 +240,7 @@ ComparisonResult RunComparison(const std::string& path, const TaggingOptions& op
         return result;
     }
     result.catalogueOpened = true;
-    ResetAllMatches();
+    ClearAllMatches();
 
     std::error_code error;
     const auto size = static_cast<std::int64_t>(std::filesystem::file_size(path, error));

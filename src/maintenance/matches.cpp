@@ -33,7 +33,6 @@ void LoadMatches() {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(MatchesFileName, "rb"),
                                                          &std::fclose);
     if (!file) return;
-    BooklistTable& table = Booklist();
     LineReader reader(file.get());
     std::string line;
     while (reader.Next(line)) {
@@ -41,11 +40,7 @@ void LoadMatches() {
         const std::string_view key = std::string_view(line).substr(0, comma);
         // Only a key that is exactly a loaded id counts: a stale id, spaces or leading zeros
         // name no entry, and an empty record must not enter the table.
-        const auto found = table.find(key);
-        if (found == table.end()) continue;
-        BookRecord record = UnpackBookRecord(found->second);
-        record.matched = 1;
-        record.callNumber = comma == std::string::npos ? std::string() : line.substr(comma + 1);
-        found->second = PackBookRecord(record);
+        MarkBookMatched(key, comma == std::string::npos ? std::string_view()
+                                                        : std::string_view(line).substr(comma + 1));
     }
 }

@@ -18,7 +18,6 @@ class BooklistLoad : public ::testing::Test {
   protected:
     void SetUp() override {
         ResetBooklistState();
-        ClearMatchingIndexes();
         headless::Reset();
     }
     void Load(const std::string& booklist) {

@@ -30,7 +30,6 @@ void AnswerNextMessageBox(std::function<void(QMessageBox&)> look,
 void ResetProgramState() {
     ResetWindowServices();
     ResetBooklistState();
-    ResetFilterState();
 }
 
 void SettleEvents() {

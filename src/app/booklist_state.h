@@ -1,0 +1,15 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// The changes only the booklist loader makes to the booklist module's tables; everyone else reads
+// them through booklist.h and changes nothing but match results.
+
+// Sets the version, empties the table and hides the level names, as a load begins.
+void BeginBooklistLoad(std::string version);
+// Stores one entry; false when an earlier line had the same id (the entry is replaced).
+bool StoreLoadedLine(std::string idText, std::string packed);
+void ReserveBooklist(std::size_t entries);
+// The five level names the selector offers.
+void FillLevelNames();
+void SetNameLists(std::vector<std::string> categories, std::vector<std::string> formats);
