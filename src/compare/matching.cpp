@@ -16,12 +16,6 @@
 #include "platform/pause.h"
 #include "platform/progress.h"
 
-std::string CatalogueSurname(std::string_view author) {
-    std::string surname;
-    CatalogueSurnameInto(author, surname);
-    return surname;
-}
-
 void CatalogueSurnameInto(std::string_view author, std::string& surname) {
     const std::size_t comma = author.find(',');
     const std::size_t end = comma != std::string_view::npos ? comma : author.find(' ');

@@ -58,7 +58,6 @@ void PrepareComparisonRun(ComparisonRun& run);
 
 // The surname by which a catalogue author is looked up: the text before the first "," when there
 // is a comma, else before the first space, upper-cased but not otherwise normalised.
-std::string CatalogueSurname(std::string_view author);
 void CatalogueSurnameInto(std::string_view author, std::string& surname);
 
 // Splits and extracts the record just read, takes out earlier tags, and when it is a book of the
