@@ -1,4 +1,4 @@
-// The keys are computed as entries are loaded, so they are tested beside the loader.
+// Matching keys and the indexes the loader fills with them.
 #include <gtest/gtest.h>
 
 #include "app/book_record.h"
