@@ -104,7 +104,6 @@ void ReportRows::Release() {
 void ReportRows::Replace(std::vector<std::string> rows) {
     beginResetModel();
     rows_ = std::move(rows);
-    pending_.clear();
     endResetModel();
 }
 
@@ -146,6 +145,9 @@ ReportList::ReportList(QWidget* parent) : QTreeView(parent), rows_(new ReportRow
 
 void ReportList::SortByHeading(int column) {
     if (!sortEnabled || column < 0 || column >= rows_->columnCount()) return;
+    // Part of the rows may still be held back; sorting only those on view would leave the rest
+    // to be appended out of order. The click is not taken, so the direction rule is not advanced.
+    if (bulkUpdate) return;
     const bool ascending = sortState.NextSortAscending(column);
     const ColumnSortKind kind = sortState.Kind(column);
     const std::size_t count = static_cast<std::size_t>(rows_->Count());
