@@ -52,4 +52,15 @@ TEST_F(ReportListTest, HeadingClickDuringBulkUpdateLosesNoRows) {
     EXPECT_EQ(ListCell(list, Rows - 1, 0), std::to_string(Rows));
 }
 
+TEST_F(ReportListTest, NumberColumnSortsSixtyFourBitNumbers) {
+    for (const char* id : {"9000000000000", "2147483647", "99999999999999999999", "3000000000",
+                           "1207", "R-2", "-3000000000", " 98"}) {
+        AddListRow(list, std::string(id) + "\nRow");
+    }
+    ClickHeading(list, 0);
+    EXPECT_EQ(Column(0),
+              (std::vector<std::string>{"-3000000000", "R-2", " 98", "1207", "2147483647",
+                                        "3000000000", "9000000000000", "99999999999999999999"}));
+}
+
 }  // namespace
