@@ -2,16 +2,22 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QTest>
+#include <QTimer>
+#include <functional>
+#include <utility>
 
 #include "app/desktop/book_list_view.h"
 #include "app/desktop/main_window.h"
 #include "app/desktop/main_window_ids.h"
 #include "gui/gui_helpers.h"
+#include "platform/pause.h"
+#include "platform/progress.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/report_list.h"
 #include "support/test_folder.h"
@@ -187,6 +193,41 @@ TEST_F(MainWindowTest, HeadingClicksSortByKind) {
     EXPECT_EQ(BookListCell(0, 0), "33");
     ClickHeading(4);
     EXPECT_EQ(BookListCell(0, 4), "10-12");
+}
+
+TEST_F(MainWindowTest, HeadingClicksAreNotCarriedOutDuringLongOperations) {
+    WriteBooklist();
+    StartMainWindow();
+    const std::vector<std::string> authorOrder = Column(0);
+    bool clicked = false;
+    const std::pair<const char*, std::function<void()>> operations[] = {
+        {"fill", [] { FillBookList(); }},
+        {"pause", [] { PauseWithEvents(5); }},
+        {"comparison run",
+         [&clicked] {
+             OpenProgressWindow("Scanning library catalogue file", "Scanning", 0, 100, true);
+             QElapsedTimer waited;
+             waited.start();
+             while (!clicked && waited.elapsed() < 5000)
+                 PollProgressWindow();
+             CloseProgressWindow();
+         }},
+    };
+    for (const auto& [name, operation] : operations) {
+        SCOPED_TRACE(name);
+        ClickHeading(2);  // the next click on the ID heading sorts ascending
+        clicked = false;
+        QTimer::singleShot(0, [&clicked] {
+            ClickHeading(0);
+            clicked = true;
+        });
+        operation();
+        EXPECT_TRUE(clicked);
+        EXPECT_EQ(Column(0), authorOrder);
+        // Had the click counted, this second one on the same heading would sort descending.
+        ClickHeading(0);
+        EXPECT_EQ(BookListCell(0, 0), "7");
+    }
 }
 
 TEST_F(MainWindowTest, DeleteRemovesSelectedRowsUntilTheNextFill) {

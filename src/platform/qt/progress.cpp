@@ -173,7 +173,7 @@ int PollProgressWindow() {
     if (now - p.lastPoll < PollInterval && !WindowEventQueued()) return 0;
     p.lastPoll = now;
     ShowLatest(false);
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    DispatchWindowEvents();
     // Cancel wins over anything else the user did meanwhile; the rest is not acted upon.
     int result = 0;
     while (const auto event = TakeWindowEvent()) {

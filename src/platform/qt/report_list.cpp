@@ -165,8 +165,11 @@ ReportList::ReportList(QWidget* parent) : QTreeView(parent), rows_(new ReportRow
     }
     setPalette(colours);
 
-    connect(header(), &QHeaderView::sectionClicked, this,
-            [this](int column) { SortByHeading(column); });
+    // During a long operation only the progress window's Cancel is acted upon; a heading click
+    // there would also sort rows that the operation is still changing.
+    connect(header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        if (!LettingWindowEventsThrough()) SortByHeading(column);
+    });
 }
 
 void ReportList::SortByHeading(int column) {
