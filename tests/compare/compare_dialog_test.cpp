@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -233,6 +234,36 @@ TEST_F(CompareDialogTest, ChooserProposesMrcAndTakesANameWithoutADot) {
     EXPECT_EQ(message.substr(0, message.find('\n') + 1), "Tagged library items are in the file\n");
     EXPECT_TRUE(Matched("1"));
     EXPECT_TRUE(Matched("2"));
+}
+
+TEST_F(CompareDialogTest, PathsInTheOutcomeShowAsTheFileSystemNamesThem) {
+    const std::filesystem::path library = folder.Path() / "Biblioth\xC3\xA8que";
+    std::filesystem::create_directory(library);
+    std::filesystem::copy_file("catalogue.mrc", library / "catalogue.mrc");
+    std::filesystem::current_path(library);
+    Script script;
+    QString message;
+    script.Then([&] {
+        if (!CompareDialog()) return false;
+        QTest::keyClick(CompareDialog(), Qt::Key_Return);
+        return true;
+    });
+    script.Then(ChooseInFileDialog(QFile::decodeName((library / "catalogue.mrc").c_str())));
+    script.Then([&] {
+        QMessageBox* box = Modal<QMessageBox>();
+        if (!box) return false;
+        message = box->text();
+        box->defaultButton()->click();
+        return true;
+    });
+    ShowCompareDialog();
+    ASSERT_TRUE(script.Done());
+
+    EXPECT_TRUE(Matched("1"));
+    EXPECT_TRUE(FileExists(library / "OUTPUT.MRC"));
+    EXPECT_TRUE(message.endsWith(QFile::decodeName((library / "OUTPUT.MRC").c_str())))
+        << message.toStdString();
+    EXPECT_TRUE(message.contains(QString::fromUtf8("/Bibliothèque/"))) << message.toStdString();
 }
 
 TEST_F(CompareDialogTest, RunWithBothOptionsClearedWritesUntaggedAndRefreshesTheList) {

@@ -148,6 +148,32 @@ TEST_F(MainWindowTest, StartsWithMatchedBooksOnly) {
     EXPECT_EQ(BookListCell(0, 3), "823 TOL");
 }
 
+TEST_F(MainWindowTest, BooklistTextIsShownAsWindows1252) {
+    WriteFile(folder.Path() / "TULVersion.txt",
+              "2024\x96"
+              "2\r\n");
+    WriteFile(folder.Path() / "Booklist.tul",
+              BooklistLine(7,
+                           "Don\x92t Panic \x96 \x80"
+                           "5 \x85",
+                           "Adams, Douglas", "N", "Caf\xE9s \x93&\x94 food", "Mature", "Book") +
+                  BooklistLine(8, "Plain", "Zed, Ann", "N", "Other", "Mature", "Book"));
+    StartMainWindow();
+
+    EXPECT_EQ(WindowById(MainWindowNumber)->windowTitle(),
+              QString::fromUtf8("TUL Tallyleaf  2024–2"));
+    EXPECT_EQ(MainBookList()->model()->index(0, 1).data().toString(),
+              QString::fromUtf8("Don’t Panic – €5 …"));
+    // The entry picked goes back to the booklist's own bytes and filters by them.
+    QComboBox* category = Selector(CategorySelectorControl);
+    const int cafes = category->findText(QString::fromUtf8("Cafés “&” food"));
+    ASSERT_GT(cafes, 0);
+    category->setCurrentIndex(cafes);
+    emit category->activated(cafes);
+    EXPECT_TRUE(HandleNextMainEvent());
+    EXPECT_EQ(Column(0), std::vector<std::string>{"7"});
+}
+
 TEST_F(MainWindowTest, SelectorsDriveTheFilters) {
     WriteBooklist();
     StartMainWindow();

@@ -3,7 +3,7 @@
 #include <QStringList>
 
 #include "platform/file_dialog.h"
-#include "platform/qt/controls.h"
+#include "platform/qt/display_text.h"
 
 namespace {
 
@@ -43,9 +43,9 @@ std::string ChooseFile(const std::string& title, const std::string& defaultName,
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setSizeGripEnabled(true);
     dialog.setNameFilters(NameFilters(filter));
-    dialog.selectFile(ToDisplay(defaultName));
+    dialog.selectFile(PathToDisplay(defaultName));
     // QFileDialog never changes the working directory, so the output and matches files still go
     // beside the booklist.
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst().toLocal8Bit().toStdString();
+    return PathFromDisplay(dialog.selectedFiles().constFirst());
 }

@@ -74,7 +74,7 @@ int ReportRows::columnCount(const QModelIndex& parent) const {
 QVariant ReportRows::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= Count()) return {};
     const std::string_view cell = CellOf(Row(index.row()), index.column());
-    return QString::fromLatin1(cell.data(), static_cast<qsizetype>(cell.size()));
+    return ToDisplay(cell);
 }
 
 QVariant ReportRows::headerData(int section, Qt::Orientation orientation, int role) const {
