@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -78,7 +80,9 @@ std::function<bool()> ChooseInFileDialog(const QString& path, QStringList* filte
             dialog->reject();
         } else {
             dialog->selectFile(path);
-            QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+            // Queued, as a click would be: a box the chooser raises is then answered by the
+            // next step instead of waiting inside this one.
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
         }
         return true;
     };
@@ -196,10 +200,70 @@ TEST_F(CompareDialogTest, ReturnActsAsOkAndACancelledChooserEndsTheCommand) {
     const std::string before = std::filesystem::current_path().string();
     ShowCompareDialog();
     EXPECT_TRUE(script.Done());
-    EXPECT_EQ(filters, (QStringList{"MARC data file (*.MRC *.mrc)", "All Files (*.*) (*.*)"}));
+    EXPECT_EQ(filters, (QStringList{"MARC data file (*.MRC *.mrc)", "All Files (*)"}));
     EXPECT_EQ(std::filesystem::current_path().string(), before);
     EXPECT_TRUE(Matched("3"));
     EXPECT_FALSE(FileExists("OUTPUT.MRC"));
+}
+
+TEST_F(CompareDialogTest, ChooserProposesMrcAndTakesANameWithoutADot) {
+    WriteFile("catalogue", ReadFile("catalogue.mrc"));
+    Script script;
+    QString proposed;
+    std::string message;
+    script.Then([&] {
+        if (!CompareDialog()) return false;
+        QTest::keyClick(CompareDialog(), Qt::Key_Return);
+        return true;
+    });
+    script.Then([&] {
+        QFileDialog* dialog = Modal<QFileDialog>();
+        if (!dialog) return false;
+        if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) proposed = name->text();
+        return ChooseInFileDialog(QString::fromStdString((folder.Path() / "catalogue").string()))();
+    });
+    script.Then(AnswerMessage(&message));
+    // A chooser that refused the name is given up, so that the command ends either way.
+    script.Then([] {
+        if (QFileDialog* dialog = Modal<QFileDialog>()) dialog->reject();
+        return true;
+    });
+    ShowCompareDialog();
+
+    EXPECT_EQ(proposed, "*.MRC");
+    EXPECT_EQ(message.substr(0, message.find('\n') + 1), "Tagged library items are in the file\n");
+    EXPECT_TRUE(Matched("1"));
+    EXPECT_TRUE(Matched("2"));
+}
+
+TEST_F(CompareDialogTest, PathsInTheOutcomeShowAsTheFileSystemNamesThem) {
+    const std::filesystem::path library = folder.Path() / "Biblioth\xC3\xA8que";
+    std::filesystem::create_directory(library);
+    std::filesystem::copy_file("catalogue.mrc", library / "catalogue.mrc");
+    std::filesystem::current_path(library);
+    Script script;
+    QString message;
+    script.Then([&] {
+        if (!CompareDialog()) return false;
+        QTest::keyClick(CompareDialog(), Qt::Key_Return);
+        return true;
+    });
+    script.Then(ChooseInFileDialog(QFile::decodeName((library / "catalogue.mrc").c_str())));
+    script.Then([&] {
+        QMessageBox* box = Modal<QMessageBox>();
+        if (!box) return false;
+        message = box->text();
+        box->defaultButton()->click();
+        return true;
+    });
+    ShowCompareDialog();
+    ASSERT_TRUE(script.Done());
+
+    EXPECT_TRUE(Matched("1"));
+    EXPECT_TRUE(FileExists(library / "OUTPUT.MRC"));
+    EXPECT_TRUE(message.endsWith(QFile::decodeName((library / "OUTPUT.MRC").c_str())))
+        << message.toStdString();
+    EXPECT_TRUE(message.contains(QString::fromUtf8("/Bibliothèque/"))) << message.toStdString();
 }
 
 TEST_F(CompareDialogTest, RunWithBothOptionsClearedWritesUntaggedAndRefreshesTheList) {

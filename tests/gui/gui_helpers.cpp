@@ -1,6 +1,7 @@
 #include "gui/gui_helpers.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -8,6 +9,7 @@
 #include "app/booklist.h"
 #include "app/filter_state.h"
 #include "platform/qt/program_window.h"
+#include "platform/qt/report_list.h"
 
 void AnswerNextMessageBox(std::function<void(QMessageBox&)> look,
                           QMessageBox::StandardButton press) {
@@ -30,6 +32,12 @@ void AnswerNextMessageBox(std::function<void(QMessageBox&)> look,
 void ResetProgramState() {
     ResetWindowServices();
     ResetBooklistState();
+}
+
+void ClickHeading(ReportList* list, int column) {
+    const QRect section(list->header()->sectionViewportPosition(column), 0,
+                        list->header()->sectionSize(column), list->header()->height());
+    QTest::mouseClick(list->header()->viewport(), Qt::LeftButton, {}, section.center());
 }
 
 void SettleEvents() {

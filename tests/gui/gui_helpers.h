@@ -11,6 +11,10 @@ void AnswerNextMessageBox(std::function<void(QMessageBox&)> look,
 // A fresh start for the next test: no window, empty tables, start-up filters.
 void ResetProgramState();
 
+class ReportList;
+// Clicks the heading of `column` with the mouse.
+void ClickHeading(ReportList* list, int column);
+
 // Lets Qt process events for a moment, for what happens on the next turn of the loop.
 void SettleEvents();
 

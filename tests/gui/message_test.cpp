@@ -3,6 +3,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <set>
+#include <string>
+#include <utility>
 
 #include "gui/gui_helpers.h"
 #include "platform/message.h"
@@ -69,6 +71,27 @@ TEST(ShowMessageTest, UnknownCodesGiveOneOkAndNoIcon) {
         EXPECT_EQ(seen.buttons, std::set{QMessageBox::Ok});
         EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
         EXPECT_EQ(seen.text, "One\nTwo");
+    }
+}
+
+TEST(ShowMessageTest, BooklistTextAndPathsShowInTheirOwnEncodings) {
+    const std::pair<std::string, const char*> cases[] = {
+        // Booklist text is Windows-1252.
+        {"\x93Holes\x94 \x96 Sachar\x85 \x80"
+         "5",
+         "“Holes” – Sachar… €5"},
+        // A path is the file system's UTF-8, whether on its own line or ending one.
+        {"Tagged library items are in the file\r\n/srv/Biblioth\xC3\xA8que/OUTPUT.MRC",
+         "Tagged library items are in the file\n/srv/Biblioth\xC3\xA8que/OUTPUT.MRC"},
+        {"Caf\xE9\r\nsaved to /srv/Biblioth\xC3\xA8que.",
+         "Caf\xC3\xA9\nsaved to /srv/Biblioth\xC3\xA8que."},
+        // Bytes that are not UTF-8 can only be the code page's.
+        {"/srv/Biblioth\xE8que", "/srv/Biblioth\xC3\xA8que"},
+    };
+    for (const auto& [text, shown] : cases) {
+        Seen seen;
+        Show("OK", "I", 0, seen, QMessageBox::NoButton, text);
+        EXPECT_EQ(seen.text, QString::fromUtf8(shown));
     }
 }
 

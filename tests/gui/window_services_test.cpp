@@ -8,9 +8,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "gui/gui_helpers.h"
 #include "platform/dialogs.h"
+#include "platform/pause.h"
 #include "platform/progress.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/program_window.h"
@@ -130,6 +132,40 @@ TEST_F(WindowServicesTest, EscapeAndReturnCancelTheProgressWindow) {
     SetProgressPosition(10);  // nothing open: nothing happens
     SetProgressCounter("x");
     EXPECT_EQ(PollProgressWindow(), 0);
+}
+
+TEST_F(WindowServicesTest, ThePauseAfterARunShowsItsFinalValues) {
+    ASSERT_TRUE(OpenMainWindow(1, "", 3));
+    struct Run {
+        std::int64_t size;
+        const char* counter;
+    };
+    // A catalogue of 120,000 records, and an empty one: a full bar, and an empty bar that is not
+    // Qt's busy indicator.
+    for (const Run& run : {Run{9'600'000, "120,000  4,680"}, Run{0, "0  0"}}) {
+        SCOPED_TRACE(run.size);
+        OpenProgressWindow("Scanning library catalogue file", "Scanning", 0, run.size, true);
+        QWidget* progress = ProgressWindow();
+        ASSERT_NE(progress, nullptr);
+        auto* bar = progress->findChild<QProgressBar*>();
+        // The last values of a run arrive quicker than the window repaints.
+        SetProgressPosition(run.size);
+        SetProgressCounter(run.counter);
+
+        int barShown = -1;
+        QString counterShown;
+        QTimer::singleShot(0, [&] {
+            barShown = bar->value();
+            for (QLabel* label : progress->findChildren<QLabel*>()) {
+                if (label->geometry().y() == 45) counterShown = label->text();
+            }
+        });
+        PauseWithEvents(5);
+        EXPECT_GT(bar->maximum(), bar->minimum());
+        EXPECT_EQ(barShown, run.size > 0 ? bar->maximum() : bar->minimum());
+        EXPECT_EQ(counterShown, run.counter);
+        CloseProgressWindow();
+    }
 }
 
 TEST_F(WindowServicesTest, WithoutCancelEscapeDoesNothing) {

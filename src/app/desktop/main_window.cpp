@@ -65,7 +65,7 @@ void CreateSelectors() {
                                           layout.width, 24, layout.tooltip);
         selector->setFont(ProgramFonts().arial10);
         for (const char* item : layout.items)
-            selector->addItem(QString::fromLatin1(item));
+            selector->addItem(ToDisplay(item));
     }
     ControlById(MainWindowNumber, CountCaptionControl)->setFont(ProgramFonts().arial10);
 }
@@ -234,7 +234,7 @@ void RunMainEventLoop() {
 int RunDesktopProgram() {
     // Every data file is opened by its bare name beside the program, wherever it was started from.
     const std::filesystem::path folder =
-        std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
+        std::filesystem::path(PathFromDisplay(QCoreApplication::applicationDirPath()));
     std::error_code error;
     if (std::filesystem::current_path(error) != folder)
         std::filesystem::current_path(folder, error);

@@ -63,7 +63,7 @@ void ShowCompareDialog() {
     TaggingOptions options;
     if (!AskTaggingOptions(options)) return;
     const std::string path =
-        ChooseFile("Open file", "*.MRC", "MRC", "MARC data file | *.MRC | All Files (*.*) |*.*||");
+        ChooseFile("Open file", "*.MRC", "MRC", "MARC data file | *.MRC | All Files | * ||");
     if (path.size() < 3) return;
 
     RunComparison(path, options);

@@ -43,14 +43,6 @@ T* MakeClickable(int window, int control, int x, int y, int width, int height,
 
 }  // namespace
 
-QString ToDisplay(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string FromDisplay(const QString& text) {
-    return text.toLatin1().toStdString();
-}
-
 void PlaceControl(QWidget* widget, int control, int x, int y, int width, int height) {
     widget->setProperty(ControlNumberProperty, control);
     widget->setGeometry(x, y, width, height);

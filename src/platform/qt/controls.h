@@ -3,6 +3,8 @@
 #include <QString>
 #include <string>
 
+#include "platform/qt/display_text.h"
+
 class QCheckBox;
 class QComboBox;
 class QFont;
@@ -25,10 +27,6 @@ template <typename T>
 T* ControlAs(int window, int control) {
     return qobject_cast<T*>(ControlById(window, control));
 }
-
-// Texts are 8-bit: shown as Latin-1 and read back byte for byte.
-QString ToDisplay(const std::string& text);
-std::string FromDisplay(const QString& text);
 
 // Gives `widget` its number and places it. For controls of one's own making.
 void PlaceControl(QWidget* widget, int control, int x, int y, int width, int height);

@@ -29,7 +29,21 @@ void ClearWindowEvents() {
 
 #include <QCoreApplication>
 
-void LetWindowEventsThrough() {
+namespace {
+int letThroughDepth = 0;
+}  // namespace
+
+void DispatchWindowEvents() {
+    ++letThroughDepth;
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    --letThroughDepth;
+}
+
+void LetWindowEventsThrough() {
+    DispatchWindowEvents();
     ClearWindowEvents();
+}
+
+bool LettingWindowEventsThrough() {
+    return letThroughDepth > 0;
 }

@@ -13,3 +13,8 @@ void ClearWindowEvents();
 // Lets every pending window event through without waiting, so that windows repaint while the one
 // thread is busy. What the user did meanwhile is not acted upon.
 void LetWindowEventsThrough();
+// The same, but what the user did stays queued for the caller to look at (for Cancel).
+void DispatchWindowEvents();
+// Whether a long operation is letting window events through at this moment. Controls that act on
+// a click themselves instead of queueing it (a list heading) must not act then.
+bool LettingWindowEventsThrough();

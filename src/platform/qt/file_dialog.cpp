@@ -3,12 +3,13 @@
 #include <QStringList>
 
 #include "platform/file_dialog.h"
-#include "platform/qt/controls.h"
+#include "platform/qt/display_text.h"
 
 namespace {
 
-// "MARC data file | *.MRC | All Files (*.*) |*.*||" as Qt name filters. File names are compared
-// with regard to case on most systems here, so each pattern is offered in small letters too.
+// "MARC data file | *.MRC | All Files | * ||" as Qt name filters. File names are compared with
+// regard to case on most systems here, so each pattern is offered in small letters too. In filter
+// texts "*.*" stands for every file; Qt would take it literally and hide every name without a dot.
 QStringList NameFilters(const std::string& filter) {
     QStringList items;
     std::size_t start = 0;
@@ -20,6 +21,9 @@ QStringList NameFilters(const std::string& filter) {
     for (int i = 0; i + 1 < items.size(); i += 2) {
         if (items[i].isEmpty() && items[i + 1].isEmpty()) break;
         QStringList patterns = items[i + 1].split(';', Qt::SkipEmptyParts);
+        for (QString& pattern : patterns) {
+            if (pattern == QLatin1String("*.*")) pattern = QStringLiteral("*");
+        }
         for (const QString& pattern : QStringList(patterns)) {
             if (pattern.toLower() != pattern) patterns << pattern.toLower();
         }
@@ -30,20 +34,18 @@ QStringList NameFilters(const std::string& filter) {
 
 }  // namespace
 
+// No default extension is added: only an existing file can be chosen, so the name the user picked
+// or typed is the file's whole name, and "catalogue" must not become "catalogue.MRC".
 std::string ChooseFile(const std::string& title, const std::string& defaultName,
-                       const std::string& defaultExtension, const std::string& filter) {
+                       const std::string& /*defaultExtension*/, const std::string& filter) {
     QFileDialog dialog(QApplication::activeWindow(), ToDisplay(title));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setSizeGripEnabled(true);
     dialog.setNameFilters(NameFilters(filter));
-    dialog.setDefaultSuffix(ToDisplay(defaultExtension));
-    // A default name with a wildcard only repeats the filter.
-    if (defaultName.find_first_of("*?") == std::string::npos) {
-        dialog.selectFile(ToDisplay(defaultName));
-    }
+    dialog.selectFile(PathToDisplay(defaultName));
     // QFileDialog never changes the working directory, so the output and matches files still go
     // beside the booklist.
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst().toLocal8Bit().toStdString();
+    return PathFromDisplay(dialog.selectedFiles().constFirst());
 }

@@ -5,7 +5,7 @@
 
 #include "maintenance/message_codes.h"
 #include "platform/message.h"
-#include "platform/qt/controls.h"
+#include "platform/qt/display_text.h"
 
 namespace {
 
@@ -70,7 +70,7 @@ int ResultOf(QMessageBox::StandardButton button) {
 int ShowMessage(const std::string& title, const std::string& text, const std::string& buttons,
                 const std::string& icon, int defaultButton) {
     const MessageBoxRequest request = DecodeMessageCodes(buttons, icon, defaultButton);
-    QString body = ToDisplay(text);
+    QString body = MessageToDisplay(text);
     body.replace(QLatin1String("\r\n"), QLatin1String("\n"))
         .replace(QLatin1Char('\r'), QLatin1Char('\n'));
 

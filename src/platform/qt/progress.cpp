@@ -13,6 +13,7 @@
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
 #include "platform/qt/fonts.h"
+#include "platform/qt/progress_window.h"
 
 namespace {
 
@@ -125,7 +126,8 @@ void OpenProgressWindow(const std::string& title, const std::string& caption, st
     p.bar = new QProgressBar(window);
     p.bar->setGeometry(20, 75, 300, 20);
     p.bar->setTextVisible(false);
-    p.bar->setRange(0, std::max(0, BarValue(maximum)));
+    // An empty range would make Qt's bar a busy indicator; an empty file shows an empty bar.
+    p.bar->setRange(0, std::max(1, BarValue(maximum)));
     p.bar->setValue(0);
     p.position = minimum;
     p.counterText.clear();
@@ -173,7 +175,7 @@ int PollProgressWindow() {
     if (now - p.lastPoll < PollInterval && !WindowEventQueued()) return 0;
     p.lastPoll = now;
     ShowLatest(false);
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    DispatchWindowEvents();
     // Cancel wins over anything else the user did meanwhile; the rest is not acted upon.
     int result = 0;
     while (const auto event = TakeWindowEvent()) {
@@ -181,6 +183,10 @@ int PollProgressWindow() {
         if (result == 0) result = event->command;
     }
     return result;
+}
+
+void ShowLatestProgress() {
+    if (State().window) ShowLatest(true);
 }
 
 void CloseProgressWindow() {

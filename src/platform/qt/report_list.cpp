@@ -2,10 +2,11 @@
 
 #include <QHeaderView>
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <numeric>
 
 #include "app/column_sort.h"
-#include "app/text.h"
 #include "platform/dialogs.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
@@ -21,6 +22,31 @@ std::string_view CellOf(std::string_view row, int column) {
         start = lf + 1;
     }
     return row.substr(start, row.find('\n', start) - start);
+}
+
+// A cell of a Number column read as the core reads whole numbers, but over 64 bits: book IDs pass
+// the 32-bit range. Values past the 64-bit range are held at its ends.
+std::int64_t ReadWholeNumber64(std::string_view text) {
+    std::size_t at = 0;
+    while (at < text.size() && (text[at] == ' ' || text[at] == '\t'))
+        ++at;
+    bool negative = false;
+    if (at < text.size() && (text[at] == '-' || text[at] == '+')) {
+        negative = text[at] == '-';
+        ++at;
+    }
+    // Gathered as a magnitude up to 2^63, so that the lowest value is reached as well.
+    constexpr std::uint64_t limit = std::uint64_t{1} << 63;
+    std::uint64_t value = 0;
+    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
+        const auto digit = static_cast<std::uint64_t>(text[at] - '0');
+        value = value > (limit - digit) / 10 ? limit : value * 10 + digit;
+    }
+    if (negative)
+        return value == limit ? std::numeric_limits<std::int64_t>::min()
+                              : -static_cast<std::int64_t>(value);
+    return value >= limit ? std::numeric_limits<std::int64_t>::max()
+                          : static_cast<std::int64_t>(value);
 }
 
 // The stable order of `count` items under a three-way comparison of item indices.
@@ -48,7 +74,7 @@ int ReportRows::columnCount(const QModelIndex& parent) const {
 QVariant ReportRows::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= Count()) return {};
     const std::string_view cell = CellOf(Row(index.row()), index.column());
-    return QString::fromLatin1(cell.data(), static_cast<qsizetype>(cell.size()));
+    return ToDisplay(cell);
 }
 
 QVariant ReportRows::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -104,7 +130,6 @@ void ReportRows::Release() {
 void ReportRows::Replace(std::vector<std::string> rows) {
     beginResetModel();
     rows_ = std::move(rows);
-    pending_.clear();
     endResetModel();
 }
 
@@ -140,12 +165,18 @@ ReportList::ReportList(QWidget* parent) : QTreeView(parent), rows_(new ReportRow
     }
     setPalette(colours);
 
-    connect(header(), &QHeaderView::sectionClicked, this,
-            [this](int column) { SortByHeading(column); });
+    // During a long operation only the progress window's Cancel is acted upon; a heading click
+    // there would also sort rows that the operation is still changing.
+    connect(header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        if (!LettingWindowEventsThrough()) SortByHeading(column);
+    });
 }
 
 void ReportList::SortByHeading(int column) {
     if (!sortEnabled || column < 0 || column >= rows_->columnCount()) return;
+    // Part of the rows may still be held back; sorting only those on view would leave the rest
+    // to be appended out of order. The click is not taken, so the direction rule is not advanced.
+    if (bulkUpdate) return;
     const bool ascending = sortState.NextSortAscending(column);
     const ColumnSortKind kind = sortState.Kind(column);
     const std::size_t count = static_cast<std::size_t>(rows_->Count());
@@ -158,9 +189,9 @@ void ReportList::SortByHeading(int column) {
     std::vector<int> order;
     const CustomSortKey key = CurrentCustomSortKey();
     if (kind == ColumnSortKind::Number) {
-        std::vector<std::int32_t> numbers(count);
+        std::vector<std::int64_t> numbers(count);
         for (std::size_t i = 0; i < count; ++i)
-            numbers[i] = ReadWholeNumber(cells[i]);
+            numbers[i] = ReadWholeNumber64(cells[i]);
         order = SortedOrder(count, ascending, [&](int a, int b) {
             return numbers[a] < numbers[b] ? -1 : (numbers[a] > numbers[b] ? 1 : 0);
         });

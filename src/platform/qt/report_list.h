@@ -28,6 +28,7 @@ class ReportRows : public QAbstractTableModel {
     // Rows appended while held back reach the view only at the next Release.
     void HoldBack(bool on);
     void Release();
+    // Replaces the rows on view; rows still held back stay held back.
     void Replace(std::vector<std::string> rows);
     // Reorders the rows by `order` (new position -> old position).
     void Reorder(const std::vector<int>& order);
@@ -76,7 +77,8 @@ void SelectListRows(ReportList* list, const std::vector<int>& rows);
 bool EnableColumnSort(ReportList* list);
 void SetColumnSortKind(ReportList* list, int column, ColumnSortKind kind);
 // Bracket a bulk change of the rows: rows added in between reach the view together (or whenever
-// ShowAddedRows is called), and the next heading click sorts every row there is.
+// ShowAddedRows is called). Heading clicks in between are not carried out; the next one after
+// EndBulkUpdate sorts every row there is.
 void BeginBulkUpdate(ReportList* list);
 void ShowAddedRows(ReportList* list);
 void EndBulkUpdate(ReportList* list);

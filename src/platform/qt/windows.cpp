@@ -135,7 +135,7 @@ int OpenDialogWindow(int number, const std::string& title, int width, int height
     QWidget* owner = DialogOwner();
     ProgramWindow* window =
         MakeWindow(number, title, owner, Qt::Dialog, width, height, ProgramFonts().tahoma10);
-    if (!iconFile.empty()) window->setWindowIcon(QIcon(QString::fromLocal8Bit(iconFile)));
+    if (!iconFile.empty()) window->setWindowIcon(QIcon(PathToDisplay(iconFile)));
     CentreOn(window, owner ? owner->frameGeometry() : ScreenArea());
     if (owner) {
         owner->setEnabled(false);
