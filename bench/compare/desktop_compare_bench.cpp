@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
     const std::string catalogue = argv[2];
     if (::chdir(argv[1]) != 0) return 1;
     CreateFontsAndColours();
-    OpenMainWindow(1, "TUL Tallyleaf", 3);
+    OpenMainWindow(1, "TUL Tallyleaf", 3, 960, 650);
     LoadBooklist();
 
     QTimer answers;

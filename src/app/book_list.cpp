@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "app/booklist.h"
-#include "app/text.h"
+#include "base/text.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "app/book_record.h"
 
-#include "app/byte_scan.h"
-#include "app/text.h"
+#include "base/byte_scan.h"
+#include "base/text.h"
 
 PackedFields SplitPackedLine(std::string_view packed, int fieldCount) {
     // Every table scan splits every entry, so TABs are found eight bytes at a time.

@@ -2,7 +2,7 @@
 
 #include "app/booklist_state.h"
 #include "app/filter_state.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "compare/matching_indexes.h"
 
 namespace {

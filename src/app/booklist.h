@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/book_record.h"
-#include "app/text_table.h"
+#include "base/text_table.h"
 
 // The loaded booklist and the lists derived from it. This module owns them; only the loader
 // replaces them, and between loads only matching and the matches merge touch the entries.

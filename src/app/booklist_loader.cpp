@@ -7,8 +7,8 @@
 
 #include "app/booklist.h"
 #include "app/booklist_state.h"
-#include "app/line_reader.h"
-#include "app/text.h"
+#include "base/line_reader.h"
+#include "base/text.h"
 #include "base/replacing_file.h"
 #include "compare/keys.h"
 #include "compare/matching_indexes.h"

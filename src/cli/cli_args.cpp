@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/text.h"
+#include "base/text.h"
 
 namespace {
 bool Contains(const std::vector<std::string>& list, const std::string& item) {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "base/working_folder.h"
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"

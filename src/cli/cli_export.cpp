@@ -4,7 +4,7 @@
 #include "app/book_list.h"
 #include "app/booklist.h"
 #include "app/filter_state.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
 #include "maintenance/export_writer.h"

@@ -7,7 +7,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "app/text.h"
+#include "base/text.h"
 
 namespace {
 constexpr std::size_t BlockSize = 1 << 20;

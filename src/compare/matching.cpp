@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "app/booklist.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "base/working_folder.h"
 #include "compare/keys.h"
 #include "compare/marc_reader.h"

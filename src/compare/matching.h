@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/text_table.h"
+#include "base/text_table.h"
 #include "base/replacing_file.h"
 #include "compare/marc_record.h"
 #include "compare/tagging.h"

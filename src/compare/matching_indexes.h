@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/text_table.h"
+#include "base/text_table.h"
 
 struct BookRecord;
 

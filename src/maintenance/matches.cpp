@@ -6,8 +6,8 @@
 #include <string>
 
 #include "app/booklist.h"
-#include "app/line_reader.h"
-#include "app/text.h"
+#include "base/line_reader.h"
+#include "base/text.h"
 #include "platform/pause.h"
 
 FileWriteResult SaveMatches() {

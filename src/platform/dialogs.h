@@ -31,10 +31,10 @@ inline constexpr int CloseBoxCommand = -1;
 // open over the main window; empty when no window is open.
 std::string WindowStack();
 
-// Opens the top-level main window (inner size 960 x 650, centred on the screen, button-face
-// background, "Tahoma" 8 as the default control font), activates it and pushes `number`.
-// Style 3 gives title bar, system menu, minimise and maximise boxes and a sizing border.
-bool OpenMainWindow(int number, const std::string& title, int style);
+// Opens the top-level main window (inner size `width` x `height`, centred on the screen,
+// button-face background, "Tahoma" 8 as the default control font), activates it and pushes
+// `number`. Style 3 gives title bar, system menu, minimise and maximise boxes and a sizing border.
+bool OpenMainWindow(int number, const std::string& title, int style, int width, int height);
 
 // Opens a modal dialog of the given inner size. It is owned by the active window of the program
 // (or by the window on top of the stack when another program is active) and centred over it; that

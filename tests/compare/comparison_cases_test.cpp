@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "app/booklist.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "compare/marc_text.h"
 #include "compare/matching.h"
 #include "platform/headless/headless.h"

@@ -14,7 +14,7 @@ class ReportListTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ResetProgramState();
-        ASSERT_TRUE(OpenMainWindow(1, "", 3));
+        ASSERT_TRUE(OpenMainWindow(1, "", 3, 960, 650));
         list = AddReportList(1, 130, 10, 10, 400, 300);
         ASSERT_NE(list, nullptr);
         AddListColumn(list, "ID", 150);

@@ -36,7 +36,7 @@ class WindowServicesTest : public ::testing::Test {
 };
 
 TEST_F(WindowServicesTest, DialogIsModalOverTheWindowBelow) {
-    ASSERT_TRUE(OpenMainWindow(1, "", 3));
+    ASSERT_TRUE(OpenMainWindow(1, "", 3, 960, 650));
     QWidget* main = WindowById(1);
     SettleEvents();
 
@@ -71,7 +71,7 @@ TEST_F(WindowServicesTest, DialogIsModalOverTheWindowBelow) {
 TEST_F(WindowServicesTest, CloseOnEmptyStackDoesNothing) {
     CloseDialogWindow();
     EXPECT_EQ(WindowStack(), "");
-    ASSERT_TRUE(OpenMainWindow(1, "", 3));
+    ASSERT_TRUE(OpenMainWindow(1, "", 3, 960, 650));
     CloseDialogWindow();
     EXPECT_EQ(WindowStack(), "");
     EXPECT_EQ(WindowById(1), nullptr);
@@ -80,7 +80,7 @@ TEST_F(WindowServicesTest, CloseOnEmptyStackDoesNothing) {
 }
 
 TEST_F(WindowServicesTest, MenuItemListBuildsItemsSubmenusAndSeparators) {
-    ASSERT_TRUE(OpenMainWindow(1, "", 3));
+    ASSERT_TRUE(OpenMainWindow(1, "", 3, 960, 650));
     BuildMenu(1, "File", "Open,11,-,|More,Two,12,|,Last,13,-");
     BuildMenu(1, "", "Ignored,14");
     auto* bar = static_cast<QMainWindow*>(WindowById(1))->menuBar();
@@ -98,7 +98,7 @@ TEST_F(WindowServicesTest, MenuItemListBuildsItemsSubmenusAndSeparators) {
 }
 
 TEST_F(WindowServicesTest, EscapeAndReturnCancelTheProgressWindow) {
-    ASSERT_TRUE(OpenMainWindow(1, "", 3));
+    ASSERT_TRUE(OpenMainWindow(1, "", 3, 960, 650));
     OpenProgressWindow("Scanning library catalogue file", "Scanning.\r\nComparing.", 0,
                        std::int64_t{5} << 32, true);
     QWidget* progress = ProgressWindow();
@@ -135,7 +135,7 @@ TEST_F(WindowServicesTest, EscapeAndReturnCancelTheProgressWindow) {
 }
 
 TEST_F(WindowServicesTest, ThePauseAfterARunShowsItsFinalValues) {
-    ASSERT_TRUE(OpenMainWindow(1, "", 3));
+    ASSERT_TRUE(OpenMainWindow(1, "", 3, 960, 650));
     struct Run {
         std::int64_t size;
         const char* counter;

@@ -6,10 +6,10 @@
 
 #include "app/book_list.h"
 #include "app/booklist.h"
-#include "app/column_sort.h"
+#include "platform/column_sort.h"
 #include "app/desktop/main_window_ids.h"
 #include "app/filter_state.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "compare/keys.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"

@@ -15,7 +15,7 @@
 #include "app/desktop/main_window_ids.h"
 #include "app/filter_state.h"
 #include "app/startup_constants.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "compare/desktop/compare_dialog.h"
 #include "platform/message.h"
 #include "platform/qt/controls.h"
@@ -114,7 +114,7 @@ void OpenManual() {
 }  // namespace
 
 void StartMainWindow() {
-    OpenMainWindow(MainWindowNumber, "", 3);
+    OpenMainWindow(MainWindowNumber, "", 3, MainWindowWidth, MainWindowHeight);
     // The layout is worked out once from the inner size the window was opened with.
     const int width = MainWindowWidth;
     const int height = MainWindowHeight;

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <deque>
 
-#include "maintenance/message_codes.h"
+#include "platform/message_codes.h"
 #include "platform/message.h"
 #include "platform/pause.h"
 #include "platform/progress.h"

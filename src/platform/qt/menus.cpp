@@ -2,7 +2,7 @@
 #include <QMenuBar>
 #include <vector>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "platform/dialogs.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"

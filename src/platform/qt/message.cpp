@@ -3,7 +3,7 @@
 #include <QPushButton>
 #include <vector>
 
-#include "maintenance/message_codes.h"
+#include "platform/message_codes.h"
 #include "platform/message.h"
 #include "platform/qt/display_text.h"
 

@@ -6,7 +6,7 @@
 #include <limits>
 #include <numeric>
 
-#include "app/column_sort.h"
+#include "platform/column_sort.h"
 #include "platform/dialogs.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/column_sort.h"
+#include "platform/column_sort.h"
 
 // A multi-column report list: headings, full-row and multiple selection that stays visible when the
 // list loses the focus, a double-click reported as EventDoubleClick. Rows are handed over as their

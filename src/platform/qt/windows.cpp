@@ -7,7 +7,6 @@
 #include <cmath>
 #include <vector>
 
-#include "app/startup_constants.h"
 #include "platform/dialogs.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
@@ -115,14 +114,14 @@ std::string WindowStack() {
     return text;
 }
 
-bool OpenMainWindow(int number, const std::string& title, int style) {
+bool OpenMainWindow(int number, const std::string& title, int style, int width, int height) {
     Qt::WindowFlags flags = Qt::Window;
     if (style == 3) {
         flags |= Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                  Qt::WindowCloseButtonHint;
     }
-    ProgramWindow* window = MakeWindow(number, title, nullptr, flags, MainWindowWidth,
-                                       MainWindowHeight, ProgramFonts().tahoma8);
+    ProgramWindow* window =
+        MakeWindow(number, title, nullptr, flags, width, height, ProgramFonts().tahoma8);
     CentreOn(window, ScreenArea());
     ShowInFront(window);
     Stack().insert(Stack().begin(), {number, window});

@@ -1,6 +1,6 @@
-#include "maintenance/message_codes.h"
+#include "platform/message_codes.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "platform/message.h"
 
 MessageBoxRequest DecodeMessageCodes(const std::string& buttons, const std::string& icon,

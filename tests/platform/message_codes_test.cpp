@@ -1,4 +1,4 @@
-#include "maintenance/message_codes.h"
+#include "platform/message_codes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "app/column_sort.h"
+#include "platform/column_sort.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 namespace {
 CustomCompare customCompare = nullptr;

@@ -1,8 +1,8 @@
-#include "app/line_reader.h"
+#include "base/line_reader.h"
 
 #include <cstring>
 
-#include "app/byte_scan.h"
+#include "base/byte_scan.h"
 
 namespace {
 constexpr std::size_t BlockSize = 1 << 16;

@@ -1,4 +1,4 @@
-#include "app/column_sort.h"
+#include "platform/column_sort.h"
 
 #include <gtest/gtest.h>
 
