@@ -8,28 +8,35 @@
 #include <string>
 #include <vector>
 
-// The loaders open their files by bare name, so each input's files are written to a folder of
-// this process's own, the working directory only while the input runs: between inputs libFuzzer
-// reads and writes the corpus folders it was given, which may be relative paths. The folder goes
-// when it is left, so only a crash inside a loader leaves one behind, holding the input.
+// The loaders open their files by bare name, so each input is handled in a folder of this
+// process's own. It is the working directory only while an input runs: between inputs libFuzzer
+// reads and writes the corpus folders it was given, which may be relative paths.
 class FuzzFolder {
   public:
     FuzzFolder() : previous_(std::filesystem::current_path()) {
-        std::filesystem::create_directories(path_);
-        std::filesystem::current_path(path_);
+        std::filesystem::current_path(Path());
     }
-    ~FuzzFolder() {
-        std::filesystem::current_path(previous_);
-        std::error_code error;
-        std::filesystem::remove_all(path_, error);
-    }
+    ~FuzzFolder() { std::filesystem::current_path(previous_); }
     FuzzFolder(const FuzzFolder&) = delete;
     FuzzFolder& operator=(const FuzzFolder&) = delete;
 
   private:
+    // Created on first use and removed when the process exits normally.
+    struct Owned {
+        std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                     ("tallyleaf-fuzz-" + std::to_string(::getpid()));
+        Owned() { std::filesystem::create_directories(path); }
+        ~Owned() {
+            std::error_code error;
+            std::filesystem::remove_all(path, error);
+        }
+    };
+    static const std::filesystem::path& Path() {
+        static const Owned owned;
+        return owned.path;
+    }
+
     std::filesystem::path previous_;
-    std::filesystem::path path_ =
-        std::filesystem::temp_directory_path() / ("tallyleaf-fuzz-" + std::to_string(::getpid()));
 };
 
 // For LLVMFuzzerInitialize: a crash inside an input happens in the fuzz folder, so unless told
