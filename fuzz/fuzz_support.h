@@ -21,16 +21,26 @@ class FuzzFolder {
     FuzzFolder& operator=(const FuzzFolder&) = delete;
 
   private:
-    // Created on first use and removed when the process exits normally.
+    // Created on first use and removed when the process exits normally; a crash leaves it,
+    // holding the input that crashed.
     struct Owned {
-        std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                     ("tallyleaf-fuzz-" + std::to_string(::getpid()));
+        std::filesystem::path path =
+            BaseFolder() / ("tallyleaf-fuzz-" + std::to_string(::getpid()));
         Owned() { std::filesystem::create_directories(path); }
         ~Owned() {
             std::error_code error;
             std::filesystem::remove_all(path, error);
         }
     };
+    // A memory-backed folder unless TMPDIR names one: the input's file is rewritten for every
+    // input, and on a disk file system each rewrite of a file cut short forces a write-back.
+    static std::filesystem::path BaseFolder() {
+        std::error_code error;
+        if (!std::getenv("TMPDIR") && std::filesystem::is_directory("/dev/shm", error)) {
+            return "/dev/shm";
+        }
+        return std::filesystem::temp_directory_path();
+    }
     static const std::filesystem::path& Path() {
         static const Owned owned;
         return owned.path;
