@@ -1,11 +1,14 @@
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <memory>
 
 #include "app/book_list.h"
 #include "app/booklist.h"
 #include "booklist_generator.h"
 #include "compare/keys.h"
+#include "compare/marc_reader.h"
 #include "compare/matching_indexes.h"
 
 namespace {
@@ -95,6 +98,35 @@ void BM_NormaliseKey(benchmark::State& state) {
     state.SetItemsProcessed(std::int64_t(state.iterations() * titles.size()));
 }
 BENCHMARK(BM_NormaliseKey);
+
+// Reading a 100 MB catalogue of NUL bytes, sparse on disk: every second byte ends an empty record,
+// so this measures the cost per record end, which must not grow with the read block.
+void BM_ReadNulCatalogue(benchmark::State& state) {
+    const auto path = std::filesystem::temp_directory_path() / "tallyleaf-bench-nul.mrc";
+    const std::int64_t size = std::int64_t{100} << 20;
+    std::filesystem::remove(path);
+    std::FILE* created = std::fopen(path.c_str(), "wb");
+    if (!created) return state.SkipWithError("cannot create the catalogue");
+    std::fclose(created);
+    std::filesystem::resize_file(path, size);
+    std::int64_t records = 0;
+    for (auto _ : state) {
+        std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                             &std::fclose);
+        MarcFileReader reader(file.get());
+        std::string record;
+        records = 0;
+        while (!reader.AtEnd()) {
+            ReadMarcRecord(reader, record);
+            ++records;
+        }
+        benchmark::DoNotOptimize(records);
+    }
+    std::filesystem::remove(path);
+    state.SetBytesProcessed(state.iterations() * size);
+    state.counters["records"] = double(records);
+}
+BENCHMARK(BM_ReadNulCatalogue)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

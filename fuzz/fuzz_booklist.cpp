@@ -5,10 +5,17 @@
 #include "compare/keys.h"
 #include "fuzz_support.h"
 
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    KeepArtifactsInStartFolder(argc, argv);
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    EnterFuzzFolder();
-    WriteInput("Booklist.tul", data, size);
-    LoadBooklist();
+    {
+        FuzzFolder folder;
+        WriteInput("Booklist.tul", data, size);
+        LoadBooklist();
+    }
     for (const auto& [idText, packed] : Booklist()) {
         const BookRecord record = UnpackBookRecord(packed);
         if (record.id == 0 || std::to_string(record.id) != idText) std::abort();

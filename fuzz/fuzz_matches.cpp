@@ -6,8 +6,12 @@
 #include "fuzz_support.h"
 #include "maintenance/matches.h"
 
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    KeepArtifactsInStartFolder(argc, argv);
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    EnterFuzzFolder();
     ResetBooklistState();
     for (int id : {-5, 1, 42, 1000}) {
         BookRecord r;
@@ -15,8 +19,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         r.title = "Title " + std::to_string(id);
         StoreBookRecord(r);
     }
-    WriteInput("Matches.tul", data, size);
-    LoadMatches();
+    {
+        FuzzFolder folder;
+        WriteInput("Matches.tul", data, size);
+        LoadMatches();
+    }
     if (Booklist().size() != 4) std::abort();
     for (const auto& [idText, packed] : Booklist()) {
         const BookRecord record = UnpackBookRecord(packed);

@@ -7,7 +7,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    for (unsigned char choice = 0; choice < 16; ++choice)
-        CompareOneRecord(bytes, choice);
+    // Every choice of options, but one level band per input, taken from its size: the band only
+    // picks the series text, and four passes instead of sixteen let far more inputs be tried.
+    const auto band = static_cast<unsigned char>((size % 4) << 2);
+    for (unsigned char options = 0; options < 4; ++options)
+        CompareOneRecord(bytes, band | options);
     return 0;
 }

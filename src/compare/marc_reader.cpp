@@ -1,7 +1,6 @@
 #include "compare/marc_reader.h"
 
 #include <algorithm>
-#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -9,11 +8,8 @@
 
 #include "base/text.h"
 
-namespace {
-constexpr std::size_t BlockSize = 1 << 20;
-}
-
-MarcFileReader::MarcFileReader(std::FILE* file) : file_(file), buffer_(BlockSize) {}
+MarcFileReader::MarcFileReader(std::FILE* file, std::size_t blockBytes)
+    : file_(file), buffer_(std::max<std::size_t>(blockBytes, 1)) {}
 
 bool MarcFileReader::Refill() {
     if (eof_) return false;
@@ -33,25 +29,45 @@ int MarcFileReader::Next() {
     return static_cast<unsigned char>(buffer_[start_++]);
 }
 
+namespace {
+
+// The offset of the first record terminator or NUL byte in [from, from + size), or `size` when
+// there is neither. One pass for both, so that a record's search ends where the record does.
+std::size_t FindRecordEnd(const char* from, std::size_t size) {
+    std::size_t at = 0;
+#if defined(__SSE2__)
+    const __m128i terminator = _mm_set1_epi8(RecordTerminator);
+    const __m128i nul = _mm_setzero_si128();
+    for (; at + 16 <= size; at += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + at));
+        const __m128i hits =
+            _mm_or_si128(_mm_cmpeq_epi8(block, terminator), _mm_cmpeq_epi8(block, nul));
+        const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
+        if (mask != 0) return at + static_cast<std::size_t>(__builtin_ctz(mask));
+    }
+#endif
+    for (; at < size; ++at) {
+        if (from[at] == RecordTerminator || from[at] == '\0') return at;
+    }
+    return size;
+}
+
+}  // namespace
+
 void MarcFileReader::TakeRecordBody(std::string& record) {
     while (!AtEnd()) {
         const char* from = buffer_.data() + start_;
         const std::size_t available = end_ - start_;
-        const void* terminator = std::memchr(from, RecordTerminator, available);
-        std::size_t length =
-            terminator ? static_cast<const char*>(terminator) - from + 1 : available;
-        bool ended = terminator != nullptr;
-        if (const void* nul = std::memchr(from, '\0', length)) {
-            length = static_cast<const char*>(nul) - from;
-            start_ += length + 1;
-            position_ += static_cast<std::int64_t>(length) + 1;
-            ended = true;
-        } else {
-            start_ += length;
-            position_ += static_cast<std::int64_t>(length);
-        }
+        const std::size_t end = FindRecordEnd(from, available);
+        const bool ended = end < available;
+        // The terminator belongs to the record; a NUL is consumed but kept out of it.
+        const std::size_t kept = ended && from[end] == RecordTerminator ? end + 1 : end;
+        const std::size_t consumed = ended ? end + 1 : available;
+        start_ += consumed;
+        position_ += static_cast<std::int64_t>(consumed);
+        examined_ += static_cast<std::int64_t>(consumed);
         if (record.size() < MaxRecordBytes) {
-            record.append(from, std::min(length, MaxRecordBytes - record.size()));
+            record.append(from, std::min(kept, MaxRecordBytes - record.size()));
         }
         if (ended) return;
     }

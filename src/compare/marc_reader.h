@@ -11,10 +11,13 @@
 // terminator, so that a file without record terminators still runs in bounded memory.
 inline constexpr std::size_t MaxRecordBytes = 16 * 1024 * 1024;
 
+// Bytes read from the file at a time by a comparison: large reads, and memory bounded all the same.
+inline constexpr std::size_t MarcReadBlockBytes = 1 << 20;
+
 // Reads a catalogue file forward in large blocks, only the record in hand kept in memory.
 class MarcFileReader {
   public:
-    explicit MarcFileReader(std::FILE* file);
+    explicit MarcFileReader(std::FILE* file, std::size_t blockBytes = MarcReadBlockBytes);
     MarcFileReader(const MarcFileReader&) = delete;
     MarcFileReader& operator=(const MarcFileReader&) = delete;
 
@@ -22,6 +25,9 @@ class MarcFileReader {
     bool AtEnd();
     // Bytes consumed so far.
     std::int64_t Position() const { return position_; }
+    // Bytes that the searches for record ends have looked at so far. A record's search stops at
+    // its end, so reading costs time in proportion to the bytes read, whatever they hold.
+    std::int64_t Examined() const { return examined_; }
 
     // The next byte, or -1 at the end of the file.
     int Next();
@@ -37,6 +43,7 @@ class MarcFileReader {
     std::size_t start_ = 0;
     std::size_t end_ = 0;
     std::int64_t position_ = 0;
+    std::int64_t examined_ = 0;
     bool eof_ = false;
 };
 

@@ -17,10 +17,11 @@ int IndicatorValue(char c) {
 
 void RemoveEarlierTags(CatalogueRecord& record) {
     std::string rebuilt;
+    // Every field is examined: fields are not always in tag order (Library of Congress records
+    // carry their 9xx fields before the title), and a star left behind would gain another each run.
     for (std::size_t k = 0; k < record.FieldCount(); ++k) {
         const std::string_view text = record.Field(k);
         const std::uint32_t tag = TagCode(text);
-        if (tag == TagCode("440") || tag == TagCode("490") || tag > TagCode("499")) break;
         if (tag == TagCode("082") || tag == TagCode("084") || tag == TagCode("089") ||
             tag == TagCode("099")) {
             if (text.find('*') == std::string_view::npos) continue;

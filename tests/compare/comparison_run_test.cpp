@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "app/booklist.h"
+#include "compare/marc_reader.h"
 #include "compare/marc_text.h"
 #include "compare/matching.h"
 #include "maintenance/matches.h"
@@ -211,6 +212,28 @@ TEST_F(ComparisonRunTest, MatchedRecordsThatWouldBreakTheFileAreNotWritten) {
     const auto& message = headless::ShownMessages().at(0);
     EXPECT_NE(message.text.find("1 matched record was too damaged to write"), std::string::npos);
     EXPECT_EQ(message.icon, "!");
+}
+
+TEST_F(ComparisonRunTest, ComparingTheOutputAgainKeepsOneStarWhateverTheFieldOrder) {
+    // Library of Congress records put their 9xx fields before the title.
+    WriteFile("catalogue.mrc",
+              MarcFromText("001 lc1\n906   $a7$bcbc\n925 0 $aacquire\n955   $bqa\n100 1 $aSachar, "
+                           "Louis.\n245 14$aThe holes /\n500   $aNote\n082 04$a813*\n"));
+    std::vector<std::string> marked;  // the fields that carry marks, run by run
+    std::string input = "catalogue.mrc";
+    for (int run = 1; run <= 3; ++run) {
+        ASSERT_EQ(RunComparison(input, {}).matches, 1);
+        input = "run" + std::to_string(run) + ".mrc";
+        fs::copy_file(OutputFileName, input);
+        CatalogueRecord record;
+        SplitMarcRecord(ReadFile(input), record);
+        for (const std::string& field : FieldTexts(record)) {
+            if (field.starts_with("245") || field.starts_with("082")) marked.push_back(field);
+        }
+    }
+    EXPECT_EQ(marked, (std::vector<std::string>{"245 15$a*The holes /", "082 04$a813",
+                                                "245 15$a*The holes /", "082 04$a813",
+                                                "245 15$a*The holes /", "082 04$a813"}));
 }
 
 TEST_F(ComparisonRunTest, CatalogueOver2GiBScalesTheBarInto32Bits) {

@@ -15,11 +15,12 @@ struct ReadRecords {
 };
 
 // Reads a whole file the way a comparison does: one record while bytes are left.
-ReadRecords ReadAll(const std::string& bytes) {
+ReadRecords ReadAll(const std::string& bytes, std::size_t blockBytes = MarcReadBlockBytes,
+                    std::int64_t* examined = nullptr) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::tmpfile(), &std::fclose);
     std::fwrite(bytes.data(), 1, bytes.size(), file.get());
     std::rewind(file.get());
-    MarcFileReader reader(file.get());
+    MarcFileReader reader(file.get(), blockBytes);
     ReadRecords read;
     std::string record;
     while (!reader.AtEnd()) {
@@ -27,6 +28,7 @@ ReadRecords ReadAll(const std::string& bytes) {
         read.records.push_back(record);
         read.positions.push_back(reader.Position());
     }
+    if (examined) *examined = reader.Examined();
     return read;
 }
 
@@ -74,6 +76,26 @@ TEST(ReadMarcRecord, NulByteEndsARecordAndIsNeverKept) {
     EXPECT_EQ(read.records[2], Second);
     // A NUL where a record would begin is passed over; the record starts after it.
     EXPECT_EQ(ReadAll(std::string(1, '\0') + Second).records, std::vector<std::string>{Second});
+}
+
+TEST(ReadMarcRecord, RunsOfNulBytesCostNoMoreThanTheirLength) {
+    // Every second NUL ends an empty record; searching the rest of the block for each record's
+    // end, instead of stopping at it, once made a catalogue of NULs take hours.
+    const std::size_t pairs = 100000;
+    const std::string nuls(2 * pairs, '\0');
+    std::vector<std::string> expected(pairs, "");
+    expected.push_back(First);
+    expected.insert(expected.end(), pairs, "");
+    expected.push_back(Second);
+    for (const std::size_t block : {std::size_t{4096}, std::size_t{4099}, MarcReadBlockBytes}) {
+        SCOPED_TRACE(block);
+        std::int64_t examined = 0;
+        const std::string bytes = nuls + First + nuls + '\0' + Second;
+        const auto read = ReadAll(bytes, block, &examined);
+        EXPECT_EQ(read.records, expected);
+        EXPECT_EQ(read.positions.back(), std::int64_t(bytes.size()));
+        EXPECT_LE(examined, std::int64_t(bytes.size()));
+    }
 }
 
 TEST(ReadMarcRecord, LastRecordMayLackItsTerminatorAndHighBytesPassThrough) {

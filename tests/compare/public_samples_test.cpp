@@ -94,3 +94,44 @@ TEST(PublicSamples, EveryFileIsReadAndComparedAndWhatIsWrittenStaysClean) {
     }
     EXPECT_GT(totalMatches, 300);
 }
+
+TEST(PublicSamples, ComparingTheOutputAgainLeavesTheTitlesAsTaggedOnce) {
+    // Library of Congress records, with their 9xx fields before the title.
+    const std::string path =
+        std::string(TALLYLEAF_MARC_SAMPLES) + "/marc4j__pride-and-prejudice-fixed.mrc";
+    if (!FileExists(path)) GTEST_SKIP() << "no sample at " << path;
+    TestFolder folder;
+    headless::Reset();
+    ResetBooklistState();
+    std::int64_t records = 0;
+    WriteFile("Booklist.tul", BooklistFrom(path, records));
+    LoadBooklist();
+
+    std::vector<std::vector<std::string>> titles;  // the 245 fields written, run by run
+    std::string input = path;
+    for (int run = 1; run <= 3; ++run) {
+        RunComparison(input, {});
+        input = "run" + std::to_string(run) + ".mrc";
+        fs::copy_file(OutputFileName, input);
+        titles.emplace_back();
+        std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(input.c_str(), "rb"),
+                                                             &std::fclose);
+        MarcFileReader reader(file.get());
+        CatalogueRecord record;
+        std::string bytes;
+        while (!reader.AtEnd()) {
+            ReadMarcRecord(reader, bytes);
+            SplitMarcRecord(bytes, record);
+            for (const std::string& field : FieldTexts(record)) {
+                if (field.starts_with("245")) titles.back().push_back(field);
+            }
+        }
+    }
+    ASSERT_GT(titles[0].size(), 50u);
+    EXPECT_EQ(
+        std::count_if(titles[0].begin(), titles[0].end(),
+                      [](const std::string& title) { return title.find("$a**") != title.npos; }),
+        0);
+    EXPECT_EQ(titles[1], titles[0]);
+    EXPECT_EQ(titles[2], titles[0]);
+}

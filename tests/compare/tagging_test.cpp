@@ -60,12 +60,15 @@ TEST(RemoveEarlierTags, StarsLeaveCallNumbersAndLeadingTitleStarsOnly) {
                                         "245 10$a *Spaced"}));
 }
 
-TEST(RemoveEarlierTags, StopsAtTheFirstSeriesOrNoteField) {
+TEST(RemoveEarlierTags, EveryFieldIsExaminedWhateverTheTagOrder) {
     EXPECT_EQ(Untagged("082 04$a1*\n490 1 $aSeries\n245 11$a*Late title\n099   $a2*"),
-              (std::vector<std::string>{"082 04$a1", "490 1 $aSeries", "245 11$a*Late title",
-                                        "099   $a2*"}));
-    EXPECT_EQ(Untagged("245 11$a*Title\n500   $aNote\n082 04$a1*"),
-              (std::vector<std::string>{"245 10$aTitle", "500   $aNote", "082 04$a1*"}));
+              (std::vector<std::string>{"082 04$a1", "490 1 $aSeries", "245 10$aLate title",
+                                        "099   $a2"}));
+    // Library of Congress records put their 9xx fields before the title.
+    EXPECT_EQ(
+        Untagged("001 lc1\n906   $a7$bcbc\n955   $bqa\n245 11$a*Title\n500   $aN\n082 04$a1*"),
+        (std::vector<std::string>{"001 lc1", "906   $a7$bcbc", "955   $bqa", "245 10$aTitle",
+                                  "500   $aN", "082 04$a1"}));
 }
 
 TEST(TagRecord, SeriesFieldGoesBeforeTheFirstTagOf500OrAbove) {

@@ -1,0 +1,1 @@
+00204cam a2200085 a 4500001000300000100002000003245004500023440001900068650003100087s11 aMeadows, Daisy.10aAmber the orange fairy /cDaisy Meadows. 0aRainbow magic. 0aFairiesvJuvenile fiction.
