@@ -121,24 +121,16 @@ std::string_view LevelColumnText(int levelBand) {
 
 std::string BookRowText(std::string_view packed) {
     const PackedFields f = SplitPackedLine(packed);
-    const std::string_view format = f[FieldFormat].empty() ? "Book" : f[FieldFormat];
+    const std::string id = std::to_string(ReadWholeNumber(f[FieldId]));
+    const std::string_view level = LevelColumnText(LevelBandOf(f[FieldLevel]));
+    const std::string_view format =
+        f[FieldFormat].empty() ? std::string_view("Book") : f[FieldFormat];
     std::string row;
-    row.reserve(f[FieldTitle].size() + f[FieldAuthor].size() + f[FieldCallNumber].size() + 32);
-    row += std::to_string(ReadWholeNumber(f[FieldId]));
-    for (const std::string_view column : {f[FieldTitle], f[FieldAuthor], f[FieldCallNumber],
-                                          LevelColumnText(LevelBandOf(f[FieldLevel])), format}) {
-        row += '\n';
-        row += column;
-    }
-    return row;
-}
-
-std::string BookRowText(const BookRecord& record) {
-    std::string row = std::to_string(record.id);
+    row.reserve(id.size() + f[FieldTitle].size() + f[FieldAuthor].size() +
+                f[FieldCallNumber].size() + level.size() + format.size() + 5);
+    row += id;
     for (const std::string_view column :
-         {std::string_view(record.title), std::string_view(record.author),
-          std::string_view(record.callNumber), LevelColumnText(record.levelBand),
-          std::string_view(record.format)}) {
+         {f[FieldTitle], f[FieldAuthor], f[FieldCallNumber], level, format}) {
         row += '\n';
         row += column;
     }

@@ -20,7 +20,6 @@ std::vector<std::string_view> StageBookList(const FilterState& filters, int aust
 // The level column's text for a band: "R-2", "3-5", "6-9" or "10-12".
 std::string_view LevelColumnText(int levelBand);
 
-// A list row: the six column texts (id, title, author, call number, level, format) joined by LF.
-std::string BookRowText(const BookRecord& record);
-// The same straight from a packed line, without unpacking every field.
+// The book list's row of a packed entry: the six column texts (id, title, author, call number,
+// level, format) joined by LF, taken straight from the line without unpacking every field.
 std::string BookRowText(std::string_view packed);

@@ -129,7 +129,7 @@ TEST(BookRow, SixColumnsJoinedByLineFeeds) {
         {"Mature", "10-12"},
         {"", "10-12"}};
     for (const auto& [level, shown] : levels) {
-        r.levelBand = LevelBandOf(level);
-        EXPECT_EQ(BookRowText(r), "42\nT\nA\nF A\n" + shown + "\nEbook");
+        r.level = level;
+        EXPECT_EQ(BookRowText(PackBookRecord(r)), "42\nT\nA\nF A\n" + shown + "\nEbook");
     }
 }

@@ -6,11 +6,11 @@
 
 #include "app/book_list.h"
 #include "app/booklist.h"
-#include "platform/column_sort.h"
 #include "app/desktop/main_window_ids.h"
 #include "app/filter_state.h"
 #include "base/text.h"
 #include "compare/keys.h"
+#include "platform/column_sort.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
 #include "platform/qt/fonts.h"
@@ -67,25 +67,6 @@ void SetCountCaption(const std::string& text) {
     if (auto* caption = ControlAs<QLabel>(MainWindowNumber, CountCaptionControl)) {
         caption->setText(ToDisplay(text));
     }
-}
-
-// The list row of one packed entry: id, title, author, call number, level, format.
-std::string RowOf(std::string_view packed) {
-    const PackedFields f = SplitPackedLine(packed);
-    const std::string id = std::to_string(ReadWholeNumber(f[FieldId]));
-    const std::string_view level = LevelColumnText(LevelBandOf(f[FieldLevel]));
-    const std::string_view format =
-        f[FieldFormat].empty() ? std::string_view("Book") : f[FieldFormat];
-    std::string row;
-    row.reserve(id.size() + f[FieldTitle].size() + f[FieldAuthor].size() +
-                f[FieldCallNumber].size() + level.size() + format.size() + 5);
-    row += id;
-    for (const std::string_view column :
-         {f[FieldTitle], f[FieldAuthor], f[FieldCallNumber], level, format}) {
-        row += '\n';
-        row += column;
-    }
-    return row;
 }
 
 }  // namespace
@@ -159,7 +140,7 @@ void FillBookList() {
         Clock::time_point lastEvents = Clock::now();
         Clock::time_point lastShown = lastEvents;
         for (std::size_t i = 0; i < staged.size(); ++i) {
-            AddListRow(list, RowOf(staged[i]));
+            AddListRow(list, BookRowText(staged[i]));
             if ((i & 255) != 255) continue;
             const Clock::time_point now = Clock::now();
             if (now - lastEvents < FillEventInterval) continue;
