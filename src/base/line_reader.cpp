@@ -26,38 +26,27 @@ std::size_t LengthBeforeLineEnd(const char* begin, std::size_t size) {
 }
 }  // namespace
 
-LineReader::LineReader(std::FILE* file) : file_(file), buffer_(BlockSize) {}
-
-bool LineReader::Refill() {
-    if (eof_) return false;
-    const std::size_t got = std::fread(buffer_.data(), 1, buffer_.size(), file_);
-    start_ = 0;
-    end_ = got;
-    if (got == 0) eof_ = true;
-    return got > 0;
-}
+LineReader::LineReader(std::FILE* file) : blocks_(file, BlockSize) {}
 
 bool LineReader::Next(std::string& line) {
     line.clear();
     bool any = false;
     for (;;) {
-        if (start_ == end_ && !Refill()) return any;
-        const char* begin = buffer_.data() + start_;
-        const std::size_t available = end_ - start_;
-        const std::size_t length = LengthBeforeLineEnd(begin, available);
-        line.append(begin, length);
-        start_ += length;
-        position_ += static_cast<std::int64_t>(length);
+        const std::string_view block = blocks_.Available();
+        if (block.empty()) return any;
+        const std::size_t length = LengthBeforeLineEnd(block.data(), block.size());
+        line.append(block.data(), length);
         any = true;
-        if (length == available) continue;  // the line goes on in the next block
-
-        const char terminator = buffer_[start_];
-        ++start_;
-        ++position_;
-        // The line is copied out, so the block may be refilled to see whether an LF follows.
-        if (terminator == '\r' && (start_ < end_ || Refill()) && buffer_[start_] == '\n') {
-            ++start_;
-            ++position_;
+        if (length == block.size()) {  // the line goes on in the next block
+            blocks_.Consume(length);
+            continue;
+        }
+        const char terminator = block[length];
+        blocks_.Consume(length + 1);
+        // The line is copied out, so the next block may be read to see whether an LF follows.
+        if (terminator == '\r') {
+            const std::string_view rest = blocks_.Available();
+            if (!rest.empty() && rest.front() == '\n') blocks_.Consume(1);
         }
         return true;
     }

@@ -9,25 +9,7 @@
 #include "base/text.h"
 
 MarcFileReader::MarcFileReader(std::FILE* file, std::size_t blockBytes)
-    : file_(file), buffer_(std::max<std::size_t>(blockBytes, 1)) {}
-
-bool MarcFileReader::Refill() {
-    if (eof_) return false;
-    start_ = 0;
-    end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
-    if (end_ == 0) eof_ = true;
-    return end_ > 0;
-}
-
-bool MarcFileReader::AtEnd() {
-    return start_ == end_ && !Refill();
-}
-
-int MarcFileReader::Next() {
-    if (AtEnd()) return -1;
-    ++position_;
-    return static_cast<unsigned char>(buffer_[start_++]);
-}
+    : blocks_(file, blockBytes) {}
 
 namespace {
 
@@ -55,20 +37,19 @@ std::size_t FindRecordEnd(const char* from, std::size_t size) {
 }  // namespace
 
 void MarcFileReader::TakeRecordBody(std::string& record) {
-    while (!AtEnd()) {
-        const char* from = buffer_.data() + start_;
-        const std::size_t available = end_ - start_;
-        const std::size_t end = FindRecordEnd(from, available);
-        const bool ended = end < available;
+    for (;;) {
+        const std::string_view block = blocks_.Available();
+        if (block.empty()) return;
+        const std::size_t end = FindRecordEnd(block.data(), block.size());
+        const bool ended = end < block.size();
         // The terminator belongs to the record; a NUL is consumed but kept out of it.
-        const std::size_t kept = ended && from[end] == RecordTerminator ? end + 1 : end;
-        const std::size_t consumed = ended ? end + 1 : available;
-        start_ += consumed;
-        position_ += static_cast<std::int64_t>(consumed);
-        examined_ += static_cast<std::int64_t>(consumed);
+        const std::size_t kept = ended && block[end] == RecordTerminator ? end + 1 : end;
+        const std::size_t consumed = ended ? end + 1 : block.size();
         if (record.size() < MaxRecordBytes) {
-            record.append(from, std::min(kept, MaxRecordBytes - record.size()));
+            record.append(block.data(), std::min(kept, MaxRecordBytes - record.size()));
         }
+        blocks_.Consume(consumed);
+        examined_ += static_cast<std::int64_t>(consumed);
         if (ended) return;
     }
 }

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/block_reader.h"
 #include "compare/marc_record.h"
 
 // A record longer than this keeps only its first bytes; the rest is read past up to its
@@ -22,29 +23,22 @@ class MarcFileReader {
     MarcFileReader& operator=(const MarcFileReader&) = delete;
 
     // Whether the file has no bytes left.
-    bool AtEnd();
+    bool AtEnd() { return blocks_.AtEnd(); }
     // Bytes consumed so far.
-    std::int64_t Position() const { return position_; }
+    std::int64_t Position() const { return blocks_.Position(); }
     // Bytes that the searches for record ends have looked at so far. A record's search stops at
     // its end, so reading costs time in proportion to the bytes read, whatever they hold.
     std::int64_t Examined() const { return examined_; }
 
     // The next byte, or -1 at the end of the file.
-    int Next();
+    int Next() { return blocks_.Next(); }
     // Appends bytes up to and including the first record terminator, stopping before a NUL
     // byte (which is consumed, not appended) or at the end of the file.
     void TakeRecordBody(std::string& record);
 
   private:
-    bool Refill();
-
-    std::FILE* file_;
-    std::vector<char> buffer_;
-    std::size_t start_ = 0;
-    std::size_t end_ = 0;
-    std::int64_t position_ = 0;
+    BlockReader blocks_;
     std::int64_t examined_ = 0;
-    bool eof_ = false;
 };
 
 // The next record's bytes, its terminator included when there is one. Lines starting with "%"
