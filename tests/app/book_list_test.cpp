@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/booklist.h"
+#include "support/program_state.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ FilterState Everything() {
 
 class BookListLogic : public ::testing::Test {
   protected:
-    void SetUp() override { ResetBooklistState(); }
+    void SetUp() override { ResetProgramState(); }
     void Add(BookRecord r) { StoreBookRecord(r); }
 };
 

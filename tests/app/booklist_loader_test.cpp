@@ -3,6 +3,7 @@
 #include "app/booklist.h"
 #include "compare/matching_indexes.h"
 #include "platform/headless/headless.h"
+#include "support/program_state.h"
 #include "support/test_folder.h"
 
 namespace {
@@ -17,8 +18,7 @@ std::string Line(const std::string& id, const std::string& title, const std::str
 class BooklistLoad : public ::testing::Test {
   protected:
     void SetUp() override {
-        ResetBooklistState();
-        headless::Reset();
+        ResetProgramState();
     }
     void Load(const std::string& booklist) {
         WriteFile("Booklist.tul", booklist);

@@ -7,7 +7,7 @@
 #include "app/booklist.h"
 #include "compare/marc_text.h"
 #include "compare/matching.h"
-#include "platform/headless/headless.h"
+#include "support/program_state.h"
 #include "support/test_folder.h"
 
 namespace fs = std::filesystem;
@@ -62,8 +62,7 @@ TEST_F(CliCompareTest, WritesTheSameFilesAsTheDesktopRunAndPrintsTheCounts) {
     fs::create_directory("desktop");
     fs::copy_file("data/Booklist.tul", "desktop/Booklist.tul");
     fs::current_path("desktop");
-    headless::Reset();
-    ResetBooklistState();
+    ResetProgramState();
     LoadBooklist();
     RunComparison("../catalogue.mrc", {});
     fs::current_path("..");

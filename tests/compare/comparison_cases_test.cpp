@@ -11,7 +11,7 @@
 #include "base/text.h"
 #include "compare/marc_text.h"
 #include "compare/matching.h"
-#include "platform/headless/headless.h"
+#include "support/program_state.h"
 #include "support/test_folder.h"
 
 namespace fs = std::filesystem;
@@ -46,8 +46,7 @@ class ComparisonCase : public testing::TestWithParam<std::string> {};
 TEST_P(ComparisonCase, LeavesTheExpectedOutputMatchesAndCounts) {
     const fs::path source = TestData("compare/cases/" + GetParam());
     TestFolder folder;
-    headless::Reset();
-    ResetBooklistState();
+    ResetProgramState();
     fs::copy_file(source / "Booklist.tul", "Booklist.tul");
     if (fs::exists(source / "catalogue.xml")) {
         const auto converted =

@@ -12,6 +12,7 @@
 #include "maintenance/matches.h"
 #include "platform/headless/headless.h"
 #include "platform/progress.h"
+#include "support/program_state.h"
 #include "support/test_folder.h"
 
 namespace fs = std::filesystem;
@@ -36,8 +37,7 @@ std::string Book(const std::string& id, const std::string& title, const std::str
 class ComparisonRunTest : public testing::Test {
   protected:
     void SetUp() override {
-        headless::Reset();
-        ResetBooklistState();
+        ResetProgramState();
         WriteFile("Booklist.tul", std::string(Header) + Entry(1, "Holes", "Sachar, Louis") +
                                       Entry(2, "Wonder", "Palacio, R. J.") +
                                       Entry(3, "Matilda", "Dahl, Roald"));

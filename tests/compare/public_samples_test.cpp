@@ -12,6 +12,7 @@
 #include "compare/marc_text.h"
 #include "compare/matching.h"
 #include "platform/headless/headless.h"
+#include "support/program_state.h"
 #include "support/test_folder.h"
 
 namespace fs = std::filesystem;
@@ -70,8 +71,7 @@ TEST(PublicSamples, EveryFileIsReadAndComparedAndWhatIsWrittenStaysClean) {
     for (const std::string& path : files) {
         SCOPED_TRACE(path);
         TestFolder folder;
-        headless::Reset();
-        ResetBooklistState();
+        ResetProgramState();
         std::int64_t records = 0;
         WriteFile("Booklist.tul", BooklistFrom(path, records));
         LoadBooklist();
@@ -101,8 +101,7 @@ TEST(PublicSamples, ComparingTheOutputAgainLeavesTheTitlesAsTaggedOnce) {
         std::string(TALLYLEAF_MARC_SAMPLES) + "/marc4j__pride-and-prejudice-fixed.mrc";
     if (!FileExists(path)) GTEST_SKIP() << "no sample at " << path;
     TestFolder folder;
-    headless::Reset();
-    ResetBooklistState();
+    ResetProgramState();
     std::int64_t records = 0;
     WriteFile("Booklist.tul", BooklistFrom(path, records));
     LoadBooklist();

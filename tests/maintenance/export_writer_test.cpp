@@ -5,6 +5,7 @@
 #include "app/book_list.h"
 #include "app/booklist.h"
 #include "platform/headless/headless.h"
+#include "support/program_state.h"
 #include "support/test_folder.h"
 
 namespace {
@@ -13,8 +14,7 @@ namespace {
 class ExportWriter : public ::testing::Test {
   protected:
     void SetUp() override {
-        ResetBooklistState();
-        headless::Reset();
+        ResetProgramState();
         for (const char* name : {"Booklist.tul", "Matches.tul", "TULVersion.txt"}) {
             std::filesystem::copy_file(TestData("booklist-small") / name, name);
         }

@@ -4,6 +4,7 @@
 
 #include "app/booklist.h"
 #include "platform/headless/headless.h"
+#include "support/program_state.h"
 #include "support/test_folder.h"
 
 namespace {
@@ -11,8 +12,7 @@ namespace {
 class MatchesFile : public ::testing::Test {
   protected:
     void SetUp() override {
-        ResetBooklistState();
-        headless::Reset();
+        ResetProgramState();
         for (int id : {1, 2, 3}) {
             BookRecord r;
             r.id = id;
