@@ -16,9 +16,11 @@
 #include "app/desktop/main_window.h"
 #include "app/desktop/main_window_ids.h"
 #include "gui/gui_helpers.h"
+#include "platform/column_sort.h"
 #include "platform/pause.h"
 #include "platform/progress.h"
 #include "platform/qt/controls.h"
+#include "platform/qt/program_window.h"
 #include "platform/qt/report_list.h"
 #include "support/test_folder.h"
 
@@ -274,6 +276,18 @@ TEST_F(MainWindowTest, DeleteRemovesSelectedRowsUntilTheNextFill) {
     emit Selector(AustralianSelectorControl)->activated(0);
     EXPECT_TRUE(HandleNextMainEvent());
     EXPECT_EQ(BookListRowCount(), 5);
+}
+
+TEST_F(MainWindowTest, TheWindowLayersResetLeavesNoListOrComparatorBehind) {
+    WriteBooklist();
+    StartMainWindow();
+    ASSERT_NE(MainBookList(), nullptr);
+    ASSERT_NE(CurrentCustomCompare(), nullptr);
+    ResetWindowServices();
+    EXPECT_EQ(MainBookList(), nullptr);
+    EXPECT_EQ(BookListRowCount(), 0);
+    EXPECT_EQ(CurrentCustomCompare(), nullptr);
+    EXPECT_EQ(CurrentCustomSortKey(), nullptr);
 }
 
 TEST_F(MainWindowTest, EscapeAndTheCloseBoxEndTheLoop) {

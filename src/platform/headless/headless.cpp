@@ -5,8 +5,9 @@
 #include <cstdio>
 #include <deque>
 
-#include "platform/message_codes.h"
+#include "platform/column_sort.h"
 #include "platform/message.h"
+#include "platform/message_codes.h"
 #include "platform/pause.h"
 #include "platform/progress.h"
 #include "platform/window_title.h"
@@ -55,6 +56,7 @@ void Reset() {
     s = HeadlessState{};
     s.echo = echo;
     ResetFileDialog();
+    ResetColumnSort();
 }
 
 void PresetCancelAtPoll(int pollNumber) {

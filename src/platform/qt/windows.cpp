@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/column_sort.h"
 #include "platform/dialogs.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
@@ -172,4 +173,5 @@ void ResetWindowServices() {
     while (!Stack().empty())
         CloseDialogWindow();
     ClearWindowEvents();
+    ResetColumnSort();
 }
