@@ -9,7 +9,7 @@
 
 #include "platform/column_sort.h"
 #include "platform/dialogs.h"
-#include "platform/qt/controls.h"
+#include "platform/qt/display_text.h"
 #include "platform/qt/event_queue.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/program_window.h"
@@ -100,10 +100,6 @@ ProgramWindow* ProgramWindowById(int number) {
         if (entry.number == number && entry.window) return entry.window;
     }
     return nullptr;
-}
-
-QWidget* WindowById(int window) {
-    return ProgramWindowById(window);
 }
 
 std::string WindowStack() {
