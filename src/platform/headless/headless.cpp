@@ -1,11 +1,10 @@
 #include "platform/headless/headless.h"
 
-#include "platform/headless/file_dialog.h"
-
 #include <cstdio>
 #include <deque>
 
 #include "platform/column_sort.h"
+#include "platform/file_dialog.h"
 #include "platform/message.h"
 #include "platform/message_codes.h"
 #include "platform/pause.h"
@@ -55,7 +54,7 @@ void Reset() {
     const bool echo = s.echo;
     s = HeadlessState{};
     s.echo = echo;
-    ResetFileDialog();
+    ResetFileDialogPresets();
     ResetColumnSort();
 }
 

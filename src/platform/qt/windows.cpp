@@ -9,6 +9,7 @@
 
 #include "platform/column_sort.h"
 #include "platform/dialogs.h"
+#include "platform/file_dialog.h"
 #include "platform/qt/display_text.h"
 #include "platform/qt/event_queue.h"
 #include "platform/qt/fonts.h"
@@ -170,4 +171,5 @@ void ResetWindowServices() {
         CloseDialogWindow();
     ClearWindowEvents();
     ResetColumnSort();
+    ResetFileDialogPresets();
 }
