@@ -27,5 +27,5 @@ class ProgramWindow : public QMainWindow {
 ProgramWindow* ProgramWindowById(int number);
 
 // Closes every window, empties the stack and the event queue, and forgets the list comparator and
-// the file dialogs' preset answers. For tests.
+// every preset answer. For tests.
 void ResetWindowServices();

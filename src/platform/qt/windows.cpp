@@ -9,10 +9,10 @@
 
 #include "platform/column_sort.h"
 #include "platform/dialogs.h"
-#include "platform/file_dialog.h"
 #include "platform/qt/display_text.h"
 #include "platform/qt/event_queue.h"
 #include "platform/qt/fonts.h"
+#include "platform/qt/presets.h"
 #include "platform/qt/program_window.h"
 
 namespace {
@@ -171,5 +171,5 @@ void ResetWindowServices() {
         CloseDialogWindow();
     ClearWindowEvents();
     ResetColumnSort();
-    ResetFileDialogPresets();
+    ResetPresets();
 }
