@@ -21,6 +21,11 @@ CustomSortKey CurrentCustomSortKey() {
     return customSortKey;
 }
 
+void ResetColumnSort() {
+    customCompare = nullptr;
+    customSortKey = nullptr;
+}
+
 int CompareCells(ColumnSortKind kind, std::string_view a, std::string_view b) {
     switch (kind) {
         case ColumnSortKind::Number: {

@@ -18,6 +18,8 @@ CustomCompare CurrentCustomCompare();
 using CustomSortKey = std::string (*)(std::string_view);
 void SetCustomSortKey(CustomSortKey key);
 CustomSortKey CurrentCustomSortKey();
+// Forgets the comparator and the sort key, as at start-up. The platform's resets call it.
+void ResetColumnSort();
 
 // Text: letters folded to lower case, then byte values. Number: each cell read as a whole number.
 // Custom: the comparator set above (cells compare equal when none is set).

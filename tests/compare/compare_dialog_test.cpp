@@ -1,19 +1,12 @@
-// The Compare command on Qt's offscreen platform: the real dialog, file chooser, progress window
-// and message box, driven by a script that acts whenever the next window is up.
+// The Compare command on Qt's offscreen platform: the real dialog and progress window, with the
+// catalogue file, the Cancel and the closing message preset as the user's answers.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFile>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
-#include <deque>
-#include <functional>
+#include <algorithm>
 
 #include "app/booklist.h"
 #include "app/desktop/book_list_view.h"
@@ -22,29 +15,14 @@
 #include "compare/desktop/compare_dialog.h"
 #include "compare/marc_text.h"
 #include "gui/gui_helpers.h"
+#include "platform/file_dialog.h"
+#include "platform/message.h"
 #include "platform/qt/controls.h"
+#include "platform/qt/presets.h"
 #include "platform/qt/program_window.h"
 #include "support/test_folder.h"
 
 namespace {
-
-// Steps run one after another from a timer while the program waits in its own loops; a step
-// returns false until the window it needs is there.
-class Script {
-  public:
-    Script() {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (!steps_.empty() && steps_.front()()) steps_.pop_front();
-        });
-        timer_.start(2);
-    }
-    void Then(std::function<bool()> step) { steps_.push_back(std::move(step)); }
-    bool Done() const { return steps_.empty(); }
-
-  private:
-    QTimer timer_;
-    std::deque<std::function<bool()>> steps_;
-};
 
 // The dialog once it is up and active: keys reach its shortcuts only then, as a user's would.
 QWidget* CompareDialog() {
@@ -57,49 +35,19 @@ QCheckBox* Box(int control) {
     return ControlAs<QCheckBox>(CompareDialogNumber, control);
 }
 
-template <typename T>
-T* Modal() {
-    auto* widget = qobject_cast<T*>(QApplication::activeModalWidget());
-    return widget && widget->isVisible() ? widget : nullptr;
-}
-
-QWidget* ProgressWindow() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible() && widget->findChild<QProgressBar*>()) return widget;
-    }
-    return nullptr;
-}
-
-// Picks `path` in the open-file dialog, or cancels it when `path` is empty.
-std::function<bool()> ChooseInFileDialog(const QString& path, QStringList* filters = nullptr) {
-    return [path, filters] {
-        QFileDialog* dialog = Modal<QFileDialog>();
-        if (!dialog) return false;
-        if (filters) *filters = dialog->nameFilters();
-        if (path.isEmpty()) {
-            dialog->reject();
-        } else {
-            dialog->selectFile(path);
-            // Queued, as a click would be: a box the chooser raises is then answered by the
-            // next step instead of waiting inside this one.
-            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-        }
-        return true;
-    };
-}
-
-std::function<bool()> AnswerMessage(std::string* text) {
-    return [text] {
-        QMessageBox* box = Modal<QMessageBox>();
-        if (!box) return false;
-        *text = FromDisplay(box->text());
-        box->defaultButton()->click();
-        return true;
-    };
+void PressInDialog(Qt::Key key) {
+    WhenShown(CompareDialog, [key](QWidget* dialog) { QTest::keyClick(dialog, key); });
 }
 
 std::string Record(const std::string& id, const std::string& author, const std::string& title) {
     return "001 " + id + "\n082 04$a8" + id + "\n100 1 $a" + author + "\n245 10$a" + title + "\n\n";
+}
+
+// The first line of the message that closes a run.
+std::string OutcomeHeading() {
+    if (MessageRequests().empty()) return {};
+    const std::string& text = MessageRequests().back().text;
+    return text.substr(0, text.find('\n') + 1);
 }
 
 class CompareDialogTest : public ::testing::Test {
@@ -116,14 +64,11 @@ class CompareDialogTest : public ::testing::Test {
         WriteFile("catalogue.mrc", MarcFromText(Record("1", "Sachar, Louis.", "Holes /") +
                                                 Record("2", "Palacio, R. J.", "Wonder")));
         StartMainWindow();
-        SettleEvents();
     }
     void TearDown() override { ResetProgramState(); }
 
     static bool Matched(const char* id) { return LookupBookRecord(id).matched == 1; }
-    QString Catalogue() const {
-        return QString::fromStdString((folder.Path() / "catalogue.mrc").string());
-    }
+    std::string Catalogue() const { return (folder.Path() / "catalogue.mrc").string(); }
 
     TestFolder folder;
 };
@@ -131,11 +76,8 @@ class CompareDialogTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(CompareDialogTest, OptionsAreTickedEveryTimeAndCancelChangesNothing) {
-    Script script;
     bool looked = false;
-    script.Then([&] {
-        QWidget* dialog = CompareDialog();
-        if (!dialog) return false;
+    WhenShown(CompareDialog, [&](QWidget* dialog) {
         auto* window = ProgramWindowById(CompareDialogNumber);
         EXPECT_EQ(FromDisplay(dialog->windowTitle()), "Compare Library Data");
         EXPECT_EQ(window->Content()->size(), QSize(430, 300));
@@ -151,15 +93,11 @@ TEST_F(CompareDialogTest, OptionsAreTickedEveryTimeAndCancelChangesNothing) {
         EXPECT_EQ(ControlById(CompareDialogNumber, CompareCancelControl)->geometry(),
                   QRect(348, 271, 75, 22));
         EXPECT_TRUE(ControlById(CompareDialogNumber, CompareOkControl)->hasFocus());
-        Box(TagTitlesControl)->click();  // ticking does not end the dialog
+        Box(TagTitlesControl)->click();
         Box(TagSeriesControl)->click();
         looked = true;
-        return true;
-    });
-    script.Then([&] {
-        if (!CompareDialog()) return false;
-        QTest::keyClick(CompareDialog(), Qt::Key_Escape);
-        return true;
+        // Ticking does not end the dialog: it is still there for the Escape.
+        PressInDialog(Qt::Key_Escape);
     });
     // The main window's Compare command (menu, button, F5) opens the dialog.
     EXPECT_TRUE(DispatchMainCommand({CompareCommand, EventClicked}));
@@ -168,128 +106,71 @@ TEST_F(CompareDialogTest, OptionsAreTickedEveryTimeAndCancelChangesNothing) {
     EXPECT_TRUE(WindowById(MainWindowNumber)->isEnabled());
 
     // Again: both boxes ticked afresh; the close box cancels too.
-    script.Then([&] {
-        if (!CompareDialog()) return false;
-        EXPECT_TRUE(Box(TagTitlesControl)->isChecked());
-        EXPECT_TRUE(Box(TagSeriesControl)->isChecked());
-        CompareDialog()->close();
-        return true;
+    bool ticked = false;
+    WhenShown(CompareDialog, [&](QWidget* dialog) {
+        ticked = Box(TagTitlesControl)->isChecked() && Box(TagSeriesControl)->isChecked();
+        dialog->close();
     });
     ShowCompareDialog();
-    EXPECT_TRUE(script.Done());
+    EXPECT_TRUE(ticked);
+    EXPECT_TRUE(FileDialogRequests().empty());
     EXPECT_TRUE(Matched("3"));
     EXPECT_FALSE(FileExists("OUTPUT.MRC"));
     EXPECT_EQ(ReadFile("Matches.tul"), "3,823 DAH\r\n");
 }
 
 TEST_F(CompareDialogTest, ReturnActsAsOkAndACancelledChooserEndsTheCommand) {
-    Script script;
-    QStringList filters;
-    script.Then([&] {
-        if (!CompareDialog()) return false;
-        QTest::keyClick(CompareDialog(), Qt::Key_Return);
-        return true;
-    });
-    script.Then([&] {
-        QFileDialog* dialog = Modal<QFileDialog>();
-        if (!dialog) return false;
-        EXPECT_EQ(dialog->windowTitle(), "Open file");
-        EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
-        return ChooseInFileDialog("", &filters)();
-    });
-    const std::string before = std::filesystem::current_path().string();
+    PressInDialog(Qt::Key_Return);
+    PresetChosenFile("");
     ShowCompareDialog();
-    EXPECT_TRUE(script.Done());
-    EXPECT_EQ(filters, (QStringList{"MARC data file (*.MRC *.mrc)", "All Files (*)"}));
-    EXPECT_EQ(std::filesystem::current_path().string(), before);
+
+    ASSERT_EQ(FileDialogRequests().size(), 1u);
+    const FileDialogRequest& asked = FileDialogRequests()[0];
+    EXPECT_FALSE(asked.save);
+    EXPECT_EQ(asked.title, "Open file");
+    EXPECT_EQ(asked.defaultName, "*.MRC");
+    EXPECT_EQ(asked.defaultExtension, "MRC");
+    EXPECT_EQ(asked.filter, "MARC data file | *.MRC | All Files | * ||");
+    EXPECT_TRUE(MessageRequests().empty());
     EXPECT_TRUE(Matched("3"));
     EXPECT_FALSE(FileExists("OUTPUT.MRC"));
 }
 
-TEST_F(CompareDialogTest, ChooserProposesMrcAndTakesANameWithoutADot) {
-    WriteFile("catalogue", ReadFile("catalogue.mrc"));
-    Script script;
-    QString proposed;
-    std::string message;
-    script.Then([&] {
-        if (!CompareDialog()) return false;
-        QTest::keyClick(CompareDialog(), Qt::Key_Return);
-        return true;
-    });
-    script.Then([&] {
-        QFileDialog* dialog = Modal<QFileDialog>();
-        if (!dialog) return false;
-        if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) proposed = name->text();
-        return ChooseInFileDialog(QString::fromStdString((folder.Path() / "catalogue").string()))();
-    });
-    script.Then(AnswerMessage(&message));
-    // A chooser that refused the name is given up, so that the command ends either way.
-    script.Then([] {
-        if (QFileDialog* dialog = Modal<QFileDialog>()) dialog->reject();
-        return true;
-    });
-    ShowCompareDialog();
-
-    EXPECT_EQ(proposed, "*.MRC");
-    EXPECT_EQ(message.substr(0, message.find('\n') + 1), "Tagged library items are in the file\n");
-    EXPECT_TRUE(Matched("1"));
-    EXPECT_TRUE(Matched("2"));
-}
-
-TEST_F(CompareDialogTest, PathsInTheOutcomeShowAsTheFileSystemNamesThem) {
+TEST_F(CompareDialogTest, OutputGoesBesideTheBooklistInAFolderNamedBeyondAscii) {
     const std::filesystem::path library = folder.Path() / "Biblioth\xC3\xA8que";
     std::filesystem::create_directory(library);
     std::filesystem::copy_file("catalogue.mrc", library / "catalogue.mrc");
     std::filesystem::current_path(library);
-    Script script;
-    QString message;
-    script.Then([&] {
-        if (!CompareDialog()) return false;
-        QTest::keyClick(CompareDialog(), Qt::Key_Return);
-        return true;
-    });
-    script.Then(ChooseInFileDialog(QFile::decodeName((library / "catalogue.mrc").c_str())));
-    script.Then([&] {
-        QMessageBox* box = Modal<QMessageBox>();
-        if (!box) return false;
-        message = box->text();
-        box->defaultButton()->click();
-        return true;
-    });
+    PressInDialog(Qt::Key_Return);
+    PresetChosenFile((library / "catalogue.mrc").string());
+    PresetMessageAnswer(MessageOk);
     ShowCompareDialog();
-    ASSERT_TRUE(script.Done());
 
     EXPECT_TRUE(Matched("1"));
     EXPECT_TRUE(FileExists(library / "OUTPUT.MRC"));
-    EXPECT_TRUE(message.endsWith(QFile::decodeName((library / "OUTPUT.MRC").c_str())))
-        << message.toStdString();
-    EXPECT_TRUE(message.contains(QString::fromUtf8("/Bibliothèque/"))) << message.toStdString();
+    ASSERT_EQ(MessageRequests().size(), 1u);
+    EXPECT_EQ(MessageRequests()[0].text,
+              "Tagged library items are in the file\r\n" + (library / "OUTPUT.MRC").string());
 }
 
 TEST_F(CompareDialogTest, RunWithBothOptionsClearedWritesUntaggedAndRefreshesTheList) {
-    Script script;
-    std::string message;
-    script.Then([&] {
-        if (!CompareDialog()) return false;
+    WhenShown(CompareDialog, [](QWidget*) {
         Box(TagTitlesControl)->click();
         Box(TagSeriesControl)->click();
         ControlAs<QPushButton>(CompareDialogNumber, CompareOkControl)->click();
-        return true;
     });
-    script.Then(ChooseInFileDialog(Catalogue()));
-    script.Then(AnswerMessage(&message));
+    PresetChosenFile(Catalogue());
+    PresetMessageAnswer(MessageOk);
     ShowCompareDialog();
-    ASSERT_TRUE(script.Done());
 
     EXPECT_TRUE(Matched("1"));
     EXPECT_TRUE(Matched("2"));
     EXPECT_FALSE(Matched("3"));
     EXPECT_EQ(ReadFile("OUTPUT.MRC"), ReadFile("catalogue.mrc"));  // untagged, unchanged
-    EXPECT_EQ(message.substr(0, message.find('\n') + 1), "Tagged library items are in the file\n");
+    EXPECT_EQ(OutcomeHeading(), "Tagged library items are in the file\r\n");
     QWidget* main = WindowById(MainWindowNumber);
     EXPECT_TRUE(main->isEnabled());
-    SettleEvents();
-    EXPECT_EQ(QApplication::activeWindow(), main);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == main; }, 5000));
     // The list shows the run's call numbers.
     bool shown = false;
     for (int row = 0; row < BookListRowCount(); ++row) {
@@ -300,38 +181,23 @@ TEST_F(CompareDialogTest, RunWithBothOptionsClearedWritesUntaggedAndRefreshesThe
 }
 
 TEST_F(CompareDialogTest, CancelInTheProgressWindowKeepsAndSavesTheMatchesSoFar) {
-    std::string text;
-    for (int i = 0; i < 200000; ++i) {
-        text += Record(std::to_string(i % 2 + 1), i % 2 ? "Palacio, R. J." : "Sachar, Louis.",
-                       i % 2 ? "Wonder" : "Holes");
-    }
-    WriteFile("catalogue.mrc", MarcFromText(text));
-    Script script;
-    std::string message;
-    script.Then([&] {
-        if (!CompareDialog()) return false;
-        QTest::keyClick(CompareDialog(), Qt::Key_Return);
-        return true;
-    });
-    script.Then(ChooseInFileDialog(Catalogue()));
-    script.Then([&] {
-        QWidget* progress = ProgressWindow();
-        if (progress) QTest::keyClick(progress, Qt::Key_Escape);
-        // A run that ended first fails the counts below instead of waiting here.
-        return progress || Modal<QMessageBox>();
-    });
-    script.Then(AnswerMessage(&message));
+    WriteFile("catalogue.mrc", MarcFromText(Record("1", "Sachar, Louis.", "Holes") +
+                                            Record("1", "Sachar, Louis.", "Holes") +
+                                            Record("2", "Palacio, R. J.", "Wonder") +
+                                            Record("2", "Palacio, R. J.", "Wonder")));
+    PressInDialog(Qt::Key_Return);
+    PresetChosenFile(Catalogue());
+    // One poll per record: Cancel comes after the second.
+    PresetCancelAtPoll(2);
+    PresetMessageAnswer(MessageOk);
     ShowCompareDialog();
-    ASSERT_TRUE(script.Done());
 
     const std::string output = ReadFile("OUTPUT.MRC");
-    const auto written = std::count(output.begin(), output.end(), '\x1D');
-    EXPECT_GT(written, 0);
-    EXPECT_LT(written, 200000);
+    EXPECT_EQ(std::count(output.begin(), output.end(), '\x1D'), 2);
     EXPECT_TRUE(Matched("1"));
+    EXPECT_FALSE(Matched("2"));
     EXPECT_FALSE(Matched("3"));
-    const std::string saved = ReadFile("Matches.tul");
-    EXPECT_NE(saved.find("1,81\r\n"), std::string::npos);
-    EXPECT_EQ(saved.find("3,"), std::string::npos);
+    EXPECT_EQ(ReadFile("Matches.tul"), "1,81\r\n");
+    EXPECT_EQ(OutcomeHeading(), "Tagged library items are in the file\r\n");
     EXPECT_EQ(IndependentReaderFaults("OUTPUT.MRC"), "");
 }

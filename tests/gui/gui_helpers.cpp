@@ -1,8 +1,9 @@
 #include "gui/gui_helpers.h"
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QHeaderView>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -11,22 +12,13 @@
 #include "platform/qt/program_window.h"
 #include "platform/qt/report_list.h"
 
-void AnswerNextMessageBox(std::function<void(QMessageBox&)> look,
-                          QMessageBox::StandardButton press) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, look, press] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible()) return;
-        timer->stop();
-        timer->deleteLater();
-        look(*box);
-        QAbstractButton* button = press == QMessageBox::NoButton
-                                      ? static_cast<QAbstractButton*>(box->defaultButton())
-                                      : box->button(press);
-        if (button) button->click();
+void WhenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> act) {
+    QTimer::singleShot(0, [find = std::move(find), act = std::move(act)] {
+        QWidget* window = nullptr;
+        const bool shown = QTest::qWaitFor([&] { return (window = find()) != nullptr; }, 5000);
+        EXPECT_TRUE(shown);
+        if (shown) act(window);
     });
-    timer->start();
 }
 
 void ResetProgramState() {
@@ -38,13 +30,6 @@ void ClickHeading(ReportList* list, int column) {
     const QRect section(list->header()->sectionViewportPosition(column), 0,
                         list->header()->sectionSize(column), list->header()->height());
     QTest::mouseClick(list->header()->viewport(), Qt::LeftButton, {}, section.center());
-}
-
-void SettleEvents() {
-    for (int i = 0; i < 5; ++i) {
-        QApplication::processEvents();
-        QTest::qWait(2);
-    }
 }
 
 std::string BooklistLine(int id, const std::string& title, const std::string& author,

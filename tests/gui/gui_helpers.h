@@ -1,22 +1,27 @@
 #pragma once
-#include <QMessageBox>
+#include <QApplication>
+#include <QWidget>
 #include <functional>
 #include <string>
 
-// Answers the next message box the program shows: `look` sees it first, then `press` is clicked
-// (the box's default button when NoButton). The box is the real one, shown modally.
-void AnswerNextMessageBox(std::function<void(QMessageBox&)> look,
-                          QMessageBox::StandardButton press = QMessageBox::NoButton);
+// Acts on a window the program is about to block in, such as a dialog or the real message box:
+// the call is queued now and carried out by the program's own wait, once `find` gives the window.
+// The test fails, and `act` is skipped, when no window comes within five seconds.
+void WhenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> act);
 
-// A fresh start for the next test: no window, empty tables, start-up filters.
+// The visible modal window of type T in front, or nullptr.
+template <typename T>
+T* VisibleModal() {
+    auto* widget = qobject_cast<T*>(QApplication::activeModalWidget());
+    return widget && widget->isVisible() ? widget : nullptr;
+}
+
+// A fresh start for the next test: no window, no preset answers, empty tables, start-up filters.
 void ResetProgramState();
 
 class ReportList;
 // Clicks the heading of `column` with the mouse.
 void ClickHeading(ReportList* list, int column);
-
-// Lets Qt process events for a moment, for what happens on the next turn of the loop.
-void SettleEvents();
 
 // A booklist line of the 13 columns.
 std::string BooklistLine(int id, const std::string& title, const std::string& author,

@@ -16,9 +16,13 @@
 #include "app/desktop/main_window.h"
 #include "app/desktop/main_window_ids.h"
 #include "gui/gui_helpers.h"
+#include "platform/column_sort.h"
+#include "platform/message.h"
 #include "platform/pause.h"
 #include "platform/progress.h"
 #include "platform/qt/controls.h"
+#include "platform/qt/presets.h"
+#include "platform/qt/program_window.h"
 #include "platform/qt/report_list.h"
 #include "support/test_folder.h"
 
@@ -68,21 +72,15 @@ class MainWindowTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowTest, StartsWithoutBooklistAfterTheNotice) {
-    std::string title, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    int buttons = 0;
-    AnswerNextMessageBox([&](QMessageBox& box) {
-        title = FromDisplay(box.windowTitle());
-        text = FromDisplay(box.text());
-        icon = box.icon();
-        buttons = static_cast<int>(box.buttons().size());
-    });
+    PresetMessageAnswer(MessageOk);
     StartMainWindow();
 
-    EXPECT_EQ(title, "Notice");
-    EXPECT_EQ(text, "TUL Booklist file not found. Please download booklist file.");
-    EXPECT_EQ(icon, QMessageBox::Information);
-    EXPECT_EQ(buttons, 1);
+    ASSERT_EQ(MessageRequests().size(), 1u);
+    const MessageRequest& notice = MessageRequests()[0];
+    EXPECT_EQ(notice.title, "Notice");
+    EXPECT_EQ(notice.text, "TUL Booklist file not found. Please download booklist file.");
+    EXPECT_EQ(notice.buttons, "OK");
+    EXPECT_EQ(notice.icon, "I");
 
     ASSERT_EQ(Selector(LevelSelectorControl)->count(), 1);
     EXPECT_EQ(Selector(LevelSelectorControl)->itemText(0), "");
@@ -96,10 +94,10 @@ TEST_F(MainWindowTest, StartsWithoutBooklistAfterTheNotice) {
 
 TEST_F(MainWindowTest, EmptyBooklistCountsAsMissing) {
     WriteFile(folder.Path() / "Booklist.tul", "");
-    bool noticed = false;
-    AnswerNextMessageBox([&](QMessageBox&) { noticed = true; });
+    PresetMessageAnswer(MessageOk);
     StartMainWindow();
-    EXPECT_TRUE(noticed);
+    ASSERT_EQ(MessageRequests().size(), 1u);
+    EXPECT_EQ(MessageRequests()[0].title, "Notice");
 }
 
 TEST_F(MainWindowTest, StartsWithBooklistInAuthorOrder) {
@@ -274,6 +272,18 @@ TEST_F(MainWindowTest, DeleteRemovesSelectedRowsUntilTheNextFill) {
     emit Selector(AustralianSelectorControl)->activated(0);
     EXPECT_TRUE(HandleNextMainEvent());
     EXPECT_EQ(BookListRowCount(), 5);
+}
+
+TEST_F(MainWindowTest, TheWindowLayersResetLeavesNoListOrComparatorBehind) {
+    WriteBooklist();
+    StartMainWindow();
+    ASSERT_NE(MainBookList(), nullptr);
+    ASSERT_NE(CurrentCustomCompare(), nullptr);
+    ResetWindowServices();
+    EXPECT_EQ(MainBookList(), nullptr);
+    EXPECT_EQ(BookListRowCount(), 0);
+    EXPECT_EQ(CurrentCustomCompare(), nullptr);
+    EXPECT_EQ(CurrentCustomSortKey(), nullptr);
 }
 
 TEST_F(MainWindowTest, EscapeAndTheCloseBoxEndTheLoop) {

@@ -23,15 +23,18 @@ struct Seen {
 int Show(const std::string& buttons, const std::string& icon, int defaultButton, Seen& seen,
          QMessageBox::StandardButton press = QMessageBox::NoButton,
          const std::string& text = "Text") {
-    AnswerNextMessageBox(
-        [&seen](QMessageBox& box) {
-            for (QAbstractButton* button : box.buttons())
-                seen.buttons.insert(box.standardButton(button));
-            if (box.defaultButton()) seen.defaultButton = box.standardButton(box.defaultButton());
-            seen.icon = box.icon();
-            seen.text = box.text();
-        },
-        press);
+    WhenShown(VisibleModal<QMessageBox>, [&seen, press](QWidget* window) {
+        auto& box = static_cast<QMessageBox&>(*window);
+        for (QAbstractButton* button : box.buttons())
+            seen.buttons.insert(box.standardButton(button));
+        if (box.defaultButton()) seen.defaultButton = box.standardButton(box.defaultButton());
+        seen.icon = box.icon();
+        seen.text = box.text();
+        QAbstractButton* answer = press == QMessageBox::NoButton
+                                      ? static_cast<QAbstractButton*>(box.defaultButton())
+                                      : box.button(press);
+        if (answer) answer->click();
+    });
     return ShowMessage("Title", text, buttons, icon, defaultButton);
 }
 

@@ -15,6 +15,7 @@
 #include "platform/pause.h"
 #include "platform/progress.h"
 #include "platform/qt/controls.h"
+#include "platform/qt/event_queue.h"
 #include "platform/qt/program_window.h"
 
 namespace {
@@ -38,12 +39,12 @@ class WindowServicesTest : public ::testing::Test {
 TEST_F(WindowServicesTest, DialogIsModalOverTheWindowBelow) {
     ASSERT_TRUE(OpenMainWindow(1, "", 3, 960, 650));
     QWidget* main = WindowById(1);
-    SettleEvents();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == main; }, 5000));
 
     ASSERT_NE(OpenDialogWindow(5, "Details", 400, -1, ""), 0);
     ProgramWindow* dialog = ProgramWindowById(5);
     ASSERT_NE(dialog, nullptr);
-    SettleEvents();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == dialog; }, 5000));
     EXPECT_EQ(dialog->Content()->size(), QSize(400, 300));
     EXPECT_EQ(WindowStack(), "5,1");
     EXPECT_FALSE(main->isEnabled());
@@ -64,8 +65,7 @@ TEST_F(WindowServicesTest, DialogIsModalOverTheWindowBelow) {
     EXPECT_EQ(WindowStack(), "1");
     EXPECT_EQ(WindowById(5), nullptr);
     EXPECT_TRUE(main->isEnabled());
-    SettleEvents();
-    EXPECT_EQ(QApplication::activeWindow(), main);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == main; }, 5000));
 }
 
 TEST_F(WindowServicesTest, CloseOnEmptyStackDoesNothing) {
@@ -173,9 +173,10 @@ TEST_F(WindowServicesTest, WithoutCancelEscapeDoesNothing) {
     QWidget* progress = ProgressWindow();
     ASSERT_NE(progress, nullptr);
     EXPECT_EQ(progress->findChild<QPushButton*>(), nullptr);
+    // The keys are delivered at once; without Cancel they leave nothing for a poll to find.
     QTest::keyClick(progress, Qt::Key_Escape);
     QTest::keyClick(progress, Qt::Key_Return);
-    QTest::qWait(20);
+    EXPECT_FALSE(WindowEventQueued());
     EXPECT_NE(PollProgressWindow(), ProgressCancelId);
 }
 

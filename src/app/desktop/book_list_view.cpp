@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QPointer>
 #include <chrono>
 
 #include "app/book_list.h"
@@ -38,8 +39,9 @@ constexpr Column Columns[] = {
 };
 constexpr int FixedColumnsWidth = 578;  // the five fixed widths plus room for borders
 
-ReportList*& BookListPointer() {
-    static ReportList* list = nullptr;
+// Guarded: the list goes with the main window, and tests close that window between runs.
+QPointer<ReportList>& BookListPointer() {
+    static QPointer<ReportList> list;
     return list;
 }
 

@@ -1,43 +1,13 @@
-#include "platform/headless/file_dialog.h"
-
-#include <deque>
-
 #include "platform/file_dialog.h"
 
-namespace {
-
-struct FileDialogState {
-    std::deque<std::string> answers;
-    std::vector<headless::FileRequest> requests;
-};
-
-FileDialogState& State() {
-    static FileDialogState state;
-    return state;
-}
-
-}  // namespace
-
-namespace headless {
-
-void PresetChosenFile(const std::string& path) {
-    State().answers.push_back(path);
-}
-const std::vector<FileRequest>& FileRequests() {
-    return State().requests;
-}
-void ResetFileDialog() {
-    State() = FileDialogState{};
-}
-
-}  // namespace headless
+// Nothing is shown headless: a call without a preset answer is a cancelled dialog.
 
 std::string ChooseFile(const std::string& title, const std::string& defaultName,
                        const std::string& defaultExtension, const std::string& filter) {
-    auto& state = State();
-    state.requests.push_back({title, defaultName, defaultExtension, filter});
-    if (state.answers.empty()) return {};
-    std::string path = state.answers.front();
-    state.answers.pop_front();
-    return path;
+    return TakePresetFile({title, defaultName, defaultExtension, filter, false}).value_or("");
+}
+
+std::string ChooseSaveFile(const std::string& title, const std::string& defaultName,
+                           const std::string& defaultExtension, const std::string& filter) {
+    return TakePresetFile({title, defaultName, defaultExtension, filter, true}).value_or("");
 }

@@ -1,12 +1,12 @@
 #include "platform/headless/headless.h"
 
-#include "platform/headless/file_dialog.h"
-
 #include <cstdio>
 #include <deque>
 
-#include "platform/message_codes.h"
+#include "platform/column_sort.h"
+#include "platform/file_dialog.h"
 #include "platform/message.h"
+#include "platform/message_codes.h"
 #include "platform/pause.h"
 #include "platform/progress.h"
 #include "platform/window_title.h"
@@ -54,7 +54,8 @@ void Reset() {
     const bool echo = s.echo;
     s = HeadlessState{};
     s.echo = echo;
-    ResetFileDialog();
+    ResetFileDialogPresets();
+    ResetColumnSort();
 }
 
 void PresetCancelAtPoll(int pollNumber) {

@@ -27,7 +27,8 @@ struct ShownMessage {
     int defaultButton = 0;
 };
 
-// Back to a fresh start: no window, no presets (file-dialog answers too), nothing recorded.
+// Back to a fresh start: no window, no presets (file-dialog answers too), nothing recorded, no
+// list comparator.
 void Reset();
 
 // The `pollNumber`-th call of PollProgressWindow (counted from 1 after the window is opened)

@@ -49,6 +49,10 @@ void PlaceControl(QWidget* widget, int control, int x, int y, int width, int hei
     widget->show();
 }
 
+QWidget* WindowById(int window) {
+    return ProgramWindowById(window);
+}
+
 QWidget* ControlById(int window, int control) {
     ProgramWindow* owner = ProgramWindowById(window);
     if (!owner) return nullptr;

@@ -32,20 +32,36 @@ QStringList NameFilters(const std::string& filter) {
     return filters;
 }
 
-}  // namespace
-
-// No default extension is added: only an existing file can be chosen, so the name the user picked
-// or typed is the file's whole name, and "catalogue" must not become "catalogue.MRC".
-std::string ChooseFile(const std::string& title, const std::string& defaultName,
-                       const std::string& /*defaultExtension*/, const std::string& filter) {
-    QFileDialog dialog(QApplication::activeWindow(), ToDisplay(title));
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+// Both forms take the name as the user picked or typed it, with no default extension added: an
+// existing "catalogue" must not become "catalogue.MRC", and an export goes where the user said.
+std::string RunFileDialog(const FileDialogRequest& request) {
+    if (std::optional<std::string> preset = TakePresetFile(request)) return *preset;
+    QFileDialog dialog(QApplication::activeWindow(), ToDisplay(request.title));
+    if (request.save) {
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    } else {
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    }
     dialog.setSizeGripEnabled(true);
-    dialog.setNameFilters(NameFilters(filter));
-    dialog.selectFile(PathToDisplay(defaultName));
+    dialog.setNameFilters(NameFilters(request.filter));
+    dialog.selectFile(PathToDisplay(request.defaultName));
     // QFileDialog never changes the working directory, so the output and matches files still go
     // beside the booklist.
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return PathFromDisplay(dialog.selectedFiles().constFirst());
+}
+
+}  // namespace
+
+std::string ChooseFile(const std::string& title, const std::string& defaultName,
+                       const std::string& defaultExtension, const std::string& filter) {
+    return RunFileDialog({title, defaultName, defaultExtension, filter, false});
+}
+
+std::string ChooseSaveFile(const std::string& title, const std::string& defaultName,
+                           const std::string& defaultExtension, const std::string& filter) {
+    return RunFileDialog({title, defaultName, defaultExtension, filter, true});
 }

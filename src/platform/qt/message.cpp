@@ -3,9 +3,10 @@
 #include <QPushButton>
 #include <vector>
 
-#include "platform/message_codes.h"
 #include "platform/message.h"
+#include "platform/message_codes.h"
 #include "platform/qt/display_text.h"
+#include "platform/qt/presets.h"
 
 namespace {
 
@@ -69,6 +70,9 @@ int ResultOf(QMessageBox::StandardButton button) {
 
 int ShowMessage(const std::string& title, const std::string& text, const std::string& buttons,
                 const std::string& icon, int defaultButton) {
+    if (const auto preset = TakePresetMessageAnswer({title, text, buttons, icon, defaultButton})) {
+        return *preset;
+    }
     const MessageBoxRequest request = DecodeMessageCodes(buttons, icon, defaultButton);
     QString body = MessageToDisplay(text);
     body.replace(QLatin1String("\r\n"), QLatin1String("\n"))

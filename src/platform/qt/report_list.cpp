@@ -3,9 +3,9 @@
 #include <QHeaderView>
 #include <algorithm>
 #include <cstdint>
-#include <limits>
 #include <numeric>
 
+#include "base/text.h"
 #include "platform/column_sort.h"
 #include "platform/dialogs.h"
 #include "platform/qt/controls.h"
@@ -22,31 +22,6 @@ std::string_view CellOf(std::string_view row, int column) {
         start = lf + 1;
     }
     return row.substr(start, row.find('\n', start) - start);
-}
-
-// A cell of a Number column read as the core reads whole numbers, but over 64 bits: book IDs pass
-// the 32-bit range. Values past the 64-bit range are held at its ends.
-std::int64_t ReadWholeNumber64(std::string_view text) {
-    std::size_t at = 0;
-    while (at < text.size() && (text[at] == ' ' || text[at] == '\t'))
-        ++at;
-    bool negative = false;
-    if (at < text.size() && (text[at] == '-' || text[at] == '+')) {
-        negative = text[at] == '-';
-        ++at;
-    }
-    // Gathered as a magnitude up to 2^63, so that the lowest value is reached as well.
-    constexpr std::uint64_t limit = std::uint64_t{1} << 63;
-    std::uint64_t value = 0;
-    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
-        const auto digit = static_cast<std::uint64_t>(text[at] - '0');
-        value = value > (limit - digit) / 10 ? limit : value * 10 + digit;
-    }
-    if (negative)
-        return value == limit ? std::numeric_limits<std::int64_t>::min()
-                              : -static_cast<std::int64_t>(value);
-    return value >= limit ? std::numeric_limits<std::int64_t>::max()
-                          : static_cast<std::int64_t>(value);
 }
 
 // The stable order of `count` items under a three-way comparison of item indices.
@@ -191,7 +166,7 @@ void ReportList::SortByHeading(int column) {
     if (kind == ColumnSortKind::Number) {
         std::vector<std::int64_t> numbers(count);
         for (std::size_t i = 0; i < count; ++i)
-            numbers[i] = ReadWholeNumber64(cells[i]);
+            numbers[i] = ReadWholeNumber(cells[i]);
         order = SortedOrder(count, ascending, [&](int a, int b) {
             return numbers[a] < numbers[b] ? -1 : (numbers[a] > numbers[b] ? 1 : 0);
         });

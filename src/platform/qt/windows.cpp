@@ -7,10 +7,12 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/column_sort.h"
 #include "platform/dialogs.h"
-#include "platform/qt/controls.h"
+#include "platform/qt/display_text.h"
 #include "platform/qt/event_queue.h"
 #include "platform/qt/fonts.h"
+#include "platform/qt/presets.h"
 #include "platform/qt/program_window.h"
 
 namespace {
@@ -101,10 +103,6 @@ ProgramWindow* ProgramWindowById(int number) {
     return nullptr;
 }
 
-QWidget* WindowById(int window) {
-    return ProgramWindowById(window);
-}
-
 std::string WindowStack() {
     std::string text;
     for (const StackEntry& entry : Stack()) {
@@ -172,4 +170,6 @@ void ResetWindowServices() {
     while (!Stack().empty())
         CloseDialogWindow();
     ClearWindowEvents();
+    ResetColumnSort();
+    ResetPresets();
 }
