@@ -9,6 +9,8 @@
 
 #include "app/booklist.h"
 #include "app/filter_state.h"
+#include "app/startup_constants.h"
+#include "base/replacing_file.h"
 #include "platform/qt/program_window.h"
 #include "platform/qt/report_list.h"
 
@@ -24,6 +26,8 @@ void WhenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> act
 void ResetProgramState() {
     ResetWindowServices();
     ResetBooklistState();
+    SetServerBaseUrl(DefaultServerBaseUrl);
+    FailNextFileAfter(-1);
 }
 
 void ClickHeading(ReportList* list, int column) {

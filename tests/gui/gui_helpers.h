@@ -16,7 +16,9 @@ T* VisibleModal() {
     return widget && widget->isVisible() ? widget : nullptr;
 }
 
-// A fresh start for the next test: no window, no preset answers, empty tables, start-up filters.
+// A fresh start for the next test, each layer through its own reset: no window, no preset
+// answers, empty tables, start-up filters and constants. The window tests' counterpart of the
+// unit tests' reset of the same name.
 void ResetProgramState();
 
 class ReportList;
