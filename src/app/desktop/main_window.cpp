@@ -6,11 +6,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
 #include "app/book_record.h"
 #include "app/booklist.h"
+#include "app/data_folder.h"
 #include "app/desktop/book_list_view.h"
 #include "app/desktop/main_window_ids.h"
 #include "app/filter_state.h"
@@ -105,9 +107,17 @@ bool AnyEntryMatched() {
     return false;
 }
 
-// The manual beside the program, in the desktop's viewer; nothing is said when either is missing.
+// Where the program works and where its manual is, decided once at start.
+DataFolders& Folders() {
+    static DataFolders folders;
+    return folders;
+}
+
+// The manual in the desktop's viewer; nothing is said when either is missing.
 void OpenManual() {
-    const QString path = QDir::current().absoluteFilePath(QStringLiteral("Tallyleaf.pdf"));
+    const QString path = Folders().manual.empty()
+                             ? QDir::current().absoluteFilePath(QStringLiteral("Tallyleaf.pdf"))
+                             : PathToDisplay(Folders().manual);
     if (QFileInfo::exists(path)) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
@@ -232,9 +242,12 @@ void RunMainEventLoop() {
 }
 
 int RunDesktopProgram() {
-    // Every data file is opened by its bare name beside the program, wherever it was started from.
-    const std::filesystem::path folder =
-        std::filesystem::path(PathFromDisplay(QCoreApplication::applicationDirPath()));
+    // Every data file is opened by its bare name in the working folder, wherever the program was
+    // started from.
+    Folders() = ChooseDataFolders(PathFromDisplay(QCoreApplication::applicationDirPath()),
+                                  std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    PrepareDataFolder(Folders());
+    const std::filesystem::path folder(Folders().work);
     std::error_code error;
     if (std::filesystem::current_path(error) != folder)
         std::filesystem::current_path(folder, error);
