@@ -19,6 +19,8 @@
 #include "app/startup_constants.h"
 #include "base/text.h"
 #include "compare/desktop/compare_dialog.h"
+#include "maintenance/booklist_import.h"
+#include "maintenance/booklist_update.h"
 #include "platform/message.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
@@ -121,6 +123,22 @@ void OpenManual() {
     if (QFileInfo::exists(path)) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
+// The selectors, the filters and the list as a fresh load leaves them. Also after an import, since
+// the rows and selectors of the old list would name books that are no longer loaded.
+void ShowLoadedBooklist() {
+    FillSelectors();
+    for (const int control :
+         {CategorySelectorControl, FormatSelectorControl, AustralianSelectorControl}) {
+        if (QComboBox* selector = Selector(control)) selector->setCurrentIndex(0);
+    }
+    FilterState& filters = CurrentFilters();
+    filters.levelFilter = AllLevelsText;
+    filters.categoryFilter = AllCategoriesText;
+    filters.formatFilter = AllFormatsText;
+    filters.matchFilter = AnyEntryMatched() ? MatchFilterMatched : MatchFilterEverything;
+    FillBookList();
+}
+
 }  // namespace
 
 void StartMainWindow() {
@@ -146,29 +164,15 @@ void StartMainWindow() {
     CreateButtons(height, width);
     LetWindowEventsThrough();
 
-    // The booklist update from the programme's server comes here once downloads exist.
+    UpdateFromServer();
 
     if (BooklistMissingOrEmpty()) {
         ShowMessage("Notice", "TUL Booklist file not found. Please download booklist file.", "OK",
                     "I", 0);
     }
     LoadBooklist();
-
-    FillSelectors();
-    for (const int control :
-         {CategorySelectorControl, FormatSelectorControl, AustralianSelectorControl}) {
-        if (QComboBox* selector = Selector(control)) selector->setCurrentIndex(0);
-    }
-
+    ShowLoadedBooklist();
     AddShortcut(MainWindowNumber, QKeySequence(Qt::Key_Delete), RemoveRowsCommand);
-
-    FilterState& filters = CurrentFilters();
-    filters.levelFilter = AllLevelsText;
-    filters.categoryFilter = AllCategoriesText;
-    filters.formatFilter = AllFormatsText;
-    filters.matchFilter = AnyEntryMatched() ? MatchFilterMatched : MatchFilterEverything;
-
-    FillBookList();
     if (ReportList* list = MainBookList()) list->setFocus();
 }
 
@@ -217,10 +221,14 @@ bool DispatchMainCommand(const DialogEvent& event) {
         case CompareCommand:
             ShowCompareDialog();
             break;
+        case UpdateCommand:
+            if (ImportBooklist()) ShowLoadedBooklist();
+            break;
+        case ServerUpdateCommand:
+            UpdateFromServer();
+            break;
 
         // These commands arrive with their own windows; until then they do nothing.
-        case UpdateCommand:
-        case ServerUpdateCommand:
         case ExportCommand:
         case PrintCommand:
         case NewBooksCommand:
@@ -252,6 +260,7 @@ int RunDesktopProgram() {
     if (std::filesystem::current_path(error) != folder)
         std::filesystem::current_path(folder, error);
 
+    SetServerBaseUrl(ConfiguredServerBaseUrl());
     CreateFontsAndColours();
     StartMainWindow();
     RunMainEventLoop();
