@@ -12,6 +12,8 @@ packages=(
   fonts-liberation xdg-utils xvfb xauth imagemagick
   # independent readers of the MARC files the program writes, PDF checks, whole-command timing
   yaz libmarc-record-perl poppler-utils hyperfine
+  # checks of the installed tree and the Debian package
+  desktop-file-utils man-db
   python3
 )
 

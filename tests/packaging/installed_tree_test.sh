@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and checks what a package would hold.
+#   installed_tree_test.sh BUILD_DIR
+set -euo pipefail
+build=$1
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" > "$prefix.log" 2>&1 || { cat "$prefix.log"; exit 1; }
+rm -f "$prefix.log"
+
+status=0
+for file in bin/tallyleaf bin/tallyleaf-cli \
+    share/tallyleaf/Tallyleaf.pdf share/tallyleaf/TULVersion.txt \
+    share/tallyleaf/Booklist.tul share/tallyleaf/Catalogue.mrc \
+    share/applications/tallyleaf.desktop \
+    share/icons/hicolor/scalable/apps/tallyleaf.svg share/icons/hicolor/128x128/apps/tallyleaf.png \
+    share/man/man1/tallyleaf-cli.1; do
+    if [ ! -s "$prefix/$file" ]; then echo "missing: $file"; status=1; fi
+done
+for program in bin/tallyleaf bin/tallyleaf-cli; do
+    [ -x "$prefix/$program" ] || { echo "not executable: $program"; status=1; }
+done
+desktop-file-validate "$prefix/share/applications/tallyleaf.desktop" || status=1
+grep -q '^Exec=tallyleaf$' "$prefix/share/applications/tallyleaf.desktop" || { echo "Exec"; status=1; }
+man -l "$prefix/share/man/man1/tallyleaf-cli.1" 2>&1 | grep -q "tallyleaf-cli compare" ||
+    { echo "the man page does not read"; status=1; }
+"$prefix/bin/tallyleaf-cli" --version | grep -q "^tallyleaf-cli " || { echo "cli"; status=1; }
+[ "$status" -eq 0 ] && echo "installed tree complete"
+exit "$status"
