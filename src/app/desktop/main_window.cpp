@@ -17,6 +17,7 @@
 #include "app/startup_constants.h"
 #include "base/text.h"
 #include "compare/desktop/compare_dialog.h"
+#include "maintenance/desktop/item_details_dialog.h"
 #include "platform/message.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
@@ -207,14 +208,16 @@ bool DispatchMainCommand(const DialogEvent& event) {
         case CompareCommand:
             ShowCompareDialog();
             break;
+        case DetailsCommand:
+            ShowItemDetails();
+            break;
 
         // These commands arrive with their own windows; until then they do nothing.
         case UpdateCommand:
         case ServerUpdateCommand:
-        case ExportCommand:
         case PrintCommand:
         case NewBooksCommand:
-        case DetailsCommand:
+        case ExportCommand:
         case AboutCommand:
         default:
             break;
