@@ -17,6 +17,7 @@
 #include "app/startup_constants.h"
 #include "base/text.h"
 #include "compare/desktop/compare_dialog.h"
+#include "maintenance/desktop/about_dialog.h"
 #include "maintenance/desktop/item_details_dialog.h"
 #include "platform/message.h"
 #include "platform/qt/controls.h"
@@ -211,6 +212,9 @@ bool DispatchMainCommand(const DialogEvent& event) {
         case DetailsCommand:
             ShowItemDetails();
             break;
+        case AboutCommand:
+            ShowAbout();
+            break;
 
         // These commands arrive with their own windows; until then they do nothing.
         case UpdateCommand:
@@ -218,7 +222,6 @@ bool DispatchMainCommand(const DialogEvent& event) {
         case PrintCommand:
         case NewBooksCommand:
         case ExportCommand:
-        case AboutCommand:
         default:
             break;
     }
