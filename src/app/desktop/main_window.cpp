@@ -18,6 +18,7 @@
 #include "base/text.h"
 #include "compare/desktop/compare_dialog.h"
 #include "maintenance/desktop/about_dialog.h"
+#include "maintenance/desktop/export_dialog.h"
 #include "maintenance/desktop/item_details_dialog.h"
 #include "platform/message.h"
 #include "platform/qt/controls.h"
@@ -209,6 +210,9 @@ bool DispatchMainCommand(const DialogEvent& event) {
         case CompareCommand:
             ShowCompareDialog();
             break;
+        case ExportCommand:
+            ExportList();
+            break;
         case DetailsCommand:
             ShowItemDetails();
             break;
@@ -221,7 +225,6 @@ bool DispatchMainCommand(const DialogEvent& event) {
         case ServerUpdateCommand:
         case PrintCommand:
         case NewBooksCommand:
-        case ExportCommand:
         default:
             break;
     }
