@@ -118,8 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
              "(*.*)|*.*||",
              "held list",
              QFileDialog::AnyFile,
-             {"Comma-separated text files (*.csv) (*.csv)", "Text files (*.txt) (*.txt)",
-              "All Files (*.*) (*)"}}),
+             {"Comma-separated text files (*.csv)", "Text files (*.txt)", "All Files (*)"}}),
     [](const auto& info) { return std::string(info.param.save ? "Save" : "Open"); });
 
 }  // namespace

@@ -21,6 +21,9 @@
 #include "compare/desktop/compare_dialog.h"
 #include "maintenance/booklist_import.h"
 #include "maintenance/booklist_update.h"
+#include "maintenance/desktop/about_dialog.h"
+#include "maintenance/desktop/export_dialog.h"
+#include "maintenance/desktop/item_details_dialog.h"
 #include "platform/message.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
@@ -227,13 +230,19 @@ bool DispatchMainCommand(const DialogEvent& event) {
         case ServerUpdateCommand:
             UpdateFromServer();
             break;
+        case ExportCommand:
+            ExportList();
+            break;
+        case DetailsCommand:
+            ShowItemDetails();
+            break;
+        case AboutCommand:
+            ShowAbout();
+            break;
 
         // These commands arrive with their own windows; until then they do nothing.
-        case ExportCommand:
         case PrintCommand:
         case NewBooksCommand:
-        case DetailsCommand:
-        case AboutCommand:
         default:
             break;
     }

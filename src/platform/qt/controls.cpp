@@ -11,6 +11,7 @@
 #include "platform/qt/event_queue.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/program_window.h"
+#include "platform/qt/wrapping_check_box.h"
 
 namespace {
 
@@ -97,7 +98,7 @@ QPushButton* AddButton(int window, int control, int x, int y, int width, int hei
 
 QCheckBox* AddCheckBox(int window, int control, int x, int y, int width, int height,
                        const std::string& text) {
-    return MakeClickable<QCheckBox>(window, control, x, y, width, height, text);
+    return MakeClickable<WrappingCheckBox>(window, control, x, y, width, height, text);
 }
 
 QRadioButton* AddOptionButton(int window, int control, int x, int y, int width, int height,

@@ -36,6 +36,7 @@ QLabel* AddLabel(int window, int control, int x, int y, int width, int height,
 // A push button reporting a click; "Tahoma" 8 like every push button of the program.
 QPushButton* AddButton(int window, int control, int x, int y, int width, int height,
                        const std::string& text, const std::string& tooltip = {});
+// A check box whose text wraps inside a box more than one line high.
 QCheckBox* AddCheckBox(int window, int control, int x, int y, int width, int height,
                        const std::string& text);
 // Option buttons placed one after another in the same window form one group.

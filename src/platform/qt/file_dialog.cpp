@@ -27,7 +27,13 @@ QStringList NameFilters(const std::string& filter) {
         for (const QString& pattern : QStringList(patterns)) {
             if (pattern.toLower() != pattern) patterns << pattern.toLower();
         }
-        filters << items[i] + " (" + patterns.join(' ') + ")";
+        // A description that names its patterns already ("Text files (*.txt)") names them once.
+        QString description = items[i];
+        if (description.endsWith(')') && description.contains('(')) {
+            description.truncate(description.lastIndexOf('('));
+            description = description.trimmed();
+        }
+        filters << description + " (" + patterns.join(' ') + ")";
     }
     return filters;
 }

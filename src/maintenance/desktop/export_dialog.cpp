@@ -1,0 +1,124 @@
+#include "maintenance/desktop/export_dialog.h"
+
+#include <QCheckBox>
+#include <QRadioButton>
+#include <string>
+#include <vector>
+
+#include "app/desktop/book_list_view.h"
+#include "maintenance/export_writer.h"
+#include "platform/dialogs.h"
+#include "platform/file_dialog.h"
+#include "platform/message.h"
+#include "platform/qt/controls.h"
+
+namespace {
+
+constexpr int DialogWidth = 320;
+constexpr int DialogHeight = 480;
+
+QRadioButton* Option(int control) {
+    return ControlAs<QRadioButton>(ExportWindowNumber, control);
+}
+
+QCheckBox* FieldBox(int field) {
+    return ControlAs<QCheckBox>(ExportWindowNumber, ExportFirstFieldControl + field);
+}
+
+void SetDefaults() {
+    Option(ExportCommaOption)->setChecked(true);
+    const ExportFieldSet defaults = DefaultExportFields();
+    for (int field = 0; field < ExportFieldCount; ++field)
+        FieldBox(field)->setChecked(defaults[field]);
+}
+
+void AddControls() {
+    const int w = DialogWidth;
+    const int h = DialogHeight;
+    AddFrame(ExportWindowNumber, ExportFormatFrame, 12, 12, w - 24, 70, "Export format");
+    AddOptionButton(ExportWindowNumber, ExportCommaOption, 22, 30, 200, 20,
+                    "Export comma format (.csv)");
+    AddOptionButton(ExportWindowNumber, ExportTabOption, 22, 50, 200, 20,
+                    "Export tab format (.txt)");
+    AddFrame(ExportWindowNumber, ExportFieldsFrame, 12, 100, w - 24, 270, "Fields to export");
+    for (int field = 0; field < ExportFieldCount; ++field) {
+        AddCheckBox(ExportWindowNumber, ExportFirstFieldControl + field, 22, 120 + 20 * field, 150,
+                    20, std::string(ExportFields()[field].checkBoxText));
+    }
+    AddButton(ExportWindowNumber, ExportResetControl, w - 244, h - 29, 75, 22, "Reset");
+    AddButton(ExportWindowNumber, ExportOkControl, w - 163, h - 29, 75, 22, "OK");
+    AddButton(ExportWindowNumber, ExportCancelControl, w - 82, h - 29, 75, 22, "Cancel");
+}
+
+struct TargetChoice {
+    const char* proposedName;
+    const char* extension;
+    const char* filter;
+};
+
+// The format chosen comes first in the file dialog, so that its files are the ones listed.
+TargetChoice ChoiceFor(ExportFormat format) {
+    if (format == ExportFormat::Tab) {
+        return {"tullist.txt", "txt",
+                "Text files (*.txt)|*.txt|Comma-separated text files (*.csv)|*.csv|All Files "
+                "(*.*)|*.*||"};
+    }
+    return {"tullist.csv", "csv",
+            "Comma-separated text files (*.csv)|*.csv|Text files (*.txt)|*.txt|All Files "
+            "(*.*)|*.*||"};
+}
+
+// Asks for the target file and writes the books with these ids, in this order. A cancelled or too
+// short name writes nothing; a file that cannot be written is named to the user, a written one
+// is not announced.
+void ExportToChosenFile(ExportFormat format, const ExportFieldSet& fields,
+                        const std::vector<std::string>& rowIds) {
+    const TargetChoice choice = ChoiceFor(format);
+    const std::string path =
+        ChooseSaveFile("Export list", choice.proposedName, choice.extension, choice.filter);
+    if (path.size() < 3) return;
+    const FileWriteResult written = WriteExportFile(path, format, fields, rowIds);
+    if (written) return;
+    // The path has a line of its own, as message texts keep paths apart from other wording.
+    ShowMessage("Export",
+                "The list was not written to the file\r\n" + path + "\r\n" + written.reason + ".",
+                "OK", "!", 0);
+}
+
+// The rows as the main list shows them now: filtered, in the order of the last heading click,
+// without the rows taken out with Delete.
+std::vector<std::string> ListedIds() {
+    std::vector<std::string> ids;
+    for (int row = 0; row < BookListRowCount(); ++row)
+        ids.push_back(BookListCell(row, 0));
+    return ids;
+}
+
+void WriteChosenExport() {
+    ExportFieldSet fields{};
+    for (int field = 0; field < ExportFieldCount; ++field)
+        fields[field] = FieldBox(field)->isChecked();
+    const ExportFormat format =
+        Option(ExportTabOption)->isChecked() ? ExportFormat::Tab : ExportFormat::Comma;
+    ExportToChosenFile(format, fields, ListedIds());
+}
+
+}  // namespace
+
+void ExportList() {
+    if (BookListRowCount() == 0) return;
+    if (!OpenDialogWindow(ExportWindowNumber, "Export List", DialogWidth, DialogHeight, "")) return;
+    AddControls();
+    SetDefaults();
+
+    for (;;) {
+        const int command = WaitDialogEvent().command;
+        if (command == ExportOkControl) {
+            WriteChosenExport();
+            break;
+        }
+        if (command == ExportCancelControl || command == CloseBoxCommand) break;
+        if (command == ExportResetControl) SetDefaults();
+    }
+    CloseDialogWindow();
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+// The Export command: the dialog that chooses the format and the fields, then the writing of the
+// books the main list shows, in its order.
+
+inline constexpr int ExportWindowNumber = 7;
+inline constexpr int ExportFormatFrame = 700;
+inline constexpr int ExportCommaOption = 701;
+inline constexpr int ExportTabOption = 702;
+inline constexpr int ExportFieldsFrame = 703;
+inline constexpr int ExportFirstFieldControl = 704;  // the twelve fields are 704 to 715
+inline constexpr int ExportResetControl = 790;
+inline constexpr int ExportOkControl = 798;
+inline constexpr int ExportCancelControl = 799;
+
+// Nothing when the main list is empty.
+void ExportList();
