@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev
   # desktop program: fonts, default viewer, a display for machines without one
-  fonts-liberation fonts-wine xdg-utils xvfb xauth imagemagick
+  fonts-liberation fonts-wine xdg-utils xvfb xauth imagemagick xdotool
   # independent readers of the MARC files the program writes, PDF checks, whole-command timing
   yaz libmarc-record-perl poppler-utils hyperfine
   # checks of the installed tree and the Debian package
