@@ -56,6 +56,16 @@ TEST(Manual, HasATitleContentsAndEveryChapterOnPagesOfItsOwn) {
     EXPECT_NE(pages[0].find("Tallyleaf"), std::string::npos);
     ASSERT_NE(pages[1].find("Contents"), std::string::npos);
 
+    // Every window of the program, by the title the user sees on it.
+    std::string whole;
+    for (const std::string& page : pages)
+        whole += page;
+    for (const char* window :
+         {"TUL Tallyleaf", "Compare Library Data", "Item Details", "About TUL Tallyleaf",
+          "Export List", "Print", "New books", "Import booklist", "Booklist", "Update"}) {
+        EXPECT_NE(whole.find(window), std::string::npos) << window;
+    }
+
     const std::vector<std::string> chapters = ChapterTitles();
     ASSERT_GE(chapters.size(), 10u);
     for (const std::string& chapter : chapters) {
