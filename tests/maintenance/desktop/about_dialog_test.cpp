@@ -10,7 +10,7 @@
 
 #include "app/desktop/main_window.h"
 #include "app/desktop/main_window_ids.h"
-#include "gui/gui_helpers.h"
+#include "support/gui/gui_helpers.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/program_window.h"
 #include "support/test_folder.h"

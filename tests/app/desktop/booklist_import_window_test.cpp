@@ -6,7 +6,7 @@
 #include "app/desktop/book_list_view.h"
 #include "app/desktop/main_window.h"
 #include "app/desktop/main_window_ids.h"
-#include "gui/gui_helpers.h"
+#include "support/gui/gui_helpers.h"
 #include "platform/file_dialog.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/presets.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "gui/gui_helpers.h"
+#include "support/gui/gui_helpers.h"
 #include "platform/message.h"
 
 namespace {

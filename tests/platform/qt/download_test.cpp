@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <set>
 
-#include "gui/gui_helpers.h"
-#include "gui/test_server.h"
+#include "support/gui/gui_helpers.h"
+#include "support/gui/test_server.h"
 #include "platform/download.h"
 #include "support/test_folder.h"
 

@@ -1,4 +1,4 @@
-#include "gui/gui_helpers.h"
+#include "support/gui/gui_helpers.h"
 
 #include <gtest/gtest.h>
 

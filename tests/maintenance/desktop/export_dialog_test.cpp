@@ -21,7 +21,7 @@
 #include "app/desktop/main_window_ids.h"
 #include "app/filter_state.h"
 #include "base/replacing_file.h"
-#include "gui/gui_helpers.h"
+#include "support/gui/gui_helpers.h"
 #include "maintenance/export_writer.h"
 #include "platform/file_dialog.h"
 #include "platform/message.h"

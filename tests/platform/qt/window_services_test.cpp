@@ -10,7 +10,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "gui/gui_helpers.h"
+#include "support/gui/gui_helpers.h"
 #include "platform/dialogs.h"
 #include "platform/pause.h"
 #include "platform/progress.h"

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <ostream>
 
-#include "gui/gui_helpers.h"
+#include "support/gui/gui_helpers.h"
 #include "platform/dialogs.h"
 #include "platform/file_dialog.h"
 #include "platform/qt/controls.h"

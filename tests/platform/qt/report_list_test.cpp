@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "gui/gui_helpers.h"
+#include "support/gui/gui_helpers.h"
 #include "platform/dialogs.h"
 #include "platform/qt/report_list.h"
 

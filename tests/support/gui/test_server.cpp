@@ -1,4 +1,4 @@
-#include "gui/test_server.h"
+#include "support/gui/test_server.h"
 
 #include <QDeadlineTimer>
 #include <QRegularExpression>

@@ -14,7 +14,7 @@
 #include "app/desktop/main_window_ids.h"
 #include "compare/desktop/compare_dialog.h"
 #include "compare/marc_text.h"
-#include "gui/gui_helpers.h"
+#include "support/gui/gui_helpers.h"
 #include "platform/file_dialog.h"
 #include "platform/message.h"
 #include "platform/qt/controls.h"

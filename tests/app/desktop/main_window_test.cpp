@@ -15,7 +15,7 @@
 #include "app/desktop/book_list_view.h"
 #include "app/desktop/main_window.h"
 #include "app/desktop/main_window_ids.h"
-#include "gui/gui_helpers.h"
+#include "support/gui/gui_helpers.h"
 #include "platform/column_sort.h"
 #include "platform/message.h"
 #include "platform/pause.h"
