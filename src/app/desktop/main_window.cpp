@@ -22,6 +22,7 @@
 #include "platform/qt/event_queue.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/report_list.h"
+#include "print/desktop/book_list_print.h"
 
 namespace {
 
@@ -207,12 +208,14 @@ bool DispatchMainCommand(const DialogEvent& event) {
         case CompareCommand:
             ShowCompareDialog();
             break;
+        case PrintCommand:
+            PrintVisibleBookList();
+            break;
 
         // These commands arrive with their own windows; until then they do nothing.
         case UpdateCommand:
         case ServerUpdateCommand:
         case ExportCommand:
-        case PrintCommand:
         case NewBooksCommand:
         case DetailsCommand:
         case AboutCommand:
