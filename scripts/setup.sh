@@ -12,6 +12,8 @@ packages=(
   fonts-liberation xdg-utils xvfb xauth imagemagick
   # independent readers of the MARC files the program writes, PDF checks, whole-command timing
   yaz libmarc-record-perl poppler-utils hyperfine
+  # a real print queue for the printing tests
+  cups printer-driver-cups-pdf
   python3
 )
 
