@@ -26,6 +26,9 @@ const BooklistTable& Booklist() {
 const std::string& BooklistVersion() {
     return State().version;
 }
+void SetBooklistVersion(std::string version) {
+    State().version = std::move(version);
+}
 const std::vector<std::string>& CategoryList() {
     return State().categories;
 }

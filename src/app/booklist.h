@@ -32,6 +32,8 @@ struct LevelNameTable {
 };
 
 const std::string& BooklistVersion();
+// The server update names the version of the list it fetched; the next load reads it again.
+void SetBooklistVersion(std::string version);
 // Distinct category names, sorted by unsigned byte value.
 const std::vector<std::string>& CategoryList();
 // Distinct format names, in the order first met.

@@ -11,6 +11,7 @@
 #include "app/filter_state.h"
 #include "app/startup_constants.h"
 #include "base/replacing_file.h"
+#include "maintenance/booklist_update.h"
 #include "platform/qt/program_window.h"
 #include "platform/qt/report_list.h"
 
@@ -26,7 +27,8 @@ void WhenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> act
 void ResetProgramState() {
     ResetWindowServices();
     ResetBooklistState();
-    SetServerBaseUrl(DefaultServerBaseUrl);
+    SetServerBaseUrl("");
+    SetServerUpdateTimeouts({});
     FailNextFileAfter(-1);
 }
 

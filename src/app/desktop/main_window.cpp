@@ -6,17 +6,21 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
 #include "app/book_record.h"
 #include "app/booklist.h"
+#include "app/data_folder.h"
 #include "app/desktop/book_list_view.h"
 #include "app/desktop/main_window_ids.h"
 #include "app/filter_state.h"
 #include "app/startup_constants.h"
 #include "base/text.h"
 #include "compare/desktop/compare_dialog.h"
+#include "maintenance/booklist_import.h"
+#include "maintenance/booklist_update.h"
 #include "platform/message.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
@@ -106,10 +110,34 @@ bool AnyEntryMatched() {
     return false;
 }
 
-// The manual beside the program, in the desktop's viewer; nothing is said when either is missing.
+// Where the program works and where its manual is, decided once at start.
+DataFolders& Folders() {
+    static DataFolders folders;
+    return folders;
+}
+
+// The manual in the desktop's viewer; nothing is said when either is missing.
 void OpenManual() {
-    const QString path = QDir::current().absoluteFilePath(QStringLiteral("Tallyleaf.pdf"));
+    const QString path = Folders().manual.empty()
+                             ? QDir::current().absoluteFilePath(QStringLiteral("Tallyleaf.pdf"))
+                             : PathToDisplay(Folders().manual);
     if (QFileInfo::exists(path)) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+// The selectors, the filters and the list as a fresh load leaves them. Also after an import, since
+// the rows and selectors of the old list would name books that are no longer loaded.
+void ShowLoadedBooklist() {
+    FillSelectors();
+    for (const int control :
+         {CategorySelectorControl, FormatSelectorControl, AustralianSelectorControl}) {
+        if (QComboBox* selector = Selector(control)) selector->setCurrentIndex(0);
+    }
+    FilterState& filters = CurrentFilters();
+    filters.levelFilter = AllLevelsText;
+    filters.categoryFilter = AllCategoriesText;
+    filters.formatFilter = AllFormatsText;
+    filters.matchFilter = AnyEntryMatched() ? MatchFilterMatched : MatchFilterEverything;
+    FillBookList();
 }
 
 }  // namespace
@@ -137,29 +165,15 @@ void StartMainWindow() {
     CreateButtons(height, width);
     LetWindowEventsThrough();
 
-    // The booklist update from the programme's server comes here once downloads exist.
+    UpdateFromServer();
 
     if (BooklistMissingOrEmpty()) {
         ShowMessage("Notice", "TUL Booklist file not found. Please download booklist file.", "OK",
                     "I", 0);
     }
     LoadBooklist();
-
-    FillSelectors();
-    for (const int control :
-         {CategorySelectorControl, FormatSelectorControl, AustralianSelectorControl}) {
-        if (QComboBox* selector = Selector(control)) selector->setCurrentIndex(0);
-    }
-
+    ShowLoadedBooklist();
     AddShortcut(MainWindowNumber, QKeySequence(Qt::Key_Delete), RemoveRowsCommand);
-
-    FilterState& filters = CurrentFilters();
-    filters.levelFilter = AllLevelsText;
-    filters.categoryFilter = AllCategoriesText;
-    filters.formatFilter = AllFormatsText;
-    filters.matchFilter = AnyEntryMatched() ? MatchFilterMatched : MatchFilterEverything;
-
-    FillBookList();
     if (ReportList* list = MainBookList()) list->setFocus();
 }
 
@@ -211,10 +225,14 @@ bool DispatchMainCommand(const DialogEvent& event) {
         case PrintCommand:
             PrintVisibleBookList();
             break;
+        case UpdateCommand:
+            if (ImportBooklist()) ShowLoadedBooklist();
+            break;
+        case ServerUpdateCommand:
+            UpdateFromServer();
+            break;
 
         // These commands arrive with their own windows; until then they do nothing.
-        case UpdateCommand:
-        case ServerUpdateCommand:
         case ExportCommand:
         case NewBooksCommand:
         case DetailsCommand:
@@ -235,13 +253,17 @@ void RunMainEventLoop() {
 }
 
 int RunDesktopProgram() {
-    // Every data file is opened by its bare name beside the program, wherever it was started from.
-    const std::filesystem::path folder =
-        std::filesystem::path(PathFromDisplay(QCoreApplication::applicationDirPath()));
+    // Every data file is opened by its bare name in the working folder, wherever the program was
+    // started from.
+    Folders() = ChooseDataFolders(PathFromDisplay(QCoreApplication::applicationDirPath()),
+                                  std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    PrepareDataFolder(Folders());
+    const std::filesystem::path folder(Folders().work);
     std::error_code error;
     if (std::filesystem::current_path(error) != folder)
         std::filesystem::current_path(folder, error);
 
+    SetServerBaseUrl(ConfiguredServerBaseUrl());
     CreateFontsAndColours();
     StartMainWindow();
     RunMainEventLoop();

@@ -9,12 +9,14 @@
 #include "platform/message_codes.h"
 #include "platform/pause.h"
 #include "platform/progress.h"
+#include "platform/progress_notice.h"
 #include "platform/window_title.h"
 
 namespace {
 
 struct HeadlessState {
     headless::ProgressState progress;
+    headless::NoticeState notice;
     int polls = 0;
     int cancelAtPoll = 0;
     std::deque<int> answers;
@@ -70,6 +72,9 @@ void EchoProgressToStderr(bool on) {
 const ProgressState& Progress() {
     return State().progress;
 }
+const NoticeState& Notice() {
+    return State().notice;
+}
 int PollCount() {
     return State().polls;
 }
@@ -123,6 +128,16 @@ void CloseProgressWindow() {
     if (!s.progress.open) return;
     s.progress.open = false;
     if (s.echo) std::fputs("\n", stderr);
+}
+
+void OpenProgressNotice(const std::string& title, const std::string& message, int width,
+                        int height) {
+    auto& notice = State().notice;
+    notice = {true, title, message, width, height, notice.opened + 1};
+}
+
+void CloseProgressNotice() {
+    State().notice.open = false;
 }
 
 void PauseWithEvents(int milliseconds) {

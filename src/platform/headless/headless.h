@@ -19,6 +19,15 @@ struct ProgressState {
     int opened = 0;  // how many times the window was opened since the last reset
 };
 
+struct NoticeState {
+    bool open = false;
+    std::string title;
+    std::string message;
+    int width = 0;
+    int height = 0;
+    int opened = 0;  // how many times a notice was opened since the last reset
+};
+
 struct ShownMessage {
     std::string title;
     std::string text;
@@ -40,6 +49,7 @@ void PresetMessageAnswer(int result);
 void EchoProgressToStderr(bool on);
 
 const ProgressState& Progress();
+const NoticeState& Notice();
 int PollCount();
 const std::vector<ShownMessage>& ShownMessages();
 std::int64_t PausedMilliseconds();

@@ -39,6 +39,14 @@ void DispatchWindowEvents() {
     --letThroughDepth;
 }
 
+void LetWindowEventsThroughUntil(const std::function<bool()>& done) {
+    ++letThroughDepth;
+    while (!done())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    --letThroughDepth;
+    ClearWindowEvents();
+}
+
 void LetWindowEventsThrough() {
     DispatchWindowEvents();
     ClearWindowEvents();

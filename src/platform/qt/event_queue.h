@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <optional>
 
 #include "platform/dialogs.h"
@@ -15,6 +16,10 @@ void ClearWindowEvents();
 void LetWindowEventsThrough();
 // The same, but what the user did stays queued for the caller to look at (for Cancel).
 void DispatchWindowEvents();
+// Handles window events as they come, waiting for them, until `done` holds; what the user did
+// meanwhile is not acted upon. For the blocking operations that wait on something else, such as a
+// download.
+void LetWindowEventsThroughUntil(const std::function<bool()>& done);
 // Whether a long operation is letting window events through at this moment. Controls that act on
 // a click themselves instead of queueing it (a list heading) must not act then.
 bool LettingWindowEventsThrough();

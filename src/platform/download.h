@@ -1,0 +1,32 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+// Downloading a URL into a local file, for the booklist update and the new-books list.
+//
+//     const DownloadResult result = DownloadToFile(ServerBaseUrl() + "TULNewBooks.txt",
+//                                                  "TULNewBooks.txt");
+//     if (!result) ShowMessage(..., result.reason, ...);
+//
+// Complete or nothing: the bytes go to a temporary file beside `fileName`, which takes that name
+// only once the server has answered with status 200 and, when it said how long the body is,
+// exactly that many bytes. Otherwise a file of that name is left as it was, and no temporary file
+// stays behind. The call blocks its caller; on the desktop the windows keep repainting meanwhile,
+// and nothing the user does in them is acted upon. "http://" and "https://" are both fetched
+// through the system's proxy settings (http_proxy, https_proxy, no_proxy).
+
+struct DownloadResult {
+    bool complete = false;
+    std::string reason;  // why not, in a few words, when not complete
+    explicit operator bool() const { return complete; }
+};
+
+struct DownloadLimits {
+    // Gives up when no data has come for this long.
+    int idleMilliseconds = 15000;
+    // Gives up when the whole download has not ended by then; 0 means no such limit.
+    int totalMilliseconds = 0;
+};
+
+DownloadResult DownloadToFile(const std::string& url, const std::string& fileName,
+                              const DownloadLimits& limits = {});

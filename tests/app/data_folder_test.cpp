@@ -1,0 +1,57 @@
+#include "app/data_folder.h"
+
+#include <gtest/gtest.h>
+
+#include "support/test_folder.h"
+
+namespace fs = std::filesystem;
+
+TEST(DataFolders, ACopyOfItsOwnWorksBesideItsExecutable) {
+    TestFolder folder;
+    const std::string root = folder.Path().string();
+    // A build tree, and a "bin" folder that has no installed share folder beside it.
+    for (const std::string& program : {root + "/build/src/app", root + "/opt/bin"}) {
+        fs::create_directories(program);
+        const DataFolders folders = ChooseDataFolders(program, "/xdg", "/home/user");
+        EXPECT_EQ(folders.work, program);
+        EXPECT_EQ(folders.manual, program + "/Tallyleaf.pdf");
+        EXPECT_EQ(folders.installedShare, "");
+        EXPECT_TRUE(PrepareDataFolder(folders));
+    }
+}
+
+TEST(DataFolders, AnInstalledCopyWorksInTheUsersDataFolder) {
+    TestFolder folder;
+    const std::string root = folder.Path().string();
+    fs::create_directories(root + "/usr/bin");
+    fs::create_directories(root + "/usr/share/tallyleaf");
+    WriteFile(root + "/usr/share/tallyleaf/TULVersion.txt", "2026.1\r\n");
+    // Whether the program's folder is writable does not matter: root can write to /usr/bin.
+    fs::permissions(root + "/usr/bin", fs::perms::owner_read | fs::perms::owner_exec);
+
+    const std::string xdg = root + "/xdg";
+    const std::string home = root + "/home";
+    struct Case {
+        const char* xdg;
+        const char* home;
+        std::string work;
+    };
+    const Case cases[] = {
+        {xdg.c_str(), "/nowhere", xdg + "/tallyleaf"},
+        {"", home.c_str(), home + "/.local/share/tallyleaf"},
+        {"relative/xdg", home.c_str(), home + "/.local/share/tallyleaf"},
+        {nullptr, home.c_str(), home + "/.local/share/tallyleaf"},
+    };
+    for (const Case& c : cases) {
+        const DataFolders folders = ChooseDataFolders(root + "/usr/bin", c.xdg, c.home);
+        EXPECT_EQ(folders.work, c.work);
+        EXPECT_EQ(folders.manual, root + "/usr/share/tallyleaf/Tallyleaf.pdf");
+        ASSERT_TRUE(PrepareDataFolder(folders));
+        EXPECT_EQ(ReadFile(c.work + "/TULVersion.txt"), "2026.1\r\n");
+    }
+    // A version the user's folder already has is kept.
+    WriteFile(root + "/xdg/tallyleaf/TULVersion.txt", "2027.0\r\n");
+    ASSERT_TRUE(PrepareDataFolder(ChooseDataFolders(root + "/usr/bin", xdg.c_str(), "")));
+    EXPECT_EQ(ReadFile(root + "/xdg/tallyleaf/TULVersion.txt"), "2027.0\r\n");
+    fs::permissions(root + "/usr/bin", fs::perms::owner_all);
+}

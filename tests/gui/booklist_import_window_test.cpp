@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QTest>
+
+#include "app/desktop/book_list_view.h"
+#include "app/desktop/main_window.h"
+#include "app/desktop/main_window_ids.h"
+#include "gui/gui_helpers.h"
+#include "platform/file_dialog.h"
+#include "platform/qt/controls.h"
+#include "platform/qt/presets.h"
+#include "support/test_folder.h"
+
+namespace {
+
+QComboBox* Selector(int control) {
+    return ControlAs<QComboBox>(MainWindowNumber, control);
+}
+
+class BooklistImportWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ResetProgramState(); }
+    void TearDown() override { ResetProgramState(); }
+    TestFolder folder;
+};
+
+// After an import the window shows the new list as a fresh start would: no row, selector entry
+// or filter of the old list is left to act upon.
+TEST_F(BooklistImportWindowTest, ShowsTheImportedListFromTheStart) {
+    WriteFile(
+        "Booklist.tul",
+        BooklistLine(7, "Possum Magic", "Fox, Mem", "Y", "Animals", "Early Years (R-2)", "Book") +
+            BooklistLine(12, "The Hobbit", "Tolkien, J.R.R.", "N", "Fantasy", "Mature", "Book"));
+    WriteFile("Matches.tul", "7,A FOX\r\n");
+    StartMainWindow();
+    ASSERT_EQ(Selector(MatchSelectorControl)->currentText(), "Matched");
+    QTest::keyClick(Selector(CategorySelectorControl), Qt::Key_Down);
+    EXPECT_TRUE(HandleNextMainEvent());
+    ASSERT_EQ(Selector(CategorySelectorControl)->currentText(), "Animals");
+
+    WriteFile(
+        "new.txt",
+        BooklistLine(33, "Matilda", "Dahl, Roald", "N", "Humour", "Primary Years (3-5)", "eBook") +
+            BooklistLine(58, "Blueback", "Winton, Tim", "Y", "Adventure", "Mature", "Book"));
+    PresetChosenFile((folder.Path() / "new.txt").string());
+    EXPECT_TRUE(DispatchMainCommand({UpdateCommand, EventClicked}));
+
+    EXPECT_FALSE(FileExists("Matches.tul"));
+    EXPECT_EQ(Selector(MatchSelectorControl)->currentText(), "Everything");
+    EXPECT_EQ(Selector(CategorySelectorControl)->currentText(), "All categories");
+    EXPECT_EQ(Selector(CategorySelectorControl)->itemText(1), "Adventure");
+    EXPECT_EQ(Selector(FormatSelectorControl)->count(), 3);
+    EXPECT_EQ(BookListRowCount(), 2);
+    EXPECT_EQ(BookListCell(0, 0), "33");
+    EXPECT_TRUE(MessageRequests().empty());
+}
+
+}  // namespace

@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <set>
+
+#include "gui/gui_helpers.h"
+#include "gui/test_server.h"
+#include "platform/download.h"
+#include "support/test_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Every name in `folder`: a download must leave no temporary file behind.
+std::set<std::string> Names(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+class DownloadTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetProgramState();
+        // The machine's own proxy must not see the test's requests to 127.0.0.1.
+        for (const char* name :
+             {"http_proxy", "https_proxy", "no_proxy", "HTTP_PROXY", "HTTPS_PROXY", "NO_PROXY"})
+            unsetenv(name);
+        fs::create_directory(served);
+        WriteFile(served / "Item.txt", "new contents\r\n");
+        WriteFile(folder.Path() / "Got.txt", "old\r\n");
+    }
+    void TearDown() override { unsetenv("http_proxy"); }
+
+    TestFolder folder;
+    fs::path served = folder.Path() / "served";
+};
+
+struct TransferCase {
+    const char* name;
+    const char* path;
+    bool complete;
+    const char* reason;  // a piece of it
+};
+
+// The file takes its name only from a whole answer; otherwise the earlier one stays.
+TEST_F(DownloadTest, ReplacesTheFileOnlyWithACompleteBody) {
+    const TransferCase cases[] = {
+        {"whole file", "/Tallyleaf/Item.txt", true, ""},
+        {"not found", "/missing:Item.txt/Item.txt", false, "status 404"},
+        {"body shorter than declared", "/short:Item.txt/Item.txt", false, ""},
+        {"stalls after the headers", "/stall:Item.txt/Item.txt", false, "no data came for"},
+        // Whether a page is a booklist is for the booklist's code to say.
+        {"HTML page", "/html:Item.txt/Item.txt", true, ""},
+    };
+    TestServer server = TestServer::Odd(served.string());
+    ASSERT_NE(server.Port(), 0);
+    for (const TransferCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile(folder.Path() / "Got.txt", "old\r\n");
+        const DownloadResult result = DownloadToFile(server.Url(c.path), "Got.txt", {300, 0});
+        EXPECT_EQ(result.complete, c.complete) << result.reason;
+        EXPECT_NE(result.reason.find(c.reason), std::string::npos) << result.reason;
+        if (!c.complete) {
+            EXPECT_EQ(ReadFile("Got.txt"), "old\r\n");
+        }
+        EXPECT_EQ(Names(folder.Path()), (std::set<std::string>{"Got.txt", "served"}));
+    }
+    EXPECT_EQ(ReadFile("Got.txt").substr(0, 6), "<!DOCT");
+}
+
+TEST_F(DownloadTest, NothingListeningFailsAndLeavesNoFile) {
+    TestServer server = TestServer::Plain(served.string());
+    ASSERT_NE(server.Port(), 0);
+    server.Stop();
+    const DownloadResult result = DownloadToFile(server.Url("/Item.txt"), "New.txt");
+    EXPECT_FALSE(result.complete);
+    EXPECT_FALSE(result.reason.empty());
+    EXPECT_EQ(Names(folder.Path()), (std::set<std::string>{"Got.txt", "served"}));
+}
+
+TEST_F(DownloadTest, GoesThroughTheProxyNamedByHttpProxy) {
+    TestServer origin = TestServer::Plain(served.string());
+    const fs::path record = folder.Path() / "forwarded.txt";
+    TestServer proxy = TestServer::Odd(served.string(), record.string());
+    ASSERT_NE(origin.Port(), 0);
+    ASSERT_NE(proxy.Port(), 0);
+    setenv("http_proxy", proxy.Url("").c_str(), 1);
+    // Requests for 127.0.0.1 never go through a proxy; the proxy takes this name for it.
+    const std::string url = "http://origin.test:" + std::to_string(origin.Port()) + "/Item.txt";
+
+    const DownloadResult result = DownloadToFile(url, "Got.txt");
+    ASSERT_TRUE(result.complete) << result.reason;
+    EXPECT_EQ(ReadFile("Got.txt"), "new contents\r\n");
+    EXPECT_EQ(ReadFile(record), url + "\n");
+}
+
+}  // namespace

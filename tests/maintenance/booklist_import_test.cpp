@@ -1,0 +1,99 @@
+#include "maintenance/booklist_import.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/booklist.h"
+#include "platform/file_dialog.h"
+#include "platform/headless/headless.h"
+#include "support/program_state.h"
+#include "support/test_folder.h"
+
+namespace {
+
+constexpr const char* OldBooklist = "7\tPossum Magic\tFox, Mem\r\n";
+constexpr const char* OldMatches = "7,A FOX\r\n";
+constexpr const char* NewBooklist =
+    "12\tThe Hobbit\tTolkien, J.R.R.\r\n33\tMatilda\tDahl, Roald\r\n";
+
+class BooklistImportTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetProgramState();
+        WriteFile("Booklist.tul", OldBooklist);
+        WriteFile("Matches.tul", OldMatches);
+        LoadBooklist();
+    }
+    void TearDown() override { ResetProgramState(); }
+
+    bool Unchanged() const {
+        return ReadFile("Booklist.tul") == OldBooklist && ReadFile("Matches.tul") == OldMatches &&
+               Booklist().size() == 1 && LookupBookRecord("7").matched == 1;
+    }
+
+    TestFolder folder;
+};
+
+TEST_F(BooklistImportTest, ReplacesTheBooklistDropsTheMatchesAndLoads) {
+    WriteFile("chosen.txt", NewBooklist);
+    PresetChosenFile((folder.Path() / "chosen.txt").string());
+    EXPECT_TRUE(ImportBooklist());
+
+    ASSERT_EQ(FileDialogRequests().size(), 1u);
+    const FileDialogRequest& dialog = FileDialogRequests()[0];
+    EXPECT_EQ(dialog.title, "Import booklist");
+    EXPECT_EQ(dialog.defaultName, "*.txt");
+    EXPECT_EQ(dialog.filter, "Text files|*.tsv;*.txt|All files|*.*|");
+    EXPECT_FALSE(dialog.save);
+
+    EXPECT_EQ(ReadFile("Booklist.tul"), NewBooklist);
+    EXPECT_FALSE(FileExists("Matches.tul"));
+    EXPECT_EQ(Booklist().size(), 2u);
+    EXPECT_TRUE(headless::ShownMessages().empty());
+}
+
+TEST_F(BooklistImportTest, CancelChangesNothing) {
+    PresetChosenFile("");
+    EXPECT_FALSE(ImportBooklist());
+    EXPECT_TRUE(Unchanged());
+    EXPECT_TRUE(headless::ShownMessages().empty());
+}
+
+// A file that cannot be a booklist is refused with a message naming it; nothing is copied,
+// deleted or loaded.
+TEST_F(BooklistImportTest, RefusesWhatIsNotABooklist) {
+    struct Case {
+        const char* name;
+        const char* contents;  // nullptr: no such file
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"missing.txt", nullptr, "No such file or directory"},
+        {"empty.txt", "", "it holds no booklist entries"},
+        {"page.html", "<html><body>Please sign in</body></html>\r\n",
+         "it holds no booklist entries"},
+        {"folder.txt", "", "not a file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        headless::Reset();
+        const std::string path = (folder.Path() / c.name).string();
+        if (std::string(c.name) == "folder.txt") {
+            std::filesystem::create_directory(path);
+        } else if (c.contents) {
+            WriteFile(path, c.contents);
+        }
+        PresetChosenFile(path);
+        EXPECT_FALSE(ImportBooklist());
+        EXPECT_TRUE(Unchanged());
+        ASSERT_EQ(headless::ShownMessages().size(), 1u);
+        const headless::ShownMessage& message = headless::ShownMessages()[0];
+        EXPECT_EQ(message.title, "Import booklist");
+        EXPECT_EQ(message.icon, "!");
+        EXPECT_EQ(message.text, "Could not import " + path + ": " + c.reason +
+                                    ".\r\nThe booklist was not changed.");
+    }
+}
+
+}  // namespace
