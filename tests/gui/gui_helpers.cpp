@@ -12,6 +12,7 @@
 #include "app/startup_constants.h"
 #include "base/replacing_file.h"
 #include "maintenance/booklist_update.h"
+#include "platform/qt/controls.h"
 #include "platform/qt/program_window.h"
 #include "platform/qt/report_list.h"
 
@@ -22,6 +23,11 @@ void WhenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> act
         EXPECT_TRUE(shown);
         if (shown) act(window);
     });
+}
+
+QWidget* ActiveWindowById(int number) {
+    QWidget* window = WindowById(number);
+    return window && window->isActiveWindow() ? window : nullptr;
 }
 
 void ResetProgramState() {

@@ -73,6 +73,8 @@ std::string AskForPrinter() {
     QPushButton* print =
         AddButton(PrintWindowNumber, PrintButtonControl, w - 173, h - 29, 75, 22, "Print");
     AddButton(PrintWindowNumber, PrintCancelControl, w - 86, h - 29, 75, 22, "Cancel");
+    // A default button takes Return only in a dialog class of Qt's own; this window's shortcuts do
+    // it, and they answer once the window is active.
     print->setDefault(true);
     AddShortcut(PrintWindowNumber, QKeySequence(Qt::Key_Return), PrintButtonControl);
     AddShortcut(PrintWindowNumber, QKeySequence(Qt::Key_Enter), PrintButtonControl);
