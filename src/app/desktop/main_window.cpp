@@ -21,6 +21,7 @@
 #include "compare/desktop/compare_dialog.h"
 #include "maintenance/booklist_import.h"
 #include "maintenance/booklist_update.h"
+#include "maintenance/desktop/new_books_window.h"
 #include "platform/message.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
@@ -231,10 +232,12 @@ bool DispatchMainCommand(const DialogEvent& event) {
         case ServerUpdateCommand:
             UpdateFromServer();
             break;
+        case NewBooksCommand:
+            ShowNewBooks();
+            break;
 
         // These commands arrive with their own windows; until then they do nothing.
         case ExportCommand:
-        case NewBooksCommand:
         case DetailsCommand:
         case AboutCommand:
         default:
