@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <cstdio>
 #include <filesystem>
 
 #include "app/booklist.h"
@@ -15,6 +14,7 @@
 #include "app/desktop/main_window_ids.h"
 #include "app/startup_constants.h"
 #include "gui/gui_helpers.h"
+#include "gui/pdf_text.h"
 #include "gui/test_server.h"
 #include "maintenance/desktop/new_books_window.h"
 #include "platform/dialogs.h"
@@ -188,13 +188,9 @@ TEST_F(NewBooksWindowTest, PrintsTheListAndStaysOpen) {
         });
     EXPECT_TRUE(openAfterPrint);
     ASSERT_TRUE(FileExists(pdf));
-    FILE* pipe = popen(("pdftotext -layout '" + pdf.string() + "' -").c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string text;
-    char buffer[4096];
-    while (const std::size_t n = fread(buffer, 1, sizeof buffer, pipe))
-        text.append(buffer, n);
-    pclose(pipe);
+    const std::vector<std::string> pages = PdfPages(pdf);
+    ASSERT_EQ(pages.size(), 1u);
+    const std::string& text = pages[0];
     EXPECT_NE(text.find("TUL new books. 3 new entries"), std::string::npos);
     const std::size_t hobbit = text.find("The Hobbit");
     const std::size_t possum = text.find("Possum Magic");
