@@ -9,6 +9,7 @@
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_filters.h"
+#include "maintenance/export_writer.h"
 #include "print/list_print.h"
 #include "print/print_window.h"
 #include "print/printer.h"
@@ -58,6 +59,12 @@ int RunPrintCommand(const std::vector<std::string>& args) {
     const std::string pdf = cli.Value("--pdf") ? AbsoluteFromStart(*cli.Value("--pdf")) : "";
     if (const int loaded = LoadDataFolder(cli.Value("--dir").value_or(".")); loaded != ExitOk) {
         return loaded;
+    }
+    // The PDF is written in place as it is printed, so a data file named as the target would be
+    // lost even when the job fails.
+    if (const std::string own = ProgramDataFileAt(pdf); !pdf.empty() && !own.empty()) {
+        return CliFail(ExitFailure, "cannot write " + pdf + ": \"" + own +
+                                        "\" is one of Tallyleaf's own data files");
     }
     WarnOfValuesNoBookHas(filters);
 
