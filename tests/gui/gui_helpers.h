@@ -21,8 +21,8 @@ T* VisibleModal() {
 QWidget* ActiveWindowById(int number);
 
 // A fresh start for the next test, each layer through its own reset: no window, no preset
-// answers, empty tables, start-up filters and constants. The window tests' counterpart of the
-// unit tests' reset of the same name.
+// answers, empty tables, start-up filters and constants, no printer, print job or PDF output. The
+// window tests' counterpart of the unit tests' reset of the same name.
 void ResetProgramState();
 
 class ReportList;

@@ -30,14 +30,7 @@ class MainWindowPrintTest : public ::testing::Test {
         SetPdfOutput(pdf.string());
         PresetSpoolerPrinters({"Fax", "Library"}, "Library");
     }
-    void TearDown() override {
-        SetPdfOutput("");
-        ClearSpoolerPresets();
-        ResetPrintWindowPresets();
-        ResetPrinterState();
-        ResetPrintJob();
-        ResetProgramState();
-    }
+    void TearDown() override { ResetProgramState(); }
 
     TestFolder folder;
     std::filesystem::path pdf = folder.Path() / "out.pdf";

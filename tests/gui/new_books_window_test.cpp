@@ -55,13 +55,7 @@ class NewBooksWindowTest : public ::testing::Test {
         SetServerBaseUrl(server.Url("/plain/Tallyleaf/"));
         SetPdfOutput(pdf.string());
     }
-    void TearDown() override {
-        SetPdfOutput("");
-        ResetPrintWindowPresets();
-        ResetPrinterState();
-        ResetPrintJob();
-        ResetProgramState();
-    }
+    void TearDown() override { ResetProgramState(); }
 
     // Shows the window and lets `act` do what the user does once it is active, then `next` once
     // `ready` says so. The window is looked for by polling: a wait of the test's own would run

@@ -41,14 +41,7 @@ class PrintOutputTest : public ::testing::Test {
         ResetProgramState();
         SetPdfOutput(pdf.string());
     }
-    void TearDown() override {
-        SetPdfOutput("");
-        ClearSpoolerPresets();
-        ResetPrintWindowPresets();
-        ResetPrinterState();
-        ResetPrintJob();
-        ResetProgramState();
-    }
+    void TearDown() override { ResetProgramState(); }
 
     TestFolder folder;
     std::filesystem::path pdf = folder.Path() / "out.pdf";

@@ -69,14 +69,7 @@ class PrintWindowTest : public ::testing::TestWithParam<WindowCase> {
         ResetProgramState();
         SetPdfOutput(pdf.string());
     }
-    void TearDown() override {
-        SetPdfOutput("");
-        ClearSpoolerPresets();
-        ResetPrintWindowPresets();
-        ResetPrinterState();
-        ResetPrintJob();
-        ResetProgramState();
-    }
+    void TearDown() override { ResetProgramState(); }
 
     TestFolder folder;
     std::filesystem::path pdf = folder.Path() / "out.pdf";
