@@ -13,6 +13,12 @@ cleanup() {
         kill "$pid" 2>/dev/null
         wait "$pid" 2>/dev/null
     fi
+    # cups-pdf writes its own copy of each job into the user's PDF folder, named after the job's
+    # title; the program's jobs are titled "ZPRINTnnn.TMP".
+    if [ -d "${HOME:-/nonexistent}/PDF" ]; then
+        find "$HOME/PDF" -maxdepth 1 -name 'ZPRINT*.TMP*-job_*.pdf' -newer "$root/cupsd.conf" \
+            -delete 2>/dev/null
+    fi
     rm -rf "$root"
 }
 trap cleanup EXIT
