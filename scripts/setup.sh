@@ -14,6 +14,8 @@ packages=(
   yaz libmarc-record-perl poppler-utils hyperfine
   # checks of the installed tree and the Debian package
   desktop-file-utils man-db
+  # a real print queue for the printing tests
+  cups printer-driver-cups-pdf
   python3
 )
 

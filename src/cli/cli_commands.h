@@ -5,6 +5,7 @@
 // Each command takes the arguments after its name and returns the process exit code.
 int RunExportCommand(const std::vector<std::string>& args);
 int RunCompareCommand(const std::vector<std::string>& args);
+int RunPrintCommand(const std::vector<std::string>& args);
 
 // Makes DIR the working directory and loads its booklist as the desktop program does. Returns
 // ExitOk, or prints a message naming the file and returns the failure code.

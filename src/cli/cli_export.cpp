@@ -1,5 +1,4 @@
 #include <filesystem>
-#include <map>
 
 #include "app/book_list.h"
 #include "app/booklist.h"
@@ -7,6 +6,7 @@
 #include "base/text.h"
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
+#include "cli/cli_filters.h"
 #include "maintenance/export_writer.h"
 
 namespace {
@@ -33,44 +33,6 @@ bool ParseFieldList(const std::string& list, ExportFieldSet& fields, std::string
     return true;
 }
 
-bool ParseChoice(const std::optional<std::string>& given, const std::map<std::string, int>& choices,
-                 int fallback, int& chosen) {
-    if (!given) {
-        chosen = fallback;
-        return true;
-    }
-    const auto found = choices.find(*given);
-    if (found == choices.end()) return false;
-    chosen = found->second;
-    return true;
-}
-
-// A filter value that no book has gives an empty export, most likely from a misspelt value: the
-// export is still written, as the main list would show it, but the user is told which value.
-void WarnOfValuesNoBookHas(const FilterState& filters) {
-    bool levelKnown = filters.levelFilter == AllLevelsText;
-    bool categoryKnown = filters.categoryFilter == AllCategoriesText;
-    bool formatKnown = filters.formatFilter == AllFormatsText;
-    for (const auto& [idText, packed] : Booklist()) {
-        if (levelKnown && categoryKnown && formatKnown) break;
-        const PackedFields fields = SplitPackedLine(packed, FieldFormat + 1);
-        levelKnown = levelKnown || fields[FieldLevel] == filters.levelFilter;
-        categoryKnown =
-            categoryKnown || ContainsIgnoreCase(fields[FieldCategories], filters.categoryFilter);
-        formatKnown =
-            formatKnown || ContainsIgnoreCase(fields[FieldFormat].empty() ? std::string_view("Book")
-                                                                          : fields[FieldFormat],
-                                              filters.formatFilter);
-    }
-    if (!levelKnown)
-        CliFail(ExitOk, "warning: no book has the level \"" + filters.levelFilter + "\"");
-    if (!categoryKnown) {
-        CliFail(ExitOk, "warning: no book has the category \"" + filters.categoryFilter + "\"");
-    }
-    if (!formatKnown)
-        CliFail(ExitOk, "warning: no book has the format \"" + filters.formatFilter + "\"");
-}
-
 }  // namespace
 
 int RunExportCommand(const std::vector<std::string>& args) {
@@ -90,22 +52,8 @@ int RunExportCommand(const std::vector<std::string>& args) {
     }
 
     FilterState filters;
-    if (!ParseChoice(cli.Value("--match"),
-                     {{"all", MatchFilterEverything},
-                      {"matched", MatchFilterMatched},
-                      {"unmatched", MatchFilterNotMatched}},
-                     MatchFilterEverything, filters.matchFilter)) {
-        return CliFail(ExitUsage, "--match takes all, matched or unmatched");
-    }
     int australian = AustralianAll;
-    if (!ParseChoice(cli.Value("--australian"),
-                     {{"all", AustralianAll}, {"only", AustralianOnly}, {"non", AustralianNon}},
-                     AustralianAll, australian)) {
-        return CliFail(ExitUsage, "--australian takes all, only or non");
-    }
-    filters.levelFilter = cli.Value("--level").value_or(AllLevelsText);
-    filters.categoryFilter = cli.Value("--category").value_or(AllCategoriesText);
-    filters.formatFilter = cli.Value("--format").value_or(AllFormatsText);
+    if (!ParseListFilters(cli, filters, australian, error)) return CliFail(ExitUsage, error);
 
     const std::string output = AbsoluteFromStart(cli.Positional()[0]);
     if (const int loaded = LoadDataFolder(cli.Value("--dir").value_or(".")); loaded != ExitOk) {

@@ -19,6 +19,9 @@ const char* const Usage =
     "                       [--level TEXT] [--category TEXT] [--format TEXT]\n"
     "                       [--australian all|only|non] OUTPUT\n"
     "  tallyleaf-cli compare [--dir DIR] [--no-star] [--no-series] CATALOGUE\n"
+    "  tallyleaf-cli print [--dir DIR] [--level TEXT] [--category TEXT] [--format TEXT]\n"
+    "                      [--match all|matched|unmatched] [--australian all|only|non]\n"
+    "                      [--printer NAME | --pdf FILE]\n"
     "  tallyleaf-cli --help | --version\n"
     "\n"
     "export  writes the books the main list would show under the given filters, in its order,\n"
@@ -32,7 +35,11 @@ const char* const Usage =
     "        Compare command does, and writes the matched records, tagged, to OUTPUT.MRC and\n"
     "        the matches to Matches.tul, both in DIR. --no-star leaves the titles without\n"
     "        the \"*\"; --no-series adds no TUL series entry. The last line on stdout is\n"
-    "        \"N records read, M matches\".\n";
+    "        \"N records read, M matches\".\n"
+    "\n"
+    "print   prints the books that export writes under the same filters, in the same order,\n"
+    "        as the Print command does: to the printer NAME, to the PDF file FILE, or to the\n"
+    "        default printer.\n";
 
 }  // namespace
 
@@ -83,5 +90,6 @@ int main(int argc, char** argv) {
     }
     if (command == "export") return RunExportCommand(args);
     if (command == "compare") return RunCompareCommand(args);
+    if (command == "print") return RunPrintCommand(args);
     return CliFail(ExitUsage, "unknown command \"" + command + "\" (see --help)");
 }

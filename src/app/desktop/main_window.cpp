@@ -24,11 +24,13 @@
 #include "maintenance/desktop/about_dialog.h"
 #include "maintenance/desktop/export_dialog.h"
 #include "maintenance/desktop/item_details_dialog.h"
+#include "maintenance/desktop/new_books_window.h"
 #include "platform/message.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/report_list.h"
+#include "print/desktop/book_list_print.h"
 
 namespace {
 
@@ -224,6 +226,9 @@ bool DispatchMainCommand(const DialogEvent& event) {
         case CompareCommand:
             ShowCompareDialog();
             break;
+        case PrintCommand:
+            PrintVisibleBookList();
+            break;
         case UpdateCommand:
             if (ImportBooklist()) ShowLoadedBooklist();
             break;
@@ -239,10 +244,9 @@ bool DispatchMainCommand(const DialogEvent& event) {
         case AboutCommand:
             ShowAbout();
             break;
-
-        // These commands arrive with their own windows; until then they do nothing.
-        case PrintCommand:
         case NewBooksCommand:
+            ShowNewBooks();
+            break;
         default:
             break;
     }

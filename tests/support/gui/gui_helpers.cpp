@@ -12,8 +12,13 @@
 #include "app/startup_constants.h"
 #include "base/replacing_file.h"
 #include "maintenance/booklist_update.h"
+#include "platform/printer.h"
+#include "platform/qt/controls.h"
 #include "platform/qt/program_window.h"
 #include "platform/qt/report_list.h"
+#include "print/page.h"
+#include "print/print_window.h"
+#include "print/printer.h"
 
 void WhenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> act) {
     QTimer::singleShot(0, [find = std::move(find), act = std::move(act)] {
@@ -24,12 +29,22 @@ void WhenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> act
     });
 }
 
+QWidget* ActiveWindowById(int number) {
+    QWidget* window = WindowById(number);
+    return window && window->isActiveWindow() ? window : nullptr;
+}
+
 void ResetProgramState() {
     ResetWindowServices();
     ResetBooklistState();
     SetServerBaseUrl("");
     SetServerUpdateTimeouts({});
     FailNextFileAfter(-1);
+    SetPdfOutput("");
+    ClearSpoolerPresets();
+    ResetPrintWindowPresets();
+    ResetPrinterState();
+    ResetPrintJob();
 }
 
 void ClickHeading(ReportList* list, int column) {

@@ -16,9 +16,13 @@ T* VisibleModal() {
     return widget && widget->isVisible() ? widget : nullptr;
 }
 
+// The open window with this number once it is active, or nullptr. A window's keyboard shortcuts
+// answer only while it is active: a key sent to it before then is lost.
+QWidget* ActiveWindowById(int number);
+
 // A fresh start for the next test, each layer through its own reset: no window, no preset
-// answers, empty tables, start-up filters and constants. The window tests' counterpart of the
-// unit tests' reset of the same name.
+// answers, empty tables, start-up filters and constants, no printer, print job or PDF output. The
+// window tests' counterpart of the unit tests' reset of the same name.
 void ResetProgramState();
 
 class ReportList;

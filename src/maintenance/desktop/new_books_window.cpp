@@ -1,0 +1,87 @@
+#include "maintenance/desktop/new_books_window.h"
+
+#include <QKeySequence>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "app/startup_constants.h"
+#include "maintenance/new_books.h"
+#include "platform/dialogs.h"
+#include "platform/download.h"
+#include "platform/message.h"
+#include "platform/qt/controls.h"
+#include "platform/qt/report_list.h"
+#include "print/desktop/list_control_print.h"
+
+namespace {
+
+constexpr int WindowHeight = 640;
+constexpr double PrintScale = 0.23;
+
+// A file too short to hold an id and its line end is what a failed download leaves.
+bool Downloaded() {
+    std::remove(NewBooksFileName);
+    if (!DownloadToFile(ServerBaseUrl() + NewBooksFileName, NewBooksFileName)) return false;
+    std::error_code error;
+    const auto size = std::filesystem::file_size(NewBooksFileName, error);
+    return !error && static_cast<long long>(size) >= NewBooksMinimumBytes;
+}
+
+void ShowNotice(const std::string& text) {
+    ShowMessage("Notice", text, "OK", "I", 0);
+}
+
+ReportList* AddNewBooksList(int height, const std::vector<std::string>& rows) {
+    ReportList* list = AddReportList(NewBooksWindowNumber, NewBooksListControl, 15, 35,
+                                     NewBooksColumnsWidth + 30, height - 90);
+    for (const NewBooksColumn& column : NewBooksColumns)
+        AddListColumn(list, column.heading, column.width);
+    EnableColumnSort(list);
+    BeginBulkUpdate(list);
+    for (const std::string& row : rows)
+        AddListRow(list, row);
+    EndBulkUpdate(list);
+    if (!rows.empty()) SelectListRows(list, {0});
+    list->setFocus();
+    return list;
+}
+
+}  // namespace
+
+void ShowNewBooks() {
+    if (ServerBaseUrl().empty()) {
+        ShowNotice("Unable to download file. No update server is set.");
+        return;
+    }
+    if (!Downloaded()) {
+        ShowNotice("Unable to download file. Please make sure the proxy server allows access to " +
+                   ServerHostName(ServerBaseUrl()));
+        return;
+    }
+    const std::vector<std::string> rows = ReadNewBookRows(NewBooksFileName);
+    const std::string caption = NewBooksCaption(rows.size());
+
+    const int w = NewBooksColumnsWidth + 70;
+    const int h = WindowHeight;
+    if (!OpenDialogWindow(NewBooksWindowNumber, "New books", w, h, "")) return;
+    AddButton(NewBooksWindowNumber, NewBooksOkControl, w - 82, h - 29, 75, 22, "OK");
+    AddButton(NewBooksWindowNumber, NewBooksPrintControl, w - 163, h - 29, 75, 22, "Print");
+    AddShortcut(NewBooksWindowNumber, QKeySequence(Qt::Key_Escape), NewBooksOkControl);
+    AddLabel(NewBooksWindowNumber, NewBooksCaptionControl, 15, 10, w, 20, caption);
+    ReportList* list = AddNewBooksList(h, rows);
+
+    for (;;) {
+        const DialogEvent event = WaitDialogEvent();
+        if (event.command == CloseBoxCommand || event.command == NewBooksOkControl) break;
+        if (event.command == NewBooksListControl && event.subtype == EventDoubleClick &&
+            !SelectedListRows(list).empty()) {
+            break;
+        }
+        if (event.command == NewBooksPrintControl) {
+            PrintListControl(list, caption, PrintScale);
+            list->setFocus();
+        }
+    }
+    CloseDialogWindow();
+}

@@ -1,0 +1,65 @@
+#include "platform/printer.h"
+
+// Without a window system there is no spooler and nothing to draw on: no printer is listed and
+// none can be opened, so every print ends before its document starts.
+
+namespace {
+
+std::string& PdfPath() {
+    static std::string path;
+    return path;
+}
+
+}  // namespace
+
+std::string SpoolerDefaultPrinter() {
+    return {};
+}
+bool ListSpoolerPrinters(std::vector<std::string>&) {
+    return false;
+}
+bool SpoolerHasPrinter(const std::string&) {
+    return false;
+}
+bool CreatePrinterDevice(const std::string&, const PrinterSettingsRecord&) {
+    return false;
+}
+void ReleasePrinterDevice() {}
+void EditPrinterSettings(const std::string&, PrinterSettingsRecord&) {}
+void PresetSpoolerPrinters(const std::vector<std::string>&, const std::string&) {}
+void ClearSpoolerPresets() {}
+void SetPdfOutput(const std::string& path) {
+    PdfPath() = path;
+}
+const std::string& PdfOutput() {
+    return PdfPath();
+}
+DeviceMetrics PrinterDeviceMetrics() {
+    return {};
+}
+bool BeginPrinterDocument(const std::string&) {
+    return false;
+}
+void BeginNextPrinterPage() {}
+bool EndPrinterDocumentOnDevice() {
+    return true;
+}
+void ResetPrinterDrawing(int) {}
+bool SelectPrinterFont(const std::string&, int, const std::string&) {
+    return false;
+}
+void SetPrinterTextColour(std::uint32_t) {}
+int PrinterTextWidth(const std::string&) {
+    return 0;
+}
+int PrinterTextHeight(const std::string&) {
+    return 0;
+}
+int MeasurePrinterTextBox(int, int, int, int, const std::string&, int, bool) {
+    return 0;
+}
+int DrawPrinterTextBox(int, int, int, int, const std::string&, int, bool) {
+    return 0;
+}
+void DrawPrinterTextAt(int, int, const std::string&) {}
+void DrawPrinterLine(int, int, int, int) {}

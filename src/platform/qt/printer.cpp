@@ -1,0 +1,298 @@
+#include <QFile>
+#include <QFontMetrics>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStringDecoder>
+#include <memory>
+#include <optional>
+
+#include "platform/printer.h"
+
+namespace {
+
+struct DeviceState {
+    std::unique_ptr<QPrinter> printer;
+    std::unique_ptr<QPainter> painter;
+    QFont font;
+    QColor textColour = Qt::black;
+    int penWidth = 1;
+    std::string pdfOutput;
+    std::optional<std::vector<std::string>> presetNames;
+    std::string presetDefault;
+};
+
+DeviceState& State() {
+    static DeviceState state;
+    return state;
+}
+
+// Printed text is booklist text, in the same code page as the windows show it.
+QString PrintText(const std::string& text) {
+    static QStringDecoder decoder("windows-1252", QStringConverter::Flag::Stateless);
+    return decoder.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void LayOutRecord(QPrinter& printer, const PrinterSettingsRecord& record) {
+    const auto has = [&](std::uint16_t flag) { return (record.fields & flag) != 0; };
+    if (has(SettingPaperSize)) {
+        // The published paper codes are the ones QPageSize knows; an unknown code keeps the
+        // printer's own paper.
+        const QPageSize::PageSizeId id = QPageSize::id(record.paperSize);
+        if (id != QPageSize::Custom) printer.setPageSize(QPageSize(id));
+    }
+    if (has(SettingPaperLength) && has(SettingPaperWidth) && record.paperLength > 0 &&
+        record.paperWidth > 0) {
+        printer.setPageSize(QPageSize(QSizeF(record.paperWidth / 10.0, record.paperLength / 10.0),
+                                      QPageSize::Millimeter));
+    }
+    if (has(SettingOrientation) && (record.orientation == 1 || record.orientation == 2)) {
+        printer.setPageOrientation(record.orientation == 2 ? QPageLayout::Landscape
+                                                           : QPageLayout::Portrait);
+    }
+    if (has(SettingCopies) && record.copies > 0) printer.setCopyCount(record.copies);
+    if (has(SettingCollate)) printer.setCollateCopies(record.collate != 0);
+    if (has(SettingDuplex)) {
+        if (record.duplex == 1) printer.setDuplex(QPrinter::DuplexNone);
+        if (record.duplex == 2) printer.setDuplex(QPrinter::DuplexLongSide);
+        if (record.duplex == 3) printer.setDuplex(QPrinter::DuplexShortSide);
+    }
+    if (has(SettingColor) && (record.color == 1 || record.color == 2)) {
+        printer.setColorMode(record.color == 2 ? QPrinter::Color : QPrinter::GrayScale);
+    }
+    if (has(SettingYResolution) && record.yResolution > 0) {
+        printer.setResolution(record.yResolution);
+    } else if (has(SettingPrintQuality) && record.printQuality > 0) {
+        printer.setResolution(record.printQuality);
+    }
+}
+
+void ReadBackRecord(const QPrinter& printer, PrinterSettingsRecord& record) {
+    record.orientation = printer.pageLayout().orientation() == QPageLayout::Landscape ? 2 : 1;
+    record.paperSize = static_cast<std::int16_t>(printer.pageLayout().pageSize().windowsId());
+    record.copies = static_cast<std::int16_t>(printer.copyCount());
+    record.collate = printer.collateCopies() ? 1 : 0;
+    record.duplex = printer.duplex() == QPrinter::DuplexLongSide    ? 2
+                    : printer.duplex() == QPrinter::DuplexShortSide ? 3
+                                                                    : 1;
+    record.color = printer.colorMode() == QPrinter::Color ? 2 : 1;
+    record.fields |= SettingOrientation | SettingPaperSize | SettingCopies | SettingCollate |
+                     SettingDuplex | SettingColor;
+}
+
+std::unique_ptr<QPrinter> MakePrinter(const std::string& name,
+                                      const PrinterSettingsRecord& record) {
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    const std::string& pdf = State().pdfOutput;
+    if (!pdf.empty()) {
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(QFile::decodeName(QByteArray::fromStdString(pdf)));
+    } else {
+        // An unknown name would keep the previous printer, and "" would switch to PDF output.
+        if (QPrinterInfo::printerInfo(QString::fromStdString(name)).isNull()) return nullptr;
+        printer->setPrinterName(QString::fromStdString(name));
+    }
+    LayOutRecord(*printer, record);
+    return printer;
+}
+
+int TextFlags(int align, bool singleLine) {
+    const int horizontal = align == 1   ? Qt::AlignRight
+                           : align == 2 ? Qt::AlignHCenter
+                                        : Qt::AlignLeft;
+    return horizontal | Qt::AlignTop | (singleLine ? Qt::TextSingleLine : Qt::TextWordWrap);
+}
+
+QFontMetrics Metrics() {
+    DeviceState& s = State();
+    return s.printer ? QFontMetrics(s.font, s.printer.get()) : QFontMetrics(s.font);
+}
+
+QPainter* ActivePainter() {
+    DeviceState& s = State();
+    return s.painter && s.painter->isActive() ? s.painter.get() : nullptr;
+}
+
+}  // namespace
+
+std::string SpoolerDefaultPrinter() {
+    if (State().presetNames) return State().presetDefault;
+    return QPrinterInfo::defaultPrinterName().toStdString();
+}
+
+bool ListSpoolerPrinters(std::vector<std::string>& names) {
+    if (State().presetNames) {
+        names = *State().presetNames;
+        return true;
+    }
+    for (const QString& name : QPrinterInfo::availablePrinterNames())
+        names.push_back(name.toStdString());
+    return true;
+}
+
+void PresetSpoolerPrinters(const std::vector<std::string>& names, const std::string& defaultName) {
+    State().presetNames = names;
+    State().presetDefault = defaultName;
+}
+
+void ClearSpoolerPresets() {
+    State().presetNames.reset();
+    State().presetDefault.clear();
+}
+
+bool SpoolerHasPrinter(const std::string& name) {
+    if (!State().pdfOutput.empty()) return true;
+    return !name.empty() && !QPrinterInfo::printerInfo(QString::fromStdString(name)).isNull();
+}
+
+bool CreatePrinterDevice(const std::string& name, const PrinterSettingsRecord& record) {
+    ReleasePrinterDevice();
+    State().printer = MakePrinter(name, record);
+    return State().printer != nullptr;
+}
+
+void ReleasePrinterDevice() {
+    DeviceState& s = State();
+    if (s.painter && s.painter->isActive()) s.painter->end();
+    s.painter.reset();
+    s.printer.reset();
+}
+
+void EditPrinterSettings(const std::string& name, PrinterSettingsRecord& record) {
+    std::unique_ptr<QPrinter> printer = MakePrinter(name, record);
+    if (!printer) return;
+    // Qt offers no printer's own properties dialog by itself; its print dialog holds the same
+    // choices (paper, orientation, copies, collation, duplex, colour and the driver's options).
+    QPrintDialog dialog(printer.get());
+    dialog.setWindowTitle(QStringLiteral("Print"));
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    dialog.exec();
+    ReadBackRecord(*printer, record);
+}
+
+void SetPdfOutput(const std::string& path) {
+    State().pdfOutput = path;
+}
+
+const std::string& PdfOutput() {
+    return State().pdfOutput;
+}
+
+DeviceMetrics PrinterDeviceMetrics() {
+    DeviceMetrics metrics;
+    const QPrinter* printer = State().printer.get();
+    if (!printer) return metrics;
+    const QRect paper = printer->paperRect(QPrinter::DevicePixel).toRect();
+    const QRect page = printer->pageRect(QPrinter::DevicePixel).toRect();
+    metrics.printableWidth = printer->width();
+    metrics.printableHeight = printer->height();
+    metrics.physicalWidth = paper.width();
+    metrics.physicalHeight = paper.height();
+    metrics.offsetX = page.left() - paper.left();
+    metrics.offsetY = page.top() - paper.top();
+    metrics.dpiX = printer->logicalDpiX();
+    metrics.dpiY = printer->logicalDpiY();
+    return metrics;
+}
+
+bool BeginPrinterDocument(const std::string& documentName) {
+    DeviceState& s = State();
+    if (!s.printer) return false;
+    s.printer->setDocName(QString::fromStdString(documentName));
+    s.painter = std::make_unique<QPainter>();
+    if (!s.painter->begin(s.printer.get())) {
+        s.painter.reset();
+        return false;
+    }
+    s.painter->setFont(s.font);
+    s.painter->setBackgroundMode(Qt::TransparentMode);
+    s.painter->setBrush(Qt::black);
+    return true;
+}
+
+void BeginNextPrinterPage() {
+    if (State().printer && ActivePainter()) State().printer->newPage();
+}
+
+bool EndPrinterDocumentOnDevice() {
+    QPainter* painter = ActivePainter();
+    return painter ? painter->end() : true;
+}
+
+void ResetPrinterDrawing(int penWidth) {
+    DeviceState& s = State();
+    s.penWidth = penWidth > 0 ? penWidth : 1;
+    s.textColour = Qt::black;
+}
+
+bool SelectPrinterFont(const std::string& face, int cellHeight, const std::string& style) {
+    if (cellHeight <= 0) return false;
+    QFont font(PrintText(face));
+    font.setStyleHint(QFont::SansSerif);
+    font.setBold(style.find('b') != std::string::npos);
+    font.setItalic(style.find('i') != std::string::npos);
+    font.setUnderline(style.find('u') != std::string::npos);
+    font.setStrikeOut(style.find('s') != std::string::npos);
+    // A pixel size sets the em, not the cell: scale it so that ascent plus descent is the cell.
+    constexpr int Probe = 1000;
+    font.setPixelSize(Probe);
+    DeviceState& s = State();
+    const QFontMetricsF probe =
+        s.printer ? QFontMetricsF(font, s.printer.get()) : QFontMetricsF(font);
+    const qreal cell = probe.ascent() + probe.descent();
+    if (cell <= 0) return false;
+    font.setPixelSize(std::max(1, qRound(cellHeight * Probe / cell)));
+    s.font = font;
+    if (QPainter* painter = ActivePainter()) painter->setFont(font);
+    return true;
+}
+
+void SetPrinterTextColour(std::uint32_t rgb) {
+    State().textColour = QColor(static_cast<QRgb>(rgb));
+}
+
+int PrinterTextWidth(const std::string& text) {
+    return Metrics().horizontalAdvance(PrintText(text));
+}
+
+int PrinterTextHeight(const std::string&) {
+    return Metrics().height();
+}
+
+int MeasurePrinterTextBox(int x, int y, int w, int h, const std::string& text, int align,
+                          bool singleLine) {
+    const QRect box(x, y, w, h);
+    if (QPainter* painter = ActivePainter())
+        return painter->boundingRect(box, TextFlags(align, singleLine), PrintText(text)).height();
+    return Metrics().boundingRect(box, TextFlags(align, singleLine), PrintText(text)).height();
+}
+
+int DrawPrinterTextBox(int x, int y, int w, int h, const std::string& text, int align,
+                       bool singleLine) {
+    QPainter* painter = ActivePainter();
+    if (!painter) return 0;
+    painter->save();
+    painter->setClipRect(QRect(x, y, w, h));
+    painter->setPen(State().textColour);
+    QRect used;
+    painter->drawText(QRect(x, y, w, h), TextFlags(align, singleLine), PrintText(text), &used);
+    painter->restore();
+    return used.height();
+}
+
+void DrawPrinterTextAt(int x, int y, const std::string& text) {
+    QPainter* painter = ActivePainter();
+    if (!painter) return;
+    painter->setPen(State().textColour);
+    const QFontMetrics metrics(painter->font(), painter->device());
+    painter->drawText(QPoint(x, y + metrics.ascent()), PrintText(text));
+}
+
+void DrawPrinterLine(int x1, int y1, int x2, int y2) {
+    QPainter* painter = ActivePainter();
+    if (!painter) return;
+    painter->setPen(QPen(Qt::black, State().penWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    painter->drawLine(x1, y1, x2, y2);
+}

@@ -1,0 +1,40 @@
+#include "print/desktop/list_control_print.h"
+
+#include <QHeaderView>
+#include <algorithm>
+
+#include "platform/qt/event_queue.h"
+#include "platform/qt/report_list.h"
+#include "print/list_print.h"
+#include "print/page.h"
+#include "print/page_layout.h"
+
+void PrintListControl(ReportList* list, const std::string& title, double scale) {
+    if (!list) return;
+    std::vector<std::string> titles;
+    std::vector<int> widths;
+    const int columns = list->Rows()->columnCount();
+    for (int c = 0; c < columns; ++c) {
+        titles.push_back(c < static_cast<int>(list->Rows()->headings.size())
+                             ? list->Rows()->headings[static_cast<std::size_t>(c)]
+                             : std::string());
+        widths.push_back(list->header()->isSectionHidden(c) ? 0 : list->header()->sectionSize(c));
+    }
+    const ListColumnsText printed = ListColumnsForPrint(titles, widths, scale);
+
+    SetListMargins(10, 0, 15);
+    if (BeginListPrint(title, printed.headings, printed.widths, 0, 0) == 0) return;
+    // The window under the closed Print window repaints before the rows are sent.
+    LetWindowEventsThrough();
+    for (int r = 0; r < ListRowCount(list); ++r) {
+        std::string text = ListCell(list, r, 0);
+        for (int c = 1; c < printed.count; ++c) {
+            std::string cell = ListCell(list, r, c);
+            std::replace(cell.begin(), cell.end(), '|', ' ');
+            text += '\t' + cell;
+        }
+        PrintRow(text);
+    }
+    EndJob();
+    LetWindowEventsThrough();
+}

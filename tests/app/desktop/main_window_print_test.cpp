@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QTest>
+#include <QTimer>
+
+#include "app/desktop/book_list_view.h"
+#include "app/desktop/main_window.h"
+#include "app/desktop/main_window_ids.h"
+#include "support/gui/gui_helpers.h"
+#include "support/gui/pdf_text.h"
+#include "platform/dialogs.h"
+#include "platform/printer.h"
+#include "platform/qt/controls.h"
+#include "platform/qt/display_text.h"
+#include "platform/qt/presets.h"
+#include "platform/qt/report_list.h"
+#include "print/page.h"
+#include "print/print_window.h"
+#include "print/printer.h"
+#include "support/test_folder.h"
+
+namespace {
+
+class MainWindowPrintTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetProgramState();
+        SetPdfOutput(pdf.string());
+        PresetSpoolerPrinters({"Fax", "Library"}, "Library");
+    }
+    void TearDown() override { ResetProgramState(); }
+
+    TestFolder folder;
+    std::filesystem::path pdf = folder.Path() / "out.pdf";
+};
+
+std::string SelectorText(int control) {
+    return FromDisplay(ControlAs<QComboBox>(MainWindowNumber, control)->currentText());
+}
+
+// F7, then Return in the Print window: the rows the list shows, in the order shown, are printed
+// under the selectors' texts, and the rows filtered out are not.
+TEST_F(MainWindowPrintTest, F7ThenReturnPrintsTheVisibleRowsInDisplayedOrder) {
+    WriteFile("TULVersion.txt", "2024.2\r\n");
+    WriteFile(
+        "Booklist.tul",
+        BooklistLine(12, "The Hobbit", "Tolkien, J.R.R.", "N", "Fantasy", "Mature", "Book") +
+            BooklistLine(7, "Possum Magic", "Fox, Mem", "Y", "Animals", "Early Years (R-2)",
+                         "Book") +
+            BooklistLine(105, "Hatchet", "Paulsen, Gary", "N", "Adventure", "Mature", "Book") +
+            BooklistLine(33, "Matilda", "Dahl, Roald", "N", "Humour", "Mature", "Book"));
+    StartMainWindow();
+    ASSERT_EQ(BookListRowCount(), 4);
+    // Only the Mature books, sorted by title, which leaves out a leading "The".
+    QComboBox* level = ControlAs<QComboBox>(MainWindowNumber, LevelSelectorControl);
+    const int mature = level->findText(ToDisplay("Mature"));
+    ASSERT_GE(mature, 0);
+    level->setCurrentIndex(mature);
+    PostWindowEvent(LevelSelectorControl, EventChanged);
+    ASSERT_TRUE(HandleNextMainEvent());
+    ClickHeading(MainBookList(), 1);
+    std::vector<std::string> shown;
+    for (int row = 0; row < BookListRowCount(); ++row)
+        shown.push_back(BookListCell(row, 1));
+    ASSERT_EQ(shown, (std::vector<std::string>{"Hatchet", "The Hobbit", "Matilda"}));
+
+    ASSERT_TRUE(QTest::qWaitFor([] { return ActiveWindowById(MainWindowNumber) != nullptr; }));
+    QTest::keyClick(WindowById(MainWindowNumber), Qt::Key_F7);
+    bool returned = false;
+    WhenShown([] { return ActiveWindowById(PrintWindowNumber); },
+              [&returned](QWidget*) {
+                  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                  returned = true;
+              });
+    // A window that does not answer Return is closed so that the test ends.
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout,
+                     [] { PostWindowEvent(CloseBoxCommand, EventClicked); });
+    watchdog.start(10000);
+    ASSERT_TRUE(HandleNextMainEvent());
+    EXPECT_TRUE(returned);
+
+    const std::vector<std::string> pages = PdfPages(pdf);
+    ASSERT_EQ(pages.size(), 1u);
+    const std::string& page = pages[0];
+    const std::string title = SelectorText(LevelSelectorControl) + " " +
+                              SelectorText(MatchSelectorControl) + " " +
+                              SelectorText(CategorySelectorControl);
+    EXPECT_NE(page.find(title), std::string::npos) << page;
+    EXPECT_NE(page.find("Page 1"), std::string::npos);
+    std::size_t at = 0;
+    for (const std::string& title : shown) {
+        const std::size_t found = page.find(title, at);
+        ASSERT_NE(found, std::string::npos) << title;
+        at = found;
+    }
+    EXPECT_EQ(page.find("Possum Magic"), std::string::npos);
+    EXPECT_EQ(WindowStack(), "1");
+}
+
+}  // namespace

@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+
+#include "support/gui/gui_helpers.h"
+#include "platform/dialogs.h"
+#include "platform/printer.h"
+#include "platform/qt/controls.h"
+#include "platform/qt/presets.h"
+#include "platform/qt/program_window.h"
+#include "platform/qt/report_list.h"
+#include "print/page.h"
+#include "print/print_window.h"
+#include "print/printer.h"
+#include "support/test_folder.h"
+
+namespace {
+
+// What the user does in the Print window once it is active.
+enum class Action { Return, Enter, Escape, CancelButton, PrintButton, CloseBox, DoubleClick };
+
+struct WindowCase {
+    const char* name;
+    std::vector<std::string> installed;
+    std::string defaultPrinter;
+    Action action;
+    std::vector<std::string> listed;
+    std::string selectedOnOpen;  // "" for no selected row
+    std::string printedOn;       // "" when the window must give nothing, silently
+};
+
+void PrintTo(const WindowCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+const std::vector<std::string> Installed = {"Fax",
+                                            "Library",
+                                            "fax-room",
+                                            "Microsoft Print to PDF",
+                                            "Send To OneNote",
+                                            "Adobe PDF",
+                                            "Office",
+                                            "adobe",
+                                            "Faxes here",
+                                            "send to hall"};
+const std::vector<std::string> Listed = {"Library", "fax-room", "Office", "adobe", "send to hall"};
+
+const WindowCase Cases[] = {
+    {"ReturnPrintsOnTheDefault", Installed, "Office", Action::Return, Listed, "Office", "Office"},
+    {"EnterPrintsOnTheDefault", Installed, "Library", Action::Enter, Listed, "Library", "Library"},
+    {"PrintButton", Installed, "Office", Action::PrintButton, Listed, "Office", "Office"},
+    {"EscapeCancels", Installed, "Office", Action::Escape, Listed, "Office", ""},
+    {"CancelButtonCancels", Installed, "Office", Action::CancelButton, Listed, "Office", ""},
+    {"CloseBoxCancels", Installed, "Office", Action::CloseBox, Listed, "Office", ""},
+    {"DoubleClickPrintsOnTheRow", Installed, "Office", Action::DoubleClick, Listed, "Office",
+     "adobe"},
+    {"HiddenDefaultSelectsNothing", Installed, "Adobe PDF", Action::Return, Listed, "", ""},
+    {"EmptyListMakesPrintCancel", {"Fax", "Adobe PDF"}, "Fax", Action::PrintButton, {}, "", ""},
+    {"NoPrinters", {}, "", Action::Return, {}, "", ""},
+};
+
+class PrintWindowTest : public ::testing::TestWithParam<WindowCase> {
+  protected:
+    void SetUp() override {
+        ResetProgramState();
+        SetPdfOutput(pdf.string());
+    }
+    void TearDown() override { ResetProgramState(); }
+
+    TestFolder folder;
+    std::filesystem::path pdf = folder.Path() / "out.pdf";
+};
+
+void Act(Action action, ReportList* list) {
+    switch (action) {
+        case Action::Return:
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            break;
+        case Action::Enter:
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
+            break;
+        case Action::Escape:
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            break;
+        case Action::PrintButton:
+            ControlAs<QPushButton>(PrintWindowNumber, PrintButtonControl)->click();
+            break;
+        case Action::CancelButton:
+            ControlAs<QPushButton>(PrintWindowNumber, PrintCancelControl)->click();
+            break;
+        case Action::CloseBox:
+            WindowById(PrintWindowNumber)->close();
+            break;
+        case Action::DoubleClick: {
+            // The row of "adobe", the fourth listed.
+            const QPoint at = list->visualRect(list->model()->index(3, 0)).center();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+            break;
+        }
+    }
+}
+
+TEST_P(PrintWindowTest, ListsThePrintersAndAnswersTheUser) {
+    const WindowCase& c = GetParam();
+    PresetSpoolerPrinters(c.installed, c.defaultPrinter);
+
+    std::vector<std::string> listed;
+    std::string selected = "(not seen)";
+    bool listFocused = false;
+    WhenShown([] { return ActiveWindowById(PrintWindowNumber); },
+              [&](QWidget*) {
+                  ReportList* list = ControlAs<ReportList>(PrintWindowNumber, PrinterListControl);
+                  ASSERT_NE(list, nullptr);
+                  for (int r = 0; r < ListRowCount(list); ++r)
+                      listed.push_back(ListCell(list, r, 0));
+                  const std::vector<int> rows = SelectedListRows(list);
+                  selected = rows.empty() ? std::string() : ListCell(list, rows.front(), 0);
+                  listFocused = QApplication::focusWidget() == list;
+                  Act(c.action, list);
+              });
+    // A window that does not answer the user fails the test instead of holding it up.
+    bool unanswered = false;
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [&unanswered] {
+        unanswered = true;
+        PostWindowEvent(CloseBoxCommand, EventClicked);
+    });
+    watchdog.start(10000);
+    const int device = ShowPrintWindow(0, "");
+
+    EXPECT_FALSE(unanswered);
+
+    EXPECT_EQ(WindowById(PrintWindowNumber), nullptr);
+    EXPECT_EQ(listed, c.listed);
+    EXPECT_EQ(selected, c.selectedOnOpen);
+    EXPECT_TRUE(listFocused);
+    EXPECT_TRUE(MessageRequests().empty());
+    if (c.printedOn.empty()) {
+        EXPECT_EQ(device, 0);
+    } else {
+        EXPECT_NE(device, 0);
+        EXPECT_EQ(CurrentPrinterName(), c.printedOn);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PrintWindowTest, ::testing::ValuesIn(Cases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

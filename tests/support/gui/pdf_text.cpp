@@ -1,0 +1,33 @@
+#include "support/gui/pdf_text.h"
+
+#include <cstdio>
+
+namespace {
+
+std::string Run(const std::string& command) {
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        while (const std::size_t n = fread(buffer, 1, sizeof buffer, pipe))
+            output.append(buffer, n);
+        pclose(pipe);
+    }
+    return output;
+}
+
+}  // namespace
+
+std::vector<std::string> PdfPages(const std::filesystem::path& pdf) {
+    const std::string text = Run("pdftotext -layout '" + pdf.string() + "' -");
+    std::vector<std::string> pages;
+    std::size_t start = 0;
+    for (std::size_t feed; (feed = text.find('\f', start)) != std::string::npos; start = feed + 1)
+        pages.push_back(text.substr(start, feed - start));
+    return pages;
+}
+
+int PdfPageCount(const std::filesystem::path& pdf) {
+    const std::string info = Run("pdfinfo '" + pdf.string() + "'");
+    const std::size_t at = info.find("Pages:");
+    return at == std::string::npos ? -1 : std::stoi(info.substr(at + 6));
+}

@@ -1,0 +1,11 @@
+#pragma once
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// A printed PDF read back with poppler's tools.
+
+// The text of each page, as `pdftotext -layout` lays it out.
+std::vector<std::string> PdfPages(const std::filesystem::path& pdf);
+// The page count `pdfinfo` gives, or -1.
+int PdfPageCount(const std::filesystem::path& pdf);
