@@ -31,5 +31,8 @@ python3 -m http.server --bind 127.0.0.1 --directory "$work/server" "$port" > /de
 export TALLYLEAF_SERVER_URL="http://127.0.0.1:$port/Tallyleaf/"
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-xvfb-run -a -s "-screen 0 1280x1024x24" bash scripts/take_window_pictures.sh "$work/tallyleaf" docs
+# A print queue of its own, so that the Print window lists a printer and the machine's are left
+# alone.
+sh tests/support/with_own_cupsd.sh xvfb-run -a -s "-screen 0 1280x1024x24" \
+    bash scripts/take_window_pictures.sh "$work/tallyleaf" docs
 echo "Pictures of every window are in docs/"
