@@ -8,26 +8,15 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "support/gui/gui_helpers.h"
-#include "support/gui/pdf_text.h"
 #include "print/list_print.h"
 #include "print/print_window.h"
 #include "print/printer.h"
+#include "support/gui/gui_helpers.h"
+#include "support/gui/pdf_text.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string CommandOutput(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        while (const std::size_t n = fread(buffer, 1, sizeof buffer, pipe))
-            output.append(buffer, n);
-        pclose(pipe);
-    }
-    return output;
-}
 
 // The document files the scheduler keeps of its jobs ("d00001-001"), in job order.
 std::vector<fs::path> SpooledDocuments(const fs::path& spool) {

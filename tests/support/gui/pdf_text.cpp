@@ -2,9 +2,7 @@
 
 #include <cstdio>
 
-namespace {
-
-std::string Run(const std::string& command) {
+std::string CommandOutput(const std::string& command) {
     std::string output;
     if (FILE* pipe = popen(command.c_str(), "r")) {
         char buffer[4096];
@@ -15,10 +13,8 @@ std::string Run(const std::string& command) {
     return output;
 }
 
-}  // namespace
-
 std::vector<std::string> PdfPages(const std::filesystem::path& pdf) {
-    const std::string text = Run("pdftotext -layout '" + pdf.string() + "' -");
+    const std::string text = CommandOutput("pdftotext -layout '" + pdf.string() + "' -");
     std::vector<std::string> pages;
     std::size_t start = 0;
     for (std::size_t feed; (feed = text.find('\f', start)) != std::string::npos; start = feed + 1)
@@ -27,7 +23,7 @@ std::vector<std::string> PdfPages(const std::filesystem::path& pdf) {
 }
 
 int PdfPageCount(const std::filesystem::path& pdf) {
-    const std::string info = Run("pdfinfo '" + pdf.string() + "'");
+    const std::string info = CommandOutput("pdfinfo '" + pdf.string() + "'");
     const std::size_t at = info.find("Pages:");
     return at == std::string::npos ? -1 : std::stoi(info.substr(at + 6));
 }

@@ -3,7 +3,10 @@
 #include <string>
 #include <vector>
 
-// A printed PDF read back with poppler's tools.
+// A printed PDF read back with poppler's tools, and what a print command says.
+
+// What `command` prints on its standard output.
+std::string CommandOutput(const std::string& command);
 
 // The text of each page, as `pdftotext -layout` lays it out.
 std::vector<std::string> PdfPages(const std::filesystem::path& pdf);
