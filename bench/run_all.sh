@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# Times whole runs of the command-line program side by side with reference programs, with
+# hyperfine, the files in the page cache, and prints the ratios; then the desktop book list's
+# offscreen timings when that benchmark is built. Builds nothing.
+#
+#   bench/run_all.sh BUILD_FOLDER [WORK_FOLDER]
+#
+# BUILD_FOLDER is a Release build tree (cmake -DCMAKE_BUILD_TYPE=Release; ninja). WORK_FOLDER
+# defaults to /tmp/tallyleaf-bench-all (about 200 MB; kept between runs, since the data is the
+# same every time). TALLYLEAF_BENCH_RUNS sets hyperfine's runs (default 10). Not part of the tests.
+set -euo pipefail
+
+here="$(cd "$(dirname "$0")" && pwd)"
+build="$(realpath "${1:?usage: bench/run_all.sh BUILD_FOLDER [WORK_FOLDER]}")"
+work="${2:-/tmp/tallyleaf-bench-all}"
+runs="${TALLYLEAF_BENCH_RUNS:-10}"
+cli="$build/src/cli/tallyleaf-cli"
+make_booklist="$build/bench/tallyleaf_make_booklist"
+gui_bench="$build/bench/gui/tallyleaf_gui_bench"
+for tool in hyperfine yaz-marcdump python3; do
+  command -v "$tool" > /dev/null || { echo "$tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
+done
+[ -x "$cli" ] || { echo "no $cli: build the tree first" >&2; exit 1; }
+
+mkdir -p "$work"
+for size in 100000 500000; do
+  if [ ! -s "$work/$size/Catalogue.mrc" ]; then
+    echo "generating $size records in $work/$size ..." >&2
+    python3 "$here/compare/make_bench_data.py" "$work/$size" "$size" 10000
+  fi
+done
+# The 100,000-record catalogue with a booklist whose authors the catalogue never has.
+nomatch="$work/nomatch"
+if [ ! -s "$nomatch/Booklist.tul" ]; then
+  mkdir -p "$nomatch"
+  awk -F'\t' 'BEGIN { OFS = "\t" } NR > 1 { $3 = "Nobody" $3 } { print }' \
+    "$work/100000/Booklist.tul" > "$nomatch/Booklist.tul"
+  cp "$work/100000/TULVersion.txt" "$nomatch/"
+fi
+ln -sf "$work/100000/Catalogue.mrc" "$nomatch/Catalogue.mrc"
+if [ ! -s "$work/list100k/Booklist.tul" ]; then
+  "$make_booklist" "$work/list100k" 100000 0
+  printf 'bench\r\n' > "$work/list100k/TULVersion.txt"
+fi
+
+results="$work/results"
+mkdir -p "$results"
+# Runs one hyperfine comparison in FOLDER: the reference command first, then ours.
+compare() {
+  local name="$1" folder="$2" reference="$3" ours="$4"
+  (cd "$folder" && cat -- * > /dev/null 2>&1 || true
+   hyperfine -N --warmup 2 --runs "$runs" --style basic --export-json "$results/$name.json" \
+     -n reference "$reference" -n tallyleaf "$ours")
+}
+
+compare c500k "$work/500000" "yaz-marcdump -n Catalogue.mrc" "$cli compare Catalogue.mrc"
+compare c100k "$work/100000" "yaz-marcdump -n Catalogue.mrc" "$cli compare Catalogue.mrc"
+compare nomatch "$nomatch" "yaz-marcdump -n Catalogue.mrc" "$cli compare Catalogue.mrc"
+compare export "$work/list100k" \
+  "python3 -c \"import csv, sys; [r for r in csv.reader(open('Booklist.tul', newline='', encoding='latin-1'), delimiter='\t', quoting=csv.QUOTE_NONE)]\"" \
+  "$cli export --fields id out.csv"
+
+echo
+python3 - "$results" <<'PY'
+import json, sys
+rows = [("c500k", "compare, 500,000 records, vs yaz-marcdump -n", 2.0),
+        ("c100k", "compare, 100,000 records, vs yaz-marcdump -n", 2.0),
+        ("nomatch", "compare, 100,000 records, nothing matched, vs yaz-marcdump -n", 2.5),
+        ("export", "export --fields id, 100,000 entries, vs Python csv split", 2.0)]
+print(f"| {'Work':62} | {'reference':>11} | {'tallyleaf':>11} | {'ratio':>6} | goal |")
+print(f"|{'-' * 64}|{'-' * 13}|{'-' * 13}|{'-' * 8}|------|")
+for name, label, goal in rows:
+    data = {r["command"]: r for r in json.load(open(f"{sys.argv[1]}/{name}.json"))["results"]}
+    ref, ours = data["reference"]["median"], data["tallyleaf"]["median"]
+    print(f"| {label:62} | {ref * 1000:8.0f} ms | {ours * 1000:8.0f} ms | {ref / ours:5.2f}x | {goal}x |")
+print("(medians; ratio = reference time / tallyleaf time, above 1 means tallyleaf is faster)")
+PY
+
+peak_kb() { (cd "$1" && /usr/bin/time -f "%M" "$cli" compare Catalogue.mrc 2>&1 > /dev/null | tail -1); }
+echo "peak memory of a comparison: $(peak_kb "$work/100000") KB at 100,000 records," \
+  "$(peak_kb "$work/500000") KB at 500,000 records"
+
+if [ -x "$gui_bench" ]; then
+  out="$("$gui_bench" 100000 2>/dev/null)"
+  echo "$out" | grep -E "FillBookList" | sed 's/.*: \([0-9.]*\) ms/\1/' | sort -n |
+    awk '{ a[NR] = $1 } END { printf "FillBookList, 100,000 entries, every filter open: best %s ms, median %s ms (goal < 100)\n", a[1], a[int((NR + 1) / 2)] }'
+  echo "$out" | grep -E "heading click Title" | sed 's/.*: \([0-9.]*\) ms/\1/' | sort -n |
+    awk '{ a[NR] = $1 } END { printf "heading click Title, 100,000 entries: best %s ms, worst %s ms (goal < 50)\n", a[1], a[NR] }'
+else
+  echo "desktop benchmark not built ($gui_bench): book list timings skipped"
+fi
