@@ -54,7 +54,9 @@ void MarcFileReader::TakeRecordBody(std::string& record) {
     }
 }
 
-void ReadMarcRecord(MarcFileReader& reader, std::string& record) {
+namespace {
+
+void ReadMarcRecordCopied(MarcFileReader& reader, std::string& record) {
     record.clear();
     for (;;) {
         const int first = reader.Next();
@@ -77,6 +79,35 @@ void ReadMarcRecord(MarcFileReader& reader, std::string& record) {
         reader.TakeRecordBody(record);
         return;
     }
+}
+
+}  // namespace
+
+std::string_view MarcFileReader::TakeWholeRecord() {
+    const std::string_view block = blocks_.Available();
+    if (block.empty()) return {};
+    const char first = block[0];
+    if (first == '%' || first == '\r' || first == '\n' || first == RecordTerminator ||
+        first == '\0') {
+        return {};
+    }
+    const std::size_t end = 1 + FindRecordEnd(block.data() + 1, block.size() - 1);
+    if (end == block.size() || block.size() > MaxRecordBytes) return {};
+    const std::size_t kept = block[end] == RecordTerminator ? end + 1 : end;
+    blocks_.Consume(end + 1);
+    examined_ += static_cast<std::int64_t>(end);
+    return block.substr(0, kept);
+}
+
+std::string_view NextMarcRecord(MarcFileReader& reader, std::string& spill) {
+    if (const std::string_view whole = reader.TakeWholeRecord(); !whole.empty()) return whole;
+    ReadMarcRecordCopied(reader, spill);
+    return spill;
+}
+
+void ReadMarcRecord(MarcFileReader& reader, std::string& record) {
+    const std::string_view bytes = NextMarcRecord(reader, record);
+    if (bytes.data() != record.data()) record.assign(bytes);
 }
 
 namespace {

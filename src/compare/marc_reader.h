@@ -37,6 +37,9 @@ class MarcFileReader {
     // Appends bytes up to and including the first record terminator, stopping before a NUL
     // byte (which is consumed, not appended) or at the end of the file.
     void TakeRecordBody(std::string& record);
+    // The next record when it lies whole in the block in hand and starts with none of the bytes
+    // that ReadMarcRecord treats apart; otherwise empty, and nothing is consumed.
+    std::string_view TakeWholeRecord();
 
   private:
     BlockReader blocks_;
@@ -46,6 +49,9 @@ class MarcFileReader {
 // The next record's bytes, its terminator included when there is one. Lines starting with "%"
 // and line breaks before the record are skipped; a NUL byte or the end of the file ends it.
 void ReadMarcRecord(MarcFileReader& reader, std::string& record);
+// The same record, without a copy when it lies whole in the block read: then a view into the
+// reader's block, valid until the next read; otherwise copied into `spill`.
+std::string_view NextMarcRecord(MarcFileReader& reader, std::string& spill);
 
 // Fills the leader and the field texts of `record` from the record's bytes; gives the number of
 // fields. The fields are taken in directory order from the terminator-separated data area.

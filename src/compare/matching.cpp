@@ -254,14 +254,13 @@ ComparisonResult RunComparison(const std::string& path, const TaggingOptions& op
 
     MarcFileReader reader(catalogue.get());
     CatalogueRecord record;
-    std::string bytes;
+    std::string spill;
     std::string counter;
     std::string matchesText = "0";
     std::int64_t matchesShown = 0;
     while (!reader.AtEnd()) {
         ++result.recordsRead;
-        ReadMarcRecord(reader, bytes);
-        MatchCatalogueRecord(bytes, record, run);
+        MatchCatalogueRecord(NextMarcRecord(reader, spill), record, run);
         SetProgressPosition(reader.Position() >> shift);
         if (run.matches != matchesShown) {
             matchesShown = run.matches;
