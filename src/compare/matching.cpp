@@ -169,8 +169,10 @@ void PrepareComparisonRun(ComparisonRun& run) {
         books.reserve(ids.size());
         for (const std::int64_t id : ids) {
             std::string idText = std::to_string(id);
-            const BookRecord entry = LookupBookRecord(idText);
-            books.push_back({std::move(idText), entry.titleKey, entry.levelBand});
+            // Only two fields are wanted: unpacking the whole entry would copy all eighteen.
+            const PackedFields fields = SplitPackedLine(LookupBookLine(idText), FieldTitleKey + 1);
+            books.push_back({std::move(idText), std::string(fields[FieldTitleKey]),
+                             LevelBandOf(fields[FieldLevel])});
         }
     }
 }
