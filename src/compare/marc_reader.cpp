@@ -153,40 +153,71 @@ std::size_t FindFieldTerminators(std::string_view bytes, std::size_t from, std::
 
 }  // namespace
 
+namespace {
+
+// Where the fields of a record's bytes lie as SplitMarcRecord takes them: how many directory
+// entries, and the data area, which runs from the first field terminator to the record
+// terminator; the record terminator itself is no part of any field, even when the last field
+// lacks its own. Not `valid` when the base address leaves no room for a directory.
+struct DataArea {
+    bool valid = false;
+    std::size_t count = 0;
+    std::size_t start = 0;
+    std::size_t end = 0;
+};
+
+DataArea DataAreaOf(std::string_view bytes) {
+    DataArea area;
+    const std::size_t base = bytes.size() < 40 ? 0 : BaseAddressOf(bytes);
+    if (base < 37) return area;
+    area.valid = true;
+    const std::size_t directoryEnd = std::min(bytes.size(), base - 1);
+    area.count = std::min((directoryEnd - 24) / 12, MaxFieldTexts);
+    area.start = area.end = bytes.size();
+    if (const std::size_t first = bytes.find(FieldTerminator); first != std::string_view::npos) {
+        area.start = first + 1;
+        if (area.end > area.start && bytes[area.end - 1] == RecordTerminator) --area.end;
+    }
+    return area;
+}
+
+// Calls `visit(k, contentAt, contentLength)` for the first `count` fields: the pieces of the data
+// area between field terminators, taken in directory order, the last one found running to the
+// end and any after it empty.
+template <typename Visit>
+void ForEachFieldPiece(std::string_view bytes, const DataArea& area, std::size_t count,
+                       Visit visit) {
+    thread_local std::vector<std::size_t> ends;
+    ends.resize(count);
+    const std::size_t found = FindFieldTerminators(bytes, area.start, area.end, ends.data(), count);
+    std::size_t at = area.start;
+    for (std::size_t k = 0; k < count; ++k) {
+        if (k < found) {
+            visit(k, at, ends[k] - at);
+            at = ends[k] + 1;
+        } else if (k == found) {
+            visit(k, at, area.end - at);  // runs to the end
+        } else {
+            visit(k, area.end, 0);  // no piece left
+        }
+    }
+}
+
+}  // namespace
+
 std::size_t SplitMarcRecord(std::string_view given, CatalogueRecord& record) {
     record.leader.assign(given.substr(0, 24));
-    const std::size_t base = given.size() < 40 ? 0 : BaseAddressOf(given);
-    if (base < 37) {
+    const DataArea area = DataAreaOf(given);
+    if (!area.valid) {
         record.ClearFields();
         return 0;
     }
     const std::string_view bytes = record.AdoptBytes(given);
-    const std::size_t directoryEnd = std::min(bytes.size(), base - 1);
-    const std::size_t count = std::min((directoryEnd - 24) / 12, MaxFieldTexts);
-
-    // The data area runs from the first field terminator to the record terminator; the record
-    // terminator itself is no part of any field, even when the last field lacks its own.
-    std::size_t dataStart = bytes.size();
-    std::size_t dataEnd = bytes.size();
-    if (const std::size_t first = bytes.find(FieldTerminator); first != std::string_view::npos) {
-        dataStart = first + 1;
-        if (dataEnd > dataStart && bytes[dataEnd - 1] == RecordTerminator) --dataEnd;
-    }
-    thread_local std::vector<std::size_t> ends;
-    ends.resize(count);
-    const std::size_t found = FindFieldTerminators(bytes, dataStart, dataEnd, ends.data(), count);
-    std::size_t at = dataStart;
-    for (std::size_t k = 0; k < count; ++k) {
-        if (k < found) {
-            record.AddAdoptedField(24 + k * 12, at, ends[k] - at);
-            at = ends[k] + 1;
-        } else if (k == found) {
-            record.AddAdoptedField(24 + k * 12, at, dataEnd - at);  // runs to the end
-        } else {
-            record.AddAdoptedField(24 + k * 12, dataEnd, 0);  // no piece left
-        }
-    }
-    return count;
+    ForEachFieldPiece(bytes, area, area.count,
+                      [&](std::size_t k, std::size_t contentAt, std::size_t contentLength) {
+                          record.AddAdoptedField(24 + k * 12, contentAt, contentLength);
+                      });
+    return area.count;
 }
 
 int SubfieldCount(std::string_view area) {
@@ -260,6 +291,27 @@ bool SeriesHolds(std::string_view series, std::string_view statement) {
     }
 }
 
+// A field's tag as a number; LeaderTag for a leader put among the fields.
+constexpr std::int32_t LeaderTag = -1;
+std::int32_t TagValueOf(std::string_view tag) {
+    if (tag.size() == 3 && IsDigit(tag[0]) && IsDigit(tag[1]) && IsDigit(tag[2])) {
+        return (tag[0] - '0') * 100 + (tag[1] - '0') * 10 + (tag[2] - '0');
+    }
+    if (TagCode(tag) == TagCode("LDR")) return LeaderTag;
+    return static_cast<std::int32_t>(ReadWholeNumber(tag));
+}
+
+// A data field's content less its indicators, trimmed.
+std::string_view SubfieldAreaOf(std::string_view content) {
+    return TrimSpaces(content.size() > 3 ? content.substr(3) : std::string_view());
+}
+
+void AppendAuthorStatement(std::string_view area, std::string& statement, std::string& author) {
+    BuildStatement(area, statement);
+    if (!author.empty()) author += '~';
+    author += statement;
+}
+
 }  // namespace
 
 void ExtractBookData(CatalogueRecord& record) {
@@ -272,21 +324,13 @@ void ExtractBookData(CatalogueRecord& record) {
     int seriesStatements = 0;
 
     for (std::size_t k = 0; k < record.FieldCount(); ++k) {
-        const std::string_view tag = record.FieldTag(k);
-        std::int32_t tagValue;
-        if (tag.size() == 3 && IsDigit(tag[0]) && IsDigit(tag[1]) && IsDigit(tag[2])) {
-            tagValue = (tag[0] - '0') * 100 + (tag[1] - '0') * 10 + (tag[2] - '0');
-        } else {
-            if (TagCode(tag) == TagCode("LDR")) continue;
-            tagValue = ReadWholeNumber(tag);
-        }
+        const std::int32_t tagValue = TagValueOf(record.FieldTag(k));
+        if (tagValue == LeaderTag) continue;
         if (tagValue != 82 && tagValue != 100 && tagValue != 110 && tagValue != 245 &&
             tagValue != 440 && tagValue != 490) {
             continue;
         }
-        const std::string_view content = record.FieldContent(k);
-        const std::string_view area =
-            TrimSpaces(content.size() > 3 ? content.substr(3) : std::string_view());
+        const std::string_view area = SubfieldAreaOf(record.FieldContent(k));
 
         if (tagValue == 82) {
             ForEachSubfield(area, [&](char code, std::string_view value) {
@@ -298,9 +342,7 @@ void ExtractBookData(CatalogueRecord& record) {
                 }
             });
         } else if (tagValue == 100 || tagValue == 110) {
-            BuildStatement(area, statement);
-            if (!record.author.empty()) record.author += '~';
-            record.author += statement;
+            AppendAuthorStatement(area, statement, record.author);
         } else if (tagValue == 245) {
             if (!record.title.empty()) continue;
             ForEachSubfield(area, [&](char code, std::string_view value) {
@@ -327,4 +369,25 @@ void ExtractBookData(CatalogueRecord& record) {
             }
         }
     }
+}
+
+void ExtractAuthor(std::string_view bytes, std::string& author) {
+    author.clear();
+    const DataArea area = DataAreaOf(bytes);
+    if (!area.valid) return;
+    // Pieces are found only as far as the last author field.
+    std::size_t count = 0;
+    for (std::size_t k = 0; k < area.count; ++k) {
+        const std::int32_t tagValue = TagValueOf(bytes.substr(24 + k * 12, 3));
+        if (tagValue == 100 || tagValue == 110) count = k + 1;
+    }
+    if (count == 0) return;
+    thread_local std::string statement;
+    ForEachFieldPiece(
+        bytes, area, count, [&](std::size_t k, std::size_t contentAt, std::size_t contentLength) {
+            const std::int32_t tagValue = TagValueOf(bytes.substr(24 + k * 12, 3));
+            if (tagValue != 100 && tagValue != 110) return;
+            AppendAuthorStatement(SubfieldAreaOf(bytes.substr(contentAt, contentLength)), statement,
+                                  author);
+        });
 }

@@ -60,6 +60,10 @@ std::size_t SplitMarcRecord(std::string_view bytes, CatalogueRecord& record);
 // Empties title, author, call number and series, then fills them from the field texts.
 void ExtractBookData(CatalogueRecord& record);
 
+// The author that SplitMarcRecord and ExtractBookData would give for the record's bytes, found
+// without splitting the record or copying it.
+void ExtractAuthor(std::string_view bytes, std::string& author);
+
 // Over the subfield area of a data field (its content from the first subfield code on): the
 // number of delimiters plus one, 0 for an empty area; and the n-th piece (from 1, an index below
 // 1 counts as 1), empty when there are fewer. A piece is its one-character code and its value.

@@ -110,15 +110,17 @@ void WriteMatchedRecord(CatalogueRecord& record, int levelBand, ComparisonRun& r
 }  // namespace
 
 bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, ComparisonRun& run) {
+    // Every author-plus-title key of the booklist begins with the surname of the entries it can
+    // match, so a surname that begins none of them cannot match by any test. It is looked at
+    // before the record is split, since most records of a catalogue fail here.
+    ExtractAuthor(bytes, run.author);
+    std::string& surname = run.surname;
+    CatalogueSurnameInto(run.author, surname);
+    if (!TestBit(run.knownPrefixes, KeyHash(surname))) return false;
+
     SplitMarcRecord(bytes, record);
     ExtractBookData(record);
     if (record.title.empty()) return false;
-
-    // Every author-plus-title key of the booklist begins with the surname of the entries it can
-    // match, so a surname that begins none of them cannot match by any test.
-    std::string& surname = run.surname;
-    CatalogueSurnameInto(record.author, surname);
-    if (!TestBit(run.knownPrefixes, KeyHash(surname))) return false;
 
     std::string& titleKey = run.titleKey;
     NormaliseKeyInto(record.title, titleKey);

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "base/text_table.h"
 #include "base/replacing_file.h"
+#include "base/text_table.h"
 #include "compare/marc_record.h"
 #include "compare/tagging.h"
 
@@ -50,6 +50,7 @@ struct ComparisonRun {
     std::int64_t malformed = 0;
     std::string bytes;     // scratch for the rebuilt record
     std::string titleKey;  // scratch, reused from record to record
+    std::string author;
     std::string surname;
 };
 

@@ -262,3 +262,28 @@ TEST(ExtractBookData, SeriesStatementsPastOneThousandAreIgnored) {
     EXPECT_TRUE(record.series.ends_with("~Series 1000"));
     EXPECT_EQ(std::count(record.series.begin(), record.series.end(), '~'), 999);
 }
+
+TEST(ExtractAuthor, GivesTheAuthorOfTheSplitRecordWithoutSplittingIt) {
+    const std::vector<std::string> records = {
+        MarcFromText("100 1 $aSmith, John,$d1950-\n110 2 $aLonely Planet\n100 1 $dfirst$aJones"),
+        MarcFromText("001 one\n245 10$aNo author"),
+        MarcFromText("100 1 $a\n100 1 $aSecond, Only\n245 10$aTitle\n650  7$aLast"),
+        MarcFromText("245 10$aTitle\n 100 1 $aLenient, Tag"),
+        MarcRecordBytes("00000nam a2200000 a 4500", {"LDR10\x1F"
+                                                     "aLeader",
+                                                     "100  $aAfter, Leader"}),
+        First.substr(0, 30),
+        First.substr(0, First.size() - 5),
+        std::string(),
+    };
+    std::string author;
+    for (const std::string& bytes : records) {
+        CatalogueRecord record;
+        SplitMarcRecord(bytes, record);
+        ExtractBookData(record);
+        ExtractAuthor(bytes, author);
+        EXPECT_EQ(author, record.author) << bytes;
+    }
+    ExtractAuthor(records[0], author);
+    EXPECT_EQ(author, "Smith, John, 1950-~Lonely Planet~Jones");
+}
