@@ -64,7 +64,7 @@ int RunExportCommand(const std::vector<std::string>& args) {
 
     std::vector<std::string> ids;
     for (const std::string_view packed : StageBookList(filters, australian)) {
-        ids.emplace_back(SplitPackedLine(packed)[FieldId]);
+        ids.emplace_back(SplitPackedLine(packed, FieldId + 1)[FieldId]);  // the rest is not read
     }
     const ExportFormat format = cli.Flag("--tab") ? ExportFormat::Tab : ExportFormat::Comma;
     if (const FileWriteResult written = WriteExportFile(output, format, fields, ids); !written) {
