@@ -7,7 +7,9 @@
 #
 # BUILD_FOLDER is a Release build tree (cmake -DCMAKE_BUILD_TYPE=Release; ninja). WORK_FOLDER
 # defaults to /tmp/tallyleaf-bench-all (about 200 MB; kept between runs, since the data is the
-# same every time). TALLYLEAF_BENCH_RUNS sets hyperfine's runs (default 10). Not part of the tests.
+# same every time). TALLYLEAF_BENCH_RUNS sets hyperfine's runs (default 10); TALLYLEAF_BENCH_BEFORE,
+# the path of an earlier tallyleaf-cli, adds it to every run, so that a change is measured before
+# and after under the same load. Not part of the tests.
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -48,9 +50,13 @@ mkdir -p "$results"
 # Runs one hyperfine comparison in FOLDER: the reference command first, then ours.
 compare() {
   local name="$1" folder="$2" reference="$3" ours="$4"
+  local before=()
+  if [ -n "${TALLYLEAF_BENCH_BEFORE:-}" ]; then
+    before=(-n before "${ours/$cli/$(realpath "$TALLYLEAF_BENCH_BEFORE")}")
+  fi
   (cd "$folder" && cat -- * > /dev/null 2>&1 || true
    hyperfine -N --warmup 2 --runs "$runs" --style basic --export-json "$results/$name.json" \
-     -n reference "$reference" -n tallyleaf "$ours")
+     -n reference "$reference" "${before[@]}" -n tallyleaf "$ours")
 }
 
 compare c500k "$work/500000" "yaz-marcdump -n Catalogue.mrc" "$cli compare Catalogue.mrc"
@@ -67,12 +73,17 @@ rows = [("c500k", "compare, 500,000 records, vs yaz-marcdump -n", 2.0),
         ("c100k", "compare, 100,000 records, vs yaz-marcdump -n", 2.0),
         ("nomatch", "compare, 100,000 records, nothing matched, vs yaz-marcdump -n", 2.5),
         ("export", "export --fields id, 100,000 entries, vs Python csv split", 2.0)]
-print(f"| {'Work':62} | {'reference':>11} | {'tallyleaf':>11} | {'ratio':>6} | goal |")
-print(f"|{'-' * 64}|{'-' * 13}|{'-' * 13}|{'-' * 8}|------|")
+before = {}
+print(f"| {'Work':62} | {'reference':>11} | {'before':>17} | {'tallyleaf':>11} | {'ratio':>6} | goal |")
+print(f"|{'-' * 64}|{'-' * 13}|{'-' * 19}|{'-' * 13}|{'-' * 8}|------|")
 for name, label, goal in rows:
     data = {r["command"]: r for r in json.load(open(f"{sys.argv[1]}/{name}.json"))["results"]}
     ref, ours = data["reference"]["median"], data["tallyleaf"]["median"]
-    print(f"| {label:62} | {ref * 1000:8.0f} ms | {ours * 1000:8.0f} ms | {ref / ours:5.2f}x | {goal}x |")
+    was = "-"
+    if "before" in data:
+        old = data["before"]["median"]
+        was = f"{old * 1000:.0f} ms ({ref / old:.2f}x)"
+    print(f"| {label:62} | {ref * 1000:8.0f} ms | {was:>17} | {ours * 1000:8.0f} ms | {ref / ours:5.2f}x | {goal}x |")
 print("(medians; ratio = reference time / tallyleaf time, above 1 means tallyleaf is faster)")
 PY
 
