@@ -293,12 +293,16 @@ bool SeriesHolds(std::string_view series, std::string_view statement) {
 
 // A field's tag as a number; LeaderTag for a leader put among the fields.
 constexpr std::int32_t LeaderTag = -1;
-std::int32_t TagValueOf(std::string_view tag) {
+std::int32_t OtherTagValueOf(std::string_view tag) {
+    if (TagCode(tag) == TagCode("LDR")) return LeaderTag;
+    return static_cast<std::int32_t>(ReadWholeNumber(tag));
+}
+// Every directory entry is read, so the common three-digit tag is kept small enough to inline.
+inline std::int32_t TagValueOf(std::string_view tag) {
     if (tag.size() == 3 && IsDigit(tag[0]) && IsDigit(tag[1]) && IsDigit(tag[2])) {
         return (tag[0] - '0') * 100 + (tag[1] - '0') * 10 + (tag[2] - '0');
     }
-    if (TagCode(tag) == TagCode("LDR")) return LeaderTag;
-    return static_cast<std::int32_t>(ReadWholeNumber(tag));
+    return OtherTagValueOf(tag);
 }
 
 // A data field's content less its indicators, trimmed.
