@@ -12,14 +12,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::string> FolderNames() {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator("."))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // The number of a process that has ended.
 pid_t EndedProcess() {
     const pid_t child = ::fork();
@@ -45,7 +37,7 @@ TEST(ReplacingFile, TheOldFileStaysUntilTheNewOneIsComplete) {
     file.Write("abandoned");
     file.Discard();
     EXPECT_EQ(ReadFile("list.csv").substr(0, 4), "new ");
-    EXPECT_EQ(FolderNames(), std::vector<std::string>{"list.csv"});
+    EXPECT_EQ(FileNamesIn("."), std::set<std::string>{"list.csv"});
 }
 
 TEST(ReplacingFile, AFullDiskLeavesTheOldFileAndNoTemporary) {
@@ -58,7 +50,7 @@ TEST(ReplacingFile, AFullDiskLeavesTheOldFileAndNoTemporary) {
     EXPECT_FALSE(file.Commit());
     EXPECT_EQ(file.Reason(), "No space left on device");
     EXPECT_EQ(ReadFile("Matches.tul"), "1,old\r\n");
-    EXPECT_EQ(FolderNames(), std::vector<std::string>{"Matches.tul"});
+    EXPECT_EQ(FileNamesIn("."), std::set<std::string>{"Matches.tul"});
     // The preset was for one file only.
     EXPECT_TRUE(ReplaceFileContents("Matches.tul", std::string(100000, 'y')).written);
 }

@@ -44,3 +44,10 @@ bool FileExists(const std::filesystem::path& path) {
 std::filesystem::path TestData(const std::string& name) {
     return std::filesystem::path(TALLYLEAF_TEST_DATA) / name;
 }
+
+std::set<std::string> FileNamesIn(const std::filesystem::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}

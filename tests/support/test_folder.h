@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <set>
 #include <string>
 
 // A fresh folder that becomes the working directory for one test, since the program opens its
@@ -21,6 +22,8 @@ class TestFolder {
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 std::string ReadFile(const std::filesystem::path& path);
 bool FileExists(const std::filesystem::path& path);
+// Every name in `folder`, so that a test can tell that nothing was left behind.
+std::set<std::string> FileNamesIn(const std::filesystem::path& folder);
 
 // The fixture folder tests/data/NAME.
 std::filesystem::path TestData(const std::string& name);

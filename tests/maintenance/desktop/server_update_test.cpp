@@ -11,22 +11,15 @@
 #include "app/desktop/main_window.h"
 #include "app/desktop/main_window_ids.h"
 #include "app/startup_constants.h"
-#include "support/gui/gui_helpers.h"
-#include "support/gui/test_server.h"
 #include "maintenance/booklist_update.h"
 #include "platform/qt/controls.h"
+#include "support/gui/gui_helpers.h"
+#include "support/gui/test_server.h"
 #include "support/test_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::set<std::string> Names(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
 
 const std::string OldBooklist =
     BooklistLine(7, "Possum Magic", "Fox, Mem", "Y", "Animals", "Early Years (R-2)", "Book");
@@ -92,8 +85,9 @@ TEST_F(ServerUpdateTest, ReplacesTheBooklistAndDropsTheMatches) {
     EXPECT_FALSE(FileExists("Matches.tul"));
     // The version is the installed file's, read again; the downloaded copy is not read.
     EXPECT_EQ(BooklistVersion(), "2024.2");
-    EXPECT_EQ(Names(folder.Path()), (std::set<std::string>{"Booklist.tul", "TULBookList.txt",
-                                                           "TULVersion.txt", "V.txt", "served"}));
+    EXPECT_EQ(FileNamesIn(folder.Path()),
+              (std::set<std::string>{"Booklist.tul", "TULBookList.txt", "TULVersion.txt", "V.txt",
+                                     "served"}));
     EXPECT_EQ(WindowStack(), "");
 }
 
@@ -145,7 +139,7 @@ TEST_F(ServerUpdateTest, FailuresKeepTheBooklistAndMatches) {
         std::set<std::string> names{"Booklist.tul", "Matches.tul", "TULVersion.txt", "served"};
         if (std::string(c.mode) != "missing:TULVersion.txt") names.insert("V.txt");
         if (c.booklistCopyLeft) names.insert("TULBookList.txt");
-        EXPECT_EQ(Names(folder.Path()), names);
+        EXPECT_EQ(FileNamesIn(folder.Path()), names);
         WriteFile(served / "TULBookList.txt", NewBooklist);
     }
 }

@@ -4,22 +4,14 @@
 #include <filesystem>
 #include <set>
 
+#include "platform/download.h"
 #include "support/gui/gui_helpers.h"
 #include "support/gui/test_server.h"
-#include "platform/download.h"
 #include "support/test_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// Every name in `folder`: a download must leave no temporary file behind.
-std::set<std::string> Names(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
 
 class DownloadTest : public ::testing::Test {
   protected:
@@ -67,7 +59,7 @@ TEST_F(DownloadTest, ReplacesTheFileOnlyWithACompleteBody) {
         if (!c.complete) {
             EXPECT_EQ(ReadFile("Got.txt"), "old\r\n");
         }
-        EXPECT_EQ(Names(folder.Path()), (std::set<std::string>{"Got.txt", "served"}));
+        EXPECT_EQ(FileNamesIn(folder.Path()), (std::set<std::string>{"Got.txt", "served"}));
     }
     EXPECT_EQ(ReadFile("Got.txt").substr(0, 6), "<!DOCT");
 }
@@ -79,7 +71,7 @@ TEST_F(DownloadTest, NothingListeningFailsAndLeavesNoFile) {
     const DownloadResult result = DownloadToFile(server.Url("/Item.txt"), "New.txt");
     EXPECT_FALSE(result.complete);
     EXPECT_FALSE(result.reason.empty());
-    EXPECT_EQ(Names(folder.Path()), (std::set<std::string>{"Got.txt", "served"}));
+    EXPECT_EQ(FileNamesIn(folder.Path()), (std::set<std::string>{"Got.txt", "served"}));
 }
 
 TEST_F(DownloadTest, GoesThroughTheProxyNamedByHttpProxy) {
