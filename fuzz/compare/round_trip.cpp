@@ -80,6 +80,11 @@ void CompareOneRecord(std::string_view bytes, unsigned char choice) {
     CatalogueRecord record;
     SplitMarcRecord(bytes, record);
     ExtractBookData(record);
+    CatalogueRecord direct;
+    ExtractBookData(bytes, direct);
+    Require(direct.title == record.title && direct.author == record.author &&
+                direct.callNumber == record.callNumber && direct.series == record.series,
+            "texts from the bytes as from the split record");
     RemoveEarlierTags(record);
     const TaggingOptions options{(choice & 1) != 0, (choice & 2) != 0};
     std::string written;

@@ -318,61 +318,96 @@ void AppendAuthorStatement(std::string_view area, std::string& statement, std::s
 
 }  // namespace
 
-void ExtractBookData(CatalogueRecord& record) {
-    record.title.clear();
-    record.author.clear();
-    record.callNumber.clear();
-    record.series.clear();
-    // Kept from call to call, so that statements longer than a short string allocate once.
-    thread_local std::string statement;
-    int seriesStatements = 0;
+namespace {
 
-    for (std::size_t k = 0; k < record.FieldCount(); ++k) {
-        const std::int32_t tagValue = TagValueOf(record.FieldTag(k));
-        if (tagValue == LeaderTag) continue;
-        if (tagValue != 82 && tagValue != 100 && tagValue != 110 && tagValue != 245 &&
-            tagValue != 440 && tagValue != 490) {
-            continue;
-        }
-        const std::string_view area = SubfieldAreaOf(record.FieldContent(k));
+bool IsBookTextTag(std::int32_t tagValue) {
+    return tagValue == 82 || tagValue == 100 || tagValue == 110 || tagValue == 245 ||
+           tagValue == 440 || tagValue == 490;
+}
 
+// Takes the title, author, call number and series of one record from its fields, given in
+// directory order; fields of other tags need not be given.
+class BookTextCollector {
+  public:
+    explicit BookTextCollector(CatalogueRecord& record) : record_(record) {
+        record.title.clear();
+        record.author.clear();
+        record.callNumber.clear();
+        record.series.clear();
+    }
+
+    void Take(std::int32_t tagValue, std::string_view content) {
+        // Kept from call to call, so that statements longer than a short string allocate once.
+        thread_local std::string statement;
+        const std::string_view area = SubfieldAreaOf(content);
         if (tagValue == 82) {
             ForEachSubfield(area, [&](char code, std::string_view value) {
                 if (code == 'a') {
-                    record.callNumber.assign(value);
+                    record_.callNumber.assign(value);
                 } else if (code == 'b') {
-                    record.callNumber += ' ';
-                    record.callNumber += value;
+                    record_.callNumber += ' ';
+                    record_.callNumber += value;
                 }
             });
         } else if (tagValue == 100 || tagValue == 110) {
-            AppendAuthorStatement(area, statement, record.author);
+            AppendAuthorStatement(area, statement, record_.author);
         } else if (tagValue == 245) {
-            if (!record.title.empty()) continue;
+            if (!record_.title.empty()) return;
             ForEachSubfield(area, [&](char code, std::string_view value) {
                 if (code == 'a') {
-                    record.title.assign(TrimSpaces(value));
+                    record_.title.assign(TrimSpaces(value));
                 } else if (code == 'b') {
-                    record.title += ' ';
-                    record.title += TrimSpaces(value);
+                    record_.title += ' ';
+                    record_.title += TrimSpaces(value);
                 }
             });
         } else {
             BuildStatement(area, statement);
             // Series entries that tagging wrote in an earlier run name the programme, not a series.
-            if (statement.starts_with("TUL")) continue;
+            if (statement.starts_with("TUL")) return;
             if (!statement.empty() && statement.back() == '.') statement.pop_back();
-            if (record.series.empty()) {
-                record.series = statement;
-                if (!statement.empty()) seriesStatements = 1;
-            } else if (seriesStatements < MaxSeriesStatements &&
-                       !SeriesHolds(record.series, statement)) {
-                record.series += '~';
-                record.series += statement;
-                ++seriesStatements;
+            if (record_.series.empty()) {
+                record_.series = statement;
+                if (!statement.empty()) seriesStatements_ = 1;
+            } else if (seriesStatements_ < MaxSeriesStatements &&
+                       !SeriesHolds(record_.series, statement)) {
+                record_.series += '~';
+                record_.series += statement;
+                ++seriesStatements_;
             }
         }
     }
+
+  private:
+    CatalogueRecord& record_;
+    int seriesStatements_ = 0;
+};
+
+}  // namespace
+
+void ExtractBookData(CatalogueRecord& record) {
+    BookTextCollector collector(record);
+    for (std::size_t k = 0; k < record.FieldCount(); ++k) {
+        const std::int32_t tagValue = TagValueOf(record.FieldTag(k));
+        if (IsBookTextTag(tagValue)) collector.Take(tagValue, record.FieldContent(k));
+    }
+}
+
+void ExtractBookData(std::string_view bytes, CatalogueRecord& record) {
+    BookTextCollector collector(record);
+    const DataArea area = DataAreaOf(bytes);
+    if (!area.valid) return;
+    // Pieces are found only as far as the last field that holds one of the texts.
+    std::size_t count = 0;
+    for (std::size_t k = 0; k < area.count; ++k) {
+        if (IsBookTextTag(TagValueOf(bytes.substr(24 + k * 12, 3)))) count = k + 1;
+    }
+    ForEachFieldPiece(bytes, area, count,
+                      [&](std::size_t k, std::size_t contentAt, std::size_t contentLength) {
+                          const std::int32_t tagValue = TagValueOf(bytes.substr(24 + k * 12, 3));
+                          if (IsBookTextTag(tagValue))
+                              collector.Take(tagValue, bytes.substr(contentAt, contentLength));
+                      });
 }
 
 void ExtractAuthor(std::string_view bytes, std::string& author) {

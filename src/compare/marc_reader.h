@@ -59,6 +59,9 @@ std::size_t SplitMarcRecord(std::string_view bytes, CatalogueRecord& record);
 
 // Empties title, author, call number and series, then fills them from the field texts.
 void ExtractBookData(CatalogueRecord& record);
+// The same texts straight from a record's bytes, as SplitMarcRecord followed by the above would
+// give them, without splitting the record or copying it; the record's fields are left as they are.
+void ExtractBookData(std::string_view bytes, CatalogueRecord& record);
 
 // The author that SplitMarcRecord and ExtractBookData would give for the record's bytes, found
 // without splitting the record or copying it.

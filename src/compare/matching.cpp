@@ -118,8 +118,9 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     CatalogueSurnameInto(run.author, surname);
     if (!TestBit(run.knownPrefixes, KeyHash(surname))) return false;
 
-    SplitMarcRecord(bytes, record);
-    ExtractBookData(record);
+    // Most records of a booklist author are other books: their texts are read straight from the
+    // bytes, and only a record that matches is split for rewriting.
+    ExtractBookData(bytes, record);
     if (record.title.empty()) return false;
 
     std::string& titleKey = run.titleKey;
@@ -147,6 +148,7 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     ++run.matches;
     // Earlier tags are taken out of every record, but the title has been extracted already, so
     // only the records written can show it.
+    SplitMarcRecord(bytes, record);
     RemoveEarlierTags(record);
     WriteMatchedRecord(record, levelBand, run);
     return true;

@@ -32,10 +32,19 @@ ReadRecords ReadAll(const std::string& bytes, std::size_t blockBytes = MarcReadB
     return read;
 }
 
+// The texts of a record, taken both from its split fields and straight from its bytes, which
+// must agree.
 CatalogueRecord Extracted(std::string_view text) {
+    const std::string bytes = MarcFromText(text);
     CatalogueRecord record;
-    SplitMarcRecord(MarcFromText(text), record);
+    SplitMarcRecord(bytes, record);
     ExtractBookData(record);
+    CatalogueRecord direct;
+    ExtractBookData(bytes, direct);
+    EXPECT_EQ(direct.title, record.title);
+    EXPECT_EQ(direct.author, record.author);
+    EXPECT_EQ(direct.callNumber, record.callNumber);
+    EXPECT_EQ(direct.series, record.series);
     return record;
 }
 
@@ -263,8 +272,14 @@ TEST(ExtractBookData, SeriesStatementsPastOneThousandAreIgnored) {
     EXPECT_EQ(std::count(record.series.begin(), record.series.end(), '~'), 999);
 }
 
-TEST(ExtractAuthor, GivesTheAuthorOfTheSplitRecordWithoutSplittingIt) {
+TEST(ExtractAuthor, TextsFromTheBytesAgreeWithTheSplitRecordEvenWhenDamaged) {
+    const std::string full = MarcFromText(
+        "082 04$a823$bROW\n100 1 $aRow, Ann\n245 10$aTitle :$bsub\n490 1 $aSeries.\n650 0$aX");
     const std::vector<std::string> records = {
+        full,
+        full.substr(0, full.size() - 12),
+        full.substr(0, 90),
+        full.substr(0, full.size() - 1) + "\x1E\x1E\x1D",
         MarcFromText("100 1 $aSmith, John,$d1950-\n110 2 $aLonely Planet\n100 1 $dfirst$aJones"),
         MarcFromText("001 one\n245 10$aNo author"),
         MarcFromText("100 1 $a\n100 1 $aSecond, Only\n245 10$aTitle\n650  7$aLast"),
@@ -283,7 +298,13 @@ TEST(ExtractAuthor, GivesTheAuthorOfTheSplitRecordWithoutSplittingIt) {
         ExtractBookData(record);
         ExtractAuthor(bytes, author);
         EXPECT_EQ(author, record.author) << bytes;
+        CatalogueRecord direct;
+        ExtractBookData(bytes, direct);
+        EXPECT_EQ(direct.author, record.author) << bytes;
+        EXPECT_EQ(direct.title, record.title) << bytes;
+        EXPECT_EQ(direct.callNumber, record.callNumber) << bytes;
+        EXPECT_EQ(direct.series, record.series) << bytes;
     }
-    ExtractAuthor(records[0], author);
+    ExtractAuthor(records[4], author);
     EXPECT_EQ(author, "Smith, John, 1950-~Lonely Planet~Jones");
 }
