@@ -1,6 +1,7 @@
 #include "compare/marc_reader.h"
 
 #include <algorithm>
+#include <array>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -320,16 +321,26 @@ void AppendAuthorStatement(std::string_view area, std::string& statement, std::s
 
 namespace {
 
+// Every directory entry of every record is looked at, so the test is a table lookup, without a
+// branch per tag.
+constexpr auto BookTextTags = [] {
+    std::array<std::uint64_t, 16> words{};
+    for (const int tag : {82, 100, 110, 245, 440, 490})
+        words[tag / 64] |= std::uint64_t{1} << (tag % 64);
+    return words;
+}();
+
 bool IsBookTextTag(std::int32_t tagValue) {
-    return tagValue == 82 || tagValue == 100 || tagValue == 110 || tagValue == 245 ||
-           tagValue == 440 || tagValue == 490;
+    const auto value = static_cast<std::uint32_t>(tagValue);
+    return value < 1024 && (BookTextTags[value / 64] >> (value % 64) & 1) != 0;
 }
 
 // Takes the title, author, call number and series of one record from its fields, given in
 // directory order; fields of other tags need not be given.
 class BookTextCollector {
   public:
-    explicit BookTextCollector(CatalogueRecord& record) : record_(record) {
+    BookTextCollector(CatalogueRecord& record, std::string& statement)
+        : record_(record), statement_(statement) {
         record.title.clear();
         record.author.clear();
         record.callNumber.clear();
@@ -337,8 +348,7 @@ class BookTextCollector {
     }
 
     void Take(std::int32_t tagValue, std::string_view content) {
-        // Kept from call to call, so that statements longer than a short string allocate once.
-        thread_local std::string statement;
+        std::string& statement = statement_;
         const std::string_view area = SubfieldAreaOf(content);
         if (tagValue == 82) {
             ForEachSubfield(area, [&](char code, std::string_view value) {
@@ -380,53 +390,80 @@ class BookTextCollector {
 
   private:
     CatalogueRecord& record_;
+    std::string& statement_;  // scratch
     int seriesStatements_ = 0;
 };
 
 }  // namespace
 
 void ExtractBookData(CatalogueRecord& record) {
-    BookTextCollector collector(record);
+    // Kept from call to call, so that statements longer than a short string allocate once.
+    thread_local std::string statement;
+    BookTextCollector collector(record, statement);
     for (std::size_t k = 0; k < record.FieldCount(); ++k) {
         const std::int32_t tagValue = TagValueOf(record.FieldTag(k));
         if (IsBookTextTag(tagValue)) collector.Take(tagValue, record.FieldContent(k));
     }
 }
 
-void ExtractBookData(std::string_view bytes, CatalogueRecord& record) {
-    BookTextCollector collector(record);
+void BookFieldIndex::Index(std::string_view bytes) {
+    bytes_ = bytes;
+    pieceCount_ = 0;
     const DataArea area = DataAreaOf(bytes);
     if (!area.valid) return;
-    // Pieces are found only as far as the last field that holds one of the texts.
+    if (pieces_.size() < area.count) pieces_.resize(area.count);
+    // Terminators are looked for only as far as the last field wanted.
     std::size_t count = 0;
     for (std::size_t k = 0; k < area.count; ++k) {
-        if (IsBookTextTag(TagValueOf(bytes.substr(24 + k * 12, 3)))) count = k + 1;
+        const std::int32_t tagValue = TagValueOf(std::string_view(bytes.data() + 24 + k * 12, 3));
+        const bool wanted = IsBookTextTag(tagValue);
+        pieces_[pieceCount_] = {tagValue, k, 0};
+        pieceCount_ += wanted;
+        count = wanted ? k + 1 : count;
     }
-    ForEachFieldPiece(bytes, area, count,
-                      [&](std::size_t k, std::size_t contentAt, std::size_t contentLength) {
-                          const std::int32_t tagValue = TagValueOf(bytes.substr(24 + k * 12, 3));
-                          if (IsBookTextTag(tagValue))
-                              collector.Take(tagValue, bytes.substr(contentAt, contentLength));
-                      });
+    if (count == 0) return;
+    if (ends_.size() < count) ends_.resize(count);
+    const std::size_t found =
+        FindFieldTerminators(bytes, area.start, area.end, ends_.data(), count);
+    // The pieces as SplitMarcRecord cuts them: the last one found runs to the end of the data
+    // area, and any after it are empty.
+    for (std::size_t i = 0; i < pieceCount_; ++i) {
+        Piece& piece = pieces_[i];
+        const std::size_t k = piece.at;  // the field's number until now
+        if (k > found) {
+            piece.at = area.end;
+            piece.length = 0;
+            continue;
+        }
+        piece.at = k == 0 ? area.start : ends_[k - 1] + 1;
+        piece.length = (k < found ? ends_[k] : area.end) - piece.at;
+    }
+}
+
+void BookFieldIndex::AuthorInto(std::string& author) {
+    author.clear();
+    for (std::size_t i = 0; i < pieceCount_; ++i) {
+        const Piece& piece = pieces_[i];
+        if (piece.tag != 100 && piece.tag != 110) continue;
+        AppendAuthorStatement(SubfieldAreaOf(bytes_.substr(piece.at, piece.length)), statement_,
+                              author);
+    }
+}
+
+void BookFieldIndex::TextsInto(CatalogueRecord& record) {
+    BookTextCollector collector(record, statement_);
+    for (std::size_t i = 0; i < pieceCount_; ++i)
+        collector.Take(pieces_[i].tag, bytes_.substr(pieces_[i].at, pieces_[i].length));
+}
+
+void ExtractBookData(std::string_view bytes, CatalogueRecord& record) {
+    BookFieldIndex fields;
+    fields.Index(bytes);
+    fields.TextsInto(record);
 }
 
 void ExtractAuthor(std::string_view bytes, std::string& author) {
-    author.clear();
-    const DataArea area = DataAreaOf(bytes);
-    if (!area.valid) return;
-    // Pieces are found only as far as the last author field.
-    std::size_t count = 0;
-    for (std::size_t k = 0; k < area.count; ++k) {
-        const std::int32_t tagValue = TagValueOf(bytes.substr(24 + k * 12, 3));
-        if (tagValue == 100 || tagValue == 110) count = k + 1;
-    }
-    if (count == 0) return;
-    thread_local std::string statement;
-    ForEachFieldPiece(
-        bytes, area, count, [&](std::size_t k, std::size_t contentAt, std::size_t contentLength) {
-            const std::int32_t tagValue = TagValueOf(bytes.substr(24 + k * 12, 3));
-            if (tagValue != 100 && tagValue != 110) return;
-            AppendAuthorStatement(SubfieldAreaOf(bytes.substr(contentAt, contentLength)), statement,
-                                  author);
-        });
+    BookFieldIndex fields;
+    fields.Index(bytes);
+    fields.AuthorInto(author);
 }

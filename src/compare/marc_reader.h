@@ -67,6 +67,30 @@ void ExtractBookData(std::string_view bytes, CatalogueRecord& record);
 // without splitting the record or copying it.
 void ExtractAuthor(std::string_view bytes, std::string& author);
 
+// The fields of one record's bytes that hold the texts above (tags 082, 100, 110, 245, 440 and
+// 490), found with one pass over the directory and one over the data, so that a comparison can
+// look at the author first and take the rest only when it is wanted. Reused from record to
+// record; the bytes must stay while it is used.
+class BookFieldIndex {
+  public:
+    void Index(std::string_view bytes);
+    // What ExtractAuthor and ExtractBookData give for the bytes indexed.
+    void AuthorInto(std::string& author);
+    void TextsInto(CatalogueRecord& record);
+
+  private:
+    struct Piece {
+        std::int32_t tag;
+        std::size_t at;
+        std::size_t length;
+    };
+    std::string_view bytes_;
+    std::vector<Piece> pieces_;  // the first `pieceCount_` are this record's
+    std::size_t pieceCount_ = 0;
+    std::vector<std::size_t> ends_;
+    std::string statement_;  // scratch
+};
+
 // Over the subfield area of a data field (its content from the first subfield code on): the
 // number of delimiters plus one, 0 for an empty area; and the n-th piece (from 1, an index below
 // 1 counts as 1), empty when there are fewer. A piece is its one-character code and its value.

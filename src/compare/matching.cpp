@@ -26,9 +26,11 @@ void CatalogueSurnameInto(std::string_view author, std::string& surname) {
 
 namespace {
 
-constexpr std::uint64_t KnownKeyBits = std::uint64_t{1} << 21;
-constexpr std::uint64_t KnownPrefixBits = std::uint64_t{1} << 23;
-static_assert(std::has_single_bit(KnownKeyBits) && std::has_single_bit(KnownPrefixBits));
+// Sized to stay in the processor's second-level cache beside the block being read: a probe per
+// record that misses the cache costs more than the few extra records a larger filter would spare.
+constexpr std::size_t KnownKeyWords = std::size_t{1} << 12;
+constexpr std::size_t KnownPrefixWords = std::size_t{1} << 15;
+static_assert(std::has_single_bit(KnownKeyWords) && std::has_single_bit(KnownPrefixWords));
 
 // FNV-1a, taken a byte at a time so that every prefix of a text has its hash on the way.
 constexpr std::uint64_t HashStart = 0xcbf29ce484222325u;
@@ -52,25 +54,30 @@ std::uint64_t KeyHash(std::string_view first, std::string_view second = {}) {
     return HashEnd(state);
 }
 
-// The bit tables have a power-of-two size, so a mask picks the bit: no division per record.
-bool TestBit(const std::vector<std::uint64_t>& bits, std::uint64_t hash) {
-    const std::uint64_t bit = hash & (bits.size() * 64 - 1);
-    return (bits[bit / 64] >> (bit % 64)) & 1u;
+// A key sets three bits of one word of a filter, so that a probe reads one word; the word is
+// picked by the hash's high bits and the bits by its low ones. The word count is a power of two.
+std::uint64_t FilterBits(std::uint64_t hash) {
+    return std::uint64_t{1} << (hash & 63) | std::uint64_t{1} << (hash >> 6 & 63) |
+           std::uint64_t{1} << (hash >> 12 & 63);
 }
 
-void SetBit(std::vector<std::uint64_t>& bits, std::uint64_t hash) {
-    const std::uint64_t bit = hash & (bits.size() * 64 - 1);
-    bits[bit / 64] |= std::uint64_t{1} << (bit % 64);
+bool FilterMayHold(const std::vector<std::uint64_t>& words, std::uint64_t hash) {
+    const std::uint64_t bits = FilterBits(hash);
+    return (words[(hash >> 32) & (words.size() - 1)] & bits) == bits;
+}
+
+void FilterAdd(std::vector<std::uint64_t>& words, std::uint64_t hash) {
+    words[(hash >> 32) & (words.size() - 1)] |= FilterBits(hash);
 }
 
 // Whether a key may be in the booklist: false means surely not. The two kinds of key are kept
 // apart by a different bit of the hash.
 bool MayBeKnown(const ComparisonRun& run, std::uint64_t hash) {
-    return TestBit(run.knownKeys, hash);
+    return FilterMayHold(run.knownKeys, hash);
 }
 
 void AddKnown(ComparisonRun& run, std::uint64_t hash) {
-    SetBit(run.knownKeys, hash);
+    FilterAdd(run.knownKeys, hash);
 }
 
 constexpr std::uint64_t SurnameSalt = 0x9e3779b97f4a7c15u;
@@ -113,14 +120,15 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     // Every author-plus-title key of the booklist begins with the surname of the entries it can
     // match, so a surname that begins none of them cannot match by any test. It is looked at
     // before the record is split, since most records of a catalogue fail here.
-    ExtractAuthor(bytes, run.author);
+    run.fields.Index(bytes);
+    run.fields.AuthorInto(run.author);
     std::string& surname = run.surname;
     CatalogueSurnameInto(run.author, surname);
-    if (!TestBit(run.knownPrefixes, KeyHash(surname))) return false;
+    if (!FilterMayHold(run.knownPrefixes, KeyHash(surname))) return false;
 
     // Most records of a booklist author are other books: their texts are read straight from the
     // bytes, and only a record that matches is split for rewriting.
-    ExtractBookData(bytes, record);
+    run.fields.TextsInto(record);
     if (record.title.empty()) return false;
 
     std::string& titleKey = run.titleKey;
@@ -156,15 +164,15 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
 
 void PrepareComparisonRun(ComparisonRun& run) {
     run.authorBooks.clear();
-    run.knownKeys.assign(KnownKeyBits / 64, 0);
-    run.knownPrefixes.assign(KnownPrefixBits / 64, 0);
+    run.knownKeys.assign(KnownKeyWords, 0);
+    run.knownPrefixes.assign(KnownPrefixWords, 0);
     for (const auto& [key, idText] : Indexes().AuthorTitleIndex) {
         AddKnown(run, KeyHash(key));
         std::uint64_t state = HashStart;
-        SetBit(run.knownPrefixes, HashEnd(state));
+        FilterAdd(run.knownPrefixes, HashEnd(state));
         for (const char c : key) {
             state = HashStep(state, c);
-            SetBit(run.knownPrefixes, HashEnd(state));
+            FilterAdd(run.knownPrefixes, HashEnd(state));
         }
     }
     for (const auto& [surnameKey, ids] : Indexes().AuthorIndex) {

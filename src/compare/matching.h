@@ -6,6 +6,7 @@
 
 #include "base/replacing_file.h"
 #include "base/text_table.h"
+#include "compare/marc_reader.h"
 #include "compare/marc_record.h"
 #include "compare/tagging.h"
 
@@ -38,8 +39,8 @@ struct ComparisonRun {
     // booklist when the run starts: keys do not change during a run, and the title test then
     // costs one lookup per record instead of one per entry of the author.
     TextTable<std::vector<AuthorBook>> authorBooks;
-    // One bit per hash of every author-plus-title key and every surname key, so that the many
-    // records whose keys the booklist does not have cost no table lookup at all.
+    // A filter of the hashes of every author-plus-title key and every surname key, so that the
+    // many records whose keys the booklist does not have cost no table lookup at all.
     std::vector<std::uint64_t> knownKeys;
     // The same for every beginning of every author-plus-title key.
     std::vector<std::uint64_t> knownPrefixes;
@@ -48,8 +49,9 @@ struct ComparisonRun {
     std::int64_t matches = 0;
     std::int64_t notWritten = 0;
     std::int64_t malformed = 0;
-    std::string bytes;     // scratch for the rebuilt record
-    std::string titleKey;  // scratch, reused from record to record
+    BookFieldIndex fields;  // of the record in hand
+    std::string bytes;      // scratch for the rebuilt record
+    std::string titleKey;   // scratch, reused from record to record
     std::string author;
     std::string surname;
 };
