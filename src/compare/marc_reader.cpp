@@ -9,8 +9,8 @@
 
 #include "base/text.h"
 
-MarcFileReader::MarcFileReader(std::FILE* file, std::size_t blockBytes)
-    : blocks_(file, blockBytes) {}
+MarcFileReader::MarcFileReader(std::FILE* file, std::size_t blockBytes, std::size_t mapWindowBytes)
+    : blocks_(file, blockBytes, mapWindowBytes) {}
 
 namespace {
 

@@ -70,8 +70,7 @@ void FilterAdd(std::vector<std::uint64_t>& words, std::uint64_t hash) {
     words[(hash >> 32) & (words.size() - 1)] |= FilterBits(hash);
 }
 
-// Whether a key may be in the booklist: false means surely not. The two kinds of key are kept
-// apart by a different bit of the hash.
+// Whether an author-plus-title key may be in the booklist: false means surely not.
 bool MayBeKnown(const ComparisonRun& run, std::uint64_t hash) {
     return FilterMayHold(run.knownKeys, hash);
 }
@@ -79,8 +78,6 @@ bool MayBeKnown(const ComparisonRun& run, std::uint64_t hash) {
 void AddKnown(ComparisonRun& run, std::uint64_t hash) {
     FilterAdd(run.knownKeys, hash);
 }
-
-constexpr std::uint64_t SurnameSalt = 0x9e3779b97f4a7c15u;
 
 // The first of the author's entries whose title key equals the record's, or holds it, or is held
 // by it; otherwise, when the record's series belongs to the same author, the author's last entry
@@ -124,7 +121,8 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     run.fields.AuthorInto(run.author);
     std::string& surname = run.surname;
     CatalogueSurnameInto(run.author, surname);
-    if (!FilterMayHold(run.knownPrefixes, KeyHash(surname))) return false;
+    const std::uint64_t surnameHash = KeyHash(surname);
+    if (!FilterMayHold(run.knownPrefixes, surnameHash)) return false;
 
     // Most records of a booklist author are other books: their texts are read straight from the
     // bytes, and only a record that matches is split for rewriting.
@@ -139,11 +137,9 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     std::string idText;
     if (MayBeKnown(run, KeyHash(surname, titleKey))) idText = FindAuthorTitle(surname, titleKey);
     if (idText.empty()) {
-        if (!MayBeKnown(run, KeyHash(surname) ^ SurnameSalt)) return false;
-        const auto found = run.authorBooks.find(surname);
-        if (found == run.authorBooks.end()) return false;
-        const AuthorBook* book =
-            FindByTitleOrSeries(found->second, titleKey, record, surname, levelBand);
+        const std::vector<AuthorBook>* books = run.authorBooks.Find(surname, surnameHash);
+        if (!books) return false;
+        const AuthorBook* book = FindByTitleOrSeries(*books, titleKey, record, surname, levelBand);
         if (!book) return false;
         idText = book->idText;
     }
@@ -163,7 +159,7 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
 }
 
 void PrepareComparisonRun(ComparisonRun& run) {
-    run.authorBooks.clear();
+    run.authorBooks.Clear();
     run.knownKeys.assign(KnownKeyWords, 0);
     run.knownPrefixes.assign(KnownPrefixWords, 0);
     for (const auto& [key, idText] : Indexes().AuthorTitleIndex) {
@@ -176,8 +172,7 @@ void PrepareComparisonRun(ComparisonRun& run) {
         }
     }
     for (const auto& [surnameKey, ids] : Indexes().AuthorIndex) {
-        AddKnown(run, KeyHash(surnameKey) ^ SurnameSalt);
-        std::vector<AuthorBook>& books = run.authorBooks[surnameKey];
+        std::vector<AuthorBook>& books = run.authorBooks.Add(surnameKey, KeyHash(surnameKey));
         books.reserve(ids.size());
         for (const std::int64_t id : ids) {
             std::string idText = std::to_string(id);
@@ -269,26 +264,24 @@ ComparisonResult RunComparison(const std::string& path, const TaggingOptions& op
     MarcFileReader reader(catalogue.get());
     CatalogueRecord record;
     std::string spill;
-    std::string counter;
-    std::string matchesText = "0";
-    std::int64_t matchesShown = 0;
+    // The window shows its counter at most once a frame, so the text is made afresh only every
+    // so many records, and once more when the reading ends.
+    constexpr std::int64_t CounterStride = 64;
+    const auto showCounter = [&] {
+        SetProgressCounter(FormatThousands(result.recordsRead) + "  " +
+                           FormatThousands(run.matches));
+    };
     while (!reader.AtEnd()) {
         ++result.recordsRead;
         MatchCatalogueRecord(NextMarcRecord(reader, spill), record, run);
         SetProgressPosition(reader.Position() >> shift);
-        if (run.matches != matchesShown) {
-            matchesShown = run.matches;
-            matchesText = FormatThousands(matchesShown);
-        }
-        counter = FormatThousands(result.recordsRead);
-        counter += "  ";
-        counter += matchesText;
-        SetProgressCounter(counter);
+        if (result.recordsRead % CounterStride == 1) showCounter();
         if (PollProgressWindow() == ProgressCancelId) {
             result.cancelled = true;
             break;
         }
     }
+    if (result.recordsRead > 0) showCounter();
 
     catalogue.reset();
     // After a Cancel the file holds the records matched so far, like the matches file.

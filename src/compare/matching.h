@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "base/replacing_file.h"
-#include "base/text_table.h"
+#include "compare/author_books.h"
 #include "compare/marc_reader.h"
 #include "compare/marc_record.h"
 #include "compare/tagging.h"
@@ -26,21 +26,14 @@ struct ComparisonResult {
     std::int64_t malformed = 0;   // matched records whose leader or tags hold delimiter bytes
 };
 
-// One booklist entry as the title test needs it.
-struct AuthorBook {
-    std::string idText;
-    std::string titleKey;
-    int levelBand = 4;
-};
-
 // Per-run state that MatchCatalogueRecord works on.
 struct ComparisonRun {
     // The entries of each surname key in booklist order, taken once from the indexes and the
     // booklist when the run starts: keys do not change during a run, and the title test then
     // costs one lookup per record instead of one per entry of the author.
-    TextTable<std::vector<AuthorBook>> authorBooks;
-    // A filter of the hashes of every author-plus-title key and every surname key, so that the
-    // many records whose keys the booklist does not have cost no table lookup at all.
+    AuthorBookTable authorBooks;
+    // A filter of the hashes of every author-plus-title key, so that the many records whose
+    // keys the booklist does not have cost no table lookup at all.
     std::vector<std::uint64_t> knownKeys;
     // The same for every beginning of every author-plus-title key.
     std::vector<std::uint64_t> knownPrefixes;

@@ -15,12 +15,12 @@ struct ReadRecords {
 };
 
 // Reads a whole file the way a comparison does: one record while bytes are left.
-ReadRecords ReadAll(const std::string& bytes, std::size_t blockBytes = MarcReadBlockBytes,
-                    std::int64_t* examined = nullptr) {
+ReadRecords ReadWith(const std::string& bytes, std::size_t blockBytes, std::size_t mapWindowBytes,
+                     std::int64_t* examined) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::tmpfile(), &std::fclose);
     std::fwrite(bytes.data(), 1, bytes.size(), file.get());
     std::rewind(file.get());
-    MarcFileReader reader(file.get(), blockBytes);
+    MarcFileReader reader(file.get(), blockBytes, mapWindowBytes);
     ReadRecords read;
     std::string record;
     while (!reader.AtEnd()) {
@@ -29,6 +29,17 @@ ReadRecords ReadAll(const std::string& bytes, std::size_t blockBytes = MarcReadB
         read.positions.push_back(reader.Position());
     }
     if (examined) *examined = reader.Examined();
+    return read;
+}
+
+// The same, once read into blocks of `blockBytes` and once through map windows of about that
+// size, which must come to the same records at the same positions.
+ReadRecords ReadAll(const std::string& bytes, std::size_t blockBytes = MarcReadBlockBytes,
+                    std::int64_t* examined = nullptr) {
+    const ReadRecords read = ReadWith(bytes, blockBytes, 0, examined);
+    const ReadRecords mapped = ReadWith(bytes, blockBytes, blockBytes, nullptr);
+    EXPECT_EQ(mapped.records, read.records);
+    EXPECT_EQ(mapped.positions, read.positions);
     return read;
 }
 
