@@ -30,7 +30,10 @@ namespace {
 // record that misses the cache costs more than the few extra records a larger filter would spare.
 constexpr std::size_t KnownKeyWords = std::size_t{1} << 12;
 constexpr std::size_t KnownPrefixWords = std::size_t{1} << 15;
-static_assert(std::has_single_bit(KnownKeyWords) && std::has_single_bit(KnownPrefixWords));
+constexpr std::size_t SurnameWords = std::size_t{1} << 10;
+constexpr std::size_t SurnamePrefixWords = std::size_t{1} << 11;
+static_assert(std::has_single_bit(KnownKeyWords) && std::has_single_bit(KnownPrefixWords) &&
+              std::has_single_bit(SurnameWords) && std::has_single_bit(SurnamePrefixWords));
 
 // FNV-1a, taken a byte at a time so that every prefix of a text has its hash on the way.
 constexpr std::uint64_t HashStart = 0xcbf29ce484222325u;
@@ -113,16 +116,39 @@ void WriteMatchedRecord(CatalogueRecord& record, int levelBand, ComparisonRun& r
 
 }  // namespace
 
+namespace {
+
+// Whether a record by `surname` can match an entry by any test: its surname must be a surname
+// key of the booklist, or with its title key make up an author-plus-title key. Then either the
+// surname begins a surname key (the keys are the same, or the title key takes up the rest of
+// the entry's surname), or a surname key is a shorter beginning of it and the surname begins an
+// author-plus-title key. The few surname keys and their beginnings have small filters that stay
+// in the cache; the many beginnings of author-plus-title keys are looked at only in the second
+// case, which most records, by authors the booklist does not have, never reach.
+bool MayMatchBySurname(const ComparisonRun& run, std::string_view surname,
+                       std::uint64_t surnameHash) {
+    if (FilterMayHold(run.surnamePrefixes, surnameHash)) return true;
+    std::uint64_t state = HashStart;
+    for (const char c : surname) {
+        if (FilterMayHold(run.surnameKeys, HashEnd(state))) {
+            return FilterMayHold(run.knownPrefixes, surnameHash);
+        }
+        state = HashStep(state, c);
+    }
+    return false;
+}
+
+}  // namespace
+
 bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, ComparisonRun& run) {
-    // Every author-plus-title key of the booklist begins with the surname of the entries it can
-    // match, so a surname that begins none of them cannot match by any test. It is looked at
-    // before the record is split, since most records of a catalogue fail here.
+    // The surname is looked at before the rest of the record, since most records of a catalogue
+    // fail here.
     run.fields.Index(bytes);
     run.fields.AuthorInto(run.author);
     std::string& surname = run.surname;
     CatalogueSurnameInto(run.author, surname);
     const std::uint64_t surnameHash = KeyHash(surname);
-    if (!FilterMayHold(run.knownPrefixes, surnameHash)) return false;
+    if (!MayMatchBySurname(run, surname, surnameHash)) return false;
 
     // Most records of a booklist author are other books: their texts are read straight from the
     // bytes, and only a record that matches is split for rewriting.
@@ -162,6 +188,8 @@ void PrepareComparisonRun(ComparisonRun& run) {
     run.authorBooks.Clear();
     run.knownKeys.assign(KnownKeyWords, 0);
     run.knownPrefixes.assign(KnownPrefixWords, 0);
+    run.surnameKeys.assign(SurnameWords, 0);
+    run.surnamePrefixes.assign(SurnamePrefixWords, 0);
     for (const auto& [key, idText] : Indexes().AuthorTitleIndex) {
         AddKnown(run, KeyHash(key));
         std::uint64_t state = HashStart;
@@ -172,6 +200,13 @@ void PrepareComparisonRun(ComparisonRun& run) {
         }
     }
     for (const auto& [surnameKey, ids] : Indexes().AuthorIndex) {
+        FilterAdd(run.surnameKeys, KeyHash(surnameKey));
+        std::uint64_t state = HashStart;
+        FilterAdd(run.surnamePrefixes, HashEnd(state));
+        for (const char c : surnameKey) {
+            state = HashStep(state, c);
+            FilterAdd(run.surnamePrefixes, HashEnd(state));
+        }
         std::vector<AuthorBook>& books = run.authorBooks.Add(surnameKey, KeyHash(surnameKey));
         books.reserve(ids.size());
         for (const std::int64_t id : ids) {

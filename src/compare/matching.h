@@ -37,6 +37,9 @@ struct ComparisonRun {
     std::vector<std::uint64_t> knownKeys;
     // The same for every beginning of every author-plus-title key.
     std::vector<std::uint64_t> knownPrefixes;
+    // The same for every surname key, and for every beginning of one.
+    std::vector<std::uint64_t> surnameKeys;
+    std::vector<std::uint64_t> surnamePrefixes;
     TaggingOptions options;
     ReplacingFile* output = nullptr;  // null when the output file could not be created
     std::int64_t matches = 0;
