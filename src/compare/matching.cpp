@@ -118,22 +118,38 @@ void WriteMatchedRecord(CatalogueRecord& record, int levelBand, ComparisonRun& r
 
 namespace {
 
+// Enters every beginning of every author-plus-title key in the run's filter of them.
+void FillKnownPrefixes(ComparisonRun& run) {
+    run.knownPrefixes.assign(KnownPrefixWords, 0);
+    for (const auto& [key, idText] : Indexes().AuthorTitleIndex) {
+        std::uint64_t state = HashStart;
+        FilterAdd(run.knownPrefixes, HashEnd(state));
+        for (const char c : key) {
+            state = HashStep(state, c);
+            FilterAdd(run.knownPrefixes, HashEnd(state));
+        }
+    }
+}
+
 // Whether a record by `surname` can match an entry by any test: its surname must be a surname
 // key of the booklist, or with its title key make up an author-plus-title key. Then either the
 // surname begins a surname key (the keys are the same, or the title key takes up the rest of
 // the entry's surname), or a surname key is a shorter beginning of it and the surname begins an
 // author-plus-title key. The few surname keys and their beginnings have small filters that stay
-// in the cache; the many beginnings of author-plus-title keys are looked at only in the second
-// case, which most records, by authors the booklist does not have, never reach.
-bool MayMatchBySurname(const ComparisonRun& run, std::string_view surname,
-                       std::uint64_t surnameHash) {
+// in the cache. The many beginnings of author-plus-title keys are needed only in the second case,
+// which most records, by authors the booklist does not have, never reach: their filter is made
+// the first time a record does.
+bool MayMatchBySurname(ComparisonRun& run, std::string_view surname, std::uint64_t surnameHash) {
     if (FilterMayHold(run.surnamePrefixes, surnameHash)) return true;
     std::uint64_t state = HashStart;
-    for (const char c : surname) {
-        if (FilterMayHold(run.surnameKeys, HashEnd(state))) {
+    for (std::size_t length = 0; length < surname.size(); ++length) {
+        const std::uint64_t hash = HashEnd(state);
+        if (FilterMayHold(run.surnameKeys, hash) &&
+            run.authorBooks.Find(surname.substr(0, length), hash)) {
+            if (run.knownPrefixes.empty()) FillKnownPrefixes(run);
             return FilterMayHold(run.knownPrefixes, surnameHash);
         }
-        state = HashStep(state, c);
+        state = HashStep(state, surname[length]);
     }
     return false;
 }
@@ -187,17 +203,11 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
 void PrepareComparisonRun(ComparisonRun& run) {
     run.authorBooks.Clear();
     run.knownKeys.assign(KnownKeyWords, 0);
-    run.knownPrefixes.assign(KnownPrefixWords, 0);
+    run.knownPrefixes.clear();
     run.surnameKeys.assign(SurnameWords, 0);
     run.surnamePrefixes.assign(SurnamePrefixWords, 0);
     for (const auto& [key, idText] : Indexes().AuthorTitleIndex) {
         AddKnown(run, KeyHash(key));
-        std::uint64_t state = HashStart;
-        FilterAdd(run.knownPrefixes, HashEnd(state));
-        for (const char c : key) {
-            state = HashStep(state, c);
-            FilterAdd(run.knownPrefixes, HashEnd(state));
-        }
     }
     for (const auto& [surnameKey, ids] : Indexes().AuthorIndex) {
         FilterAdd(run.surnameKeys, KeyHash(surnameKey));

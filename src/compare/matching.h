@@ -35,7 +35,7 @@ struct ComparisonRun {
     // A filter of the hashes of every author-plus-title key, so that the many records whose
     // keys the booklist does not have cost no table lookup at all.
     std::vector<std::uint64_t> knownKeys;
-    // The same for every beginning of every author-plus-title key.
+    // The same for every beginning of every author-plus-title key; empty until a record needs it.
     std::vector<std::uint64_t> knownPrefixes;
     // The same for every surname key, and for every beginning of one.
     std::vector<std::uint64_t> surnameKeys;
