@@ -15,11 +15,19 @@ FileWriteResult SaveMatches() {
     if (file.Open(MatchesFileName)) {
         std::string line;
         for (const auto& [idText, packed] : Booklist()) {
-            const PackedFields fields = SplitPackedLine(packed);
-            if (ReadWholeNumber(fields[FieldMatched]) == 0) continue;
-            line.assign(fields[FieldId]);
+            // A packed line always has its 18 fields, so the matched flag and the call number
+            // are its last two: most entries are not matched, and their long lines are not split.
+            const std::string_view entry = packed;
+            const std::size_t flagAt = entry.rfind('\t');
+            if (flagAt == std::string_view::npos ||
+                ReadWholeNumber(entry.substr(flagAt + 1)) == 0) {
+                continue;
+            }
+            const std::size_t callAt = entry.rfind('\t', flagAt - 1) + 1;
+            line.assign(entry.substr(0, entry.find('\t')));
             line += ',';
-            line += fields[FieldCallNumber];  // packing has made any line break in it a space
+            // packing has made any line break in the call number a space
+            line += entry.substr(callAt, flagAt - callAt);
             line += "\r\n";
             file.Write(line);
         }
