@@ -7,6 +7,9 @@ int RunExportCommand(const std::vector<std::string>& args);
 int RunCompareCommand(const std::vector<std::string>& args);
 int RunPrintCommand(const std::vector<std::string>& args);
 
+// The program that carries out the print command.
+inline constexpr const char* PrintProgramName = "tallyleaf-cli-print";
+
 // Makes DIR the working directory and loads its booklist as the desktop program does. Returns
 // ExitOk, or prints a message naming the file and returns the failure code.
 int LoadDataFolder(const std::string& dir);

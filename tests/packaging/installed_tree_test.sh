@@ -9,7 +9,7 @@ cmake --install "$build" --prefix "$prefix" > "$prefix.log" 2>&1 || { cat "$pref
 rm -f "$prefix.log"
 
 status=0
-for file in bin/tallyleaf bin/tallyleaf-cli \
+for file in bin/tallyleaf bin/tallyleaf-cli libexec/tallyleaf/tallyleaf-cli-print \
     share/tallyleaf/Tallyleaf.pdf share/tallyleaf/TULVersion.txt \
     share/tallyleaf/Booklist.tul share/tallyleaf/Catalogue.mrc \
     share/applications/tallyleaf.desktop \
@@ -17,7 +17,7 @@ for file in bin/tallyleaf bin/tallyleaf-cli \
     share/man/man1/tallyleaf-cli.1; do
     if [ ! -s "$prefix/$file" ]; then echo "missing: $file"; status=1; fi
 done
-for program in bin/tallyleaf bin/tallyleaf-cli; do
+for program in bin/tallyleaf bin/tallyleaf-cli libexec/tallyleaf/tallyleaf-cli-print; do
     [ -x "$prefix/$program" ] || { echo "not executable: $program"; status=1; }
 done
 desktop-file-validate "$prefix/share/applications/tallyleaf.desktop" || status=1
@@ -25,5 +25,8 @@ grep -q '^Exec=tallyleaf$' "$prefix/share/applications/tallyleaf.desktop" || { e
 man -l "$prefix/share/man/man1/tallyleaf-cli.1" 2>&1 | grep -q "tallyleaf-cli compare" ||
     { echo "the man page does not read"; status=1; }
 "$prefix/bin/tallyleaf-cli" --version | grep -q "^tallyleaf-cli " || { echo "cli"; status=1; }
+# The print command runs its own program from the installed tree.
+(cd "$prefix" && "$prefix/bin/tallyleaf-cli" print --dir "$prefix/share/tallyleaf" --pdf "$prefix/list.pdf" &&
+    [ -s "$prefix/list.pdf" ]) || { echo "print from the installed tree"; status=1; }
 [ "$status" -eq 0 ] && echo "installed tree complete"
 exit "$status"

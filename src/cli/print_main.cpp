@@ -1,0 +1,9 @@
+// The print command of tallyleaf-cli, which runs this program with the arguments after "print".
+#include <string>
+#include <vector>
+
+#include "cli/cli_commands.h"
+
+int main(int argc, char** argv) {
+    return RunPrintCommand(std::vector<std::string>(argv + 1, argv + argc));
+}
