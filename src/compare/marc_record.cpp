@@ -1,6 +1,7 @@
 #include "compare/marc_record.h"
 
 #include <cstring>
+#include <functional>
 
 void CatalogueRecord::ClearFields() {
     store_.clear();
@@ -49,11 +50,18 @@ void CatalogueRecord::AppendField(std::string_view tag, std::string_view content
 }
 
 CatalogueRecord::Span CatalogueRecord::Store(std::string_view text) {
-    // `text` may be a view into the store itself, which appending can move.
-    const std::string copy(text);
     const std::size_t offset = store_.size();
-    store_ += copy;
-    return {offset, copy.size()};
+    const std::less<const char*> before;  // a total order, even between unrelated buffers
+    const bool inStore =
+        !before(text.data(), store_.data()) && before(text.data(), store_.data() + offset);
+    if (inStore) {
+        // A view into the store itself, which appending can move: copied first.
+        const std::string copy(text);
+        store_ += copy;
+    } else {
+        store_ += text;
+    }
+    return {offset, text.size()};
 }
 
 void CatalogueRecord::ReplaceField(std::size_t index, std::string_view text) {

@@ -145,4 +145,16 @@ TEST(RebuildMarcRecord, DelimitersInTheLeaderOrATagWouldBreakTheFileAndAreRefuse
                     "2\x1D"
                     "5x");
     EXPECT_EQ(RebuildMarcRecord(tag, bytes), RebuildResult::Malformed);
+
+    // A delimiter or NUL anywhere in a field's content, whether among the bytes looked at eight at
+    // a time or in the few after them.
+    for (const char framing : {'\x1D', '\x1E', '\0'}) {
+        for (std::size_t at = 0; at < 21; ++at) {
+            CatalogueRecord content = Split("245 10$aT");
+            std::string text(21, 'x');
+            text[at] = framing;
+            content.AppendField("500", text);
+            EXPECT_EQ(RebuildMarcRecord(content, bytes), RebuildResult::Malformed) << at;
+        }
+    }
 }
