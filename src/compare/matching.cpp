@@ -186,11 +186,11 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
         idText = book->idText;
     }
 
-    BookRecord entry = LookupBookRecord(idText);
-    if (levelBand < 0) levelBand = entry.levelBand;
-    entry.matched = 1;
-    entry.callNumber = record.callNumber;
-    StoreBookRecord(entry);
+    if (levelBand < 0) {
+        levelBand =
+            LevelBandOf(SplitPackedLine(LookupBookLine(idText), FieldLevel + 1)[FieldLevel]);
+    }
+    MarkBookMatched(idText, record.callNumber);
     ++run.matches;
     // Earlier tags are taken out of every record, but the title has been extracted already, so
     // only the records written can show it.
