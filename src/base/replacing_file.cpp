@@ -15,6 +15,9 @@
 namespace {
 
 constexpr std::size_t BufferSize = 1 << 16;
+// The system is asked to start writing the file out every so many bytes, so that the wait for
+// the disk when the file is committed covers only the last of them.
+constexpr std::int64_t WriteBackBytes = 1 << 20;
 constexpr int MaxLinkDepth = 40;
 constexpr std::string_view TemporaryMark = ".saving-";
 
@@ -65,6 +68,7 @@ bool ReplacingFile::Open(const std::string& path) {
     reason_.clear();
     committed_ = false;
     budget_ = std::exchange(NextFileBudget(), -1);
+    written_ = writtenBack_ = 0;
     target_ = FollowLinks(path);
     buffer_.clear();
     buffer_.reserve(BufferSize);
@@ -129,6 +133,14 @@ bool ReplacingFile::Flush() {
         if (budget_ >= 0) budget_ -= wrote;
     }
     buffer_.clear();
+    written_ += static_cast<std::int64_t>(done);
+#if defined(SYNC_FILE_RANGE_WRITE)
+    if (!direct_ && written_ - writtenBack_ >= WriteBackBytes) {
+        // Only a request: a failure here is found by the fsync of the commit.
+        ::sync_file_range(fd_, writtenBack_, written_ - writtenBack_, SYNC_FILE_RANGE_WRITE);
+        writtenBack_ = written_;
+    }
+#endif
     return !Failed();
 }
 

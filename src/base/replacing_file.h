@@ -49,7 +49,9 @@ class ReplacingFile {
     std::string target_;
     std::string temporary_;
     std::vector<char> buffer_;
-    std::int64_t budget_ = -1;  // bytes the output may still take before it fails; -1: no limit
+    std::int64_t budget_ = -1;      // bytes the output may still take before it fails; -1: no limit
+    std::int64_t written_ = 0;      // bytes handed to the system
+    std::int64_t writtenBack_ = 0;  // of those, the ones it was asked to start writing out
     std::string reason_;
 };
 
