@@ -3,39 +3,11 @@
 #include <algorithm>
 #include <array>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "base/text.h"
+#include "compare/delimiter_search.h"
 
 MarcFileReader::MarcFileReader(std::FILE* file, std::size_t blockBytes, std::size_t mapWindowBytes)
     : blocks_(file, blockBytes, mapWindowBytes) {}
-
-namespace {
-
-// The offset of the first record terminator or NUL byte in [from, from + size), or `size` when
-// there is neither. One pass for both, so that a record's search ends where the record does.
-std::size_t FindRecordEnd(const char* from, std::size_t size) {
-    std::size_t at = 0;
-#if defined(__SSE2__)
-    const __m128i terminator = _mm_set1_epi8(RecordTerminator);
-    const __m128i nul = _mm_setzero_si128();
-    for (; at + 16 <= size; at += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + at));
-        const __m128i hits =
-            _mm_or_si128(_mm_cmpeq_epi8(block, terminator), _mm_cmpeq_epi8(block, nul));
-        const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
-        if (mask != 0) return at + static_cast<std::size_t>(__builtin_ctz(mask));
-    }
-#endif
-    for (; at < size; ++at) {
-        if (from[at] == RecordTerminator || from[at] == '\0') return at;
-    }
-    return size;
-}
-
-}  // namespace
 
 void MarcFileReader::TakeRecordBody(std::string& record) {
     for (;;) {
@@ -129,33 +101,6 @@ std::size_t BaseAddressOf(std::string_view bytes) {
 
 namespace {
 
-// The positions of the first `limit` field terminators in [from, to); gives how many there are.
-// Fields are short, so one pass sixteen bytes at a time beats a search call per field.
-std::size_t FindFieldTerminators(std::string_view bytes, std::size_t from, std::size_t to,
-                                 std::size_t* positions, std::size_t limit) {
-    std::size_t found = 0;
-    std::size_t at = from;
-#if defined(__SSE2__)
-    const __m128i terminator = _mm_set1_epi8(FieldTerminator);
-    for (; at + 16 <= to && found < limit; at += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + at));
-        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, terminator)));
-        while (mask != 0 && found < limit) {
-            positions[found++] = at + static_cast<std::size_t>(__builtin_ctz(mask));
-            mask &= mask - 1;
-        }
-    }
-#endif
-    for (; at < to && found < limit; ++at) {
-        if (bytes[at] == FieldTerminator) positions[found++] = at;
-    }
-    return found;
-}
-
-}  // namespace
-
-namespace {
-
 // Where the fields of a record's bytes lie as SplitMarcRecord takes them: how many directory
 // entries, and the data area, which runs from the first field terminator to the record
 // terminator; the record terminator itself is no part of any field, even when the last field
@@ -190,7 +135,8 @@ void ForEachFieldPiece(std::string_view bytes, const DataArea& area, std::size_t
                        Visit visit) {
     thread_local std::vector<std::size_t> ends;
     ends.resize(count);
-    const std::size_t found = FindFieldTerminators(bytes, area.start, area.end, ends.data(), count);
+    const std::size_t found =
+        FindFieldTerminators(bytes.data(), area.start, area.end, ends.data(), count);
     std::size_t at = area.start;
     for (std::size_t k = 0; k < count; ++k) {
         if (k < found) {
@@ -424,7 +370,7 @@ void BookFieldIndex::Index(std::string_view bytes) {
     if (count == 0) return;
     if (ends_.size() < count) ends_.resize(count);
     const std::size_t found =
-        FindFieldTerminators(bytes, area.start, area.end, ends_.data(), count);
+        FindFieldTerminators(bytes.data(), area.start, area.end, ends_.data(), count);
     // The pieces as SplitMarcRecord cuts them: the last one found runs to the end of the data
     // area, and any after it are empty.
     for (std::size_t i = 0; i < pieceCount_; ++i) {
