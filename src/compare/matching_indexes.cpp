@@ -5,8 +5,9 @@
 #include "app/book_record.h"
 
 namespace {
+// Never destroyed, like the booklist they index: freeing every node at exit would only cost time.
 MatchingIndexes& TheIndexes() {
-    static MatchingIndexes indexes;
+    static MatchingIndexes& indexes = *new MatchingIndexes;
     return indexes;
 }
 
