@@ -132,20 +132,28 @@ bool ParseBooklistLine(std::string_view line, BookRecord& r) {
     return true;
 }
 
-bool PackBooklistLine(std::string_view line, std::string& packed) {
+namespace {
+
+// Where each field of a packed line begins, and one past the end of the line.
+using FieldStarts = std::array<std::size_t, PackedFieldCount + 1>;
+
+bool PackEntry(std::string_view line, std::string& packed, FieldStarts& starts) {
     EntryColumns c;
     if (!ReadEntryColumns(line, c)) return false;
     const std::string_view title = c.column[1];
     char idText[24];
     char* const idEnd = std::to_chars(idText, idText + sizeof idText, c.id).ptr;
     packed.clear();
-    // Every value is a piece of the line or no longer than one, each key no longer than its text.
-    packed.reserve(line.size() + title.size() + c.author.size() + c.series.size() + 64);
     packed.append(idText, idEnd);
     // No value can hold a TAB, which ends a column, nor a line break, which ends the line: they
     // go in as they are.
-    const auto add = [&packed](std::string_view value) {
+    int field = FieldId;
+    const auto next = [&] {
         packed += '\t';
+        starts[++field] = packed.size();
+    };
+    const auto add = [&](std::string_view value) {
+        next();
         packed += value;
     };
     add(title);
@@ -153,7 +161,7 @@ bool PackBooklistLine(std::string_view line, std::string& packed) {
     add(c.column[3]);
     add(c.column[4]);
     add(c.column[5]);
-    packed += '\t';
+    next();
     AppendIsbn(c.column[6], packed);
     add(c.column[7]);
     add(c.column[8]);
@@ -161,14 +169,32 @@ bool PackBooklistLine(std::string_view line, std::string& packed) {
     add(c.series);
     add(c.format);
     add(c.column[12]);
-    packed += '\t';
+    next();
     AppendNormalisedKey(title, packed);
-    packed += '\t';
+    next();
     AppendNormalisedKey(SurnamePart(c.author), packed);
-    packed += '\t';
+    next();
     AppendNormalisedKey(c.series, packed);
-    packed += "\t\t0";  // no call number, not matched
+    add("");   // no call number
+    add("0");  // not matched
+    starts[FieldId] = 0;
+    starts[PackedFieldCount] = packed.size() + 1;
     return true;
+}
+
+// The pieces of a line packed by PackEntry, without looking for its TABs again.
+PackedFields PiecesAt(std::string_view packed, const FieldStarts& starts) {
+    PackedFields pieces;
+    for (int i = 0; i < PackedFieldCount; ++i)
+        pieces[i] = packed.substr(starts[i], starts[i + 1] - 1 - starts[i]);
+    return pieces;
+}
+
+}  // namespace
+
+bool PackBooklistLine(std::string_view line, std::string& packed) {
+    FieldStarts starts;
+    return PackEntry(line, packed, starts);
 }
 
 void LoadBooklist() {
@@ -195,13 +221,16 @@ void LoadBooklist() {
     ReserveMatchingIndexes(expectedEntries);
     LineReader reader(file.get());
     std::string_view line;
+    std::string packing;
+    FieldStarts starts;
     while (reader.Next(line)) {
-        std::string packed;  // moved into the table
-        if (!PackBooklistLine(line, packed)) continue;
-        std::string idText(packed, 0, packed.find('\t'));
+        if (!PackEntry(line, packing, starts)) continue;
+        // The table keeps a copy just as long as the line: the booklist is most of the memory
+        // the program uses.
+        std::string idText(packing, 0, starts[FieldTitle] - 1);
         bool added = false;
         const PackedFields entry =
-            SplitPackedLine(StoreLoadedEntry(std::move(idText), std::move(packed), added));
+            PiecesAt(StoreLoadedEntry(std::move(idText), packing, added), starts);
         IndexBookEntry(entry, !added);
 
         CollectNames(entry[FieldCategories], categoriesSeen, categories, MaxCategoryNames);
