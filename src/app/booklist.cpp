@@ -14,8 +14,10 @@ struct BooklistState {
     LevelNameTable levels;
 };
 
+// Never destroyed: freeing every entry at exit would only cost time, and the memory is still
+// reachable from here for leak checkers.
 BooklistState& State() {
-    static BooklistState state;
+    static BooklistState& state = *new BooklistState;
     return state;
 }
 }  // namespace
@@ -90,7 +92,16 @@ void BeginBooklistLoad(std::string version) {
 }
 
 bool StoreLoadedLine(std::string idText, std::string packed) {
-    return State().table.insert_or_assign(std::move(idText), std::move(packed)).second;
+    bool added = false;
+    StoreLoadedEntry(std::move(idText), std::move(packed), added);
+    return added;
+}
+
+std::string_view StoreLoadedEntry(std::string idText, std::string packed, bool& added) {
+    const auto [stored, isNew] =
+        State().table.insert_or_assign(std::move(idText), std::move(packed));
+    added = isNew;
+    return stored->second;
 }
 
 void ReserveBooklist(std::size_t entries) {

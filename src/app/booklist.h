@@ -54,3 +54,6 @@ void LoadBooklist();
 // Takes one line of the booklist file into a record, keys computed and not yet matched. False
 // for a line that is not an entry (id 0 or no title).
 bool ParseBooklistLine(std::string_view line, BookRecord& record);
+// The packed line of the record ParseBooklistLine takes from `line`, built without the record.
+// False, and `packed` left unspecified, for a line that is not an entry.
+bool PackBooklistLine(std::string_view line, std::string& packed);

@@ -2,14 +2,15 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdio>
 #include <memory>
 
 #include "app/booklist.h"
 #include "app/booklist_state.h"
 #include "base/line_reader.h"
-#include "base/text.h"
 #include "base/replacing_file.h"
+#include "base/text.h"
 #include "compare/keys.h"
 #include "compare/matching_indexes.h"
 #include "maintenance/matches.h"
@@ -66,34 +67,61 @@ void CollectNames(std::string_view text, TextSet& seen, std::vector<std::string>
 
 }  // namespace
 
-bool ParseBooklistLine(std::string_view line, BookRecord& r) {
+namespace {
+
+// The columns of one line of the booklist file, with the column rules applied to those that have
+// one; the ISBN still as written.
+struct EntryColumns {
+    PackedFields column;
+    std::int64_t id = 0;
+    std::string_view author;
+    std::string_view series;
+    std::string_view format;
+};
+
+// False for a line that is not an entry (id 0 or no title).
+bool ReadEntryColumns(std::string_view line, EntryColumns& c) {
     // The file's columns are TAB-separated like a packed line's fields; later ones are ignored.
-    const PackedFields column = SplitPackedLine(line, BooklistColumns);
-
-    // Every field is assigned below, so a record reused across lines keeps its storage.
-    r.id = ReadWholeNumber(column[0]);
-    if (column[1].empty() || r.id == 0) return false;
-    r.title = column[1];
-
-    std::string_view author = column[2];
+    c.column = SplitPackedLine(line, BooklistColumns);
+    c.id = ReadWholeNumber(c.column[0]);
+    if (c.column[1].empty() || c.id == 0) return false;
+    c.author = c.column[2];
     // A leading "." marks a name to be shown without it; the character after it goes too.
-    if (author.starts_with('.'))
-        author = TrimSpaces(author.substr(std::min<std::size_t>(2, author.size())));
-    r.author = author;
-    r.australianAuthor = column[3];
-    r.publisher = column[4];
-    r.yearPublished = column[5];
-    r.isbn.clear();
-    for (const char c : column[6]) {
-        if (c != ' ') r.isbn += UpperAsciiChar(c);
+    if (c.author.starts_with('.'))
+        c.author = TrimSpaces(c.author.substr(std::min<std::size_t>(2, c.author.size())));
+    c.series = TrimSpaces(c.column[10]);
+    c.format = TrimSpaces(c.column[11]);
+    if (c.format.empty()) c.format = "Book";
+    return true;
+}
+
+// The ISBN without its spaces, in capitals.
+void AppendIsbn(std::string_view written, std::string& out) {
+    for (const char c : written) {
+        if (c != ' ') out += UpperAsciiChar(c);
     }
-    r.annotation = column[7];
-    r.categories = column[8];
-    r.level = column[9];
-    r.series = TrimSpaces(column[10]);
-    const std::string_view format = TrimSpaces(column[11]);
-    r.format = format.empty() ? std::string_view("Book") : format;
-    r.scisNumber = column[12];
+}
+
+}  // namespace
+
+bool ParseBooklistLine(std::string_view line, BookRecord& r) {
+    EntryColumns c;
+    if (!ReadEntryColumns(line, c)) return false;
+    // Every field is assigned below, so a record reused across lines keeps its storage.
+    r.id = c.id;
+    r.title = c.column[1];
+    r.author = c.author;
+    r.australianAuthor = c.column[3];
+    r.publisher = c.column[4];
+    r.yearPublished = c.column[5];
+    r.isbn.clear();
+    AppendIsbn(c.column[6], r.isbn);
+    r.annotation = c.column[7];
+    r.categories = c.column[8];
+    r.level = c.column[9];
+    r.series = c.series;
+    r.format = c.format;
+    r.scisNumber = c.column[12];
 
     NormaliseKeyInto(r.title, r.titleKey);
     NormaliseKeyInto(SurnamePart(r.author), r.surnameKey);
@@ -102,6 +130,71 @@ bool ParseBooklistLine(std::string_view line, BookRecord& r) {
     r.matched = 0;
     r.levelBand = LevelBandOf(r.level);
     return true;
+}
+
+namespace {
+
+// Where each field of a packed line begins, and one past the end of the line.
+using FieldStarts = std::array<std::size_t, PackedFieldCount + 1>;
+
+bool PackEntry(std::string_view line, std::string& packed, FieldStarts& starts) {
+    EntryColumns c;
+    if (!ReadEntryColumns(line, c)) return false;
+    const std::string_view title = c.column[1];
+    char idText[24];
+    char* const idEnd = std::to_chars(idText, idText + sizeof idText, c.id).ptr;
+    packed.clear();
+    packed.append(idText, idEnd);
+    // No value can hold a TAB, which ends a column, nor a line break, which ends the line: they
+    // go in as they are.
+    int field = FieldId;
+    const auto next = [&] {
+        packed += '\t';
+        starts[++field] = packed.size();
+    };
+    const auto add = [&](std::string_view value) {
+        next();
+        packed += value;
+    };
+    add(title);
+    add(c.author);
+    add(c.column[3]);
+    add(c.column[4]);
+    add(c.column[5]);
+    next();
+    AppendIsbn(c.column[6], packed);
+    add(c.column[7]);
+    add(c.column[8]);
+    add(c.column[9]);
+    add(c.series);
+    add(c.format);
+    add(c.column[12]);
+    next();
+    AppendNormalisedKey(title, packed);
+    next();
+    AppendNormalisedKey(SurnamePart(c.author), packed);
+    next();
+    AppendNormalisedKey(c.series, packed);
+    add("");   // no call number
+    add("0");  // not matched
+    starts[FieldId] = 0;
+    starts[PackedFieldCount] = packed.size() + 1;
+    return true;
+}
+
+// The pieces of a line packed by PackEntry, without looking for its TABs again.
+PackedFields PiecesAt(std::string_view packed, const FieldStarts& starts) {
+    PackedFields pieces;
+    for (int i = 0; i < PackedFieldCount; ++i)
+        pieces[i] = packed.substr(starts[i], starts[i + 1] - 1 - starts[i]);
+    return pieces;
+}
+
+}  // namespace
+
+bool PackBooklistLine(std::string_view line, std::string& packed) {
+    FieldStarts starts;
+    return PackEntry(line, packed, starts);
 }
 
 void LoadBooklist() {
@@ -127,17 +220,24 @@ void LoadBooklist() {
     ReserveBooklist(expectedEntries);
     ReserveMatchingIndexes(expectedEntries);
     LineReader reader(file.get());
-    std::string line;
-    BookRecord record;
+    std::string_view line;
+    std::string packing;
+    FieldStarts starts;
     while (reader.Next(line)) {
-        if (!ParseBooklistLine(line, record)) continue;
-        const bool added = StoreLoadedLine(std::to_string(record.id), PackBookRecord(record));
-        IndexBookEntry(record, !added);
+        if (!PackEntry(line, packing, starts)) continue;
+        // The table keeps a copy just as long as the line: the booklist is most of the memory
+        // the program uses.
+        std::string idText(packing, 0, starts[FieldTitle] - 1);
+        bool added = false;
+        const PackedFields entry =
+            PiecesAt(StoreLoadedEntry(std::move(idText), packing, added), starts);
+        IndexBookEntry(entry, !added);
 
-        CollectNames(record.categories, categoriesSeen, categories, MaxCategoryNames);
+        CollectNames(entry[FieldCategories], categoriesSeen, categories, MaxCategoryNames);
         // For the format list a one-character format counts as "Book".
-        CollectNames(record.format.size() < 2 ? std::string_view("Book") : record.format,
-                     formatsSeen, formats, SIZE_MAX);
+        const std::string_view format = entry[FieldFormat];
+        CollectNames(format.size() < 2 ? std::string_view("Book") : format, formatsSeen, formats,
+                     SIZE_MAX);
         SetProgressPosition(reader.Position());
     }
 

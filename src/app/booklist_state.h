@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The changes only the booklist loader makes to the booklist module's tables; everyone else reads
@@ -9,6 +10,8 @@
 void BeginBooklistLoad(std::string version);
 // Stores one entry; false when an earlier line had the same id (the entry is replaced).
 bool StoreLoadedLine(std::string idText, std::string packed);
+// The same, giving the line as stored; `added` as StoreLoadedLine returns it.
+std::string_view StoreLoadedEntry(std::string idText, std::string packed, bool& added);
 void ReserveBooklist(std::size_t entries);
 // The five level names the selector offers.
 void FillLevelNames();

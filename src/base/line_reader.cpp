@@ -51,3 +51,20 @@ bool LineReader::Next(std::string& line) {
         return true;
     }
 }
+
+bool LineReader::Next(std::string_view& line) {
+    const std::string_view block = blocks_.Available();
+    const std::size_t length = LengthBeforeLineEnd(block.data(), block.size());
+    // A CR that ends the block may have its LF in the next one, which reading would overwrite
+    // this block with.
+    if (length + 1 < block.size() || (length + 1 == block.size() && block[length] != '\r')) {
+        line = block.substr(0, length);
+        const bool crLf =
+            block[length] == '\r' && length + 2 <= block.size() && block[length + 1] == '\n';
+        blocks_.Consume(length + (crLf ? 2 : 1));
+        return true;
+    }
+    if (!Next(spill_)) return false;
+    line = spill_;
+    return true;
+}

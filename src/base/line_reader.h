@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "base/block_reader.h"
 
@@ -13,9 +14,13 @@ class LineReader {
 
     // The next line into `line`; false at the end of the file.
     bool Next(std::string& line);
+    // The same as a view, valid until the next call: into the block read when the line lies whole
+    // in it, which spares a copy of almost every line.
+    bool Next(std::string_view& line);
     // Bytes consumed so far, the terminator of the last line included.
     std::int64_t Position() const { return blocks_.Position(); }
 
   private:
     BlockReader blocks_;
+    std::string spill_;  // a line that runs over the end of a block
 };

@@ -62,12 +62,9 @@ int RunExportCommand(const std::vector<std::string>& args) {
 
     WarnOfValuesNoBookHas(filters);
 
-    std::vector<std::string> ids;
-    for (const std::string_view packed : StageBookList(filters, australian)) {
-        ids.emplace_back(SplitPackedLine(packed, FieldId + 1)[FieldId]);  // the rest is not read
-    }
+    const std::vector<std::string_view> lines = StageBookList(filters, australian);
     const ExportFormat format = cli.Flag("--tab") ? ExportFormat::Tab : ExportFormat::Comma;
-    if (const FileWriteResult written = WriteExportFile(output, format, fields, ids); !written) {
+    if (const FileWriteResult written = WriteExportLines(output, format, fields, lines); !written) {
         return CliFail(ExitFailure, "cannot write " + output + ": " + written.reason);
     }
     return ExitOk;

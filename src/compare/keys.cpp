@@ -25,19 +25,25 @@ constexpr auto KeyBytes = [] {
 }  // namespace
 
 void NormaliseKeyInto(std::string_view text, std::string& key) {
+    key.clear();
+    AppendNormalisedKey(text, key);
+}
+
+void AppendNormalisedKey(std::string_view text, std::string& out) {
     // Every title of a comparison passes here: the bytes are mapped through a table into room
     // made beforehand, without a test per byte.
-    key.resize(text.size());
-    char* const out = key.data();
+    const std::size_t start = out.size();
+    out.resize(start + text.size());
+    char* const key = out.data() + start;
     std::size_t size = 0;
     for (const char c : text) {
         const char mapped = KeyBytes[static_cast<unsigned char>(c)];
-        out[size] = mapped;
+        key[size] = mapped;
         size += mapped != '\0';
     }
-    const std::string_view mapped(out, size);
 
     // One leading article, looked for before any trimming: "(The Hobbit)" keeps its THE.
+    const std::string_view mapped(key, size);
     std::size_t from = 0;
     if (mapped.starts_with("A "))
         from = 2;
@@ -50,15 +56,15 @@ void NormaliseKeyInto(std::string_view text, std::string& key) {
     std::size_t kept = 0;
     bool spacePending = false;
     for (std::size_t i = from; i < size; ++i) {
-        if (out[i] == ' ') {
+        if (key[i] == ' ') {
             spacePending = kept > 0;
             continue;
         }
-        if (spacePending) out[kept++] = ' ';
+        if (spacePending) key[kept++] = ' ';
         spacePending = false;
-        out[kept++] = out[i];
+        key[kept++] = key[i];
     }
-    key.resize(kept);
+    out.resize(start + kept);
 }
 
 int CompareTitleKeys(std::string_view a, std::string_view b) {

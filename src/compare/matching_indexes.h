@@ -4,9 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/book_record.h"
 #include "base/text_table.h"
-
-struct BookRecord;
 
 // The four lookup tables over the loaded booklist that matching uses. Rebuilt on every load.
 struct MatchingIndexes {
@@ -28,6 +27,8 @@ void ReserveMatchingIndexes(std::size_t entries);
 // earlier line of the same file had the same id, the only case in which the id can already be
 // listed under its surname.
 void IndexBookEntry(const BookRecord& record, bool idLoadedBefore);
+// The same for an entry given as the pieces of its packed line.
+void IndexBookEntry(const PackedFields& entry, bool idLoadedBefore);
 
 // Lookups; an absent key gives nothing and is never added.
 const std::vector<std::int64_t>& FindAuthorIds(std::string_view surnameKey);

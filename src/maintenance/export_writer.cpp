@@ -1,5 +1,6 @@
 #include "maintenance/export_writer.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "app/booklist.h"
@@ -26,35 +27,14 @@ enum ExportField {
     ExportCallNumber,
 };
 
-std::string FieldValue(const BookRecord& r, int field) {
-    switch (field) {
-        case ExportId:
-            return std::to_string(r.id);
-        case ExportTitle:
-            return r.title;
-        case ExportAuthor:
-            return r.author;
-        case ExportAustralian:
-            return r.australianAuthor;
-        case ExportPublisher:
-            return r.publisher;
-        case ExportYear:
-            return r.yearPublished;
-        case ExportIsbn:
-            return r.isbn;
-        case ExportOutOfPrint:
-            return {};  // the booklist carries no out-of-print flag
-        case ExportCategories:
-            return r.categories;
-        case ExportLevels:
-            return std::to_string(r.levelBand);
-        case ExportAnnotation:
-            return r.annotation;
-        case ExportCallNumber:
-            return r.callNumber;
-    }
-    return {};
-}
+// Where each export field's value sits in a packed line; the levels show the level's band and
+// the out-of-print flag is none of them (the booklist carries none).
+constexpr int NoPackedField = -1;
+constexpr std::array<int, ExportFieldCount> PackedFieldOf = {
+    FieldId,         FieldTitle,         FieldAuthor,     FieldAustralianAuthor,
+    FieldPublisher,  FieldYearPublished, FieldIsbn,       NoPackedField,
+    FieldCategories, FieldLevel,         FieldAnnotation, FieldCallNumber,
+};
 
 void AppendValue(std::string& line, std::string_view value, ExportFormat format) {
     if (format == ExportFormat::Tab) {
@@ -64,11 +44,38 @@ void AppendValue(std::string& line, std::string_view value, ExportFormat format)
     }
     // A quote inside a value is doubled, so that spreadsheets keep the value whole.
     line += ",\"";
-    for (const char c : value) {
-        if (c == '"') line += '"';
-        line += c;
+    for (std::size_t quote; (quote = value.find('"')) != std::string_view::npos;) {
+        line.append(value.substr(0, quote + 1)).append(1, '"');
+        value.remove_prefix(quote + 1);
     }
+    line += value;
     line += '"';
+}
+
+// Appends the values of one entry, given as the pieces of its packed line, without line end.
+// The id and the level band come as text of their own: a record holds them as numbers.
+void AppendValues(std::string& out, const PackedFields& entry, std::string_view idText,
+                  std::string_view levelBand, const ExportFieldSet& fields, ExportFormat format) {
+    const std::size_t from = out.size();
+    for (int i = 0; i < ExportFieldCount; ++i) {
+        if (!fields[i]) continue;
+        const int field = PackedFieldOf[i];
+        const std::string_view value = field == FieldId         ? idText
+                                       : field == FieldLevel    ? levelBand
+                                       : field == NoPackedField ? std::string_view()
+                                                                : entry[field];
+        AppendValue(out, value, format);
+    }
+    if (out.size() > from) out.erase(from, 1);  // the separator in front of the first value
+}
+
+// How many leading pieces of a packed line hold all the wanted fields.
+int PackedFieldsNeeded(const ExportFieldSet& fields) {
+    int needed = 0;
+    for (int i = 0; i < ExportFieldCount; ++i) {
+        if (fields[i]) needed = std::max(needed, PackedFieldOf[i] + 1);
+    }
+    return needed;
 }
 
 }  // namespace
@@ -101,13 +108,25 @@ ExportFieldSet DefaultExportFields() {
 std::string ExportLine(const BookRecord* record, const ExportFieldSet& fields,
                        ExportFormat format) {
     std::string line;
-    for (int i = 0; i < ExportFieldCount; ++i) {
-        if (!fields[i]) continue;
-        AppendValue(line,
-                    record ? FieldValue(*record, i) : std::string(ExportFields()[i].headerText),
-                    format);
+    if (!record) {
+        for (int i = 0; i < ExportFieldCount; ++i) {
+            if (fields[i]) AppendValue(line, ExportFields()[i].headerText, format);
+        }
+        if (!line.empty()) line.erase(0, 1);  // the separator in front of the first value
+        return line;
     }
-    if (!line.empty()) line.erase(0, 1);  // the separator in front of the first value
+    const BookRecord& r = *record;
+    PackedFields entry{};
+    entry[FieldTitle] = r.title;
+    entry[FieldAuthor] = r.author;
+    entry[FieldAustralianAuthor] = r.australianAuthor;
+    entry[FieldPublisher] = r.publisher;
+    entry[FieldYearPublished] = r.yearPublished;
+    entry[FieldIsbn] = r.isbn;
+    entry[FieldCategories] = r.categories;
+    entry[FieldAnnotation] = r.annotation;
+    entry[FieldCallNumber] = r.callNumber;
+    AppendValues(line, entry, std::to_string(r.id), std::to_string(r.levelBand), fields, format);
     return line;
 }
 
@@ -132,20 +151,41 @@ std::string ProgramDataFileAt(const std::string& path) {
 FileWriteResult WriteExportFile(const std::string& path, ExportFormat format,
                                 const ExportFieldSet& fields,
                                 const std::vector<std::string>& rowIds) {
+    std::vector<std::string_view> lines;
+    lines.reserve(rowIds.size());
+    for (const std::string& id : rowIds)
+        lines.push_back(LookupBookLine(id));
+    return WriteExportLines(path, format, fields, lines);
+}
+
+FileWriteResult WriteExportLines(const std::string& path, ExportFormat format,
+                                 const ExportFieldSet& fields,
+                                 const std::vector<std::string_view>& packedLines) {
     if (const std::string own = ProgramDataFileAt(path); !own.empty()) {
         return {false, "\"" + own + "\" is one of Tallyleaf's own data files"};
     }
     ReplacingFile file;
     if (file.Open(path)) {
-        std::string line = ExportLine(nullptr, fields, format);
-        line += "\r\n";
-        file.Write(line);
-        for (const std::string& id : rowIds) {
-            const BookRecord record = LookupBookRecord(id);
-            line = ExportLine(&record, fields, format);
-            line += "\r\n";
-            file.Write(line);
+        // The values are taken from the packed lines as they are: a line written by packing
+        // holds its id as plain decimal, as a record would give it.
+        const int needed = PackedFieldsNeeded(fields);
+        const bool levelsWanted = fields[ExportLevels];
+        constexpr std::size_t ChunkBytes = 1 << 16;
+        std::string chunk = ExportLine(nullptr, fields, format);
+        chunk += "\r\n";
+        for (const std::string_view packed : packedLines) {
+            const PackedFields entry = SplitPackedLine(packed, std::max(needed, 1));
+            // The empty line of an absent entry reads as an empty record: id 0, the last band.
+            const std::string_view idText = entry[FieldId].empty() ? "0" : entry[FieldId];
+            const char band = levelsWanted ? char('0' + LevelBandOf(entry[FieldLevel])) : '4';
+            AppendValues(chunk, entry, idText, std::string_view(&band, 1), fields, format);
+            chunk += "\r\n";
+            if (chunk.size() >= ChunkBytes) {
+                file.Write(chunk);
+                chunk.clear();
+            }
         }
+        file.Write(chunk);
         file.Commit();
     }
     return file.Result();

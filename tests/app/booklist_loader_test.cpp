@@ -17,9 +17,7 @@ std::string Line(const std::string& id, const std::string& title, const std::str
 
 class BooklistLoad : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ResetProgramState();
-    }
+    void SetUp() override { ResetProgramState(); }
     void Load(const std::string& booklist) {
         WriteFile("Booklist.tul", booklist);
         LoadBooklist();
@@ -179,4 +177,37 @@ TEST_F(BooklistLoad, AnImportStartsFromEmptyIndexes) {
     Load(Line("2", "B", "Newname, K"));
     EXPECT_TRUE(FindAuthorIds("OLDNAME").empty());
     EXPECT_EQ(FindAuthorIds("NEWNAME"), std::vector<std::int64_t>{2});
+}
+
+TEST(PackBooklistLine, GivesThePackedLineOfTheParsedRecord) {
+    using namespace std::string_literals;
+    const std::string lines[] = {
+        "1\tT",
+        "2\tThe Hobbit\t. Smith, Jo\tY\tPub\t1999\t0 14 03 1234 x\tNote\tArt;Sport\tMature"
+        "\t  The Series  \t  Audio  \t55",
+        "3\tA Tale\t.\t\t\t\t\t\t\t\t\t\t",
+        "4\tAn \"Owl\"\t.X\t\t\t\t isbn \t\t\t\t\t   \t",
+        "5\tT\tA\tB\tC\tD\tE\tF\tG\tH\tI\tJ\tK\textra\tcolumns\tignored",
+        "  42\tSpaced id\tO'Brien, Pat*\t\t\t\t\t\t\t\t\t\t",
+        "+7\tSigned\tSmith",
+        "-5\tNegative\tSmith, A, B",
+        "007\tZeros\t\t\t\t\t\t\t\t\tPrimary Years (3-5)",
+        "9223372036854775807\tLargest",
+        "8\tCR\r, LF\n and NUL\0 inside\tAuthor\r\n"s,
+        "9\t\xC9t\xE9 'n' ***\t\xC9mile, Z",
+        "0\tId zero",
+        "99999999999999999999\tPast the range",
+        "abc\tNo id",
+        "10\t",
+        "",
+    };
+    for (const std::string& line : lines) {
+        BookRecord record;
+        const bool parsed = ParseBooklistLine(line, record);
+        std::string packed;
+        EXPECT_EQ(PackBooklistLine(line, packed), parsed) << line;
+        if (parsed) {
+            EXPECT_EQ(packed, PackBookRecord(record)) << line;
+        }
+    }
 }

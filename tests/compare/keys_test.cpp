@@ -74,6 +74,9 @@ TEST(MatchingIndexes, LaterEntriesWinExceptInTheAuthorList) {
     EXPECT_EQ(FindAuthorTitle("NOBODY", ""), "");
     EXPECT_TRUE(FindAuthorIds("NOBODY").empty());
     EXPECT_EQ(Indexes().AuthorIndex.count("NOBODY"), 0u);  // a lookup never adds its key
+    IndexBookEntry(Entry(4, "SMITH", "DOG"), false);       // entries after a lookup count too
+    EXPECT_EQ(FindAuthorIds("SMITH"), (std::vector<std::int64_t>{1, 2, 4}));
+    EXPECT_EQ(FindAuthorTitle("SMITH", "DOG"), "4");
     ClearMatchingIndexes();
     EXPECT_TRUE(FindAuthorIds("SMITH").empty());
 }
