@@ -1,31 +1,26 @@
 #include "app/book_record.h"
 
+#include <algorithm>
+
+#include "base/byte_positions.h"
 #include "base/byte_scan.h"
 #include "base/text.h"
 
 PackedFields SplitPackedLine(std::string_view packed, int fieldCount) {
-    // Every table scan splits every entry, so TABs are found eight bytes at a time.
+    // Every table scan splits every entry: the TABs are found in one vector pass.
     PackedFields fields{};
-    const char* const data = packed.data();
-    const std::size_t size = packed.size();
+    std::size_t tabs[PackedFieldCount];
+    const std::size_t wanted =
+        std::min<std::size_t>(static_cast<std::size_t>(fieldCount), PackedFieldCount);
+    const std::size_t found =
+        FindBytePositions(packed.data(), 0, packed.size(), '\t', tabs, wanted);
     std::size_t start = 0;
-    int n = 0;
-    auto cut = [&](std::size_t tab) {
-        fields[n] = std::string_view(data + start, tab - start);
-        start = tab + 1;
-        return ++n == fieldCount;  // pieces past the last wanted field are ignored
-    };
-    std::size_t at = 0;
-    for (; at + 8 <= size; at += 8) {
-        for (std::uint64_t mask = MatchingBytes(LoadWord(data + at), '\t'); mask != 0;
-             mask &= mask - 1) {
-            if (cut(at + FirstMarkedByte(mask))) return fields;
-        }
+    for (std::size_t n = 0; n < found; ++n) {
+        fields[n] = packed.substr(start, tabs[n] - start);
+        start = tabs[n] + 1;
     }
-    for (; at < size; ++at) {
-        if (data[at] == '\t' && cut(at)) return fields;
-    }
-    if (n < fieldCount) fields[n] = std::string_view(data + start, size - start);
+    // Fewer TABs than pieces wanted: the last piece runs to the end.
+    if (found < wanted) fields[found] = packed.substr(start);
     return fields;
 }
 

@@ -1,5 +1,6 @@
 #include "compare/delimiter_search.h"
 
+#include "base/byte_positions.h"
 #include "compare/marc_record.h"
 
 #if defined(__x86_64__)
@@ -26,25 +27,6 @@ std::size_t FindRecordEndFrom(const char* from, std::size_t at, std::size_t size
     return size;
 }
 
-std::size_t FindFieldTerminatorsFrom(const char* bytes, std::size_t at, std::size_t to,
-                                     std::size_t* positions, std::size_t found, std::size_t limit) {
-#if defined(__SSE2__)
-    const __m128i terminator = _mm_set1_epi8(FieldTerminator);
-    for (; at + 16 <= to && found < limit; at += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
-        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, terminator)));
-        while (mask != 0 && found < limit) {
-            positions[found++] = at + static_cast<std::size_t>(__builtin_ctz(mask));
-            mask &= mask - 1;
-        }
-    }
-#endif
-    for (; at < to && found < limit; ++at) {
-        if (bytes[at] == FieldTerminator) positions[found++] = at;
-    }
-    return found;
-}
-
 #if defined(__x86_64__)
 
 const bool HasAvx2 = [] {
@@ -66,24 +48,6 @@ __attribute__((target("avx2"))) std::size_t FindRecordEndAvx2(const char* from, 
     return FindRecordEndFrom(from, at, size);
 }
 
-__attribute__((target("avx2"))) std::size_t FindFieldTerminatorsAvx2(const char* bytes,
-                                                                     std::size_t at, std::size_t to,
-                                                                     std::size_t* positions,
-                                                                     std::size_t limit) {
-    const __m256i terminator = _mm256_set1_epi8(FieldTerminator);
-    std::size_t found = 0;
-    for (; at + 32 <= to && found < limit; at += 32) {
-        const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + at));
-        auto mask =
-            static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(block, terminator)));
-        while (mask != 0 && found < limit) {
-            positions[found++] = at + static_cast<std::size_t>(__builtin_ctz(mask));
-            mask &= mask - 1;
-        }
-    }
-    return FindFieldTerminatorsFrom(bytes, at, to, positions, found, limit);
-}
-
 #endif
 
 }  // namespace
@@ -97,8 +61,5 @@ std::size_t FindRecordEnd(const char* from, std::size_t size) {
 
 std::size_t FindFieldTerminators(const char* bytes, std::size_t from, std::size_t to,
                                  std::size_t* positions, std::size_t limit) {
-#if defined(__x86_64__)
-    if (HasAvx2) return FindFieldTerminatorsAvx2(bytes, from, to, positions, limit);
-#endif
-    return FindFieldTerminatorsFrom(bytes, from, to, positions, 0, limit);
+    return FindBytePositions(bytes, from, to, FieldTerminator, positions, limit);
 }

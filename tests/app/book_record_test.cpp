@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 TEST(BookRecord, PacksAndUnpacksEveryField) {
     BookRecord r;
     r.id = -5;
@@ -66,4 +69,36 @@ TEST(LevelBandOf, FollowsTheLevelMarkers) {
     EXPECT_EQ(LevelBandOf("Mature"), 4);
     EXPECT_EQ(LevelBandOf(""), 4);
     EXPECT_EQ(LevelBandOf("R-2 and 3-5"), 1);  // the first marker in the order of the rule wins
+}
+
+TEST(BookRecord, SplittingTakesThePiecesBetweenTabsWhereverTheyFall) {
+    // A piece per TAB-separated stretch, the last wanted one ending at its TAB; missing pieces
+    // empty. Lines long enough for the search's 32-byte steps, with TABs on both sides of them.
+    std::vector<std::string> lines = {"", "\t", "one", "a\tb", "\t\t\t", std::string(40, '\t')};
+    for (const std::size_t at : {0, 15, 16, 31, 32, 33, 63, 64}) {
+        std::string line(70, 'x');
+        line[at] = '\t';
+        line[at / 2] = '\t';
+        lines.push_back(line);
+    }
+    std::string many;
+    for (int i = 0; i < 25; ++i)
+        many += "field" + std::to_string(i) + "\t";
+    lines.push_back(many);
+    for (const std::string& line : lines) {
+        for (const int count : {1, 2, 12, PackedFieldCount}) {
+            PackedFields expected{};
+            std::size_t start = 0;
+            for (int n = 0; n < count; ++n) {
+                const std::size_t tab = line.find('\t', start);
+                if (tab == std::string::npos) {
+                    expected[n] = std::string_view(line).substr(start);
+                    break;
+                }
+                expected[n] = std::string_view(line).substr(start, tab - start);
+                start = tab + 1;
+            }
+            EXPECT_EQ(SplitPackedLine(line, count), expected) << line << " " << count;
+        }
+    }
 }

@@ -1,0 +1,8 @@
+#pragma once
+#include <cstddef>
+
+// The positions of the first `limit` bytes equal to `byte` in data[from, to); gives how many
+// there are. For the delimiters of booklist lines and catalogue fields, which every byte of
+// those files passes: on a processor with AVX2 the search looks at 32 bytes a step, else at 16.
+std::size_t FindBytePositions(const char* data, std::size_t from, std::size_t to, char byte,
+                              std::size_t* positions, std::size_t limit);
