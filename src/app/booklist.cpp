@@ -61,24 +61,47 @@ void StoreBookRecord(const BookRecord& record) {
     State().table.insert_or_assign(std::to_string(record.id), PackBookRecord(record));
 }
 
+namespace {
+
+// Sets the call number and the matched flag of a stored line. They are its last two fields, so
+// the rest of the line is kept as it stands, which is what unpacking it and packing it again
+// gives; the call number is held as packing holds it, each TAB and line break a space.
+void SetMatchFields(std::string& packed, std::string_view callNumber, std::int64_t matched) {
+    const std::size_t flagTab = packed.rfind('\t');
+    const std::size_t callTab =
+        flagTab == std::string::npos || flagTab == 0 ? flagTab : packed.rfind('\t', flagTab - 1);
+    if (callTab == std::string::npos) {  // not a stored line: no known layout to keep
+        BookRecord record = UnpackBookRecord(packed);
+        record.matched = matched;
+        record.callNumber = callNumber;
+        packed = PackBookRecord(record);
+        return;
+    }
+    packed.resize(callTab + 1);
+    for (const char c : callNumber)
+        packed += (c == '\t' || c == '\r' || c == '\n' || c == '\0') ? ' ' : c;
+    packed += '\t';
+    packed += std::to_string(matched);
+}
+
+}  // namespace
+
 bool MarkBookMatched(std::string_view idText, std::string_view callNumber) {
     const auto found = State().table.find(idText);
     if (found == State().table.end()) return false;
-    BookRecord record = UnpackBookRecord(found->second);
-    record.matched = 1;
-    record.callNumber = callNumber;
-    found->second = PackBookRecord(record);
+    SetMatchFields(found->second, callNumber, 1);
     return true;
 }
 
 void ClearAllMatches() {
     for (auto& [idText, packed] : State().table) {
-        const PackedFields fields = SplitPackedLine(packed);
-        if (ReadWholeNumber(fields[FieldMatched]) == 0 && fields[FieldCallNumber].empty()) continue;
-        BookRecord record = UnpackBookRecord(packed);
-        record.matched = 0;
-        record.callNumber.clear();
-        packed = PackBookRecord(record);
+        // Most entries are not matched: only the last two fields are looked at.
+        const std::string_view line = packed;
+        const std::size_t flagTab = line.rfind('\t');
+        const bool withCallNumber =
+            flagTab != std::string_view::npos && flagTab > 0 && line[flagTab - 1] != '\t';
+        if (ReadWholeNumber(line.substr(flagTab + 1)) == 0 && !withCallNumber) continue;
+        SetMatchFields(packed, {}, 0);
     }
 }
 

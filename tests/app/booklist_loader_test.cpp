@@ -211,3 +211,29 @@ TEST(PackBooklistLine, GivesThePackedLineOfTheParsedRecord) {
         }
     }
 }
+
+// A match result is written over the last two fields of the stored line; the line must come out
+// as unpacking it, changing the two and packing it again would give it.
+TEST_F(BooklistLoad, MatchResultsChangeOnlyTheLastTwoFieldsAsPackingWould) {
+    Load(std::string(Header) + Line("7", "Holes", ".xSachar, Louis", "N\tPub\t1998\t0 440 X") +
+         Line("8", "Wonder", "Palacio, R. J.", "Y"));
+    for (const std::string& callNumber : {std::string(), std::string("F SMI"), std::string("a\tb"),
+                                          std::string("x\r\ny"), std::string("n\0l", 3)}) {
+        for (const char* id : {"7", "8"}) {
+            BookRecord expected = UnpackBookRecord(LookupBookLine(id));
+            expected.matched = 1;
+            expected.callNumber = callNumber;
+            ASSERT_TRUE(MarkBookMatched(id, callNumber));
+            EXPECT_EQ(LookupBookLine(id), PackBookRecord(expected)) << id;
+        }
+        ClearAllMatches();
+        for (const char* id : {"7", "8"}) {
+            BookRecord expected = UnpackBookRecord(LookupBookLine(id));
+            expected.matched = 0;
+            expected.callNumber.clear();
+            EXPECT_EQ(LookupBookLine(id), PackBookRecord(expected)) << id;
+            EXPECT_EQ(SplitPackedLine(LookupBookLine(id))[FieldMatched], "0");
+        }
+    }
+    EXPECT_FALSE(MarkBookMatched("9", "F"));
+}
