@@ -1,52 +1,68 @@
 #include "compare/author_books.h"
 
-namespace {
-// An empty slot holds 0, which no stored hash is.
-std::uint64_t StoredHash(std::uint64_t hash) {
-    return hash | 1;
-}
-}  // namespace
+#include <bit>
 
 void AuthorBookTable::Clear() {
-    hashes_.clear();
-    authorAt_.clear();
+    texts_.clear();
     authors_.clear();
+    places_.clear();
+    books_.clear();
+    slots_.clear();
+}
+
+void AuthorBookTable::AddAuthor(std::string_view surname, std::uint64_t hash) {
+    authors_.push_back({hash, static_cast<std::uint32_t>(texts_.size()),
+                        static_cast<std::uint32_t>(surname.size()),
+                        static_cast<std::uint32_t>(places_.size()), 0});
+    texts_ += surname;
+}
+
+void AuthorBookTable::AddBook(std::string_view idText, std::string_view titleKey, int levelBand) {
+    const auto keyAt = static_cast<std::uint32_t>(texts_.size());
+    texts_ += titleKey;
+    const auto idAt = static_cast<std::uint32_t>(texts_.size());
+    texts_ += idText;
+    places_.push_back({idAt, static_cast<std::uint32_t>(idText.size()), keyAt,
+                       static_cast<std::uint32_t>(titleKey.size()), levelBand});
+    ++authors_.back().bookCount;
+}
+
+std::string_view AuthorBookTable::SurnameOf(const Author& author) const {
+    return std::string_view(texts_).substr(author.surnameAt, author.surnameLength);
 }
 
 std::size_t AuthorBookTable::SlotOf(std::string_view surname, std::uint64_t hash) const {
-    const std::uint64_t stored = StoredHash(hash);
-    const std::size_t mask = hashes_.size() - 1;
+    const std::size_t mask = slots_.size() - 1;
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-        if (hashes_[slot] == 0) return slot;
-        if (hashes_[slot] == stored && authors_[authorAt_[slot]].surname == surname) return slot;
+        const std::uint32_t taken = slots_[slot];
+        if (taken == 0) return slot;
+        const Author& author = authors_[taken - 1];
+        if (author.hash == hash && SurnameOf(author) == surname) return slot;
     }
 }
 
-void AuthorBookTable::Grow() {
+void AuthorBookTable::Finish() {
+    // The texts no longer move, so the entries can point into them.
+    const std::string_view texts = texts_;
+    books_.clear();
+    books_.reserve(places_.size());
+    for (const BookPlace& place : places_) {
+        books_.push_back({texts.substr(place.idAt, place.idLength),
+                          texts.substr(place.keyAt, place.keyLength), place.levelBand});
+    }
     // At most half the slots are taken, so that a probe seldom goes past its first slot.
-    const std::size_t slots = hashes_.empty() ? 1024 : hashes_.size() * 2;
-    hashes_.assign(slots, 0);
-    authorAt_.assign(slots, 0);
+    slots_.assign(std::bit_ceil(std::max<std::size_t>(2 * authors_.size(), 1024)), 0);
     for (std::size_t i = 0; i < authors_.size(); ++i) {
-        const std::size_t slot = SlotOf(authors_[i].surname, authors_[i].hash);
-        hashes_[slot] = StoredHash(authors_[i].hash);
-        authorAt_[slot] = static_cast<std::uint32_t>(i);
+        const std::size_t slot = SlotOf(SurnameOf(authors_[i]), authors_[i].hash);
+        slots_[slot] = static_cast<std::uint32_t>(i + 1);
     }
 }
 
-std::vector<AuthorBook>& AuthorBookTable::Add(std::string_view surname, std::uint64_t hash) {
-    if ((authors_.size() + 1) * 2 > hashes_.size()) Grow();
-    const std::size_t slot = SlotOf(surname, hash);
-    if (hashes_[slot] != 0) return authors_[authorAt_[slot]].books;
-    hashes_[slot] = StoredHash(hash);
-    authorAt_[slot] = static_cast<std::uint32_t>(authors_.size());
-    authors_.push_back({hash, std::string(surname), {}});
-    return authors_.back().books;
-}
-
-const std::vector<AuthorBook>* AuthorBookTable::Find(std::string_view surname,
-                                                     std::uint64_t hash) const {
-    if (hashes_.empty()) return nullptr;
-    const std::size_t slot = SlotOf(surname, hash);
-    return hashes_[slot] == 0 ? nullptr : &authors_[authorAt_[slot]].books;
+std::span<const AuthorBook> AuthorBookTable::Find(std::string_view surname,
+                                                  std::uint64_t hash) const {
+    if (slots_.empty()) return {};
+    const std::uint32_t taken = slots_[SlotOf(surname, hash)];
+    if (taken == 0) return {};
+    const Author& author = authors_[taken - 1];
+    return std::span<const AuthorBook>(books_).subspan(author.firstBook, author.bookCount);
 }

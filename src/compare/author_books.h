@@ -1,39 +1,54 @@
 #pragma once
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// One booklist entry as the title test of a comparison needs it.
+// One booklist entry as the title test of a comparison needs it; the texts are held by the table.
 struct AuthorBook {
-    std::string idText;
-    std::string titleKey;
+    std::string_view idText;
+    std::string_view titleKey;
     int levelBand = 4;
 };
 
 // The booklist's entries by surname key, for the title test. Most records of a catalogue by a
 // booklist author come here, so the table is flat and found by a hash of the surname that the
-// caller has computed already for its filters: one probe into a small array, no hash of its own.
+// caller has computed already for its filters, and a surname's texts and entries lie side by
+// side: a lookup reads a few neighbouring bytes instead of following pointers across memory.
 class AuthorBookTable {
   public:
     void Clear();
-    // The entries of `surname`, an empty list made for it when it is new. `hash` is the
-    // surname's hash, the same for the same surname in every call.
-    std::vector<AuthorBook>& Add(std::string_view surname, std::uint64_t hash);
-    // The entries of `surname`, or null when it has none.
-    const std::vector<AuthorBook>* Find(std::string_view surname, std::uint64_t hash) const;
+    // Starts the entries of a surname not added before. `hash` is the surname's hash, the same
+    // for the same surname in every call.
+    void AddAuthor(std::string_view surname, std::uint64_t hash);
+    // Adds an entry to the surname added last.
+    void AddBook(std::string_view idText, std::string_view titleKey, int levelBand);
+    // Makes what was added ready to be found. Nothing is added after.
+    void Finish();
+
+    // The entries of `surname` in the order added; empty when it has none.
+    std::span<const AuthorBook> Find(std::string_view surname, std::uint64_t hash) const;
 
   private:
     struct Author {
         std::uint64_t hash;
-        std::string surname;
-        std::vector<AuthorBook> books;
+        std::uint32_t surnameAt;  // in `texts_`
+        std::uint32_t surnameLength;
+        std::uint32_t firstBook;  // in `books_`
+        std::uint32_t bookCount;
     };
+    struct BookPlace {  // an entry's texts by their place in `texts_`, until Finish
+        std::uint32_t idAt, idLength, keyAt, keyLength;
+        int levelBand;
+    };
+    std::string_view SurnameOf(const Author& author) const;
     // The slot of `surname`: its author's, or the empty one where it would go.
     std::size_t SlotOf(std::string_view surname, std::uint64_t hash) const;
-    void Grow();
 
-    std::vector<std::uint64_t> hashes_;    // per slot, the hash with its low bit set; 0 when empty
-    std::vector<std::uint32_t> authorAt_;  // per slot, the author's place in `authors_`
+    std::string texts_;  // each surname followed by its entries' title keys and ids
     std::vector<Author> authors_;
+    std::vector<BookPlace> places_;
+    std::vector<AuthorBook> books_;
+    std::vector<std::uint32_t> slots_;  // per slot, 1 + the author's place; 0 when empty
 };

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <span>
 
 #include "app/booklist.h"
 #include "base/text.h"
@@ -85,9 +86,9 @@ void AddKnown(ComparisonRun& run, std::uint64_t hash) {
 // The first of the author's entries whose title key equals the record's, or holds it, or is held
 // by it; otherwise, when the record's series belongs to the same author, the author's last entry
 // with the series' level. Null when neither.
-const AuthorBook* FindByTitleOrSeries(const std::vector<AuthorBook>& books,
-                                      std::string_view titleKey, const CatalogueRecord& record,
-                                      std::string_view surname, int& levelBand) {
+const AuthorBook* FindByTitleOrSeries(std::span<const AuthorBook> books, std::string_view titleKey,
+                                      const CatalogueRecord& record, std::string_view surname,
+                                      int& levelBand) {
     for (const AuthorBook& book : books) {
         const std::string_view entryKey = book.titleKey;
         if (entryKey.empty()) continue;
@@ -145,7 +146,7 @@ bool MayMatchBySurname(ComparisonRun& run, std::string_view surname, std::uint64
     for (std::size_t length = 0; length < surname.size(); ++length) {
         const std::uint64_t hash = HashEnd(state);
         if (FilterMayHold(run.surnameKeys, hash) &&
-            run.authorBooks.Find(surname.substr(0, length), hash)) {
+            !run.authorBooks.Find(surname.substr(0, length), hash).empty()) {
             if (run.knownPrefixes.empty()) FillKnownPrefixes(run);
             return FilterMayHold(run.knownPrefixes, surnameHash);
         }
@@ -179,9 +180,9 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     std::string idText;
     if (MayBeKnown(run, KeyHash(surname, titleKey))) idText = FindAuthorTitle(surname, titleKey);
     if (idText.empty()) {
-        const std::vector<AuthorBook>* books = run.authorBooks.Find(surname, surnameHash);
-        if (!books) return false;
-        const AuthorBook* book = FindByTitleOrSeries(*books, titleKey, record, surname, levelBand);
+        const std::span<const AuthorBook> books = run.authorBooks.Find(surname, surnameHash);
+        if (books.empty()) return false;
+        const AuthorBook* book = FindByTitleOrSeries(books, titleKey, record, surname, levelBand);
         if (!book) return false;
         idText = book->idText;
     }
@@ -217,16 +218,15 @@ void PrepareComparisonRun(ComparisonRun& run) {
             state = HashStep(state, c);
             FilterAdd(run.surnamePrefixes, HashEnd(state));
         }
-        std::vector<AuthorBook>& books = run.authorBooks.Add(surnameKey, KeyHash(surnameKey));
-        books.reserve(ids.size());
+        run.authorBooks.AddAuthor(surnameKey, KeyHash(surnameKey));
         for (const std::int64_t id : ids) {
-            std::string idText = std::to_string(id);
+            const std::string idText = std::to_string(id);
             // Only two fields are wanted: unpacking the whole entry would copy all eighteen.
             const PackedFields fields = SplitPackedLine(LookupBookLine(idText), FieldTitleKey + 1);
-            books.push_back({std::move(idText), std::string(fields[FieldTitleKey]),
-                             LevelBandOf(fields[FieldLevel])});
+            run.authorBooks.AddBook(idText, fields[FieldTitleKey], LevelBandOf(fields[FieldLevel]));
         }
     }
+    run.authorBooks.Finish();
 }
 
 int ProgressShiftFor(std::int64_t size) {
