@@ -87,10 +87,14 @@ void SetMatchFields(std::string& packed, std::string_view callNumber, std::int64
 }  // namespace
 
 bool MarkBookMatched(std::string_view idText, std::string_view callNumber) {
+    return !MarkBookMatchedEntry(idText, callNumber).empty();
+}
+
+std::string_view MarkBookMatchedEntry(std::string_view idText, std::string_view callNumber) {
     const auto found = State().table.find(idText);
-    if (found == State().table.end()) return false;
+    if (found == State().table.end()) return {};
     SetMatchFields(found->second, callNumber, 1);
-    return true;
+    return found->second;
 }
 
 void ClearAllMatches() {

@@ -21,6 +21,8 @@ void StoreBookRecord(const BookRecord& record);
 
 // Marks the entry stored under `idText` as matched with `callNumber`; false when there is none.
 bool MarkBookMatched(std::string_view idText, std::string_view callNumber);
+// The same, giving the entry's packed line as it now stands; empty when there is none.
+std::string_view MarkBookMatchedEntry(std::string_view idText, std::string_view callNumber);
 // Every entry unmatched and without call number, as before a comparison.
 void ClearAllMatches();
 

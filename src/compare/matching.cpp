@@ -48,14 +48,15 @@ std::uint64_t HashEnd(std::uint64_t state) {
     return state ^ (state >> 32);
 }
 
-// The hash of two texts as if joined.
-std::uint64_t KeyHash(std::string_view first, std::string_view second = {}) {
-    std::uint64_t state = HashStart;
-    for (const char c : first)
+// The hashing state after `text`, from `state`.
+std::uint64_t HashState(std::string_view text, std::uint64_t state = HashStart) {
+    for (const char c : text)
         state = HashStep(state, c);
-    for (const char c : second)
-        state = HashStep(state, c);
-    return HashEnd(state);
+    return state;
+}
+
+std::uint64_t KeyHash(std::string_view text) {
+    return HashEnd(HashState(text));
 }
 
 // A key sets three bits of one word of a filter, so that a probe reads one word; the word is
@@ -164,7 +165,8 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     run.fields.AuthorInto(run.author);
     std::string& surname = run.surname;
     CatalogueSurnameInto(run.author, surname);
-    const std::uint64_t surnameHash = KeyHash(surname);
+    const std::uint64_t surnameState = HashState(surname);
+    const std::uint64_t surnameHash = HashEnd(surnameState);
     if (!MayMatchBySurname(run, surname, surnameHash)) return false;
 
     // Most records of a booklist author are other books: their texts are read straight from the
@@ -178,7 +180,10 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
 
     int levelBand = -1;  // -1: the entry's own band
     std::string idText;
-    if (MayBeKnown(run, KeyHash(surname, titleKey))) idText = FindAuthorTitle(surname, titleKey);
+    // The author-plus-title key's hash goes on from the surname's.
+    if (MayBeKnown(run, HashEnd(HashState(titleKey, surnameState)))) {
+        idText = FindAuthorTitle(surname, titleKey);
+    }
     if (idText.empty()) {
         const std::span<const AuthorBook> books = run.authorBooks.Find(surname, surnameHash);
         if (books.empty()) return false;
@@ -187,11 +192,8 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
         idText = book->idText;
     }
 
-    if (levelBand < 0) {
-        levelBand =
-            LevelBandOf(SplitPackedLine(LookupBookLine(idText), FieldLevel + 1)[FieldLevel]);
-    }
-    MarkBookMatched(idText, record.callNumber);
+    const std::string_view entry = MarkBookMatchedEntry(idText, record.callNumber);
+    if (levelBand < 0) levelBand = LevelBandOf(SplitPackedLine(entry, FieldLevel + 1)[FieldLevel]);
     ++run.matches;
     // Earlier tags are taken out of every record, but the title has been extracted already, so
     // only the records written can show it.
