@@ -112,6 +112,31 @@ TEST_F(BookListLogic, LevelFilterIsExactFormatAndCategoryAreSubstrings) {
     EXPECT_TRUE(ListedIds(filters).empty());
 }
 
+// The desktop list builds its rows while it filters, in the table's order, and sorts afterwards:
+// each row must still land where StageBookList puts its entry.
+TEST_F(BookListLogic, StagedRowsAreTheRowsOfTheStagedEntriesInTheirOrder) {
+    const std::vector<std::string> authors = {"Smith",    "adams", "SMITH", "Brown",
+                                              "smith, J", "Adams", "",      "zed"};
+    for (std::size_t i = 0; i < authors.size(); ++i) {
+        BookRecord r = Book(static_cast<int>(1000 - i * 7), authors[i]);
+        r.level = i % 2 ? "Mature" : "Early Years (R-2)";
+        r.format = i % 3 ? "Ebook" : "";
+        Add(r);
+    }
+    FilterState filters = Everything();
+    for (const std::string level : {"All levels", "Mature"}) {
+        filters.levelFilter = level;
+        std::vector<std::string> expected;
+        for (const auto packed : StageBookList(filters, AustralianAll))
+            expected.push_back(BookRowText(packed));
+        const StagedBookRows staged = StageBookRows(filters, AustralianAll);
+        std::vector<std::string> rows;
+        for (std::size_t i = 0; i < staged.rows.size(); ++i)
+            rows.emplace_back(staged.Row(i));
+        EXPECT_EQ(rows, expected) << level;
+    }
+}
+
 TEST_F(BookListLogic, EmptyBooklistListsNothing) {
     EXPECT_TRUE(ListedIds(Everything()).empty());
 }
