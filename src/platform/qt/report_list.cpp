@@ -38,6 +38,10 @@ struct KeyedRow {
 
 constexpr std::size_t KeyHeadBytes = 16;
 
+// After a sort the rows lie in the buffer in another order than on view: a pass over them asks
+// for the row this far ahead early, so that its read overlaps the work on the rows before it.
+constexpr std::size_t RowsAhead = 8;
+
 // Orders keys as their bytes compare (unsigned, a prefix first), like std::string::compare. A
 // zero byte of padding can only tie the heads where the longer key goes on with a zero byte, and
 // the lengths then decide as they should.
@@ -56,14 +60,13 @@ int CompareKeys(const std::string& keys, const KeyedRow& a, const KeyedRow& b) {
 
 // The order of the rows by their keys; rows with equal keys keep their order in either direction,
 // as a stable sort would leave them.
-template <typename KeyInto>
-std::vector<int> KeyedOrder(const std::vector<std::string_view>& cells, bool ascending,
-                            KeyInto keyInto) {
-    std::vector<KeyedRow> keyed(cells.size());
+template <typename CellAt, typename KeyInto>
+std::vector<int> KeyedOrder(std::size_t count, CellAt cellAt, bool ascending, KeyInto keyInto) {
+    std::vector<KeyedRow> keyed(count);
     std::string keys;
     std::string key;
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-        keyInto(cells[i], key);
+    for (std::size_t i = 0; i < count; ++i) {
+        keyInto(cellAt(i), key);
         keyed[i] = {{BigEndianAt(key, 0, 0), BigEndianAt(key, 8, 0)},
                     static_cast<std::uint32_t>(keys.size()),
                     static_cast<std::uint32_t>(key.size()),
@@ -75,8 +78,8 @@ std::vector<int> KeyedOrder(const std::vector<std::string_view>& cells, bool asc
         if (order != 0) return ascending ? order < 0 : order > 0;
         return a.row < b.row;
     });
-    std::vector<int> order(cells.size());
-    for (std::size_t i = 0; i < keyed.size(); ++i)
+    std::vector<int> order(count);
+    for (std::size_t i = 0; i < count; ++i)
         order[i] = keyed[i].row;
     return order;
 }
@@ -212,29 +215,34 @@ void ReportList::SortByHeading(int column) {
     const ColumnSortKind kind = sortState.Kind(column);
     const std::size_t count = static_cast<std::size_t>(rows_->Count());
 
-    std::vector<std::string_view> cells(count);
-    for (std::size_t i = 0; i < count; ++i)
-        cells[i] = CellOf(rows_->Row(static_cast<int>(i)), column);
-
-    // Each cell is read or keyed once, not once per comparison.
+    // Each cell is read and keyed once, not once per comparison, and in a single pass: a row
+    // read again after a pass over a long list would come from memory again.
+    const auto cellAt = [&](std::size_t i) {
+        if (i + RowsAhead < count) rows_->Prefetch(static_cast<int>(i + RowsAhead));
+        return CellOf(rows_->Row(static_cast<int>(i)), column);
+    };
     std::vector<int> order;
     const CustomSortKey key = CurrentCustomSortKey();
     if (kind == ColumnSortKind::Number) {
         std::vector<std::int64_t> numbers(count);
         for (std::size_t i = 0; i < count; ++i)
-            numbers[i] = ReadWholeNumber(cells[i]);
+            numbers[i] = ReadWholeNumber(cellAt(i));
         order = SortedOrder(count, ascending, [&](int a, int b) {
             return numbers[a] < numbers[b] ? -1 : (numbers[a] > numbers[b] ? 1 : 0);
         });
     } else if (kind == ColumnSortKind::Custom && key) {
-        order = KeyedOrder(cells, ascending, key);
+        order = KeyedOrder(count, cellAt, ascending, key);
     } else if (kind == ColumnSortKind::Text) {
         // CompareIgnoreCase's order is the byte order of the cells folded to lower case.
-        order = KeyedOrder(cells, ascending, [](std::string_view cell, std::string& folded) {
-            folded.resize(cell.size());
-            std::transform(cell.begin(), cell.end(), folded.begin(), LowerAsciiChar);
-        });
+        order =
+            KeyedOrder(count, cellAt, ascending, [](std::string_view cell, std::string& folded) {
+                folded.resize(cell.size());
+                std::transform(cell.begin(), cell.end(), folded.begin(), LowerAsciiChar);
+            });
     } else {
+        std::vector<std::string_view> cells(count);
+        for (std::size_t i = 0; i < count; ++i)
+            cells[i] = cellAt(i);
         order = SortedOrder(count, ascending,
                             [&](int a, int b) { return CompareCells(kind, cells[a], cells[b]); });
     }

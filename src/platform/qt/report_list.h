@@ -38,6 +38,10 @@ class ReportRows : public QAbstractTableModel {
         const RowText& text = rows_[static_cast<std::size_t>(row)];
         return std::string_view(text_).substr(text.at, text.size);
     }
+    // Asks for a row's text to be brought into the cache ahead of a pass that reads it.
+    void Prefetch(int row) const {
+        __builtin_prefetch(text_.data() + rows_[static_cast<std::size_t>(row)].at);
+    }
     std::vector<std::string> headings;
 
   private:
