@@ -27,6 +27,7 @@ struct StagedEntry {
 };
 
 constexpr std::size_t HeadBytes = 16;
+constexpr int EntriesAhead = 8;
 
 // Orders two staged entries exactly as the texts "author cut or padded with spaces to 100
 // characters, followed by the packed line" compare with A-Z folded to a-z.
@@ -99,17 +100,32 @@ std::vector<StagedEntry> StageEntries(const FilterState& filters, int australian
                                       int fieldCount, OnPassed onPassed) {
     fieldCount = std::max(fieldCount, FieldsFiltersRead(filters, australianChoice));
     const bool readsMatched = filters.matchFilter != MatchFilterEverything;
+    const bool everyFilterOpen =
+        !readsMatched && FieldsFiltersRead(filters, australianChoice) == FieldAuthor + 1;
+    const BooklistTable& table = Booklist();
     std::vector<StagedEntry> staged;
+    staged.reserve(table.size());
     std::string folded;
-    for (const auto& [idText, packed] : Booklist()) {
+    // The table's entries lie scattered in memory: the line of the entry this far ahead is asked
+    // for early, so that waiting for it overlaps the work on the entries before it.
+    auto ahead = table.begin();
+    for (int i = 0; i < EntriesAhead && ahead != table.end(); ++i)
+        ++ahead;
+    for (const auto& [idText, packed] : table) {
+        if (ahead != table.end()) {
+            const std::string& line = ahead->second;
+            for (std::size_t at = 0; at < line.size(); at += 64)
+                __builtin_prefetch(line.data() + at);
+            ++ahead;
+        }
         // The table's lines are all written whole, with 18 fields: the matched flag is the last
         // one, so the filters need not scan the keys and call number ahead of it.
         PackedFields fields = SplitPackedLine(packed, fieldCount);
         if (readsMatched) {
             fields[FieldMatched] = std::string_view(packed).substr(packed.rfind('\t') + 1);
         }
-        if (!PassesFilters(fields, filters, australianChoice)) continue;
-        onPassed(fields);
+        if (!everyFilterOpen && !PassesFilters(fields, filters, australianChoice)) continue;
+        onPassed(packed, fields);
         const std::string_view author = fields[FieldAuthor].substr(0, AuthorSortWidth);
         const std::size_t at = folded.size();
         for (const char c : author)
@@ -126,6 +142,16 @@ std::vector<StagedEntry> StageEntries(const FilterState& filters, int australian
         return CompareStaged(folded, a, b) < 0;
     });
     return staged;
+}
+
+// The call number of a whole packed line: the last field but one. A TAB inside a value is held
+// as a space when the line is packed, so the line's last two TABs are those before these fields.
+std::string_view CallNumberOf(std::string_view packed) {
+    const std::size_t last = packed.rfind('\t');
+    if (last == std::string_view::npos || last == 0) return {};
+    const std::size_t before = packed.rfind('\t', last - 1);
+    if (before == std::string_view::npos) return {};
+    return packed.substr(before + 1, last - before - 1);
 }
 
 // The row of an entry, appended to `row`.
@@ -147,7 +173,7 @@ void AppendBookRowText(const PackedFields& f, std::string& row) {
 
 std::vector<std::string_view> StageBookList(const FilterState& filters, int australianChoice) {
     const std::vector<StagedEntry> staged =
-        StageEntries(filters, australianChoice, 0, [](const PackedFields&) {});
+        StageEntries(filters, australianChoice, 0, [](std::string_view, PackedFields&) {});
     std::vector<std::string_view> ordered;
     ordered.reserve(staged.size());
     for (const StagedEntry& entry : staged)
@@ -158,11 +184,16 @@ std::vector<std::string_view> StageBookList(const FilterState& filters, int aust
 StagedBookRows StageBookRows(const FilterState& filters, int australianChoice) {
     StagedBookRows result;
     std::vector<std::size_t> ends;  // of each row in `result.text`, in the table's order
+    ends.reserve(Booklist().size());
+    // The fields up to the format are split as the filters' are; the call number is taken from
+    // the end of the line, so the keys ahead of it are not scanned.
     const std::vector<StagedEntry> staged =
-        StageEntries(filters, australianChoice, PackedFieldCount, [&](const PackedFields& f) {
-            AppendBookRowText(f, result.text);
-            ends.push_back(result.text.size());
-        });
+        StageEntries(filters, australianChoice, FieldFormat + 1,
+                     [&](std::string_view packed, PackedFields& fields) {
+                         fields[FieldCallNumber] = CallNumberOf(packed);
+                         AppendBookRowText(fields, result.text);
+                         ends.push_back(result.text.size());
+                     });
     result.rows.reserve(staged.size());
     for (const StagedEntry& entry : staged) {
         const std::size_t begin = entry.passed == 0 ? 0 : ends[entry.passed - 1];

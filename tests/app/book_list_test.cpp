@@ -121,6 +121,7 @@ TEST_F(BookListLogic, StagedRowsAreTheRowsOfTheStagedEntriesInTheirOrder) {
         BookRecord r = Book(static_cast<int>(1000 - i * 7), authors[i]);
         r.level = i % 2 ? "Mature" : "Early Years (R-2)";
         r.format = i % 3 ? "Ebook" : "";
+        r.callNumber = i % 4 ? "F " + std::to_string(i) : (i ? "F\tTAB" : "");
         Add(r);
     }
     FilterState filters = Everything();
