@@ -14,11 +14,11 @@ namespace {
 constexpr std::size_t AuthorSortWidth = 100;
 
 // An entry that passed the filters. Its author, cut to 100 characters, folded to lower case and
-// padded with spaces, is the main sort key: its first 16 bytes are held as two numbers, the rest
+// padded with spaces, is the main sort key: its first 24 bytes are held as three numbers, the rest
 // sits in one shared buffer. `idHead` holds the first 8 bytes of the packed line, which begins
 // with the id and a TAB.
 struct StagedEntry {
-    std::uint64_t authorHead[2];
+    std::uint64_t authorHead[3];
     std::uint64_t idHead;
     std::uint32_t foldedAt;
     std::uint32_t foldedLength;
@@ -26,13 +26,13 @@ struct StagedEntry {
     std::string_view packed;
 };
 
-constexpr std::size_t HeadBytes = 16;
+constexpr std::size_t HeadBytes = 24;
 constexpr int EntriesAhead = 8;
 
 // Orders two staged entries exactly as the texts "author cut or padded with spaces to 100
 // characters, followed by the packed line" compare with A-Z folded to a-z.
 int CompareStaged(const std::string& folded, const StagedEntry& a, const StagedEntry& b) {
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 3; ++i) {
         if (a.authorHead[i] != b.authorHead[i]) return a.authorHead[i] < b.authorHead[i] ? -1 : 1;
     }
     const std::size_t common = std::min(a.foldedLength, b.foldedLength);
@@ -131,7 +131,8 @@ std::vector<StagedEntry> StageEntries(const FilterState& filters, int australian
         for (const char c : author)
             folded += LowerAsciiChar(c);
         const std::string_view foldedAuthor = std::string_view(folded).substr(at);
-        staged.push_back({{BigEndianAt(foldedAuthor, 0, ' '), BigEndianAt(foldedAuthor, 8, ' ')},
+        staged.push_back({{BigEndianAt(foldedAuthor, 0, ' '), BigEndianAt(foldedAuthor, 8, ' '),
+                           BigEndianAt(foldedAuthor, 16, ' ')},
                           BigEndianAt(packed, 0, 0),
                           static_cast<std::uint32_t>(at),
                           static_cast<std::uint32_t>(author.size()),

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/booklist.h"
+#include "base/text.h"
 #include "support/program_state.h"
 
 namespace {
@@ -57,6 +60,41 @@ TEST_F(BookListLogic, AuthorsCompareOnTheirFirst100Characters) {
     Add(Book(3, longName));
     // All three cut to the same 100 characters: the packed lines decide.
     EXPECT_EQ(ListedIds(Everything()), (std::vector<int>{1, 2, 3}));
+}
+
+// The sort holds the first bytes of each author as numbers; around where those end the order must
+// still be that of the padded, folded authors, then of the lines.
+TEST_F(BookListLogic, OrderAroundTheHeldAuthorBytesIsThatOfTheTexts) {
+    const std::string base = "Brackenfold, Whispering";
+    const std::vector<std::string> authors = {base,
+                                              base + " ",
+                                              base + "!",
+                                              base + "\x1f",
+                                              base + "a",
+                                              base + "A",
+                                              base + "  x",
+                                              base.substr(0, 15),
+                                              base.substr(0, 16),
+                                              base.substr(0, 17),
+                                              "brackenfold, w",
+                                              base + std::string(80, ' ') + "z"};
+    for (std::size_t i = 0; i < authors.size(); ++i)
+        Add(Book(static_cast<int>(900 - i), authors[i]));
+    const auto sortText = [](std::string_view packed) {
+        std::string author(SplitPackedLine(packed)[FieldAuthor].substr(0, 100));
+        author.resize(100, ' ');
+        for (char& c : author)
+            c = LowerAsciiChar(c);
+        return author;
+    };
+    const std::vector<std::string_view> listed = StageBookList(Everything(), AustralianAll);
+    std::vector<std::string_view> expected = listed;
+    std::sort(expected.begin(), expected.end(), [&](std::string_view a, std::string_view b) {
+        const int order = sortText(a).compare(sortText(b));
+        return order != 0 ? order < 0 : CompareIgnoreCase(a, b) < 0;
+    });
+    EXPECT_EQ(listed.size(), authors.size());
+    EXPECT_EQ(listed, expected);
 }
 
 TEST_F(BookListLogic, MatchFilter) {
