@@ -1,10 +1,12 @@
 #include "app/book_list.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <cstring>
 
 #include "app/booklist.h"
+#include "base/byte_scan.h"
 #include "base/text.h"
 
 namespace {
@@ -12,33 +14,25 @@ namespace {
 constexpr std::size_t AuthorSortWidth = 100;
 
 // An entry that passed the filters. Its author, cut to 100 characters, folded to lower case and
-// padded with spaces, is the main sort key: its first 16 bytes are held as two numbers, the rest
+// padded with spaces, is the main sort key: its first 24 bytes are held as three numbers, the rest
 // sits in one shared buffer. `idHead` holds the first 8 bytes of the packed line, which begins
 // with the id and a TAB.
 struct StagedEntry {
-    std::uint64_t authorHead[2];
+    std::uint64_t authorHead[3];
     std::uint64_t idHead;
     std::uint32_t foldedAt;
     std::uint32_t foldedLength;
+    std::uint32_t passed;  // how many entries passed before this one, in the table's order
     std::string_view packed;
 };
 
-constexpr std::size_t HeadBytes = 16;
-
-// Eight bytes of `text` from `from` as a big-endian number, so that numbers order as the bytes
-// do; past the end of the text the bytes are `padding`.
-std::uint64_t BigEndianAt(std::string_view text, std::size_t from, unsigned char padding) {
-    std::uint64_t head = 0;
-    for (std::size_t i = from; i < from + 8; ++i) {
-        head = (head << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : padding);
-    }
-    return head;
-}
+constexpr std::size_t HeadBytes = 24;
+constexpr int EntriesAhead = 8;
 
 // Orders two staged entries exactly as the texts "author cut or padded with spaces to 100
 // characters, followed by the packed line" compare with A-Z folded to a-z.
 int CompareStaged(const std::string& folded, const StagedEntry& a, const StagedEntry& b) {
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 3; ++i) {
         if (a.authorHead[i] != b.authorHead[i]) return a.authorHead[i] < b.authorHead[i] ? -1 : 1;
     }
     const std::size_t common = std::min(a.foldedLength, b.foldedLength);
@@ -57,6 +51,19 @@ int CompareStaged(const std::string& folded, const StagedEntry& a, const StagedE
     // difference lies within the id or the TAB after it, where folding changes nothing.
     if (a.idHead != b.idHead) return a.idHead < b.idHead ? -1 : 1;
     return CompareIgnoreCase(a.packed, b.packed);
+}
+
+// How many leading fields PassesFilters reads under these filters (the matched flag aside): an
+// open filter reads nothing, and the annotation ahead of the categories is most of a line.
+int FieldsFiltersRead(const FilterState& filters, int australianChoice) {
+    int count = FieldAuthor + 1;  // the sort key
+    if (australianChoice == AustralianOnly || australianChoice == AustralianNon) {
+        count = FieldAustralianAuthor + 1;
+    }
+    if (filters.categoryFilter != AllCategoriesText) count = FieldCategories + 1;
+    if (filters.levelFilter != AllLevelsText) count = FieldLevel + 1;
+    if (filters.formatFilter != AllFormatsText) count = FieldFormat + 1;
+    return count;
 }
 
 }  // namespace
@@ -83,35 +90,117 @@ bool PassesFilters(const PackedFields& entry, const FilterState& filters, int au
     return true;
 }
 
-std::vector<std::string_view> StageBookList(const FilterState& filters, int australianChoice) {
+namespace {
+
+// Walks the table and orders the entries that pass the filters. `onPassed` sees each of them in
+// the table's order, with its leading `fieldCount` fields split (at least those the filters read),
+// while its line is still in the cache.
+template <typename OnPassed>
+std::vector<StagedEntry> StageEntries(const FilterState& filters, int australianChoice,
+                                      int fieldCount, OnPassed onPassed) {
+    fieldCount = std::max(fieldCount, FieldsFiltersRead(filters, australianChoice));
+    const bool readsMatched = filters.matchFilter != MatchFilterEverything;
+    const bool everyFilterOpen =
+        !readsMatched && FieldsFiltersRead(filters, australianChoice) == FieldAuthor + 1;
+    const BooklistTable& table = Booklist();
     std::vector<StagedEntry> staged;
+    staged.reserve(table.size());
     std::string folded;
-    for (const auto& [idText, packed] : Booklist()) {
+    // The table's entries lie scattered in memory: the line of the entry this far ahead is asked
+    // for early, so that waiting for it overlaps the work on the entries before it.
+    auto ahead = table.begin();
+    for (int i = 0; i < EntriesAhead && ahead != table.end(); ++i)
+        ++ahead;
+    for (const auto& [idText, packed] : table) {
+        if (ahead != table.end()) {
+            const std::string& line = ahead->second;
+            for (std::size_t at = 0; at < line.size(); at += 64)
+                __builtin_prefetch(line.data() + at);
+            ++ahead;
+        }
         // The table's lines are all written whole, with 18 fields: the matched flag is the last
-        // one, and the filters need nothing else past the format, so the keys and call number
-        // are not scanned.
-        PackedFields fields = SplitPackedLine(packed, FieldFormat + 1);
-        fields[FieldMatched] = std::string_view(packed).substr(packed.rfind('\t') + 1);
-        if (!PassesFilters(fields, filters, australianChoice)) continue;
+        // one, so the filters need not scan the keys and call number ahead of it.
+        PackedFields fields = SplitPackedLine(packed, fieldCount);
+        if (readsMatched) {
+            fields[FieldMatched] = std::string_view(packed).substr(packed.rfind('\t') + 1);
+        }
+        if (!everyFilterOpen && !PassesFilters(fields, filters, australianChoice)) continue;
+        onPassed(packed, fields);
         const std::string_view author = fields[FieldAuthor].substr(0, AuthorSortWidth);
         const std::size_t at = folded.size();
         for (const char c : author)
             folded += LowerAsciiChar(c);
         const std::string_view foldedAuthor = std::string_view(folded).substr(at);
-        staged.push_back({{BigEndianAt(foldedAuthor, 0, ' '), BigEndianAt(foldedAuthor, 8, ' ')},
+        staged.push_back({{BigEndianAt(foldedAuthor, 0, ' '), BigEndianAt(foldedAuthor, 8, ' '),
+                           BigEndianAt(foldedAuthor, 16, ' ')},
                           BigEndianAt(packed, 0, 0),
                           static_cast<std::uint32_t>(at),
                           static_cast<std::uint32_t>(author.size()),
+                          static_cast<std::uint32_t>(staged.size()),
                           packed});
     }
     std::sort(staged.begin(), staged.end(), [&folded](const StagedEntry& a, const StagedEntry& b) {
         return CompareStaged(folded, a, b) < 0;
     });
+    return staged;
+}
+
+// The call number of a whole packed line: the last field but one. A TAB inside a value is held
+// as a space when the line is packed, so the line's last two TABs are those before these fields.
+std::string_view CallNumberOf(std::string_view packed) {
+    const std::size_t last = packed.rfind('\t');
+    if (last == std::string_view::npos || last == 0) return {};
+    const std::size_t before = packed.rfind('\t', last - 1);
+    if (before == std::string_view::npos) return {};
+    return packed.substr(before + 1, last - before - 1);
+}
+
+// The row of an entry, appended to `row`.
+void AppendBookRowText(const PackedFields& f, std::string& row) {
+    char id[24];
+    const auto written = std::to_chars(id, id + sizeof id, ReadWholeNumber(f[FieldId]));
+    row.append(id, written.ptr);
+    const std::string_view level = LevelColumnText(LevelBandOf(f[FieldLevel]));
+    const std::string_view format =
+        f[FieldFormat].empty() ? std::string_view("Book") : f[FieldFormat];
+    for (const std::string_view column :
+         {f[FieldTitle], f[FieldAuthor], f[FieldCallNumber], level, format}) {
+        row += '\n';
+        row += column;
+    }
+}
+
+}  // namespace
+
+std::vector<std::string_view> StageBookList(const FilterState& filters, int australianChoice) {
+    const std::vector<StagedEntry> staged =
+        StageEntries(filters, australianChoice, 0, [](std::string_view, PackedFields&) {});
     std::vector<std::string_view> ordered;
     ordered.reserve(staged.size());
     for (const StagedEntry& entry : staged)
         ordered.push_back(entry.packed);
     return ordered;
+}
+
+StagedBookRows StageBookRows(const FilterState& filters, int australianChoice) {
+    StagedBookRows result;
+    std::vector<std::size_t> ends;  // of each row in `result.text`, in the table's order
+    ends.reserve(Booklist().size());
+    // The fields up to the format are split as the filters' are; the call number is taken from
+    // the end of the line, so the keys ahead of it are not scanned.
+    const std::vector<StagedEntry> staged =
+        StageEntries(filters, australianChoice, FieldFormat + 1,
+                     [&](std::string_view packed, PackedFields& fields) {
+                         fields[FieldCallNumber] = CallNumberOf(packed);
+                         AppendBookRowText(fields, result.text);
+                         ends.push_back(result.text.size());
+                     });
+    result.rows.reserve(staged.size());
+    for (const StagedEntry& entry : staged) {
+        const std::size_t begin = entry.passed == 0 ? 0 : ends[entry.passed - 1];
+        result.rows.push_back({begin, ends[entry.passed] - begin});
+    }
+    return result;
 }
 
 std::string_view LevelColumnText(int levelBand) {
@@ -120,19 +209,7 @@ std::string_view LevelColumnText(int levelBand) {
 }
 
 std::string BookRowText(std::string_view packed) {
-    const PackedFields f = SplitPackedLine(packed);
-    const std::string id = std::to_string(ReadWholeNumber(f[FieldId]));
-    const std::string_view level = LevelColumnText(LevelBandOf(f[FieldLevel]));
-    const std::string_view format =
-        f[FieldFormat].empty() ? std::string_view("Book") : f[FieldFormat];
     std::string row;
-    row.reserve(id.size() + f[FieldTitle].size() + f[FieldAuthor].size() +
-                f[FieldCallNumber].size() + level.size() + format.size() + 5);
-    row += id;
-    for (const std::string_view column :
-         {f[FieldTitle], f[FieldAuthor], f[FieldCallNumber], level, format}) {
-        row += '\n';
-        row += column;
-    }
+    AppendBookRowText(SplitPackedLine(packed), row);
     return row;
 }

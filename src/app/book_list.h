@@ -17,6 +17,22 @@ bool PassesFilters(const PackedFields& entry, const FilterState& filters, int au
 // line, which begins with the id as text. The views point into the Booklist table.
 std::vector<std::string_view> StageBookList(const FilterState& filters, int australianChoice);
 
+// The rows of the book list for these filters, as BookRowText gives them, in the order of
+// StageBookList. Built in one pass over the table, while each line is at hand, into one buffer.
+struct StagedBookRows {
+    struct Span {
+        std::size_t at;
+        std::size_t size;
+    };
+    std::string text;        // every row's text, in no particular order
+    std::vector<Span> rows;  // where each row of the list is in `text`
+
+    std::string_view Row(std::size_t row) const {
+        return std::string_view(text).substr(rows[row].at, rows[row].size);
+    }
+};
+StagedBookRows StageBookRows(const FilterState& filters, int australianChoice);
+
 // The level column's text for a band: "R-2", "3-5", "6-9" or "10-12".
 std::string_view LevelColumnText(int levelBand);
 

@@ -2,6 +2,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 // Eight bytes at a time: the scans over whole booklists look for a few delimiter bytes in long
 // texts, where a test per byte costs more than the work itself.
@@ -28,4 +29,15 @@ inline std::uint64_t MatchingBytes(std::uint64_t word, unsigned char value) {
 // The index (0 to 7) of the lowest byte marked in a non-zero mask.
 inline std::size_t FirstMarkedByte(std::uint64_t mask) {
     return static_cast<std::size_t>(std::countr_zero(mask)) / 8;
+}
+
+// Eight bytes of `text` from `from` as a big-endian number, so that numbers order as the bytes
+// do: sort keys compare eight bytes in one step. Past the end of the text the bytes are
+// `padding`.
+inline std::uint64_t BigEndianAt(std::string_view text, std::size_t from, unsigned char padding) {
+    std::uint64_t head = 0;
+    for (std::size_t i = from; i < from + 8; ++i) {
+        head = (head << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : padding);
+    }
+    return head;
 }

@@ -13,9 +13,10 @@ void SetCustomCompare(CustomCompare comparator);
 CustomCompare CurrentCustomCompare();
 
 // A sort key for Custom columns, for lists too long to call the comparator for every pair: the
-// key of a cell is computed once per sort and keys are compared byte by byte. It must order cells
-// exactly as the comparator does (NormaliseKey for CompareTitleKeys). nullptr: use the comparator.
-using CustomSortKey = std::string (*)(std::string_view);
+// key of a cell is written once per sort into the string given, replacing what it held, and keys
+// are compared byte by byte. It must order cells exactly as the comparator does
+// (NormaliseKeyInto for CompareTitleKeys). nullptr: use the comparator.
+using CustomSortKey = void (*)(std::string_view, std::string&);
 void SetCustomSortKey(CustomSortKey key);
 CustomSortKey CurrentCustomSortKey();
 // Forgets the comparator and the sort key, as at start-up. The platform's resets call it.

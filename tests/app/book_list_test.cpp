@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/booklist.h"
+#include "base/text.h"
 #include "support/program_state.h"
 
 namespace {
@@ -59,6 +62,41 @@ TEST_F(BookListLogic, AuthorsCompareOnTheirFirst100Characters) {
     EXPECT_EQ(ListedIds(Everything()), (std::vector<int>{1, 2, 3}));
 }
 
+// The sort holds the first bytes of each author as numbers; around where those end the order must
+// still be that of the padded, folded authors, then of the lines.
+TEST_F(BookListLogic, OrderAroundTheHeldAuthorBytesIsThatOfTheTexts) {
+    const std::string base = "Brackenfold, Whispering";
+    const std::vector<std::string> authors = {base,
+                                              base + " ",
+                                              base + "!",
+                                              base + "\x1f",
+                                              base + "a",
+                                              base + "A",
+                                              base + "  x",
+                                              base.substr(0, 15),
+                                              base.substr(0, 16),
+                                              base.substr(0, 17),
+                                              "brackenfold, w",
+                                              base + std::string(80, ' ') + "z"};
+    for (std::size_t i = 0; i < authors.size(); ++i)
+        Add(Book(static_cast<int>(900 - i), authors[i]));
+    const auto sortText = [](std::string_view packed) {
+        std::string author(SplitPackedLine(packed)[FieldAuthor].substr(0, 100));
+        author.resize(100, ' ');
+        for (char& c : author)
+            c = LowerAsciiChar(c);
+        return author;
+    };
+    const std::vector<std::string_view> listed = StageBookList(Everything(), AustralianAll);
+    std::vector<std::string_view> expected = listed;
+    std::sort(expected.begin(), expected.end(), [&](std::string_view a, std::string_view b) {
+        const int order = sortText(a).compare(sortText(b));
+        return order != 0 ? order < 0 : CompareIgnoreCase(a, b) < 0;
+    });
+    EXPECT_EQ(listed.size(), authors.size());
+    EXPECT_EQ(listed, expected);
+}
+
 TEST_F(BookListLogic, MatchFilter) {
     Add(Book(1, "A", "matched"));
     Add(Book(2, "B"));
@@ -110,6 +148,32 @@ TEST_F(BookListLogic, LevelFilterIsExactFormatAndCategoryAreSubstrings) {
     EXPECT_EQ(ListedIds(filters), std::vector<int>{1});
     filters.categoryFilter = "Nothing like it";
     EXPECT_TRUE(ListedIds(filters).empty());
+}
+
+// The desktop list builds its rows while it filters, in the table's order, and sorts afterwards:
+// each row must still land where StageBookList puts its entry.
+TEST_F(BookListLogic, StagedRowsAreTheRowsOfTheStagedEntriesInTheirOrder) {
+    const std::vector<std::string> authors = {"Smith",    "adams", "SMITH", "Brown",
+                                              "smith, J", "Adams", "",      "zed"};
+    for (std::size_t i = 0; i < authors.size(); ++i) {
+        BookRecord r = Book(static_cast<int>(1000 - i * 7), authors[i]);
+        r.level = i % 2 ? "Mature" : "Early Years (R-2)";
+        r.format = i % 3 ? "Ebook" : "";
+        r.callNumber = i % 4 ? "F " + std::to_string(i) : (i ? "F\tTAB" : "");
+        Add(r);
+    }
+    FilterState filters = Everything();
+    for (const std::string level : {"All levels", "Mature"}) {
+        filters.levelFilter = level;
+        std::vector<std::string> expected;
+        for (const auto packed : StageBookList(filters, AustralianAll))
+            expected.push_back(BookRowText(packed));
+        const StagedBookRows staged = StageBookRows(filters, AustralianAll);
+        std::vector<std::string> rows;
+        for (std::size_t i = 0; i < staged.rows.size(); ++i)
+            rows.emplace_back(staged.Row(i));
+        EXPECT_EQ(rows, expected) << level;
+    }
 }
 
 TEST_F(BookListLogic, EmptyBooklistListsNothing) {

@@ -17,7 +17,7 @@ TEST(ColumnSort, ComparesCellsByKind) {
     SetCustomCompare(&CompareTitleKeys);
     EXPECT_GT(CompareCells(ColumnSortKind::Custom, "The Zebra", "Apple"), 0);
     EXPECT_EQ(CompareCells(ColumnSortKind::Custom, "The Cat", "cat"), 0);
-    SetCustomSortKey(&NormaliseKey);
+    SetCustomSortKey(&NormaliseKeyInto);
     // The headless layer's one reset forgets both, so no test inherits another's comparator.
     headless::Reset();
     EXPECT_EQ(CurrentCustomSortKey(), nullptr);

@@ -83,7 +83,7 @@ ReportList* CreateBookList(int x, int y, int width, int height) {
                       column.width ? column.width : width - FixedColumnsWidth);
     }
     SetCustomCompare(CompareTitleKeys);
-    SetCustomSortKey(NormaliseKey);
+    SetCustomSortKey(NormaliseKeyInto);
     if (EnableColumnSort(list)) {
         for (int c = 0; c < static_cast<int>(std::size(Columns)); ++c) {
             SetColumnSortKind(list, c, Columns[c].kind);
@@ -130,19 +130,19 @@ void FillBookList() {
     const int australianChoice =
         australian ? std::max(0, australian->currentIndex()) : AustralianAll;
 
-    const std::vector<std::string_view> staged = StageBookList(filters, australianChoice);
-    SetCountCaption(FormatThousands(static_cast<std::int64_t>(staged.size())) + " books");
+    const StagedBookRows staged = StageBookRows(filters, australianChoice);
+    SetCountCaption(FormatThousands(static_cast<std::int64_t>(staged.rows.size())) + " books");
 
     ClearList(list);
     list->show();
     LetWindowEventsThrough();
 
-    if (!staged.empty()) {
+    if (!staged.rows.empty()) {
         BeginBulkUpdate(list);
         Clock::time_point lastEvents = Clock::now();
         Clock::time_point lastShown = lastEvents;
-        for (std::size_t i = 0; i < staged.size(); ++i) {
-            AddListRow(list, BookRowText(staged[i]));
+        for (std::size_t i = 0; i < staged.rows.size(); ++i) {
+            AddListRow(list, staged.Row(i));
             if ((i & 255) != 255) continue;
             const Clock::time_point now = Clock::now();
             if (now - lastEvents < FillEventInterval) continue;
@@ -170,11 +170,11 @@ void RemoveSelectedRows() {
             ++next;
             continue;
         }
-        kept.push_back(list->Rows()->Row(row));
+        kept.emplace_back(list->Rows()->Row(row));
     }
     ClearList(list);
-    for (std::string& row : kept)
-        AddListRow(list, std::move(row));
+    for (const std::string& row : kept)
+        AddListRow(list, row);
     EndBulkUpdate(list);
 }
 

@@ -3,8 +3,10 @@
 #include <QHeaderView>
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <numeric>
 
+#include "base/byte_scan.h"
 #include "base/text.h"
 #include "platform/column_sort.h"
 #include "platform/dialogs.h"
@@ -24,7 +26,65 @@ std::string_view CellOf(std::string_view row, int column) {
     return row.substr(start, row.find('\n', start) - start);
 }
 
-// The stable order of `count` items under a three-way comparison of item indices.
+// A cell's sort key. Its first 16 bytes are held as two big-endian numbers, zero-padded, so that
+// most comparisons of a long list end in an integer compare; the whole key sits in a buffer
+// shared by all rows.
+struct KeyedRow {
+    std::uint64_t head[2];
+    std::uint32_t at;
+    std::uint32_t size;
+    int row;
+};
+
+constexpr std::size_t KeyHeadBytes = 16;
+
+// After a sort the rows lie in the buffer in another order than on view: a pass over them asks
+// for the row this far ahead early, so that its read overlaps the work on the rows before it.
+constexpr std::size_t RowsAhead = 8;
+
+// Orders keys as their bytes compare (unsigned, a prefix first), like std::string::compare. A
+// zero byte of padding can only tie the heads where the longer key goes on with a zero byte, and
+// the lengths then decide as they should.
+int CompareKeys(const std::string& keys, const KeyedRow& a, const KeyedRow& b) {
+    for (int i = 0; i < 2; ++i) {
+        if (a.head[i] != b.head[i]) return a.head[i] < b.head[i] ? -1 : 1;
+    }
+    const std::size_t common = std::min(a.size, b.size);
+    if (common > KeyHeadBytes) {
+        const int order = std::memcmp(keys.data() + a.at + KeyHeadBytes,
+                                      keys.data() + b.at + KeyHeadBytes, common - KeyHeadBytes);
+        if (order != 0) return order;
+    }
+    return a.size == b.size ? 0 : (a.size < b.size ? -1 : 1);
+}
+
+// The order of the rows by their keys; rows with equal keys keep their order in either direction,
+// as a stable sort would leave them.
+template <typename CellAt, typename KeyInto>
+std::vector<int> KeyedOrder(std::size_t count, CellAt cellAt, bool ascending, KeyInto keyInto) {
+    std::vector<KeyedRow> keyed(count);
+    std::string keys;
+    std::string key;
+    for (std::size_t i = 0; i < count; ++i) {
+        keyInto(cellAt(i), key);
+        keyed[i] = {{BigEndianAt(key, 0, 0), BigEndianAt(key, 8, 0)},
+                    static_cast<std::uint32_t>(keys.size()),
+                    static_cast<std::uint32_t>(key.size()),
+                    static_cast<int>(i)};
+        keys += key;
+    }
+    std::sort(keyed.begin(), keyed.end(), [&](const KeyedRow& a, const KeyedRow& b) {
+        const int order = CompareKeys(keys, a, b);
+        if (order != 0) return ascending ? order < 0 : order > 0;
+        return a.row < b.row;
+    });
+    std::vector<int> order(count);
+    for (std::size_t i = 0; i < count; ++i)
+        order[i] = keyed[i].row;
+    return order;
+}
+
+// The stable order of the rows under a three-way comparison of row indices.
 template <typename Compare>
 std::vector<int> SortedOrder(std::size_t count, bool ascending, Compare compare) {
     std::vector<int> order(count);
@@ -67,13 +127,15 @@ void ReportRows::AddColumn(const std::string& heading) {
     endInsertColumns();
 }
 
-void ReportRows::Append(std::string row) {
+void ReportRows::Append(std::string_view row) {
+    const RowText added{text_.size(), row.size()};
+    text_ += row;
     if (holding_) {
-        pending_.push_back(std::move(row));
+        pending_.push_back(added);
         return;
     }
     beginInsertRows({}, Count(), Count());
-    rows_.push_back(std::move(row));
+    rows_.push_back(added);
     endInsertRows();
 }
 
@@ -81,6 +143,7 @@ void ReportRows::Clear() {
     beginResetModel();
     rows_.clear();
     pending_.clear();
+    text_.clear();
     endResetModel();
 }
 
@@ -96,24 +159,20 @@ void ReportRows::Release() {
     if (rows_.empty()) {
         rows_.swap(pending_);
     } else {
-        std::move(pending_.begin(), pending_.end(), std::back_inserter(rows_));
+        rows_.insert(rows_.end(), pending_.begin(), pending_.end());
     }
     pending_.clear();
     endInsertRows();
 }
 
-void ReportRows::Replace(std::vector<std::string> rows) {
-    beginResetModel();
-    rows_ = std::move(rows);
-    endResetModel();
-}
-
 void ReportRows::Reorder(const std::vector<int>& order) {
-    std::vector<std::string> sorted;
+    std::vector<RowText> sorted;
     sorted.reserve(rows_.size());
     for (const int old : order)
-        sorted.push_back(std::move(rows_[static_cast<std::size_t>(old)]));
-    Replace(std::move(sorted));
+        sorted.push_back(rows_[static_cast<std::size_t>(old)]);
+    beginResetModel();
+    rows_ = std::move(sorted);
+    endResetModel();
 }
 
 ReportList::ReportList(QWidget* parent) : QTreeView(parent), rows_(new ReportRows(this)) {
@@ -156,27 +215,34 @@ void ReportList::SortByHeading(int column) {
     const ColumnSortKind kind = sortState.Kind(column);
     const std::size_t count = static_cast<std::size_t>(rows_->Count());
 
-    std::vector<std::string_view> cells(count);
-    for (std::size_t i = 0; i < count; ++i)
-        cells[i] = CellOf(rows_->Row(static_cast<int>(i)), column);
-
-    // Each cell is read or keyed once, not once per comparison.
+    // Each cell is read and keyed once, not once per comparison, and in a single pass: a row
+    // read again after a pass over a long list would come from memory again.
+    const auto cellAt = [&](std::size_t i) {
+        if (i + RowsAhead < count) rows_->Prefetch(static_cast<int>(i + RowsAhead));
+        return CellOf(rows_->Row(static_cast<int>(i)), column);
+    };
     std::vector<int> order;
     const CustomSortKey key = CurrentCustomSortKey();
     if (kind == ColumnSortKind::Number) {
         std::vector<std::int64_t> numbers(count);
         for (std::size_t i = 0; i < count; ++i)
-            numbers[i] = ReadWholeNumber(cells[i]);
+            numbers[i] = ReadWholeNumber(cellAt(i));
         order = SortedOrder(count, ascending, [&](int a, int b) {
             return numbers[a] < numbers[b] ? -1 : (numbers[a] > numbers[b] ? 1 : 0);
         });
     } else if (kind == ColumnSortKind::Custom && key) {
-        std::vector<std::string> keys(count);
-        for (std::size_t i = 0; i < count; ++i)
-            keys[i] = key(cells[i]);
+        order = KeyedOrder(count, cellAt, ascending, key);
+    } else if (kind == ColumnSortKind::Text) {
+        // CompareIgnoreCase's order is the byte order of the cells folded to lower case.
         order =
-            SortedOrder(count, ascending, [&](int a, int b) { return keys[a].compare(keys[b]); });
+            KeyedOrder(count, cellAt, ascending, [](std::string_view cell, std::string& folded) {
+                folded.resize(cell.size());
+                std::transform(cell.begin(), cell.end(), folded.begin(), LowerAsciiChar);
+            });
     } else {
+        std::vector<std::string_view> cells(count);
+        for (std::size_t i = 0; i < count; ++i)
+            cells[i] = cellAt(i);
         order = SortedOrder(count, ascending,
                             [&](int a, int b) { return CompareCells(kind, cells[a], cells[b]); });
     }
@@ -209,8 +275,8 @@ void AddListColumn(ReportList* list, const std::string& heading, int width) {
     list->header()->resizeSection(list->Rows()->columnCount() - 1, width);
 }
 
-void AddListRow(ReportList* list, std::string row) {
-    list->Rows()->Append(std::move(row));
+void AddListRow(ReportList* list, std::string_view row) {
+    list->Rows()->Append(row);
 }
 
 void ClearList(ReportList* list) {

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "support/gui/gui_helpers.h"
+#include "compare/keys.h"
+#include "platform/column_sort.h"
 #include "platform/dialogs.h"
 #include "platform/qt/report_list.h"
+#include "support/gui/gui_helpers.h"
 
 namespace {
 
@@ -62,6 +65,52 @@ TEST_F(ReportListTest, NumberColumnSortsSixtyFourBitNumbers) {
     EXPECT_EQ(Column(0),
               (std::vector<std::string>{"-3000000000", "99999999999999999999", "R-2", " 98", "1207",
                                         "2147483647", "3000000000", "9000000000000"}));
+}
+
+// Text and keyed Custom columns sort by keys compared as integers first; the result must be the
+// stable sort by the comparison of the cells, ties in their earlier order in either direction.
+TEST_F(ReportListTest, KeyedSortsMatchAStableSortByTheCellComparison) {
+    const std::vector<std::string> names = {
+        "smith",
+        "Smith",
+        "SMITH",
+        "",
+        "abcdefghijklmnopq",
+        "ABCDEFGHIJKLMNOPQ",
+        "abcdefghijklmnop",
+        "abcdefghijklmnopr",
+        "abcdefgh",
+        "abcdefgh ",
+        std::string("abc\0", 4),
+        "abc",
+        "\xc3\xa9mile",
+        "zed",
+        "The Zebra",
+        "A Zebra",
+        "zebra",
+        "an apple for the teacher and a pear for the class",
+        "AN APPLE FOR THE TEACHER AND A PEAR FOR THE CLASS",
+        "An apple for the teacher and a pear for the clasp",
+    };
+    for (std::size_t i = 0; i < names.size(); ++i)
+        AddListRow(list, std::to_string(i) + "\n" + names[i]);
+    SetCustomCompare(&CompareTitleKeys);
+    SetCustomSortKey(&NormaliseKeyInto);
+
+    for (const ColumnSortKind kind : {ColumnSortKind::Text, ColumnSortKind::Custom}) {
+        SetColumnSortKind(list, 1, kind);
+        for (const bool ascending : {true, false}) {
+            std::vector<std::string> expected = Column(1);
+            std::stable_sort(expected.begin(), expected.end(),
+                             [&](const std::string& a, const std::string& b) {
+                                 const int order = CompareCells(kind, a, b);
+                                 return ascending ? order < 0 : order > 0;
+                             });
+            ClickHeading(list, 1);
+            EXPECT_EQ(Column(1), expected) << (ascending ? "ascending" : "descending");
+        }
+        ClickHeading(list, 0);  // a fresh order, so the next column's click starts ascending
+    }
 }
 
 }  // namespace
