@@ -85,6 +85,16 @@ void CompareOneRecord(std::string_view bytes, unsigned char choice) {
     Require(direct.title == record.title && direct.author == record.author &&
                 direct.callNumber == record.callNumber && direct.series == record.series,
             "texts from the bytes as from the split record");
+    CatalogueRecord single;
+    BookFieldIndex fields;
+    fields.Index(bytes);
+    for (const BookText text :
+         {BookText::Series, BookText::CallNumber, BookText::Author, BookText::Title}) {
+        fields.TextInto(single, text);
+    }
+    Require(single.title == record.title && single.author == record.author &&
+                single.callNumber == record.callNumber && single.series == record.series,
+            "texts one at a time as all together");
     RemoveEarlierTags(record);
     const TaggingOptions options{(choice & 1) != 0, (choice & 2) != 0};
     std::string written;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 #include "base/text.h"
 #include "compare/delimiter_search.h"
@@ -285,12 +286,14 @@ bool IsBookTextTag(std::int32_t tagValue) {
 // directory order; fields of other tags need not be given.
 class BookTextCollector {
   public:
-    BookTextCollector(CatalogueRecord& record, std::string& statement)
+    // Empties the texts that the fields given will fill: all four, or only `text`'s.
+    BookTextCollector(CatalogueRecord& record, std::string& statement,
+                      std::optional<BookText> text = std::nullopt)
         : record_(record), statement_(statement) {
-        record.title.clear();
-        record.author.clear();
-        record.callNumber.clear();
-        record.series.clear();
+        if (!text || *text == BookText::Title) record.title.clear();
+        if (!text || *text == BookText::Author) record.author.clear();
+        if (!text || *text == BookText::CallNumber) record.callNumber.clear();
+        if (!text || *text == BookText::Series) record.series.clear();
     }
 
     void Take(std::int32_t tagValue, std::string_view content) {
@@ -400,6 +403,18 @@ void BookFieldIndex::TextsInto(CatalogueRecord& record) {
     BookTextCollector collector(record, statement_);
     for (std::size_t i = 0; i < pieceCount_; ++i)
         collector.Take(pieces_[i].tag, bytes_.substr(pieces_[i].at, pieces_[i].length));
+}
+
+void BookFieldIndex::TextInto(CatalogueRecord& record, BookText text) {
+    BookTextCollector collector(record, statement_, text);
+    for (std::size_t i = 0; i < pieceCount_; ++i) {
+        const std::int32_t tag = pieces_[i].tag;
+        const BookText of = tag == 245                 ? BookText::Title
+                            : tag == 100 || tag == 110 ? BookText::Author
+                            : tag == 82                ? BookText::CallNumber
+                                                       : BookText::Series;
+        if (of == text) collector.Take(tag, bytes_.substr(pieces_[i].at, pieces_[i].length));
+    }
 }
 
 void ExtractBookData(std::string_view bytes, CatalogueRecord& record) {

@@ -77,12 +77,17 @@ void ExtractAuthor(std::string_view bytes, std::string& author);
 // 490), found with one pass over the directory and one over the data, so that a comparison can
 // look at the author first and take the rest only when it is wanted. Reused from record to
 // record; the bytes must stay while it is used.
+enum class BookText { Title, Author, CallNumber, Series };
+
 class BookFieldIndex {
   public:
     void Index(std::string_view bytes);
     // What ExtractAuthor and ExtractBookData give for the bytes indexed.
     void AuthorInto(std::string& author);
     void TextsInto(CatalogueRecord& record);
+    // Only one of the texts, the others left as they are: most records are turned down on their
+    // title, and need neither their series nor their call number.
+    void TextInto(CatalogueRecord& record, BookText text);
 
   private:
     struct Piece {

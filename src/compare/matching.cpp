@@ -85,11 +85,9 @@ void AddKnown(ComparisonRun& run, std::uint64_t hash) {
 }
 
 // The first of the author's entries whose title key equals the record's, or holds it, or is held
-// by it; otherwise, when the record's series belongs to the same author, the author's last entry
-// with the series' level. Null when neither.
-const AuthorBook* FindByTitleOrSeries(std::span<const AuthorBook> books, std::string_view titleKey,
-                                      const CatalogueRecord& record, std::string_view surname,
-                                      int& levelBand) {
+// by it. Null when none.
+const AuthorBook* FindByTitle(std::span<const AuthorBook> books, std::string_view titleKey,
+                              int& levelBand) {
     for (const AuthorBook& book : books) {
         const std::string_view entryKey = book.titleKey;
         if (entryKey.empty()) continue;
@@ -99,8 +97,15 @@ const AuthorBook* FindByTitleOrSeries(std::span<const AuthorBook> books, std::st
             return &book;
         }
     }
-    if (record.series.empty() || books.empty()) return nullptr;
-    const std::string seriesKey = NormaliseKey(record.series);
+    return nullptr;
+}
+
+// When the record's series belongs to the same author, the author's last entry with the series'
+// level. Null otherwise.
+const AuthorBook* FindBySeries(std::span<const AuthorBook> books, std::string_view series,
+                               std::string_view surname, int& levelBand) {
+    if (series.empty() || books.empty()) return nullptr;
+    const std::string seriesKey = NormaliseKey(series);
     const std::string_view level = FindSeriesLevel(seriesKey);
     if (level.empty() || FindSeriesAuthor(seriesKey) != surname) return nullptr;
     levelBand = LevelBandOf(level);
@@ -170,8 +175,8 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     if (!MayMatchBySurname(run, surname, surnameHash)) return false;
 
     // Most records of a booklist author are other books: their texts are read straight from the
-    // bytes, and only a record that matches is split for rewriting.
-    run.fields.TextsInto(record);
+    // bytes as they are needed, and only a record that matches is split for rewriting.
+    run.fields.TextInto(record, BookText::Title);
     if (record.title.empty()) return false;
 
     std::string& titleKey = run.titleKey;
@@ -187,11 +192,16 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     if (idText.empty()) {
         const std::span<const AuthorBook> books = run.authorBooks.Find(surname, surnameHash);
         if (books.empty()) return false;
-        const AuthorBook* book = FindByTitleOrSeries(books, titleKey, record, surname, levelBand);
+        const AuthorBook* book = FindByTitle(books, titleKey, levelBand);
+        if (!book) {
+            run.fields.TextInto(record, BookText::Series);
+            book = FindBySeries(books, record.series, surname, levelBand);
+        }
         if (!book) return false;
         idText = book->idText;
     }
 
+    run.fields.TextInto(record, BookText::CallNumber);
     const std::string_view entry = MarkBookMatchedEntry(idText, record.callNumber);
     if (levelBand < 0) levelBand = LevelBandOf(SplitPackedLine(entry, FieldLevel + 1)[FieldLevel]);
     ++run.matches;
