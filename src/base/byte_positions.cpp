@@ -25,6 +25,27 @@ std::size_t FindFrom(const char* data, std::size_t at, std::size_t to, char byte
     return found;
 }
 
+std::size_t FindFirstFrom(const char* data, std::size_t at, std::size_t size, char a, char b,
+                          char c) {
+#if defined(__SSE2__)
+    const __m128i va = _mm_set1_epi8(a);
+    const __m128i vb = _mm_set1_epi8(b);
+    const __m128i vc = _mm_set1_epi8(c);
+    for (; at + 16 <= size; at += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+        const __m128i hits =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, va), _mm_cmpeq_epi8(block, vb)),
+                         _mm_cmpeq_epi8(block, vc));
+        const auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
+        if (mask != 0) return at + static_cast<std::size_t>(__builtin_ctz(mask));
+    }
+#endif
+    for (; at < size; ++at) {
+        if (data[at] == a || data[at] == b || data[at] == c) return at;
+    }
+    return size;
+}
+
 #if defined(__x86_64__)
 
 const bool HasAvx2 = [] {
@@ -48,6 +69,23 @@ __attribute__((target("avx2"))) std::size_t FindAvx2(const char* data, std::size
     return FindFrom(data, at, to, byte, positions, found, limit);
 }
 
+__attribute__((target("avx2"))) std::size_t FindFirstAvx2(const char* data, std::size_t size,
+                                                          char a, char b, char c) {
+    const __m256i va = _mm256_set1_epi8(a);
+    const __m256i vb = _mm256_set1_epi8(b);
+    const __m256i vc = _mm256_set1_epi8(c);
+    std::size_t at = 0;
+    for (; at + 32 <= size; at += 32) {
+        const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + at));
+        const __m256i hits = _mm256_or_si256(
+            _mm256_or_si256(_mm256_cmpeq_epi8(block, va), _mm256_cmpeq_epi8(block, vb)),
+            _mm256_cmpeq_epi8(block, vc));
+        const auto mask = static_cast<unsigned>(_mm256_movemask_epi8(hits));
+        if (mask != 0) return at + static_cast<std::size_t>(__builtin_ctz(mask));
+    }
+    return FindFirstFrom(data, at, size, a, b, c);
+}
+
 #endif
 
 }  // namespace
@@ -58,4 +96,11 @@ std::size_t FindBytePositions(const char* data, std::size_t from, std::size_t to
     if (HasAvx2) return FindAvx2(data, from, to, byte, positions, limit);
 #endif
     return FindFrom(data, from, to, byte, positions, 0, limit);
+}
+
+std::size_t FindFirstOf(const char* data, std::size_t size, char a, char b, char c) {
+#if defined(__x86_64__)
+    if (HasAvx2) return FindFirstAvx2(data, size, a, b, c);
+#endif
+    return FindFirstFrom(data, 0, size, a, b, c);
 }

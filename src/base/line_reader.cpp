@@ -1,28 +1,13 @@
 #include "base/line_reader.h"
 
-#include <cstring>
-
-#include "base/byte_scan.h"
+#include "base/byte_positions.h"
 
 namespace {
 constexpr std::size_t BlockSize = 1 << 16;
 
-bool IsLineEnd(char c) {
-    return c == '\n' || c == '\r' || c == '\0';
-}
-
 // The length of the text before the first LF, CR or NUL in [begin, begin + size).
 std::size_t LengthBeforeLineEnd(const char* begin, std::size_t size) {
-    std::size_t at = 0;
-    for (; at + 8 <= size; at += 8) {
-        const std::uint64_t word = LoadWord(begin + at);
-        const std::uint64_t ends =
-            MatchingBytes(word, '\n') | MatchingBytes(word, '\r') | MatchingBytes(word, '\0');
-        if (ends != 0) return at + FirstMarkedByte(ends);
-    }
-    while (at < size && !IsLineEnd(begin[at]))
-        ++at;
-    return at;
+    return FindFirstOf(begin, size, '\n', '\r', '\0');
 }
 }  // namespace
 

@@ -1,8 +1,8 @@
 #pragma once
 #include <cstddef>
 
-// The two searches every byte of a catalogue passes through. On a processor with AVX2 they look
-// at 32 bytes a step, else at 16.
+// The two searches every byte of a catalogue passes through, on the vector searches of the base
+// layer.
 
 // The offset of the first record terminator or NUL byte in [from, from + size), or `size` when
 // there is neither. One pass for both, so that a record's search ends where the record does.
