@@ -29,6 +29,9 @@ class AuthorBookTable {
 
     // The entries of `surname` in the order added; empty when it has none.
     std::span<const AuthorBook> Find(std::string_view surname, std::uint64_t hash) const;
+    // Asks the processor to fetch what a Find of this hash will read, so that the work done
+    // between the two covers the wait for memory.
+    void Prefetch(std::uint64_t hash) const;
 
   private:
     struct Author {
@@ -50,5 +53,11 @@ class AuthorBookTable {
     std::vector<Author> authors_;
     std::vector<BookPlace> places_;
     std::vector<AuthorBook> books_;
-    std::vector<std::uint32_t> slots_;  // per slot, 1 + the author's place; 0 when empty
+    struct Slot {
+        std::uint32_t author;  // 1 + the author's place in `authors_`; 0 when empty
+        // Where the author's texts and entries begin, for Prefetch.
+        std::uint32_t textsAt;
+        std::uint32_t firstBook;
+    };
+    std::vector<Slot> slots_;
 };

@@ -173,6 +173,8 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     const std::uint64_t surnameState = HashState(surname);
     const std::uint64_t surnameHash = HashEnd(surnameState);
     if (!MayMatchBySurname(run, surname, surnameHash)) return false;
+    // The surname's entries are looked up once the title is in hand.
+    run.authorBooks.Prefetch(surnameHash);
 
     // Most records of a booklist author are other books: their texts are read straight from the
     // bytes as they are needed, and only a record that matches is split for rewriting.
