@@ -118,12 +118,6 @@ void BeginBooklistLoad(std::string version) {
     state.table.clear();
 }
 
-bool StoreLoadedLine(std::string idText, std::string packed) {
-    bool added = false;
-    StoreLoadedEntry(std::move(idText), std::move(packed), added);
-    return added;
-}
-
 std::string_view StoreLoadedEntry(std::string idText, std::string packed, bool& added) {
     const auto [stored, isNew] =
         State().table.insert_or_assign(std::move(idText), std::move(packed));

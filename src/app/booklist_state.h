@@ -8,9 +8,8 @@
 
 // Sets the version, empties the table and hides the level names, as a load begins.
 void BeginBooklistLoad(std::string version);
-// Stores one entry; false when an earlier line had the same id (the entry is replaced).
-bool StoreLoadedLine(std::string idText, std::string packed);
-// The same, giving the line as stored; `added` as StoreLoadedLine returns it.
+// Stores one entry and gives the line as stored; `added` is false when an earlier line had the
+// same id (the entry is replaced).
 std::string_view StoreLoadedEntry(std::string idText, std::string packed, bool& added);
 void ReserveBooklist(std::size_t entries);
 // The five level names the selector offers.
