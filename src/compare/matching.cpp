@@ -121,10 +121,6 @@ void WriteMatchedRecord(CatalogueRecord& record, int levelBand, ComparisonRun& r
     if (run.output) run.output->Write(run.bytes);
 }
 
-}  // namespace
-
-namespace {
-
 // Enters every beginning of every author-plus-title key in the run's filter of them.
 void FillKnownPrefixes(ComparisonRun& run) {
     run.knownPrefixes.assign(KnownPrefixWords, 0);
