@@ -1,34 +1,18 @@
 #include "compare/author_books.h"
 
+#include <algorithm>
 #include <bit>
+
+namespace {
+constexpr std::size_t FewestSlots = 1024;
+}
 
 void AuthorBookTable::Clear() {
     texts_.clear();
     authors_.clear();
-    places_.clear();
+    added_.clear();
     books_.clear();
     slots_.clear();
-}
-
-void AuthorBookTable::AddAuthor(std::string_view surname, std::uint64_t hash) {
-    authors_.push_back({hash, static_cast<std::uint32_t>(texts_.size()),
-                        static_cast<std::uint32_t>(surname.size()),
-                        static_cast<std::uint32_t>(places_.size()), 0});
-    texts_ += surname;
-}
-
-void AuthorBookTable::AddBook(std::string_view idText, std::string_view titleKey, int levelBand) {
-    const auto keyAt = static_cast<std::uint32_t>(texts_.size());
-    texts_ += titleKey;
-    const auto idAt = static_cast<std::uint32_t>(texts_.size());
-    texts_ += idText;
-    places_.push_back({idAt, static_cast<std::uint32_t>(idText.size()), keyAt,
-                       static_cast<std::uint32_t>(titleKey.size()), levelBand});
-    ++authors_.back().bookCount;
-}
-
-std::string_view AuthorBookTable::SurnameOf(const Author& author) const {
-    return std::string_view(texts_).substr(author.surnameAt, author.surnameLength);
 }
 
 std::size_t AuthorBookTable::SlotOf(std::string_view surname, std::uint64_t hash) const {
@@ -37,25 +21,79 @@ std::size_t AuthorBookTable::SlotOf(std::string_view surname, std::uint64_t hash
         const std::uint32_t taken = slots_[slot].author;
         if (taken == 0) return slot;
         const Author& author = authors_[taken - 1];
-        if (author.hash == hash && SurnameOf(author) == surname) return slot;
+        if (author.hash == hash && author.surname == surname) return slot;
     }
 }
 
-void AuthorBookTable::Finish() {
-    // The texts no longer move, so the entries can point into them.
-    const std::string_view texts = texts_;
-    books_.clear();
-    books_.reserve(places_.size());
-    for (const BookPlace& place : places_) {
-        books_.push_back({texts.substr(place.idAt, place.idLength),
-                          texts.substr(place.keyAt, place.keyLength), place.levelBand});
-    }
-    // At most half the slots are taken, so that a probe seldom goes past its first slot.
-    slots_.assign(std::bit_ceil(std::max<std::size_t>(2 * authors_.size(), 1024)), Slot{});
+void AuthorBookTable::Grow() {
+    slots_.assign(std::max(FewestSlots, 2 * slots_.size()), Slot{});
     for (std::size_t i = 0; i < authors_.size(); ++i) {
         const Author& author = authors_[i];
-        slots_[SlotOf(SurnameOf(author), author.hash)] = {static_cast<std::uint32_t>(i + 1),
-                                                          author.surnameAt, author.firstBook};
+        slots_[SlotOf(author.surname, author.hash)].author = static_cast<std::uint32_t>(i + 1);
+    }
+}
+
+void AuthorBookTable::Add(std::string_view surname, std::uint64_t hash, std::string_view idText,
+                          std::string_view titleKey, int levelBand, bool unlessListed) {
+    // At most half the slots are taken.
+    if (2 * (authors_.size() + 1) > slots_.size()) Grow();
+    Slot& slot = slots_[SlotOf(surname, hash)];
+    // Entry 0 of `added_` is never a surname's next, so 0 can end a list.
+    if (added_.empty()) added_.push_back({});
+    const auto place = static_cast<std::uint32_t>(added_.size());
+    if (slot.author == 0) {
+        authors_.push_back({hash, surname, place, place, 0, 0});
+        slot.author = static_cast<std::uint32_t>(authors_.size());
+    } else {
+        Author& author = authors_[slot.author - 1];
+        if (unlessListed) {
+            for (std::uint32_t i = author.firstBook; i != 0; i = added_[i].nextBook) {
+                if (added_[i].book.idText == idText) return;
+            }
+        }
+        added_[author.lastBook].nextBook = place;
+        author.lastBook = place;
+    }
+    ++authors_[slot.author - 1].bookCount;
+    added_.push_back({{idText, titleKey, levelBand}, 0});
+}
+
+void AuthorBookTable::Finish() {
+    // Each surname's texts and entries are laid side by side, in the order of the surnames'
+    // first entries; the texts no longer move after this, so the entries can point into them.
+    std::size_t textSize = 0;
+    for (const Author& author : authors_) {
+        textSize += author.surname.size();
+        for (std::uint32_t i = author.firstBook; i != 0; i = added_[i].nextBook)
+            textSize += added_[i].book.idText.size() + added_[i].book.titleKey.size();
+    }
+    texts_.clear();
+    texts_.reserve(textSize);
+    books_.clear();
+    books_.reserve(added_.size());
+    const auto append = [&](std::string_view text) {
+        const std::size_t at = texts_.size();
+        texts_ += text;
+        return std::string_view(texts_.data() + at, text.size());
+    };
+    for (Author& author : authors_) {
+        author.textsAt = static_cast<std::uint32_t>(texts_.size());
+        author.surname = append(author.surname);
+        const auto firstBook = static_cast<std::uint32_t>(books_.size());
+        for (std::uint32_t i = author.firstBook; i != 0; i = added_[i].nextBook) {
+            const AuthorBook& book = added_[i].book;
+            const std::string_view titleKey = append(book.titleKey);
+            books_.push_back({append(book.idText), titleKey, book.levelBand});
+        }
+        author.firstBook = firstBook;
+    }
+    added_ = {};
+    if (slots_.empty()) return;
+    for (Slot& slot : slots_) {
+        if (slot.author == 0) continue;
+        const Author& author = authors_[slot.author - 1];
+        slot.textsAt = author.textsAt;
+        slot.firstBook = author.firstBook;
     }
 }
 

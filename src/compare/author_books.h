@@ -19,11 +19,12 @@ struct AuthorBook {
 class AuthorBookTable {
   public:
     void Clear();
-    // Starts the entries of a surname not added before. `hash` is the surname's hash, the same
-    // for the same surname in every call.
-    void AddAuthor(std::string_view surname, std::uint64_t hash);
-    // Adds an entry to the surname added last.
-    void AddBook(std::string_view idText, std::string_view titleKey, int levelBand);
+    // Adds an entry under `surname`, after those added under it before; when `unlessListed`, an
+    // entry whose id the surname lists already is left out. `hash` is the surname's hash, the
+    // same for the same surname in every call. The texts are copied by Finish: they must stay in
+    // place until then.
+    void Add(std::string_view surname, std::uint64_t hash, std::string_view idText,
+             std::string_view titleKey, int levelBand, bool unlessListed);
     // Makes what was added ready to be found. Nothing is added after.
     void Finish();
 
@@ -36,22 +37,24 @@ class AuthorBookTable {
   private:
     struct Author {
         std::uint64_t hash;
-        std::uint32_t surnameAt;  // in `texts_`
-        std::uint32_t surnameLength;
-        std::uint32_t firstBook;  // in `books_`
+        std::string_view surname;  // the caller's until Finish, then in `texts_`
+        std::uint32_t firstBook;   // in `added_` until Finish, then in `books_`
+        std::uint32_t lastBook;    // in `added_`, until Finish
         std::uint32_t bookCount;
+        std::uint32_t textsAt;  // in `texts_`, from Finish
     };
-    struct BookPlace {  // an entry's texts by their place in `texts_`, until Finish
-        std::uint32_t idAt, idLength, keyAt, keyLength;
-        int levelBand;
+    struct AddedBook {
+        AuthorBook book;         // with the caller's texts
+        std::uint32_t nextBook;  // the surname's next entry in `added_`; 0 for none
     };
-    std::string_view SurnameOf(const Author& author) const;
     // The slot of `surname`: its author's, or the empty one where it would go.
     std::size_t SlotOf(std::string_view surname, std::uint64_t hash) const;
+    // Makes room for twice the authors, so that a probe seldom goes past its first slot.
+    void Grow();
 
     std::string texts_;  // each surname followed by its entries' title keys and ids
     std::vector<Author> authors_;
-    std::vector<BookPlace> places_;
+    std::vector<AddedBook> added_;
     std::vector<AuthorBook> books_;
     struct Slot {
         std::uint32_t author;  // 1 + the author's place in `authors_`; 0 when empty

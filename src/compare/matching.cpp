@@ -55,10 +55,6 @@ std::uint64_t HashState(std::string_view text, std::uint64_t state = HashStart) 
     return state;
 }
 
-std::uint64_t KeyHash(std::string_view text) {
-    return HashEnd(HashState(text));
-}
-
 // A key sets three bits of one word of a filter, so that a probe reads one word; the word is
 // picked by the hash's high bits and the bits by its low ones. The word count is a power of two.
 std::uint64_t FilterBits(std::uint64_t hash) {
@@ -124,14 +120,14 @@ void WriteMatchedRecord(CatalogueRecord& record, int levelBand, ComparisonRun& r
 // Enters every beginning of every author-plus-title key in the run's filter of them.
 void FillKnownPrefixes(ComparisonRun& run) {
     run.knownPrefixes.assign(KnownPrefixWords, 0);
-    for (const auto& [key, idText] : Indexes().AuthorTitleIndex) {
+    run.authorTitles.ForEachKey([&](std::string_view key, std::uint64_t) {
         std::uint64_t state = HashStart;
         FilterAdd(run.knownPrefixes, HashEnd(state));
         for (const char c : key) {
             state = HashStep(state, c);
             FilterAdd(run.knownPrefixes, HashEnd(state));
         }
-    }
+    });
 }
 
 // Whether a record by `surname` can match an entry by any test: its surname must be a surname
@@ -182,11 +178,10 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     if (titleKey.empty()) return false;
 
     int levelBand = -1;  // -1: the entry's own band
-    std::string idText;
+    std::string_view idText;
     // The author-plus-title key's hash goes on from the surname's.
-    if (MayBeKnown(run, HashEnd(HashState(titleKey, surnameState)))) {
-        idText = FindAuthorTitle(surname, titleKey);
-    }
+    const std::uint64_t keyHash = HashEnd(HashState(titleKey, surnameState));
+    if (MayBeKnown(run, keyHash)) idText = run.authorTitles.Find(surname, titleKey, keyHash);
     if (idText.empty()) {
         const std::span<const AuthorBook> books = run.authorBooks.Find(surname, surnameHash);
         if (books.empty()) return false;
@@ -211,31 +206,60 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     return true;
 }
 
+namespace {
+
+// An entry's title key and level band as the booklist now holds them. They are those it was
+// indexed with unless its id was given again by a later line, which replaced it.
+void EntryAsStored(const IndexedEntry& entry, bool anyGivenAgain, std::string_view& titleKey,
+                   int& levelBand) {
+    std::string_view level = entry.level;
+    titleKey = entry.titleKey;
+    if (anyGivenAgain) {
+        // Only two fields are wanted: unpacking the whole entry would copy all eighteen.
+        const PackedFields fields =
+            SplitPackedLine(LookupBookLine(entry.idText), FieldTitleKey + 1);
+        titleKey = fields[FieldTitleKey];
+        level = fields[FieldLevel];
+    }
+    levelBand = LevelBandOf(level);
+}
+
+void AddSurnameKey(ComparisonRun& run, std::string_view surnameKey, std::uint64_t hash) {
+    FilterAdd(run.surnameKeys, hash);
+    std::uint64_t state = HashStart;
+    FilterAdd(run.surnamePrefixes, HashEnd(state));
+    for (const char c : surnameKey) {
+        state = HashStep(state, c);
+        FilterAdd(run.surnamePrefixes, HashEnd(state));
+    }
+}
+
+}  // namespace
+
 void PrepareComparisonRun(ComparisonRun& run) {
     run.authorBooks.Clear();
+    run.authorTitles.Clear();
     run.knownKeys.assign(KnownKeyWords, 0);
     run.knownPrefixes.clear();
     run.surnameKeys.assign(SurnameWords, 0);
     run.surnamePrefixes.assign(SurnamePrefixWords, 0);
-    for (const auto& [key, idText] : Indexes().AuthorTitleIndex) {
-        AddKnown(run, KeyHash(key));
-    }
-    for (const auto& [surnameKey, ids] : Indexes().AuthorIndex) {
-        FilterAdd(run.surnameKeys, KeyHash(surnameKey));
-        std::uint64_t state = HashStart;
-        FilterAdd(run.surnamePrefixes, HashEnd(state));
-        for (const char c : surnameKey) {
-            state = HashStep(state, c);
-            FilterAdd(run.surnamePrefixes, HashEnd(state));
-        }
-        run.authorBooks.AddAuthor(surnameKey, KeyHash(surnameKey));
-        for (const std::int64_t id : ids) {
-            const std::string idText = std::to_string(id);
-            // Only two fields are wanted: unpacking the whole entry would copy all eighteen.
-            const PackedFields fields = SplitPackedLine(LookupBookLine(idText), FieldTitleKey + 1);
-            run.authorBooks.AddBook(idText, fields[FieldTitleKey], LevelBandOf(fields[FieldLevel]));
-        }
-    }
+    // The tables follow the indexes' rules: every line's author-plus-title key stays, the last
+    // line of a key giving its id; a surname lists each id once, where it first came, with the
+    // entry as the booklist holds it.
+    const bool anyGivenAgain = AnyIdIndexedAgain();
+    ForEachIndexedEntry([&](const IndexedEntry& entry) {
+        const std::uint64_t surnameState = HashState(entry.surnameKey);
+        const std::uint64_t surnameHash = HashEnd(surnameState);
+        const std::uint64_t keyHash = HashEnd(HashState(entry.titleKey, surnameState));
+        AddKnown(run, keyHash);
+        run.authorTitles.Enter(entry.surnameKey, entry.titleKey, keyHash, entry.idText);
+        AddSurnameKey(run, entry.surnameKey, surnameHash);
+        std::string_view titleKey;
+        int levelBand = 0;
+        EntryAsStored(entry, anyGivenAgain, titleKey, levelBand);
+        run.authorBooks.Add(entry.surnameKey, surnameHash, entry.idText, titleKey, levelBand,
+                            entry.idLoadedBefore);
+    });
     run.authorBooks.Finish();
 }
 

@@ -6,6 +6,7 @@
 
 #include "base/replacing_file.h"
 #include "compare/author_books.h"
+#include "compare/author_titles.h"
 #include "compare/marc_reader.h"
 #include "compare/marc_record.h"
 #include "compare/tagging.h"
@@ -28,10 +29,12 @@ struct ComparisonResult {
 
 // Per-run state that MatchCatalogueRecord works on.
 struct ComparisonRun {
-    // The entries of each surname key in booklist order, taken once from the indexes and the
-    // booklist when the run starts: keys do not change during a run, and the title test then
-    // costs one lookup per record instead of one per entry of the author.
+    // The entries of each surname key in booklist order, taken once from the indexed entries
+    // when the run starts: keys do not change during a run, and the title test then costs one
+    // lookup per record instead of one per entry of the author.
     AuthorBookTable authorBooks;
+    // The author-plus-title keys, taken at the same time, for the exact test.
+    AuthorTitleTable authorTitles;
     // A filter of the hashes of every author-plus-title key, so that the many records whose
     // keys the booklist does not have cost no table lookup at all.
     std::vector<std::uint64_t> knownKeys;
@@ -52,7 +55,7 @@ struct ComparisonRun {
     std::string surname;
 };
 
-// Fills `run.authorBooks` from the loaded booklist.
+// Fills the run's tables and filters from the loaded booklist.
 void PrepareComparisonRun(ComparisonRun& run);
 
 // The surname by which a catalogue author is looked up: the text before the first "," when there

@@ -8,20 +8,25 @@
 
 namespace {
 
-// One entry given to the indexes and not yet entered: its texts stand one after another in the
-// pending text, in the order of `sizes`.
-struct PendingEntry {
+// One entry given to the indexes: its texts stand one after another in the entry text, in the
+// order of `sizes`.
+struct GivenEntry {
     std::int64_t id;
     bool idLoadedBefore;
     std::array<std::size_t, 5> sizes;  // id text, title key, surname key, series key, level
 };
 
-// The indexes are entered only when first looked at: a load for an export or a listing never
-// matches, and spares building four hash tables of every entry.
+// The entries are kept as given, and entered in the tables only when a table is first looked at:
+// a load for an export or a listing never matches, and a comparison reads the entries themselves
+// into tables of its own, so that neither pays for hash tables of every entry. The series tables
+// are entered apart from the author tables, as a comparison looks only at them.
 struct IndexState {
     MatchingIndexes indexes;
-    std::vector<PendingEntry> pending;
-    std::string pendingText;
+    std::vector<GivenEntry> given;
+    std::string givenText;
+    std::size_t authorsEntered = 0;  // entries entered in the author tables
+    std::size_t seriesEntered = 0;   // the same for the series tables
+    bool anyIdGivenAgain = false;
     std::size_t reserved = 0;
 };
 
@@ -40,43 +45,64 @@ Value& EntryAt(TextTable<Value>& table, std::string_view key) {
     return found->second;
 }
 
-void Enter(MatchingIndexes& indexes, std::int64_t id, std::string_view idText,
-           std::string_view titleKey, std::string_view surnameKey, std::string_view seriesKey,
-           std::string_view level, bool idLoadedBefore) {
-    auto& ids = EntryAt(indexes.AuthorIndex, surnameKey);
-    if (!idLoadedBefore || std::find(ids.begin(), ids.end(), id) == ids.end()) {
-        ids.push_back(id);
+// Calls `visit` with the entries given from the `from`th on.
+template <typename Visit>
+void VisitGiven(std::size_t from, Visit&& visit) {
+    const IndexState& state = State();
+    std::string_view text = state.givenText;
+    for (std::size_t i = 0; i < state.given.size(); ++i) {
+        const GivenEntry& given = state.given[i];
+        IndexedEntry entry{given.id, given.idLoadedBefore, {}, {}, {}, {}, {}};
+        std::string_view* const piece[] = {&entry.idText, &entry.titleKey, &entry.surnameKey,
+                                           &entry.seriesKey, &entry.level};
+        for (std::size_t p = 0; p < given.sizes.size(); ++p) {
+            *piece[p] = text.substr(0, given.sizes[p]);
+            text.remove_prefix(given.sizes[p]);
+        }
+        if (i >= from) visit(entry);
     }
-
-    if (!seriesKey.empty()) {
-        EntryAt(indexes.SeriesLevelIndex, seriesKey) = level;
-        EntryAt(indexes.SeriesAuthorIndex, seriesKey) = surnameKey;
-    }
-    std::string key;
-    key.reserve(surnameKey.size() + titleKey.size());
-    key.append(surnameKey).append(titleKey);
-    indexes.AuthorTitleIndex.insert_or_assign(std::move(key), std::string(idText));
 }
 
-// The indexes with every entry given so far.
-MatchingIndexes& TheIndexes() {
-    IndexState& state = State();
-    if (state.pending.empty()) return state.indexes;
-    MatchingIndexes& indexes = state.indexes;
-    indexes.AuthorTitleIndex.reserve(state.reserved);
-    indexes.AuthorIndex.reserve(state.reserved / 4);
-    std::string_view text = state.pendingText;
-    for (const PendingEntry& entry : state.pending) {
-        std::array<std::string_view, 5> piece;
-        for (std::size_t i = 0; i < piece.size(); ++i) {
-            piece[i] = text.substr(0, entry.sizes[i]);
-            text.remove_prefix(entry.sizes[i]);
-        }
-        Enter(indexes, entry.id, piece[0], piece[1], piece[2], piece[3], piece[4],
-              entry.idLoadedBefore);
+void EnterAuthor(MatchingIndexes& indexes, const IndexedEntry& entry) {
+    auto& ids = EntryAt(indexes.AuthorIndex, entry.surnameKey);
+    if (!entry.idLoadedBefore || std::find(ids.begin(), ids.end(), entry.id) == ids.end()) {
+        ids.push_back(entry.id);
     }
-    state.pending = {};
-    state.pendingText = {};
+    std::string key;
+    key.reserve(entry.surnameKey.size() + entry.titleKey.size());
+    key.append(entry.surnameKey).append(entry.titleKey);
+    indexes.AuthorTitleIndex.insert_or_assign(std::move(key), std::string(entry.idText));
+}
+
+void EnterSeries(MatchingIndexes& indexes, const IndexedEntry& entry) {
+    if (entry.seriesKey.empty()) return;
+    EntryAt(indexes.SeriesLevelIndex, entry.seriesKey) = entry.level;
+    EntryAt(indexes.SeriesAuthorIndex, entry.seriesKey) = entry.surnameKey;
+}
+
+// The indexes with every entry given so far in the author tables.
+MatchingIndexes& AuthorIndexes() {
+    IndexState& state = State();
+    MatchingIndexes& indexes = state.indexes;
+    if (state.authorsEntered == state.given.size()) return indexes;
+    if (state.authorsEntered == 0) {
+        indexes.AuthorTitleIndex.reserve(state.reserved);
+        indexes.AuthorIndex.reserve(state.reserved / 4);
+    }
+    VisitGiven(state.authorsEntered,
+               [&](const IndexedEntry& entry) { EnterAuthor(indexes, entry); });
+    state.authorsEntered = state.given.size();
+    return indexes;
+}
+
+// The same for the series tables.
+MatchingIndexes& SeriesIndexes() {
+    IndexState& state = State();
+    MatchingIndexes& indexes = state.indexes;
+    if (state.seriesEntered == state.given.size()) return indexes;
+    VisitGiven(state.seriesEntered,
+               [&](const IndexedEntry& entry) { EnterSeries(indexes, entry); });
+    state.seriesEntered = state.given.size();
     return indexes;
 }
 
@@ -84,12 +110,13 @@ void Add(std::int64_t id, std::string_view idText, std::string_view titleKey,
          std::string_view surnameKey, std::string_view seriesKey, std::string_view level,
          bool idLoadedBefore) {
     IndexState& state = State();
-    PendingEntry& entry = state.pending.emplace_back();
+    GivenEntry& entry = state.given.emplace_back();
     entry.id = id;
     entry.idLoadedBefore = idLoadedBefore;
+    state.anyIdGivenAgain |= idLoadedBefore;
     std::size_t i = 0;
     for (const std::string_view text : {idText, titleKey, surnameKey, seriesKey, level}) {
-        state.pendingText += text;
+        state.givenText += text;
         entry.sizes[i++] = text.size();
     }
 }
@@ -102,7 +129,16 @@ std::string_view Find(const TextTable<std::string>& table, std::string_view key)
 }  // namespace
 
 const MatchingIndexes& Indexes() {
-    return TheIndexes();
+    SeriesIndexes();
+    return AuthorIndexes();
+}
+
+void ForEachIndexedEntry(const std::function<void(const IndexedEntry&)>& visit) {
+    VisitGiven(0, visit);
+}
+
+bool AnyIdIndexedAgain() {
+    return State().anyIdGivenAgain;
 }
 
 void ClearMatchingIndexes() {
@@ -112,7 +148,7 @@ void ClearMatchingIndexes() {
 void ReserveMatchingIndexes(std::size_t entries) {
     IndexState& state = State();
     state.reserved = std::max(state.reserved, entries);
-    state.pending.reserve(entries);
+    state.given.reserve(entries);
 }
 
 void IndexBookEntry(const BookRecord& record, bool idLoadedBefore) {
@@ -128,7 +164,7 @@ void IndexBookEntry(const PackedFields& entry, bool idLoadedBefore) {
 
 const std::vector<std::int64_t>& FindAuthorIds(std::string_view surnameKey) {
     static const std::vector<std::int64_t> none;
-    const auto& table = TheIndexes().AuthorIndex;
+    const auto& table = AuthorIndexes().AuthorIndex;
     const auto found = table.find(surnameKey);
     return found == table.end() ? none : found->second;
 }
@@ -137,13 +173,13 @@ std::string_view FindAuthorTitle(std::string_view surnameKey, std::string_view t
     // Matching asks once a catalogue record: the joined key reuses one buffer.
     static std::string& key = *new std::string;
     key.assign(surnameKey).append(titleKey);
-    return Find(TheIndexes().AuthorTitleIndex, key);
+    return Find(AuthorIndexes().AuthorTitleIndex, key);
 }
 
 std::string_view FindSeriesLevel(std::string_view seriesKey) {
-    return Find(TheIndexes().SeriesLevelIndex, seriesKey);
+    return Find(SeriesIndexes().SeriesLevelIndex, seriesKey);
 }
 
 std::string_view FindSeriesAuthor(std::string_view seriesKey) {
-    return Find(TheIndexes().SeriesAuthorIndex, seriesKey);
+    return Find(SeriesIndexes().SeriesAuthorIndex, seriesKey);
 }

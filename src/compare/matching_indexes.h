@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -7,7 +8,9 @@
 #include "app/book_record.h"
 #include "base/text_table.h"
 
-// The four lookup tables over the loaded booklist that matching uses. Rebuilt on every load.
+// The four lookup tables over the loaded booklist that matching follows. Rebuilt on every load. A
+// comparison builds flat tables of its own from the same entries (ForEachIndexedEntry), by the
+// same rules, and looks only the series up here.
 struct MatchingIndexes {
     // surname key -> ids of the entries with that surname, in load order, each once
     TextTable<std::vector<std::int64_t>> AuthorIndex;
@@ -29,6 +32,19 @@ void ReserveMatchingIndexes(std::size_t entries);
 void IndexBookEntry(const BookRecord& record, bool idLoadedBefore);
 // The same for an entry given as the pieces of its packed line.
 void IndexBookEntry(const PackedFields& entry, bool idLoadedBefore);
+
+// One entry as it was given to the indexes.
+struct IndexedEntry {
+    std::int64_t id;
+    bool idLoadedBefore;
+    std::string_view idText, titleKey, surnameKey, seriesKey, level;
+};
+// Calls `visit` with every entry given since the indexes were cleared, in the order given. The
+// texts stay in place until the indexes are cleared.
+void ForEachIndexedEntry(const std::function<void(const IndexedEntry&)>& visit);
+// Whether an entry was given with `idLoadedBefore`: only then can an id's entry as it now stands
+// differ from one given to the indexes.
+bool AnyIdIndexedAgain();
 
 // Lookups; an absent key gives nothing and is never added.
 const std::vector<std::int64_t>& FindAuthorIds(std::string_view surnameKey);

@@ -1,0 +1,80 @@
+// The flat tables a comparison builds for itself must answer as the matching indexes do, however
+// the hashes they are given collide.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+
+#include "app/book_record.h"
+#include "compare/author_books.h"
+#include "compare/author_titles.h"
+#include "compare/matching_indexes.h"
+
+namespace {
+// Few distinct values, so that many keys share a hash and most share a first slot.
+std::uint64_t CrowdedHash(std::string_view text) {
+    return std::hash<std::string_view>{}(text) >> 53;
+}
+}  // namespace
+
+TEST(ComparisonRunTables, AnswerAsTheIndexesDo) {
+    // Surnames that run into one another's titles, an empty one, titles that are empty.
+    const std::vector<std::string> surnames = {"", "SMIT", "SMITH", "SMITHS", "JONES", "O BRIEN"};
+    const std::vector<std::string> titles = {"", "HCAT", "CAT", "SCAT", "DOG", "THE END"};
+    std::mt19937 random(11);
+    ClearMatchingIndexes();
+    AuthorTitleTable authorTitles;
+    std::map<std::int64_t, std::string> titleOfId;  // each id's title as last given
+    std::vector<BookRecord> given;
+    for (int i = 0; i < 3000; ++i) {
+        BookRecord r;
+        r.id = 1 + random() % 1200;  // most ids come again
+        r.surnameKey = surnames[random() % surnames.size()] + std::to_string(random() % 60);
+        r.titleKey = titles[random() % titles.size()] + std::to_string(random() % 4);
+        const bool again = titleOfId.contains(r.id);
+        IndexBookEntry(r, again);
+        titleOfId[r.id] = r.titleKey;
+        const std::string idText = std::to_string(r.id);
+        authorTitles.Enter(r.surnameKey, r.titleKey, CrowdedHash(r.surnameKey + r.titleKey),
+                           idText);
+        given.push_back(r);
+    }
+
+    AuthorBookTable authorBooks;
+    std::vector<std::string> idTexts;
+    idTexts.reserve(given.size());  // the texts stay in place until Finish
+    for (const BookRecord& r : given) {
+        idTexts.push_back(std::to_string(r.id));
+        authorBooks.Add(r.surnameKey, CrowdedHash(r.surnameKey), idTexts.back(), titleOfId[r.id], 4,
+                        true);
+    }
+    authorBooks.Finish();
+
+    for (const BookRecord& r : given) {
+        std::vector<std::int64_t> listed;
+        for (const AuthorBook& book : authorBooks.Find(r.surnameKey, CrowdedHash(r.surnameKey))) {
+            listed.push_back(std::stoll(std::string(book.idText)));
+            EXPECT_EQ(book.titleKey, titleOfId[listed.back()]);
+        }
+        EXPECT_EQ(listed, FindAuthorIds(r.surnameKey)) << r.surnameKey;
+        // Every split of a joined key finds what the joined key stands for.
+        const std::string joined = r.surnameKey + r.titleKey;
+        for (std::size_t cut = 0; cut <= joined.size(); cut += 3) {
+            const std::string surname = joined.substr(0, cut);
+            const std::string title = joined.substr(cut);
+            EXPECT_EQ(authorTitles.Find(surname, title, CrowdedHash(joined)),
+                      FindAuthorTitle(surname, title))
+                << surname << "|" << title;
+        }
+    }
+    EXPECT_TRUE(authorBooks.Find("NOBODY", CrowdedHash("NOBODY")).empty());
+    EXPECT_EQ(authorTitles.Find("NOBODY", "", CrowdedHash("NOBODY")), "");
+    std::size_t keys = 0;
+    authorTitles.ForEachKey([&](std::string_view key, std::uint64_t hash) {
+        ++keys;
+        EXPECT_EQ(hash, CrowdedHash(key));
+        EXPECT_NE(FindAuthorTitle(key, ""), "");
+    });
+    EXPECT_EQ(keys, Indexes().AuthorTitleIndex.size());
+    ClearMatchingIndexes();
+}
