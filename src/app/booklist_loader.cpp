@@ -39,6 +39,9 @@ std::int64_t RegularFileSize(std::FILE* file) {
 // Enough room for a large booklist at once, but never a table sized from a size alone: a sparse
 // file may claim any size.
 constexpr std::int64_t MaxReservedEntries = 1 << 20;
+// Room is made for an entry per this many bytes of the file: booklist lines are seldom shorter,
+// and a table that grows while loading moves every entry once more.
+constexpr std::int64_t ExpectedLineSize = 128;
 
 std::string ReadVersion() {
     const FileHandle file = OpenForReading("TULVersion.txt");
@@ -216,7 +219,7 @@ void LoadBooklist() {
     OpenProgressWindow("Booklist", "Reading data...", 0, fileSize, false);
 
     const auto expectedEntries =
-        static_cast<std::size_t>(std::min(fileSize / 256, MaxReservedEntries));
+        static_cast<std::size_t>(std::min(fileSize / ExpectedLineSize, MaxReservedEntries));
     ReserveBooklist(expectedEntries);
     ReserveMatchingIndexes(expectedEntries);
     LineReader reader(file.get());

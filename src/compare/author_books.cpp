@@ -15,6 +15,11 @@ void AuthorBookTable::Clear() {
     slots_.clear();
 }
 
+void AuthorBookTable::Reserve(std::size_t entries) {
+    authors_.reserve(entries);
+    added_.reserve(entries + 1);
+}
+
 std::size_t AuthorBookTable::SlotOf(std::string_view surname, std::uint64_t hash) const {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {

@@ -19,6 +19,8 @@ struct AuthorBook {
 class AuthorBookTable {
   public:
     void Clear();
+    // Makes room for `entries` entries.
+    void Reserve(std::size_t entries);
     // Adds an entry under `surname`, after those added under it before; when `unlessListed`, an
     // entry whose id the surname lists already is left out. `hash` is the surname's hash, the
     // same for the same surname in every call. The texts are copied by Finish: they must stay in

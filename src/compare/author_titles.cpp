@@ -35,6 +35,13 @@ void AuthorTitleTable::Grow() {
     }
 }
 
+void AuthorTitleTable::Reserve(std::size_t keys, std::size_t textSize) {
+    keys_.reserve(keys);
+    texts_.reserve(textSize);
+    while (2 * keys > slots_.size())
+        Grow();
+}
+
 void AuthorTitleTable::Enter(std::string_view surnameKey, std::string_view titleKey,
                              std::uint64_t hash, std::string_view idText) {
     // At most half the slots are taken, so that a probe seldom goes past its first slot.

@@ -12,6 +12,8 @@
 class AuthorTitleTable {
   public:
     void Clear();
+    // Makes room for `keys` keys whose texts and ids come to about `textSize` bytes.
+    void Reserve(std::size_t keys, std::size_t textSize);
     // Enters `idText` under the joined key, in place of an id entered before under it. `hash` is
     // the joined key's, the same for the same key in every call.
     void Enter(std::string_view surnameKey, std::string_view titleKey, std::uint64_t hash,

@@ -224,6 +224,9 @@ void EntryAsStored(const IndexedEntry& entry, bool anyGivenAgain, std::string_vi
     levelBand = LevelBandOf(level);
 }
 
+// Room made for an author-plus-title key and its id: most are shorter.
+constexpr std::size_t ExpectedKeyAndIdSize = 48;
+
 void AddSurnameKey(ComparisonRun& run, std::string_view surnameKey, std::uint64_t hash) {
     FilterAdd(run.surnameKeys, hash);
     std::uint64_t state = HashStart;
@@ -247,6 +250,9 @@ void PrepareComparisonRun(ComparisonRun& run) {
     // line of a key giving its id; a surname lists each id once, where it first came, with the
     // entry as the booklist holds it.
     const bool anyGivenAgain = AnyIdIndexedAgain();
+    const std::size_t entries = IndexedEntryCount();
+    run.authorBooks.Reserve(entries);
+    run.authorTitles.Reserve(entries, entries * ExpectedKeyAndIdSize);
     ForEachIndexedEntry([&](const IndexedEntry& entry) {
         const std::uint64_t surnameState = HashState(entry.surnameKey);
         const std::uint64_t surnameHash = HashEnd(surnameState);

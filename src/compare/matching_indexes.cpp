@@ -8,6 +8,9 @@
 
 namespace {
 
+// The room made for the texts of one expected entry.
+constexpr std::size_t ExpectedEntryText = 64;
+
 // One entry given to the indexes: its texts stand one after another in the entry text, in the
 // order of `sizes`.
 struct GivenEntry {
@@ -137,6 +140,10 @@ void ForEachIndexedEntry(const std::function<void(const IndexedEntry&)>& visit) 
     VisitGiven(0, visit);
 }
 
+std::size_t IndexedEntryCount() {
+    return State().given.size();
+}
+
 bool AnyIdIndexedAgain() {
     return State().anyIdGivenAgain;
 }
@@ -149,6 +156,8 @@ void ReserveMatchingIndexes(std::size_t entries) {
     IndexState& state = State();
     state.reserved = std::max(state.reserved, entries);
     state.given.reserve(entries);
+    // An entry's keys, id and level are a good part of its line, less than this.
+    state.givenText.reserve(entries * ExpectedEntryText);
 }
 
 void IndexBookEntry(const BookRecord& record, bool idLoadedBefore) {

@@ -42,6 +42,7 @@ struct IndexedEntry {
 // Calls `visit` with every entry given since the indexes were cleared, in the order given. The
 // texts stay in place until the indexes are cleared.
 void ForEachIndexedEntry(const std::function<void(const IndexedEntry&)>& visit);
+std::size_t IndexedEntryCount();
 // Whether an entry was given with `idLoadedBefore`: only then can an id's entry as it now stands
 // differ from one given to the indexes.
 bool AnyIdIndexedAgain();
