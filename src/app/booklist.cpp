@@ -12,6 +12,9 @@ struct BooklistState {
     std::vector<std::string> categories;
     std::vector<std::string> formats;
     LevelNameTable levels;
+    // Entries marked as matched or given a call number since the last load or clearing: none
+    // when a comparison starts on a booklist loaded without its matches.
+    std::size_t marked = 0;
 };
 
 // Never destroyed: freeing every entry at exit would only cost time, and the memory is still
@@ -58,6 +61,7 @@ BookRecord LookupBookRecord(std::string_view idText) {
 }
 
 void StoreBookRecord(const BookRecord& record) {
+    if (record.matched != 0 || !record.callNumber.empty()) ++State().marked;
     State().table.insert_or_assign(std::to_string(record.id), PackBookRecord(record));
 }
 
@@ -94,10 +98,13 @@ std::string_view MarkBookMatchedEntry(std::string_view idText, std::string_view 
     const auto found = State().table.find(idText);
     if (found == State().table.end()) return {};
     SetMatchFields(found->second, callNumber, 1);
+    ++State().marked;
     return found->second;
 }
 
 void ClearAllMatches() {
+    if (State().marked == 0) return;
+    State().marked = 0;
     for (auto& [idText, packed] : State().table) {
         // Most entries are not matched: only the last two fields are looked at.
         const std::string_view line = packed;
@@ -116,6 +123,7 @@ void BeginBooklistLoad(std::string version) {
     state.version = std::move(version);
     state.levels.count = 0;
     state.table.clear();
+    state.marked = 0;
 }
 
 std::string_view StoreLoadedEntry(std::string idText, std::string packed, bool& added) {

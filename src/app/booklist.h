@@ -52,6 +52,8 @@ void ResetBooklistState();
 // Reads "TULVersion.txt" and "Booklist.tul" from the working directory, rebuilds the table, the
 // matching indexes and the lists, merges "Matches.tul" and sets the main window's title.
 void LoadBooklist();
+// The same without merging "Matches.tul", for a comparison that clears every match first.
+void LoadBooklistForComparison();
 
 // Takes one line of the booklist file into a record, keys computed and not yet matched. False
 // for a line that is not an entry (id 0 or no title).

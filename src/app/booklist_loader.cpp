@@ -200,7 +200,11 @@ bool PackBooklistLine(std::string_view line, std::string& packed) {
     return PackEntry(line, packed, starts);
 }
 
-void LoadBooklist() {
+namespace {
+
+// False when there is no booklist file to read: the window title and the matches are then left
+// alone.
+bool LoadBooklistEntries() {
     BeginBooklistLoad(ReadVersion());
     ClearMatchingIndexes();
 
@@ -210,7 +214,7 @@ void LoadBooklist() {
 
     const FileHandle file = OpenForReading("Booklist.tul");
     const std::int64_t fileSize = file ? RegularFileSize(file.get()) : -1;
-    if (fileSize < 0) return;
+    if (fileSize < 0) return false;
 
     std::vector<std::string> categories;
     std::vector<std::string> formats;
@@ -249,7 +253,18 @@ void LoadBooklist() {
     std::sort(categories.begin(), categories.end());  // std::string compares bytes as unsigned
     SetNameLists(std::move(categories), std::move(formats));
     CloseProgressWindow();
+    return true;
+}
 
+}  // namespace
+
+void LoadBooklist() {
+    if (!LoadBooklistEntries()) return;
     LoadMatches();
+    SetMainWindowTitle("TUL Tallyleaf  " + BooklistVersion());
+}
+
+void LoadBooklistForComparison() {
+    if (!LoadBooklistEntries()) return;
     SetMainWindowTitle("TUL Tallyleaf  " + BooklistVersion());
 }

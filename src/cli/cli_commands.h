@@ -12,7 +12,8 @@ inline constexpr const char* PrintProgramName = "tallyleaf-cli-print";
 
 // Makes DIR the working directory and loads its booklist as the desktop program does. Returns
 // ExitOk, or prints a message naming the file and returns the failure code.
-int LoadDataFolder(const std::string& dir);
+// For a comparison the earlier matches are not merged, as the comparison clears them.
+int LoadDataFolder(const std::string& dir, bool forComparison = false);
 
 // A path given relative to the directory the tool was started in, made absolute before the
 // working directory changes.

@@ -20,7 +20,7 @@ int RunCompareCommand(const std::vector<std::string>& args) {
     const std::string& given = cli.Positional()[0];
     const std::string catalogue = AbsoluteFromStart(given);
     const std::filesystem::path dir = cli.Value("--dir").value_or(".");
-    if (const int loaded = LoadDataFolder(dir.string()); loaded != ExitOk) {
+    if (const int loaded = LoadDataFolder(dir.string(), true); loaded != ExitOk) {
         return loaded;
     }
 

@@ -17,7 +17,7 @@ std::string AbsoluteFromStart(const std::string& path) {
     return error ? path : absolute.string();
 }
 
-int LoadDataFolder(const std::string& dir) {
+int LoadDataFolder(const std::string& dir, bool forComparison) {
     if (::chdir(dir.c_str()) != 0) {
         return CliFail(ExitFailure, "cannot enter folder " + dir + ": " + std::strerror(errno));
     }
@@ -30,7 +30,12 @@ int LoadDataFolder(const std::string& dir) {
     const bool regular = ::fstat(::fileno(file), &status) == 0 && S_ISREG(status.st_mode);
     std::fclose(file);
     if (!regular) return CliFail(ExitFailure, "cannot read " + booklist + ": not a file");
-    LoadBooklist();
+    // A comparison clears every match before it starts: the earlier ones need not be read.
+    if (forComparison) {
+        LoadBooklistForComparison();
+    } else {
+        LoadBooklist();
+    }
     // A booklist saved as UTF-16 or by a spreadsheet in another format has lines, but none that
     // reads as an entry: the empty result must not pass for an empty booklist.
     if (Booklist().empty() && status.st_size > 0) {

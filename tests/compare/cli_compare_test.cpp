@@ -53,14 +53,18 @@ class CliCompareTest : public testing::Test {
 }  // namespace
 
 TEST_F(CliCompareTest, WritesTheSameFilesAsTheDesktopRunAndPrintsTheCounts) {
+    // An entry the catalogue does not have, matched by an earlier run: its match goes.
+    WriteFile("data/Booklist.tul", BooklistText + "3\tGone\tNobody, A.\tN\r\n");
+    WriteFile("data/Matches.tul", "3,OLD\r\n1,OLD\r\n");
+    fs::create_directory("desktop");
+    fs::copy_file("data/Booklist.tul", "desktop/Booklist.tul");
+    fs::copy_file("data/Matches.tul", "desktop/Matches.tul");
     const auto run = Cli("compare --dir data catalogue.mrc");
     EXPECT_EQ(run.status, 0) << Stderr();
     EXPECT_EQ(run.output, "3 records read, 2 matches\n");
     EXPECT_EQ(Stderr(), "");  // no progress bar when stderr is not a terminal
 
     // The same comparison in this process, as the Compare command runs it.
-    fs::create_directory("desktop");
-    fs::copy_file("data/Booklist.tul", "desktop/Booklist.tul");
     fs::current_path("desktop");
     ResetProgramState();
     LoadBooklist();
@@ -68,6 +72,8 @@ TEST_F(CliCompareTest, WritesTheSameFilesAsTheDesktopRunAndPrintsTheCounts) {
     fs::current_path("..");
     EXPECT_EQ(ReadFile("data/OUTPUT.MRC"), ReadFile("desktop/OUTPUT.MRC"));
     EXPECT_EQ(ReadFile("data/Matches.tul"), ReadFile("desktop/Matches.tul"));
+    EXPECT_EQ(ReadFile("data/Matches.tul").find("3,"), std::string::npos);
+    EXPECT_EQ(ReadFile("data/Matches.tul").find("OLD"), std::string::npos);
     EXPECT_NE(ReadFile("data/OUTPUT.MRC").find("TUL R-2"), std::string::npos);
     EXPECT_EQ(IndependentReaderFaults("data/OUTPUT.MRC"), "");
 }
