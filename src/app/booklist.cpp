@@ -51,9 +51,8 @@ void ResetBooklistState() {
 }
 
 std::string_view LookupBookLine(std::string_view idText) {
-    const auto& table = State().table;
-    const auto found = table.find(idText);
-    return found == table.end() ? std::string_view() : std::string_view(found->second);
+    const std::string* const line = State().table.Find(idText);
+    return line == nullptr ? std::string_view() : std::string_view(*line);
 }
 
 BookRecord LookupBookRecord(std::string_view idText) {
@@ -62,7 +61,7 @@ BookRecord LookupBookRecord(std::string_view idText) {
 
 void StoreBookRecord(const BookRecord& record) {
     if (record.matched != 0 || !record.callNumber.empty()) ++State().marked;
-    State().table.insert_or_assign(std::to_string(record.id), PackBookRecord(record));
+    State().table.InsertOrAssign(std::to_string(record.id), PackBookRecord(record));
 }
 
 namespace {
@@ -95,11 +94,11 @@ bool MarkBookMatched(std::string_view idText, std::string_view callNumber) {
 }
 
 std::string_view MarkBookMatchedEntry(std::string_view idText, std::string_view callNumber) {
-    const auto found = State().table.find(idText);
-    if (found == State().table.end()) return {};
-    SetMatchFields(found->second, callNumber, 1);
+    std::string* const line = State().table.Find(idText);
+    if (line == nullptr) return {};
+    SetMatchFields(*line, callNumber, 1);
     ++State().marked;
-    return found->second;
+    return *line;
 }
 
 void ClearAllMatches() {
@@ -127,10 +126,9 @@ void BeginBooklistLoad(std::string version) {
 }
 
 std::string_view StoreLoadedEntry(std::string idText, std::string packed, bool& added) {
-    const auto [stored, isNew] =
-        State().table.insert_or_assign(std::move(idText), std::move(packed));
+    const auto [stored, isNew] = State().table.InsertOrAssign(std::move(idText), std::move(packed));
     added = isNew;
-    return stored->second;
+    return *stored;
 }
 
 void ReserveBooklist(std::size_t entries) {

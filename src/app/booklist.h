@@ -5,13 +5,13 @@
 #include <vector>
 
 #include "app/book_record.h"
-#include "base/text_table.h"
+#include "base/ordered_text_table.h"
 
 // The loaded booklist and the lists derived from it. This module owns them; only the loader
 // replaces them, and between loads only matching and the matches merge touch the entries.
 
-// Book id as plain decimal text -> packed line.
-using BooklistTable = TextTable<std::string>;
+// Book id as plain decimal text -> packed line, in the order the ids first came in the file.
+using BooklistTable = OrderedTextTable;
 const BooklistTable& Booklist();
 
 // The packed line stored under an id text, or the empty line when there is none.
