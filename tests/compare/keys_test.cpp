@@ -1,6 +1,8 @@
 // Matching keys and the indexes the loader fills with them.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "app/book_record.h"
 #include "compare/keys.h"
 #include "compare/matching_indexes.h"
@@ -33,6 +35,46 @@ TEST(NormaliseKey, ApostrophesAndAsterisksCloseTheGap) {
     EXPECT_EQ(NormaliseKey("*The Hobbit"), "HOBBIT");  // a title tagged with "*" keys as untagged
     EXPECT_EQ(NormaliseKey("O'Brien"), "OBRIEN");
     EXPECT_EQ(NormaliseKey("  lots\t of   space  "), "LOTS OF SPACE");
+}
+
+namespace {
+// The key as its rules state it, one step after another.
+std::string KeyByTheRules(std::string_view text) {
+    std::string mapped;
+    for (const char c : text) {
+        if (c == '\'' || c == '*') continue;
+        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        const bool digit = c >= '0' && c <= '9';
+        mapped += letter ? static_cast<char>(c & ~0x20) : digit ? c : ' ';
+    }
+    for (const std::string article : {"A ", "AN ", "THE "}) {
+        if (mapped.starts_with(article)) {
+            mapped.erase(0, article.size());
+            break;
+        }
+    }
+    std::string key;
+    for (const char c : mapped) {
+        if (c == ' ' && (key.empty() || key.back() == ' ')) continue;
+        key += c;
+    }
+    if (!key.empty() && key.back() == ' ') key.pop_back();
+    return key;
+}
+}  // namespace
+
+TEST(NormaliseKey, FollowsItsRulesOverRandomTexts) {
+    // Few distinct bytes, so that articles, runs of spaces and removed bytes meet often.
+    const std::string alphabet = "aAnNtThHeE '*.-\xE9x1";
+    std::mt19937 random(3);
+    for (int i = 0; i < 20000; ++i) {
+        std::string text(random() % 12, ' ');
+        for (char& c : text)
+            c = alphabet[random() % alphabet.size()];
+        std::string appended = "KEPT";
+        AppendNormalisedKey(text, appended);
+        ASSERT_EQ(appended, "KEPT" + KeyByTheRules(text)) << text;
+    }
 }
 
 TEST(SurnameKey, TakesTheAuthorUpToTheFirstComma) {
