@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 
+#include "compare/keys.h"
+
 namespace {
 constexpr std::size_t FewestSlots = 1024;
 }
@@ -60,7 +62,7 @@ void AuthorBookTable::Add(std::string_view surname, std::uint64_t hash, std::str
         author.lastBook = place;
     }
     ++authors_[slot.author - 1].bookCount;
-    added_.push_back({{idText, titleKey, levelBand}, 0});
+    added_.push_back({{idText, titleKey, levelBand, KeyPairBits(titleKey)}, 0});
 }
 
 void AuthorBookTable::Finish() {
@@ -88,7 +90,7 @@ void AuthorBookTable::Finish() {
         for (std::uint32_t i = author.firstBook; i != 0; i = added_[i].nextBook) {
             const AuthorBook& book = added_[i].book;
             const std::string_view titleKey = append(book.titleKey);
-            books_.push_back({append(book.idText), titleKey, book.levelBand});
+            books_.push_back({append(book.idText), titleKey, book.levelBand, book.titlePairs});
         }
         author.firstBook = firstBook;
     }

@@ -10,6 +10,7 @@ struct AuthorBook {
     std::string_view idText;
     std::string_view titleKey;
     int levelBand = 4;
+    std::uint64_t titlePairs = 0;  // KeyPairBits of the title key
 };
 
 // The booklist's entries by surname key, for the title test. Most records of a catalogue by a

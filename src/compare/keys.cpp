@@ -71,6 +71,16 @@ void AppendNormalisedKey(std::string_view text, std::string& out) {
     out.resize(start + (end > from ? end - from : 0));
 }
 
+std::uint64_t KeyPairBits(std::string_view key) {
+    std::uint64_t bits = 0;
+    for (std::size_t i = 1; i < key.size(); ++i) {
+        const unsigned pair =
+            static_cast<unsigned char>(key[i - 1]) * 31u + static_cast<unsigned char>(key[i]);
+        bits |= std::uint64_t{1} << (pair & 63);
+    }
+    return bits;
+}
+
 int CompareTitleKeys(std::string_view a, std::string_view b) {
     const int order = NormaliseKey(a).compare(NormaliseKey(b));
     return order < 0 ? -1 : (order > 0 ? 1 : 0);

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,11 @@ void NormaliseKeyInto(std::string_view text, std::string& key);
 // The key of `text` appended to `out`, for lines built piece by piece; `text` must not lie in
 // `out`.
 void AppendNormalisedKey(std::string_view text, std::string& out);
+
+// The pairs of neighbouring bytes of a key, as a set of 64 bits. A key held in another has each
+// of its pairs in the other's set, so one whose set is not wholly in the other's is surely not
+// held in it, and the search can be spared.
+std::uint64_t KeyPairBits(std::string_view key);
 
 // Orders two titles by their keys, byte by byte: 1, -1 or 0.
 int CompareTitleKeys(std::string_view a, std::string_view b);

@@ -84,11 +84,16 @@ void AddKnown(ComparisonRun& run, std::uint64_t hash) {
 // by it. Null when none.
 const AuthorBook* FindByTitle(std::span<const AuthorBook> books, std::string_view titleKey,
                               int& levelBand) {
+    // Most of an author's other books share no title with the record: their pairs of letters
+    // tell so without a search.
+    const std::uint64_t titlePairs = KeyPairBits(titleKey);
     for (const AuthorBook& book : books) {
         const std::string_view entryKey = book.titleKey;
         if (entryKey.empty()) continue;
-        if (entryKey == titleKey || titleKey.find(entryKey) != std::string_view::npos ||
-            entryKey.find(titleKey) != std::string_view::npos) {
+        const bool entryMayBeInTitle = (book.titlePairs & ~titlePairs) == 0;
+        const bool titleMayBeInEntry = (titlePairs & ~book.titlePairs) == 0;
+        if ((entryMayBeInTitle && titleKey.find(entryKey) != std::string_view::npos) ||
+            (titleMayBeInEntry && entryKey.find(titleKey) != std::string_view::npos)) {
             levelBand = book.levelBand;
             return &book;
         }

@@ -77,6 +77,18 @@ TEST(NormaliseKey, FollowsItsRulesOverRandomTexts) {
     }
 }
 
+TEST(KeyPairBits, APieceOfAKeyHasNoPairTheKeyLacks) {
+    std::mt19937 random(9);
+    for (int i = 0; i < 5000; ++i) {
+        std::string key(1 + random() % 30, ' ');
+        for (char& c : key)
+            c = "ABCDEFGHIJKLMNOPQRSTUVWXYZ 0123456789"[random() % 37];
+        const std::size_t from = random() % key.size();
+        const std::string piece = key.substr(from, random() % (key.size() - from + 1));
+        EXPECT_EQ(KeyPairBits(piece) & ~KeyPairBits(key), 0u) << piece << " in " << key;
+    }
+}
+
 TEST(SurnameKey, TakesTheAuthorUpToTheFirstComma) {
     EXPECT_EQ(NormaliseKey(SurnamePart("Lonely Planet")), "LONELY PLANET");
     EXPECT_EQ(NormaliseKey(SurnamePart("Smith, John")), "SMITH");
