@@ -9,6 +9,7 @@
 #include "app/booklist.h"
 #include "base/text.h"
 #include "base/working_folder.h"
+#include "compare/key_hash.h"
 #include "compare/keys.h"
 #include "compare/marc_reader.h"
 #include "compare/matching_indexes.h"
@@ -35,25 +36,6 @@ constexpr std::size_t SurnameWords = std::size_t{1} << 10;
 constexpr std::size_t SurnamePrefixWords = std::size_t{1} << 11;
 static_assert(std::has_single_bit(KnownKeyWords) && std::has_single_bit(KnownPrefixWords) &&
               std::has_single_bit(SurnameWords) && std::has_single_bit(SurnamePrefixWords));
-
-// FNV-1a, taken a byte at a time so that every prefix of a text has its hash on the way.
-constexpr std::uint64_t HashStart = 0xcbf29ce484222325u;
-std::uint64_t HashStep(std::uint64_t state, char c) {
-    return (state ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
-}
-// A final mix, so that the low bits are usable.
-std::uint64_t HashEnd(std::uint64_t state) {
-    state ^= state >> 29;
-    state *= 0xbf58476d1ce4e5b9u;
-    return state ^ (state >> 32);
-}
-
-// The hashing state after `text`, from `state`.
-std::uint64_t HashState(std::string_view text, std::uint64_t state = HashStart) {
-    for (const char c : text)
-        state = HashStep(state, c);
-    return state;
-}
 
 // A key sets three bits of one word of a filter, so that a probe reads one word; the word is
 // picked by the hash's high bits and the bits by its low ones. The word count is a power of two.
@@ -126,12 +108,10 @@ void WriteMatchedRecord(CatalogueRecord& record, int levelBand, ComparisonRun& r
 void FillKnownPrefixes(ComparisonRun& run) {
     run.knownPrefixes.assign(KnownPrefixWords, 0);
     run.authorTitles.ForEachKey([&](std::string_view key, std::uint64_t) {
-        std::uint64_t state = HashStart;
-        FilterAdd(run.knownPrefixes, HashEnd(state));
-        for (const char c : key) {
-            state = HashStep(state, c);
-            FilterAdd(run.knownPrefixes, HashEnd(state));
-        }
+        ForEachBeginningHash(key, [&](std::size_t, std::uint64_t hash) {
+            FilterAdd(run.knownPrefixes, hash);
+            return false;
+        });
     });
 }
 
@@ -145,17 +125,15 @@ void FillKnownPrefixes(ComparisonRun& run) {
 // the first time a record does.
 bool MayMatchBySurname(ComparisonRun& run, std::string_view surname, std::uint64_t surnameHash) {
     if (FilterMayHold(run.surnamePrefixes, surnameHash)) return true;
-    std::uint64_t state = HashStart;
-    for (std::size_t length = 0; length < surname.size(); ++length) {
-        const std::uint64_t hash = HashEnd(state);
-        if (FilterMayHold(run.surnameKeys, hash) &&
-            !run.authorBooks.Find(surname.substr(0, length), hash).empty()) {
-            if (run.knownPrefixes.empty()) FillKnownPrefixes(run);
-            return FilterMayHold(run.knownPrefixes, surnameHash);
-        }
-        state = HashStep(state, surname[length]);
-    }
-    return false;
+    // Is a surname key a shorter beginning of the surname?
+    const bool runsIntoTitle =
+        ForEachBeginningHash(surname, [&](std::size_t length, std::uint64_t hash) {
+            return length < surname.size() && FilterMayHold(run.surnameKeys, hash) &&
+                   !run.authorBooks.Find(surname.substr(0, length), hash).empty();
+        });
+    if (!runsIntoTitle) return false;
+    if (run.knownPrefixes.empty()) FillKnownPrefixes(run);
+    return FilterMayHold(run.knownPrefixes, surnameHash);
 }
 
 }  // namespace
@@ -167,8 +145,7 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     run.fields.AuthorInto(run.author);
     std::string& surname = run.surname;
     CatalogueSurnameInto(run.author, surname);
-    const std::uint64_t surnameState = HashState(surname);
-    const std::uint64_t surnameHash = HashEnd(surnameState);
+    const std::uint64_t surnameHash = KeyHash(surname);
     if (!MayMatchBySurname(run, surname, surnameHash)) return false;
     // The surname's entries are looked up once the title is in hand.
     run.authorBooks.Prefetch(surnameHash);
@@ -178,14 +155,16 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     run.fields.TextInto(record, BookText::Title);
     if (record.title.empty()) return false;
 
-    std::string& titleKey = run.titleKey;
-    NormaliseKeyInto(record.title, titleKey);
+    // The title key is made right after the surname: the two make up the author-plus-title key.
+    std::string& joined = run.authorTitle;
+    joined.assign(surname);
+    AppendNormalisedKey(record.title, joined);
+    const std::string_view titleKey = std::string_view(joined).substr(surname.size());
     if (titleKey.empty()) return false;
 
     int levelBand = -1;  // -1: the entry's own band
     std::string_view idText;
-    // The author-plus-title key's hash goes on from the surname's.
-    const std::uint64_t keyHash = HashEnd(HashState(titleKey, surnameState));
+    const std::uint64_t keyHash = KeyHash(joined);
     if (MayBeKnown(run, keyHash)) idText = run.authorTitles.Find(surname, titleKey, keyHash);
     if (idText.empty()) {
         const std::span<const AuthorBook> books = run.authorBooks.Find(surname, surnameHash);
@@ -234,12 +213,10 @@ constexpr std::size_t ExpectedKeyAndIdSize = 48;
 
 void AddSurnameKey(ComparisonRun& run, std::string_view surnameKey, std::uint64_t hash) {
     FilterAdd(run.surnameKeys, hash);
-    std::uint64_t state = HashStart;
-    FilterAdd(run.surnamePrefixes, HashEnd(state));
-    for (const char c : surnameKey) {
-        state = HashStep(state, c);
-        FilterAdd(run.surnamePrefixes, HashEnd(state));
-    }
+    ForEachBeginningHash(surnameKey, [&](std::size_t, std::uint64_t beginning) {
+        FilterAdd(run.surnamePrefixes, beginning);
+        return false;
+    });
 }
 
 }  // namespace
@@ -256,12 +233,13 @@ void PrepareComparisonRun(ComparisonRun& run) {
     // entry as the booklist holds it.
     const bool anyGivenAgain = AnyIdIndexedAgain();
     const std::size_t entries = IndexedEntryCount();
+    std::string joined;
     run.authorBooks.Reserve(entries);
     run.authorTitles.Reserve(entries, entries * ExpectedKeyAndIdSize);
     ForEachIndexedEntry([&](const IndexedEntry& entry) {
-        const std::uint64_t surnameState = HashState(entry.surnameKey);
-        const std::uint64_t surnameHash = HashEnd(surnameState);
-        const std::uint64_t keyHash = HashEnd(HashState(entry.titleKey, surnameState));
+        const std::uint64_t surnameHash = KeyHash(entry.surnameKey);
+        joined.assign(entry.surnameKey).append(entry.titleKey);
+        const std::uint64_t keyHash = KeyHash(joined);
         AddKnown(run, keyHash);
         run.authorTitles.Enter(entry.surnameKey, entry.titleKey, keyHash, entry.idText);
         AddSurnameKey(run, entry.surnameKey, surnameHash);

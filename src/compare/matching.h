@@ -48,9 +48,9 @@ struct ComparisonRun {
     std::int64_t matches = 0;
     std::int64_t notWritten = 0;
     std::int64_t malformed = 0;
-    BookFieldIndex fields;  // of the record in hand
-    std::string bytes;      // scratch for the rebuilt record
-    std::string titleKey;   // scratch, reused from record to record
+    BookFieldIndex fields;    // of the record in hand
+    std::string bytes;        // scratch for the rebuilt record
+    std::string authorTitle;  // scratch: the surname and then the title key of the record
     std::string author;
     std::string surname;
 };

@@ -1,6 +1,7 @@
 // Each folder under tests/data/compare/cases holds one comparison: the booklist, the catalogue
 // (readable text, MARCXML that yaz-marcdump turns into ISO 2709, or raw bytes made by
-// make_broken_cases.py for damage the text cannot express), and what the run must leave behind: "OUTPUT.MRC", "Matches.tul" and the counts.
+// make_broken_cases.py for damage the text cannot express), and what the run must leave behind:
+// "OUTPUT.MRC", "Matches.tul" and the counts.
 #include <gtest/gtest.h>
 
 #include <algorithm>

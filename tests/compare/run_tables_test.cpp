@@ -8,6 +8,7 @@
 #include "app/book_record.h"
 #include "compare/author_books.h"
 #include "compare/author_titles.h"
+#include "compare/key_hash.h"
 #include "compare/matching_indexes.h"
 
 namespace {
@@ -77,4 +78,32 @@ TEST(ComparisonRunTables, AnswerAsTheIndexesDo) {
     });
     EXPECT_EQ(keys, Indexes().AuthorTitleIndex.size());
     ClearMatchingIndexes();
+}
+
+// The filters hold the hashes of the beginnings of keys and are probed with whole keys' hashes:
+// both ways must give a text the same hash.
+TEST(KeyHash, EveryBeginningHashesAsTheTextItIs) {
+    std::mt19937 random(2);
+    for (std::size_t size = 0; size <= 40; ++size) {
+        std::string text(size, '\0');
+        for (char& c : text)
+            c = "AB \0"[random() % 4];
+        std::size_t next = 0;
+        ForEachBeginningHash(text, [&](std::size_t length, std::uint64_t hash) {
+            EXPECT_EQ(length, next++);
+            EXPECT_EQ(hash, KeyHash(text.substr(0, length))) << size << " " << length;
+            return false;
+        });
+        EXPECT_EQ(next, size + 1);
+        // A visit that says stop ends the walk.
+        std::size_t visits = 0;
+        EXPECT_EQ(ForEachBeginningHash(text,
+                                       [&](std::size_t length, std::uint64_t) {
+                                           ++visits;
+                                           return length == size / 2;
+                                       }),
+                  true);
+        EXPECT_EQ(visits, size / 2 + 1);
+    }
+    EXPECT_NE(KeyHash("AB"), KeyHash(std::string("AB\0", 3)));
 }
