@@ -19,11 +19,18 @@
 #include "platform/progress.h"
 
 void CatalogueSurnameInto(std::string_view author, std::string& surname) {
-    const std::size_t comma = author.find(',');
-    const std::size_t end = comma != std::string_view::npos ? comma : author.find(' ');
-    surname.assign(author.substr(0, end));
-    for (char& c : surname)
-        c = UpperAsciiChar(c);
+    // One pass, for every record: the bytes are copied up to the first comma, noting the first
+    // space on the way, which ends the surname when there is no comma.
+    surname.resize(author.size());
+    char* const out = surname.data();
+    std::size_t firstSpace = author.size();
+    std::size_t at = 0;
+    for (; at < author.size() && author[at] != ','; ++at) {
+        const char c = author[at];
+        out[at] = UpperAsciiChar(c);
+        firstSpace = c == ' ' && firstSpace == author.size() ? at : firstSpace;
+    }
+    surname.resize(at < author.size() ? at : firstSpace);
 }
 
 namespace {

@@ -5,6 +5,7 @@
 
 #include "app/book_record.h"
 #include "compare/keys.h"
+#include "compare/matching.h"
 #include "compare/matching_indexes.h"
 
 TEST(NormaliseKey, WorkedExamples) {
@@ -140,4 +141,24 @@ TEST(MatchingIndexes, EmptySeriesKeysAreNotEntered) {
     IndexBookEntry(Entry(1, "SMITH", "CAT", "", "Mature"), false);
     EXPECT_TRUE(Indexes().SeriesLevelIndex.empty());
     EXPECT_TRUE(Indexes().SeriesAuthorIndex.empty());
+}
+
+TEST(CatalogueSurname, TheTextBeforeTheFirstCommaElseBeforeTheFirstSpace) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"Smith, John,", "SMITH"},
+        {"Lonely Planet", "LONELY"},
+        {"van Dyke, Ann", "VAN DYKE"},
+        {"O'Brien, Pat~Lee, Ann", "O'BRIEN"},
+        {"Plato", "PLATO"},
+        {"", ""},
+        {" Lee", ""},
+        {"Ann  Lee~X, Y", "ANN  LEE~X"},
+        {"\xC9mile, Z", "\xC9MILE"},
+        {",Comma first", ""},
+    };
+    std::string surname = "left over";
+    for (const auto& [author, expected] : cases) {
+        CatalogueSurnameInto(author, surname);
+        EXPECT_EQ(surname, expected) << author;
+    }
 }
