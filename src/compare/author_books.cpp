@@ -20,6 +20,9 @@ void AuthorBookTable::Clear() {
 void AuthorBookTable::Reserve(std::size_t entries) {
     authors_.reserve(entries);
     added_.reserve(entries + 1);
+    // Room for as many authors as entries, so that adding never rehashes; Finish sizes the slots
+    // to the authors there are.
+    if (2 * entries > slots_.size()) Rehash(std::bit_ceil(2 * entries));
 }
 
 std::size_t AuthorBookTable::SlotOf(std::string_view surname, std::uint64_t hash) const {
@@ -32,8 +35,8 @@ std::size_t AuthorBookTable::SlotOf(std::string_view surname, std::uint64_t hash
     }
 }
 
-void AuthorBookTable::Grow() {
-    slots_.assign(std::max(FewestSlots, 2 * slots_.size()), Slot{});
+void AuthorBookTable::Rehash(std::size_t slotCount) {
+    slots_.assign(std::max(FewestSlots, slotCount), Slot{});
     for (std::size_t i = 0; i < authors_.size(); ++i) {
         const Author& author = authors_[i];
         slots_[SlotOf(author.surname, author.hash)].author = static_cast<std::uint32_t>(i + 1);
@@ -43,7 +46,7 @@ void AuthorBookTable::Grow() {
 void AuthorBookTable::Add(std::string_view surname, std::uint64_t hash, std::string_view idText,
                           std::string_view titleKey, int levelBand, bool unlessListed) {
     // At most half the slots are taken.
-    if (2 * (authors_.size() + 1) > slots_.size()) Grow();
+    if (2 * (authors_.size() + 1) > slots_.size()) Rehash(2 * slots_.size());
     Slot& slot = slots_[SlotOf(surname, hash)];
     // Entry 0 of `added_` is never a surname's next, so 0 can end a list.
     if (added_.empty()) added_.push_back({});
@@ -96,6 +99,10 @@ void AuthorBookTable::Finish() {
     }
     added_ = {};
     if (slots_.empty()) return;
+    // Slots for the authors there are, at most half of them taken: a smaller table stays in the
+    // cache better while the catalogue is read.
+    const std::size_t fitting = std::max(FewestSlots, std::bit_ceil(2 * authors_.size()));
+    if (fitting < slots_.size()) Rehash(fitting);
     for (Slot& slot : slots_) {
         if (slot.author == 0) continue;
         const Author& author = authors_[slot.author - 1];

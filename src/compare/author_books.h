@@ -52,8 +52,9 @@ class AuthorBookTable {
     };
     // The slot of `surname`: its author's, or the empty one where it would go.
     std::size_t SlotOf(std::string_view surname, std::uint64_t hash) const;
-    // Makes room for twice the authors, so that a probe seldom goes past its first slot.
-    void Grow();
+    // Enters every author in `slotCount` slots, a power of two at least twice the authors, so
+    // that a probe seldom goes past its first slot.
+    void Rehash(std::size_t slotCount);
 
     std::string texts_;  // each surname followed by its entries' title keys and ids
     std::vector<Author> authors_;
