@@ -259,8 +259,13 @@ std::string_view SubfieldAreaOf(std::string_view content) {
 }
 
 void AppendAuthorStatement(std::string_view area, std::string& statement, std::string& author) {
+    // Most records have one author field: its statement is built where it goes.
+    if (author.empty()) {
+        BuildStatement(area, author);
+        return;
+    }
     BuildStatement(area, statement);
-    if (!author.empty()) author += '~';
+    author += '~';
     author += statement;
 }
 
