@@ -16,8 +16,9 @@ namespace {
 
 constexpr std::size_t BufferSize = 1 << 16;
 // The system is asked to start writing the file out every so many bytes, so that the wait for
-// the disk when the file is committed covers only the last of them.
-constexpr std::int64_t WriteBackBytes = 1 << 20;
+// the disk when the file is committed covers only the last of them. A quarter of a megabyte
+// left the commit of a 2 MB "OUTPUT.MRC" about 1 ms shorter than a whole one.
+constexpr std::int64_t WriteBackBytes = 1 << 18;
 constexpr int MaxLinkDepth = 40;
 constexpr std::string_view TemporaryMark = ".saving-";
 
