@@ -7,9 +7,10 @@
 #
 # BUILD_FOLDER is a Release build tree (cmake -DCMAKE_BUILD_TYPE=Release; ninja). WORK_FOLDER
 # defaults to /tmp/tallyleaf-bench-all (about 200 MB; kept between runs, since the data is the
-# same every time). TALLYLEAF_BENCH_RUNS sets hyperfine's runs (default 10); TALLYLEAF_BENCH_BEFORE,
-# the path of an earlier tallyleaf-cli, adds it to every run, so that a change is measured before
-# and after under the same load. Not part of the tests.
+# same every time). TALLYLEAF_BENCH_RUNS sets each command's runs, taken in three rounds
+# (default 10, rounded up to a multiple of three); TALLYLEAF_BENCH_BEFORE, the path of an earlier
+# tallyleaf-cli, adds it to every round, so that a change is measured before and after under the
+# same load. Not part of the tests.
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -47,16 +48,30 @@ fi
 
 results="$work/results"
 mkdir -p "$results"
-# Runs one hyperfine comparison in FOLDER: the reference command first, then ours.
+rm -f "$results"/*.json
+# Runs one hyperfine comparison in FOLDER, in rounds that take the commands in turn in a different
+# order each time: the machine's neighbours come and go, and a burst of their work would
+# otherwise fall on one command's block of runs alone. The summary pools each command's runs.
+rounds=3
+round_runs=$(( (runs + rounds - 1) / rounds ))
 compare() {
   local name="$1" folder="$2" reference="$3" ours="$4"
-  local before=()
+  local commands=(-n reference "$reference")
   if [ -n "${TALLYLEAF_BENCH_BEFORE:-}" ]; then
-    before=(-n before "${ours/$cli/$(realpath "$TALLYLEAF_BENCH_BEFORE")}")
+    commands+=(-n before "${ours/$cli/$(realpath "$TALLYLEAF_BENCH_BEFORE")}")
   fi
+  commands+=(-n tallyleaf "$ours")
+  local count=$(( ${#commands[@]} / 3 ))
   (cd "$folder" && cat -- * > /dev/null 2>&1 || true
-   hyperfine -N --warmup 2 --runs "$runs" --style basic --export-json "$results/$name.json" \
-     -n reference "$reference" "${before[@]}" -n tallyleaf "$ours")
+   for ((round = 0; round < rounds; round++)); do
+     local ordered=()
+     for ((i = 0; i < count; i++)); do
+       local at=$(( ((i + round) % count) * 3 ))
+       ordered+=("${commands[@]:at:3}")
+     done
+     hyperfine -N --warmup 1 --runs "$round_runs" --style basic \
+       --export-json "$results/$name.$round.json" "${ordered[@]}"
+   done)
 }
 
 compare c500k "$work/500000" "yaz-marcdump -n Catalogue.mrc" "$cli compare Catalogue.mrc"
@@ -68,7 +83,7 @@ compare export "$work/list100k" \
 
 echo
 python3 - "$results" <<'PY'
-import json, sys
+import glob, json, statistics, sys
 rows = [("c500k", "compare, 500,000 records, vs yaz-marcdump -n", 2.0),
         ("c100k", "compare, 100,000 records, vs yaz-marcdump -n", 2.0),
         ("nomatch", "compare, 100,000 records, nothing matched, vs yaz-marcdump -n", 2.5),
@@ -77,14 +92,19 @@ before = {}
 print(f"| {'Work':62} | {'reference':>11} | {'before':>17} | {'tallyleaf':>11} | {'ratio':>6} | goal |")
 print(f"|{'-' * 64}|{'-' * 13}|{'-' * 19}|{'-' * 13}|{'-' * 8}|------|")
 for name, label, goal in rows:
-    data = {r["command"]: r for r in json.load(open(f"{sys.argv[1]}/{name}.json"))["results"]}
-    ref, ours = data["reference"]["median"], data["tallyleaf"]["median"]
+    times = {}
+    for part in sorted(glob.glob(f"{sys.argv[1]}/{name}.*.json")):
+        for result in json.load(open(part))["results"]:
+            times.setdefault(result["command"], []).extend(result["times"])
+    median = {command: statistics.median(runs) for command, runs in times.items()}
+    ref, ours = median["reference"], median["tallyleaf"]
     was = "-"
-    if "before" in data:
-        old = data["before"]["median"]
+    if "before" in median:
+        old = median["before"]
         was = f"{old * 1000:.0f} ms ({ref / old:.2f}x)"
     print(f"| {label:62} | {ref * 1000:8.0f} ms | {was:>17} | {ours * 1000:8.0f} ms | {ref / ours:5.2f}x | {goal}x |")
-print("(medians; ratio = reference time / tallyleaf time, above 1 means tallyleaf is faster)")
+print("(medians of every round's runs; ratio = reference time / tallyleaf time, above 1 means")
+print(" tallyleaf is faster)")
 PY
 
 peak_kb() { (cd "$1" && /usr/bin/time -f "%M" "$cli" compare Catalogue.mrc 2>&1 > /dev/null | tail -1); }
