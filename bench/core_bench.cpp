@@ -5,11 +5,11 @@
 #include <memory>
 
 #include "app/book_list.h"
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "booklist_generator.h"
-#include "compare/keys.h"
+#include "booklist/keys.h"
 #include "compare/marc_reader.h"
-#include "compare/matching_indexes.h"
+#include "booklist/matching_indexes.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Any bytes as "Booklist.tul": the loader must not crash, and what it stores must be consistent.
 #include <cstdlib>
 
-#include "app/booklist.h"
-#include "compare/keys.h"
+#include "booklist/booklist.h"
+#include "booklist/keys.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {

@@ -2,9 +2,9 @@
 // matched state and call number of entries change.
 #include <cstdlib>
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "fuzz_support.h"
-#include "maintenance/matches.h"
+#include "booklist/matches.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     KeepArtifactsInStartFolder(argc, argv);

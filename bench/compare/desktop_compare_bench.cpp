@@ -15,7 +15,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "compare/matching.h"
 #include "platform/dialogs.h"
 #include "platform/qt/fonts.h"

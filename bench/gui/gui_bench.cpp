@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "app/desktop/book_list_view.h"
 #include "app/desktop/main_window.h"
 #include "app/filter_state.h"

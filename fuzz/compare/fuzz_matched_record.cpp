@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "compare/matching.h"
 #include "fuzz_support.h"
 #include "round_trip.h"

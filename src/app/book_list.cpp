@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "base/byte_scan.h"
 #include "base/text.h"
 

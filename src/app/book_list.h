@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/book_record.h"
+#include "booklist/book_record.h"
 #include "app/filter_state.h"
 
 // What the main list shows, without a window: which entries pass the filters and in which order.

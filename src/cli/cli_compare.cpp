@@ -8,7 +8,7 @@
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
 #include "compare/matching.h"
-#include "maintenance/matches.h"
+#include "booklist/matches.h"
 #include "platform/headless/headless.h"
 
 int RunCompareCommand(const std::vector<std::string>& args) {

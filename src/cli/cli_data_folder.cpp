@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
 

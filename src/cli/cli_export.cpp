@@ -1,7 +1,7 @@
 #include <filesystem>
 
 #include "app/book_list.h"
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "app/filter_state.h"
 #include "base/text.h"
 #include "cli/cli_args.h"

@@ -2,8 +2,8 @@
 
 #include <map>
 
-#include "app/book_record.h"
-#include "app/booklist.h"
+#include "booklist/book_record.h"
+#include "booklist/booklist.h"
 #include "base/text.h"
 
 namespace {

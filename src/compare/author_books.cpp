@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <bit>
 
-#include "compare/keys.h"
+#include "booklist/keys.h"
 
 namespace {
 constexpr std::size_t FewestSlots = 1024;

@@ -6,14 +6,14 @@
 #include <memory>
 #include <span>
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "base/text.h"
 #include "base/working_folder.h"
 #include "compare/key_hash.h"
-#include "compare/keys.h"
+#include "booklist/keys.h"
 #include "compare/marc_reader.h"
-#include "compare/matching_indexes.h"
-#include "maintenance/matches.h"
+#include "booklist/matching_indexes.h"
+#include "booklist/matches.h"
 #include "platform/message.h"
 #include "platform/pause.h"
 #include "platform/progress.h"

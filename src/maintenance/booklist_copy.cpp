@@ -7,7 +7,7 @@
 #include <cstring>
 #include <memory>
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "base/block_reader.h"
 #include "base/line_reader.h"
 

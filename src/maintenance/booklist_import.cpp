@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "maintenance/booklist_copy.h"
-#include "maintenance/matches.h"
+#include "booklist/matches.h"
 #include "platform/file_dialog.h"
 #include "platform/message.h"
 

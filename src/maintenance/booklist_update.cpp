@@ -5,11 +5,11 @@
 #include <memory>
 #include <system_error>
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "app/startup_constants.h"
 #include "base/line_reader.h"
 #include "maintenance/booklist_copy.h"
-#include "maintenance/matches.h"
+#include "booklist/matches.h"
 #include "platform/download.h"
 #include "platform/pause.h"
 #include "platform/progress_notice.h"

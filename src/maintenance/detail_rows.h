@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "app/book_record.h"
+#include "booklist/book_record.h"
 
 // The rows of the Item Details window, laid out top to bottom: a right-aligned label beside its
 // value. Rows that have nothing to show are left out and take no room.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/book_record.h"
+#include "booklist/book_record.h"
 #include "base/replacing_file.h"
 
 // Writes the listed books as comma- or tab-separated text with a header line, for spreadsheets.

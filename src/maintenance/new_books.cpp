@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "base/line_reader.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "base/text.h"
 #include "support/program_state.h"
 

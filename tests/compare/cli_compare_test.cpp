@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "compare/marc_text.h"
 #include "compare/matching.h"
 #include "support/program_state.h"

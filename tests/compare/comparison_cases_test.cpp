@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "base/text.h"
 #include "compare/marc_text.h"
 #include "compare/matching.h"

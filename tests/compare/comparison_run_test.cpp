@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "compare/marc_reader.h"
 #include "compare/marc_text.h"
 #include "compare/matching.h"
-#include "maintenance/matches.h"
+#include "booklist/matches.h"
 #include "platform/headless/headless.h"
 #include "platform/progress.h"
 #include "support/program_state.h"

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "compare/marc_reader.h"
 #include "compare/marc_text.h"
 #include "compare/matching.h"

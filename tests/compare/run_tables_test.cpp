@@ -5,11 +5,11 @@
 #include <map>
 #include <random>
 
-#include "app/book_record.h"
+#include "booklist/book_record.h"
 #include "compare/author_books.h"
 #include "compare/author_titles.h"
 #include "compare/key_hash.h"
-#include "compare/matching_indexes.h"
+#include "booklist/matching_indexes.h"
 
 namespace {
 // Few distinct values, so that many keys share a hash and most share a first slot.

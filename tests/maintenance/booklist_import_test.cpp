@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "platform/file_dialog.h"
 #include "platform/headless/headless.h"
 #include "support/program_state.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/book_list.h"
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "platform/headless/headless.h"
 #include "support/program_state.h"
 #include "support/test_folder.h"

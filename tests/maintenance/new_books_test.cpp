@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "support/program_state.h"
 #include "support/test_folder.h"
 

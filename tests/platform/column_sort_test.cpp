@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "compare/keys.h"
+#include "booklist/keys.h"
 #include "platform/headless/headless.h"
 
 TEST(ColumnSort, ComparesCellsByKind) {

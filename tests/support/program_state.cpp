@@ -1,6 +1,6 @@
 #include "support/program_state.h"
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "app/startup_constants.h"
 #include "base/replacing_file.h"
 #include "maintenance/booklist_update.h"

@@ -6,11 +6,11 @@
 #include <chrono>
 
 #include "app/book_list.h"
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "app/desktop/main_window_ids.h"
 #include "app/filter_state.h"
 #include "base/text.h"
-#include "compare/keys.h"
+#include "booklist/keys.h"
 #include "platform/column_sort.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"

@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/book_record.h"
-#include "app/booklist.h"
+#include "booklist/book_record.h"
+#include "booklist/booklist.h"
 #include "app/data_folder.h"
 #include "app/desktop/book_list_view.h"
 #include "app/desktop/main_window_ids.h"

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <string>
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "platform/dialogs.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/fonts.h"

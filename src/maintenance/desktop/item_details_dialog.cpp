@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "app/desktop/book_list_view.h"
 #include "maintenance/detail_rows.h"
 #include "platform/dialogs.h"

@@ -8,7 +8,7 @@
 #include <QTest>
 #include <algorithm>
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "app/desktop/book_list_view.h"
 #include "app/desktop/main_window.h"
 #include "app/desktop/main_window_ids.h"

@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "app/desktop/main_window.h"
 #include "app/desktop/main_window_ids.h"
 #include "app/startup_constants.h"

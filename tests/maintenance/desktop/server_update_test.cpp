@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <set>
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "app/desktop/book_list_view.h"
 #include "app/desktop/main_window.h"
 #include "app/desktop/main_window_ids.h"

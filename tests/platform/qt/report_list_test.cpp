@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "compare/keys.h"
+#include "booklist/keys.h"
 #include "platform/column_sort.h"
 #include "platform/dialogs.h"
 #include "platform/qt/report_list.h"

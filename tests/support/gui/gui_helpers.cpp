@@ -7,7 +7,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "app/filter_state.h"
 #include "app/startup_constants.h"
 #include "base/replacing_file.h"

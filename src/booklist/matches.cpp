@@ -1,11 +1,11 @@
-#include "maintenance/matches.h"
+#include "booklist/matches.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "base/line_reader.h"
 #include "base/text.h"
 #include "platform/pause.h"

@@ -1,4 +1,4 @@
-#include "compare/keys.h"
+#include "booklist/keys.h"
 
 #include <array>
 #include <cstring>

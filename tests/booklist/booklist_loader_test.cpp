@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/booklist.h"
-#include "compare/matching_indexes.h"
+#include "booklist/booklist.h"
+#include "booklist/matching_indexes.h"
 #include "platform/headless/headless.h"
 #include "support/program_state.h"
 #include "support/test_folder.h"

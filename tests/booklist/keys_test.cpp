@@ -3,10 +3,10 @@
 
 #include <random>
 
-#include "app/book_record.h"
-#include "compare/keys.h"
+#include "booklist/book_record.h"
+#include "booklist/keys.h"
 #include "compare/matching.h"
-#include "compare/matching_indexes.h"
+#include "booklist/matching_indexes.h"
 
 TEST(NormaliseKey, WorkedExamples) {
     EXPECT_EQ(NormaliseKey("The Lion, the Witch & the Wardrobe"), "LION THE WITCH THE WARDROBE");

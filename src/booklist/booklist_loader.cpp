@@ -6,14 +6,14 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/booklist.h"
-#include "app/booklist_state.h"
+#include "booklist/booklist.h"
+#include "booklist/booklist_state.h"
 #include "base/line_reader.h"
 #include "base/replacing_file.h"
 #include "base/text.h"
-#include "compare/keys.h"
-#include "compare/matching_indexes.h"
-#include "maintenance/matches.h"
+#include "booklist/keys.h"
+#include "booklist/matching_indexes.h"
+#include "booklist/matches.h"
 #include "platform/pause.h"
 #include "platform/progress.h"
 #include "platform/window_title.h"

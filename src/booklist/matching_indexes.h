@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/book_record.h"
+#include "booklist/book_record.h"
 #include "base/text_table.h"
 
 // The four lookup tables over the loaded booklist that matching follows. Rebuilt on every load. A

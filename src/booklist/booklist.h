@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/book_record.h"
+#include "booklist/book_record.h"
 #include "base/ordered_text_table.h"
 
 // The loaded booklist and the lists derived from it. This module owns them; only the loader
@@ -45,8 +45,8 @@ const LevelNameTable& LevelNames();
 inline constexpr const char* AllLevelsText = "All levels";
 inline constexpr const char* DefaultBooklistVersion = "2015.0";
 
-// Back to the state at process start: the booklist, its lists, the matching indexes built from it
-// and the main list's filters. For tests.
+// Back to the state at process start: the booklist, its lists and the matching indexes built from
+// it. For tests.
 void ResetBooklistState();
 
 // Reads "TULVersion.txt" and "Booklist.tul" from the working directory, rebuilds the table, the

@@ -1,8 +1,8 @@
-#include "maintenance/matches.h"
+#include "booklist/matches.h"
 
 #include <gtest/gtest.h>
 
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 #include "platform/headless/headless.h"
 #include "support/program_state.h"
 #include "support/test_folder.h"

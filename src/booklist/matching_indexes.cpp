@@ -1,9 +1,9 @@
-#include "compare/matching_indexes.h"
+#include "booklist/matching_indexes.h"
 
 #include <algorithm>
 #include <array>
 
-#include "app/book_record.h"
+#include "booklist/book_record.h"
 #include "base/text.h"
 
 namespace {

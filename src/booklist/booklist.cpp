@@ -1,9 +1,8 @@
-#include "app/booklist.h"
+#include "booklist/booklist.h"
 
-#include "app/booklist_state.h"
-#include "app/filter_state.h"
+#include "booklist/booklist_state.h"
 #include "base/text.h"
-#include "compare/matching_indexes.h"
+#include "booklist/matching_indexes.h"
 
 namespace {
 struct BooklistState {
@@ -47,7 +46,6 @@ const LevelNameTable& LevelNames() {
 void ResetBooklistState() {
     State() = BooklistState{};
     ClearMatchingIndexes();
-    ResetFilterState();
 }
 
 std::string_view LookupBookLine(std::string_view idText) {

@@ -1,4 +1,4 @@
-#include "app/book_record.h"
+#include "booklist/book_record.h"
 
 #include <algorithm>
 
