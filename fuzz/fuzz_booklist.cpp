@@ -3,6 +3,7 @@
 
 #include "booklist/booklist.h"
 #include "booklist/keys.h"
+#include "cli/console_services.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
@@ -14,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     {
         FuzzFolder folder;
         WriteInput("Booklist.tul", data, size);
-        LoadBooklist();
+        ConsoleServices services;
+        LoadBooklist(DataFolder(std::filesystem::current_path().string()), services);
     }
     for (const auto& [idText, packed] : Booklist()) {
         const BookRecord record = UnpackBookRecord(packed);

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     {
         FuzzFolder folder;
         WriteInput("Matches.tul", data, size);
-        LoadMatches();
+        LoadMatches(DataFolder(std::filesystem::current_path().string()));
     }
     if (Booklist().size() != 4) std::abort();
     for (const auto& [idText, packed] : Booklist()) {

@@ -20,6 +20,7 @@
 #include "platform/dialogs.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/presets.h"
+#include "platform/qt/qt_services.h"
 
 namespace {
 
@@ -40,14 +41,16 @@ int main(int argc, char** argv) {
     }
     const int runs = argc == 4 ? std::max(1, std::atoi(argv[3])) : 5;
     const std::string catalogue = argv[2];
-    if (::chdir(argv[1]) != 0) return 1;
+    const DataFolder folder(argv[1]);
+    QtServices services(folder.Path());
     CreateFontsAndColours();
     OpenMainWindow(1, "TUL Tallyleaf", 3, 960, 650);
-    LoadBooklist();
+    LoadBooklist(folder, services);
 
     // Each kind of run several times, the fastest of each taken: the pauses sleep a millisecond
     // at a time and vary with the machine's load.
-    std::fclose(std::fopen("bench-empty.mrc", "wb"));
+    const std::string empty = folder.File("bench-empty.mrc");
+    std::fclose(std::fopen(empty.c_str(), "wb"));
     double fixed = 1e9;
     double total = 1e9;
     ComparisonResult result;
@@ -56,13 +59,13 @@ int main(int argc, char** argv) {
         PresetMessageAnswer(1);
         PresetMessageAnswer(1);
         auto start = Clock::now();
-        RunComparison("bench-empty.mrc", {});
+        RunComparison(folder, empty, {}, services);
         fixed = std::min(fixed, Seconds(Clock::now() - start));
         start = Clock::now();
-        result = RunComparison(catalogue, {});
+        result = RunComparison(folder, catalogue, {}, services);
         total = std::min(total, Seconds(Clock::now() - start));
     }
-    std::remove("bench-empty.mrc");
+    std::remove(empty.c_str());
     std::printf("%lld records read, %lld matches\n", static_cast<long long>(result.recordsRead),
                 static_cast<long long>(result.matches));
     std::printf("desktop run %.3f s, empty run %.3f s: comparison %.3f s\n", total, fixed,

@@ -14,9 +14,10 @@
 #include "booklist/booklist.h"
 #include "app/desktop/book_list_view.h"
 #include "app/desktop/main_window.h"
+#include "platform/qt/qt_services.h"
 #include "app/filter_state.h"
 #include "booklist_generator.h"
-#include "platform/progress.h"
+#include "platform/qt/progress.h"
 #include "platform/qt/event_queue.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/program_window.h"
@@ -60,7 +61,9 @@ int main(int argc, char* argv[]) {
 
     CreateFontsAndColours();
     const auto startUp = Clock::now();
-    StartMainWindow();  // includes the one-second pause after loading
+    QtServices services(folder.string());
+    DesktopSession session{DataFolder(folder.string()), "", services};
+    StartMainWindow(session);  // includes the one-second pause after loading
     std::printf("start-up with %d entries: %.0f ms (1000 ms of it the pause after loading)\n",
                 entries, MillisecondsSince(startUp));
     ReportList* list = MainBookList();

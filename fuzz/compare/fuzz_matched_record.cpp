@@ -9,6 +9,7 @@
 
 #include "booklist/booklist.h"
 #include "compare/matching.h"
+#include "cli/console_services.h"
 #include "fuzz_support.h"
 #include "round_trip.h"
 
@@ -30,7 +31,8 @@ ComparisonRun& PreparedRun() {
             FuzzFolder folder;
             WriteInput("Booklist.tul", reinterpret_cast<const std::uint8_t*>(BooklistText),
                        std::char_traits<char>::length(BooklistText));
-            LoadBooklist();
+            ConsoleServices services;
+            LoadBooklist(DataFolder(std::filesystem::current_path().string()), services);
         }
         PrepareComparisonRun(run);
         return Booklist().size() == 3;

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "booklist/data_folder.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -23,11 +25,11 @@ DataFolders ChooseDataFolders(const std::string& executableFolder, const char* x
     const bool installed = program.filename() == "bin" && fs::is_directory(share, error);
     if (!installed) {
         folders.work = program.string();
-        folders.manual = (program / "Tallyleaf.pdf").string();
+        folders.manual = (program / ManualFileName).string();
         return folders;
     }
     folders.installedShare = share.string();
-    folders.manual = (share / "Tallyleaf.pdf").string();
+    folders.manual = (share / ManualFileName).string();
     if (IsAbsoluteFolderName(xdgDataHome)) {
         folders.work = (fs::path(xdgDataHome) / "tallyleaf").string();
     } else if (IsAbsoluteFolderName(home)) {
@@ -43,9 +45,9 @@ bool PrepareDataFolder(const DataFolders& folders) {
     std::error_code error;
     fs::create_directories(folders.work, error);
     if (!fs::is_directory(folders.work, error)) return false;
-    const fs::path version = fs::path(folders.work) / "TULVersion.txt";
+    const fs::path version = fs::path(folders.work) / VersionFileName;
     if (!fs::exists(version, error)) {
-        fs::copy_file(fs::path(folders.installedShare) / "TULVersion.txt", version, error);
+        fs::copy_file(fs::path(folders.installedShare) / VersionFileName, version, error);
     }
     return true;
 }

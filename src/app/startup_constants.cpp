@@ -13,13 +13,8 @@
 
 namespace {
 
-std::string& TheServerBaseUrl() {
-    static std::string url;
-    return url;
-}
-
-std::string FirstLineOf(const char* name) {
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(name, "rb"),
+std::string FirstLineOf(const std::string& path) {
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                                &std::fclose);
     std::string line;
     if (file) LineReader(file.get()).Next(line);
@@ -27,13 +22,6 @@ std::string FirstLineOf(const char* name) {
 }
 
 }  // namespace
-
-const std::string& ServerBaseUrl() {
-    return TheServerBaseUrl();
-}
-void SetServerBaseUrl(const std::string& url) {
-    TheServerBaseUrl() = url;
-}
 
 std::string NormaliseServerBaseUrl(std::string text) {
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
@@ -52,12 +40,12 @@ std::string NormaliseServerBaseUrl(std::string text) {
     return text;
 }
 
-std::string ConfiguredServerBaseUrl() {
+std::string ConfiguredServerBaseUrl(const DataFolder& folder) {
     // An environment variable that is set, even to something unusable, is the one that counts:
     // it is how a server is switched off for one run.
     if (const char* environment = std::getenv("TALLYLEAF_SERVER_URL"))
         return NormaliseServerBaseUrl(environment);
-    const std::string fromFile = FirstLineOf("Server.txt");
+    const std::string fromFile = FirstLineOf(folder.Server());
     if (!fromFile.empty()) return NormaliseServerBaseUrl(fromFile);
     return NormaliseServerBaseUrl(TALLYLEAF_SERVER_URL);
 }

@@ -4,8 +4,10 @@
 #include <string_view>
 #include <vector>
 
-#include "booklist/book_record.h"
 #include "base/ordered_text_table.h"
+#include "booklist/book_record.h"
+#include "booklist/data_folder.h"
+#include "platform/services.h"
 
 // The loaded booklist and the lists derived from it. This module owns them; only the loader
 // replaces them, and between loads only matching and the matches merge touch the entries.
@@ -49,11 +51,12 @@ inline constexpr const char* DefaultBooklistVersion = "2015.0";
 // it. For tests.
 void ResetBooklistState();
 
-// Reads "TULVersion.txt" and "Booklist.tul" from the working directory, rebuilds the table, the
-// matching indexes and the lists, merges "Matches.tul" and sets the main window's title.
-void LoadBooklist();
+// Reads "TULVersion.txt" and "Booklist.tul" from the data folder, rebuilds the table, the
+// matching indexes and the lists, merges "Matches.tul" and sets the main window's title, showing
+// its progress through `services`.
+void LoadBooklist(const DataFolder& folder, Services& services);
 // The same without merging "Matches.tul", for a comparison that clears every match first.
-void LoadBooklistForComparison();
+void LoadBooklistForComparison(const DataFolder& folder, Services& services);
 
 // Takes one line of the booklist file into a record, keys computed and not yet matched. False
 // for a line that is not an entry (id 0 or no title).

@@ -6,17 +6,14 @@
 #include <cstdio>
 #include <memory>
 
-#include "booklist/booklist.h"
-#include "booklist/booklist_state.h"
 #include "base/line_reader.h"
 #include "base/replacing_file.h"
 #include "base/text.h"
+#include "booklist/booklist.h"
+#include "booklist/booklist_state.h"
 #include "booklist/keys.h"
-#include "booklist/matching_indexes.h"
 #include "booklist/matches.h"
-#include "platform/pause.h"
-#include "platform/progress.h"
-#include "platform/window_title.h"
+#include "booklist/matching_indexes.h"
 
 namespace {
 
@@ -24,8 +21,8 @@ constexpr int BooklistColumns = 13;
 
 using FileHandle = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
-FileHandle OpenForReading(const char* name) {
-    return {std::fopen(name, "rb"), &std::fclose};
+FileHandle OpenForReading(const std::string& path) {
+    return {std::fopen(path.c_str(), "rb"), &std::fclose};
 }
 
 // The size of an open regular file; -1 for a folder or anything else that has no bytes to read
@@ -43,8 +40,8 @@ constexpr std::int64_t MaxReservedEntries = 1 << 20;
 // and a table that grows while loading moves every entry once more.
 constexpr std::int64_t ExpectedLineSize = 128;
 
-std::string ReadVersion() {
-    const FileHandle file = OpenForReading("TULVersion.txt");
+std::string ReadVersion(const DataFolder& folder) {
+    const FileHandle file = OpenForReading(folder.Version());
     if (!file) return DefaultBooklistVersion;
     LineReader reader(file.get());
     std::string first;
@@ -204,15 +201,15 @@ namespace {
 
 // False when there is no booklist file to read: the window title and the matches are then left
 // alone.
-bool LoadBooklistEntries() {
-    BeginBooklistLoad(ReadVersion());
+bool LoadBooklistEntries(const DataFolder& folder, Services& services) {
+    BeginBooklistLoad(ReadVersion(folder));
     ClearMatchingIndexes();
 
     // Copies of the data files left by a process killed while saving them.
-    for (const char* replaced : {MatchesFileName, "OUTPUT.MRC"})
+    for (const std::string& replaced : {folder.Matches(), folder.Output()})
         RemoveStaleTemporaries(replaced);
 
-    const FileHandle file = OpenForReading("Booklist.tul");
+    const FileHandle file = OpenForReading(folder.Booklist());
     const std::int64_t fileSize = file ? RegularFileSize(file.get()) : -1;
     if (fileSize < 0) return false;
 
@@ -220,7 +217,7 @@ bool LoadBooklistEntries() {
     std::vector<std::string> formats;
     TextSet categoriesSeen;
     TextSet formatsSeen;
-    OpenProgressWindow("Booklist", "Reading data...", 0, fileSize, false);
+    services.OpenProgressWindow("Booklist", "Reading data...", 0, fileSize, false);
 
     const auto expectedEntries =
         static_cast<std::size_t>(std::min(fileSize / ExpectedLineSize, MaxReservedEntries));
@@ -245,26 +242,26 @@ bool LoadBooklistEntries() {
         const std::string_view format = entry[FieldFormat];
         CollectNames(format.size() < 2 ? std::string_view("Book") : format, formatsSeen, formats,
                      SIZE_MAX);
-        SetProgressPosition(reader.Position());
+        services.SetProgressPosition(reader.Position());
     }
 
     FillLevelNames();
-    PauseWithEvents(1000);
+    services.PauseWithEvents(1000);
     std::sort(categories.begin(), categories.end());  // std::string compares bytes as unsigned
     SetNameLists(std::move(categories), std::move(formats));
-    CloseProgressWindow();
+    services.CloseProgressWindow();
     return true;
 }
 
 }  // namespace
 
-void LoadBooklist() {
-    if (!LoadBooklistEntries()) return;
-    LoadMatches();
-    SetMainWindowTitle("TUL Tallyleaf  " + BooklistVersion());
+void LoadBooklist(const DataFolder& folder, Services& services) {
+    if (!LoadBooklistEntries(folder, services)) return;
+    LoadMatches(folder);
+    services.SetMainWindowTitle("TUL Tallyleaf  " + BooklistVersion());
 }
 
-void LoadBooklistForComparison() {
-    if (!LoadBooklistEntries()) return;
-    SetMainWindowTitle("TUL Tallyleaf  " + BooklistVersion());
+void LoadBooklistForComparison(const DataFolder& folder, Services& services) {
+    if (!LoadBooklistEntries(folder, services)) return;
+    services.SetMainWindowTitle("TUL Tallyleaf  " + BooklistVersion());
 }

@@ -5,14 +5,13 @@
 #include <memory>
 #include <string>
 
-#include "booklist/booklist.h"
 #include "base/line_reader.h"
 #include "base/text.h"
-#include "platform/pause.h"
+#include "booklist/booklist.h"
 
-FileWriteResult SaveMatches() {
+FileWriteResult SaveMatches(const DataFolder& folder, Services& services) {
     ReplacingFile file;
-    if (file.Open(MatchesFileName)) {
+    if (file.Open(folder.Matches())) {
         std::string line;
         for (const auto& [idText, packed] : Booklist()) {
             // A packed line always has its 18 fields, so the matched flag and the call number
@@ -33,12 +32,12 @@ FileWriteResult SaveMatches() {
         }
         file.Commit();
     }
-    PauseWithEvents(1000);
+    services.PauseWithEvents(1000);
     return file.Result();
 }
 
-void LoadMatches() {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(MatchesFileName, "rb"),
+void LoadMatches(const DataFolder& folder) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(folder.Matches().c_str(), "rb"),
                                                          &std::fclose);
     if (!file) return;
     LineReader reader(file.get());

@@ -1,16 +1,16 @@
 #pragma once
 #include "base/replacing_file.h"
+#include "booklist/data_folder.h"
+#include "platform/services.h"
 
-// "Matches.tul" in the working directory: one line per matched book, its id, a comma and the
-// library call number, so that match results survive a fresh booklist.
-
-inline constexpr const char* MatchesFileName = "Matches.tul";
+// "Matches.tul" in the data folder: one line per matched book, its id, a comma and the library
+// call number, so that match results survive a fresh booklist.
 
 // Rewrites the file from the matched entries of the booklist, then pauses for a second so that
 // the windows repaint. The previous file is replaced only by a complete new one; when the new file
 // could not be written the previous one is left as it was and the result says why.
-FileWriteResult SaveMatches();
+FileWriteResult SaveMatches(const DataFolder& folder, Services& services);
 
 // Marks the entries named in the file as matched with their call numbers. A missing file leaves
 // every entry unmatched; lines naming no loaded entry are skipped.
-void LoadMatches();
+void LoadMatches(const DataFolder& folder);

@@ -179,8 +179,8 @@ const std::vector<std::int64_t>& FindAuthorIds(std::string_view surnameKey) {
 }
 
 std::string_view FindAuthorTitle(std::string_view surnameKey, std::string_view titleKey) {
-    // Matching asks once a catalogue record: the joined key reuses one buffer.
-    static std::string& key = *new std::string;
+    std::string key;
+    key.reserve(surnameKey.size() + titleKey.size());
     key.assign(surnameKey).append(titleKey);
     return Find(AuthorIndexes().AuthorTitleIndex, key);
 }

@@ -1,15 +1,12 @@
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 
 #include "base/text.h"
-#include "base/working_folder.h"
+#include "booklist/data_folder.h"
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
+#include "cli/console_services.h"
 #include "compare/matching.h"
-#include "booklist/matches.h"
-#include "platform/headless/headless.h"
 
 int RunCompareCommand(const std::vector<std::string>& args) {
     const CliArgs cli(args, {"--dir"}, {"--no-star", "--no-series"});
@@ -17,21 +14,20 @@ int RunCompareCommand(const std::vector<std::string>& args) {
     if (cli.Positional().size() != 1) {
         return CliFail(ExitUsage, "compare needs exactly one CATALOGUE file (see --help)");
     }
-    const std::string& given = cli.Positional()[0];
-    const std::string catalogue = AbsoluteFromStart(given);
-    const std::filesystem::path dir = cli.Value("--dir").value_or(".");
-    if (const int loaded = LoadDataFolder(dir.string(), true); loaded != ExitOk) {
+    const std::string& catalogue = cli.Positional()[0];
+    const std::string dir = cli.Value("--dir").value_or(".");
+    const DataFolder folder(dir);
+    ConsoleServices services;
+    if (const int loaded = LoadDataFolder(folder, dir, services, true); loaded != ExitOk) {
         return loaded;
     }
 
     TaggingOptions options;
     options.TagTitlesWithStar = !cli.Flag("--no-star");
     options.TagSeriesWithLevel = !cli.Flag("--no-series");
-    headless::EchoProgressToStderr(::isatty(::fileno(stderr)) != 0);
-    const ComparisonResult result = RunComparison(catalogue, options);
-    headless::EchoProgressToStderr(false);
+    const ComparisonResult result = RunComparison(folder, catalogue, options, services);
 
-    if (!result.catalogueOpened) return CliFail(ExitFailure, "cannot read catalogue " + given);
+    if (!result.catalogueOpened) return CliFail(ExitFailure, "cannot read catalogue " + catalogue);
     if (result.notWritten > 0) {
         CliFail(ExitOk, CountOf(result.notWritten, "matched record was", "matched records were") +
                             " too long to write to " + OutputFileName);
@@ -47,12 +43,12 @@ int RunCompareCommand(const std::vector<std::string>& args) {
     // the output alone would hide that they are lost.
     int status = ExitOk;
     if (!result.outputCreated) {
-        status = CliFail(ExitFailure, "cannot write " + WorkingFolderPath(OutputFileName) + ": " +
-                                          result.outputFailure);
+        status = CliFail(ExitFailure,
+                         "cannot write " + folder.Output() + ": " + result.outputFailure);
     }
     if (!result.matchesSaved) {
-        status = CliFail(ExitFailure, "cannot write " + WorkingFolderPath(MatchesFileName) + ": " +
-                                          result.matchesFailure);
+        status = CliFail(ExitFailure,
+                         "cannot write " + folder.Matches() + ": " + result.matchesFailure);
     }
     return status;
 }

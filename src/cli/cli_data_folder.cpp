@@ -17,12 +17,21 @@ std::string AbsoluteFromStart(const std::string& path) {
     return error ? path : absolute.string();
 }
 
-int LoadDataFolder(const std::string& dir, bool forComparison) {
-    if (::chdir(dir.c_str()) != 0) {
+int LoadDataFolder(const DataFolder& folder, const std::string& dir, Services& services,
+                   bool forComparison) {
+    // A folder that cannot be searched has no files to read, whatever it holds.
+    struct stat folderStatus {};
+    if (::stat(dir.c_str(), &folderStatus) != 0) {
         return CliFail(ExitFailure, "cannot enter folder " + dir + ": " + std::strerror(errno));
     }
-    const std::string booklist = (std::filesystem::path(dir) / "Booklist.tul").string();
-    std::FILE* file = std::fopen("Booklist.tul", "rb");
+    if (!S_ISDIR(folderStatus.st_mode)) {
+        return CliFail(ExitFailure, "cannot enter folder " + dir + ": " + std::strerror(ENOTDIR));
+    }
+    if (::access(dir.c_str(), X_OK) != 0) {
+        return CliFail(ExitFailure, "cannot enter folder " + dir + ": " + std::strerror(errno));
+    }
+    const std::string booklist = (std::filesystem::path(dir) / BooklistFileName).string();
+    std::FILE* file = std::fopen(folder.Booklist().c_str(), "rb");
     if (!file) {
         return CliFail(ExitFailure, "cannot read " + booklist + ": " + std::strerror(errno));
     }
@@ -32,9 +41,9 @@ int LoadDataFolder(const std::string& dir, bool forComparison) {
     if (!regular) return CliFail(ExitFailure, "cannot read " + booklist + ": not a file");
     // A comparison clears every match before it starts: the earlier ones need not be read.
     if (forComparison) {
-        LoadBooklistForComparison();
+        LoadBooklistForComparison(folder, services);
     } else {
-        LoadBooklist();
+        LoadBooklist(folder, services);
     }
     // A booklist saved as UTF-16 or by a spreadsheet in another format has lines, but none that
     // reads as an entry: the empty result must not pass for an empty booklist.

@@ -1,12 +1,13 @@
 #include <filesystem>
 
 #include "app/book_list.h"
-#include "booklist/booklist.h"
 #include "app/filter_state.h"
 #include "base/text.h"
+#include "booklist/booklist.h"
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_filters.h"
+#include "cli/console_services.h"
 #include "maintenance/export_writer.h"
 
 namespace {
@@ -56,15 +57,17 @@ int RunExportCommand(const std::vector<std::string>& args) {
     if (!ParseListFilters(cli, filters, australian, error)) return CliFail(ExitUsage, error);
 
     const std::string output = AbsoluteFromStart(cli.Positional()[0]);
-    if (const int loaded = LoadDataFolder(cli.Value("--dir").value_or(".")); loaded != ExitOk) {
-        return loaded;
-    }
+    const std::string dir = cli.Value("--dir").value_or(".");
+    const DataFolder folder(dir);
+    ConsoleServices services;
+    if (const int loaded = LoadDataFolder(folder, dir, services); loaded != ExitOk) return loaded;
 
     WarnOfValuesNoBookHas(filters);
 
     const std::vector<std::string_view> lines = StageBookList(filters, australian);
     const ExportFormat format = cli.Flag("--tab") ? ExportFormat::Tab : ExportFormat::Comma;
-    if (const FileWriteResult written = WriteExportLines(output, format, fields, lines); !written) {
+    if (const FileWriteResult written = WriteExportLines(folder, output, format, fields, lines);
+        !written) {
         return CliFail(ExitFailure, "cannot write " + output + ": " + written.reason);
     }
     return ExitOk;

@@ -9,10 +9,11 @@
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_filters.h"
+#include "cli/console_services.h"
 #include "maintenance/export_writer.h"
 #include "print/list_print.h"
-#include "print/print_window.h"
 #include "print/printer.h"
+#include "print/printer_settings.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ constexpr const char* MatchTexts[] = {"Matched", "Not matched", "Everything"};
 
 // Printing needs Qt's fonts and printer support, hence an application; a machine without a
 // display gets the offscreen platform.
-std::unique_ptr<QGuiApplication> StartQt() {
+void PrepareQt() {
     if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") &&
         !std::getenv("WAYLAND_DISPLAY")) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -31,10 +32,6 @@ std::unique_ptr<QGuiApplication> StartQt() {
         mkdir(runtime.c_str(), 0700);
         setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     }
-    static int argc = 1;
-    static char name[] = "tallyleaf-cli";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 }  // namespace
@@ -57,18 +54,23 @@ int RunPrintCommand(const std::vector<std::string>& args) {
     if (!ParseListFilters(cli, filters, australian, error)) return CliFail(ExitUsage, error);
 
     const std::string pdf = cli.Value("--pdf") ? AbsoluteFromStart(*cli.Value("--pdf")) : "";
-    if (const int loaded = LoadDataFolder(cli.Value("--dir").value_or(".")); loaded != ExitOk) {
-        return loaded;
-    }
+    const std::string dir = cli.Value("--dir").value_or(".");
+    const DataFolder folder(dir);
+    ConsoleServices services;
+    if (const int loaded = LoadDataFolder(folder, dir, services); loaded != ExitOk) return loaded;
     // The PDF is written in place as it is printed, so a data file named as the target would be
     // lost even when the job fails.
-    if (const std::string own = ProgramDataFileAt(pdf); !pdf.empty() && !own.empty()) {
+    if (const std::string own = ProgramDataFileAt(folder, pdf); !pdf.empty() && !own.empty()) {
         return CliFail(ExitFailure, "cannot write " + pdf + ": \"" + own +
                                         "\" is one of Tallyleaf's own data files");
     }
     WarnOfValuesNoBookHas(filters);
 
-    const std::unique_ptr<QGuiApplication> application = StartQt();
+    PrepareQt();
+    int argc = 1;
+    char name[] = "tallyleaf-cli";
+    char* argv[] = {name, nullptr};
+    const QGuiApplication application(argc, argv);
     std::string printer = pdf;
     if (!pdf.empty()) {
         SetPdfOutput(pdf);
@@ -78,13 +80,13 @@ int RunPrintCommand(const std::vector<std::string>& args) {
             return CliFail(ExitFailure, "no default printer is set (see --printer)");
         if (!SpoolerHasPrinter(printer)) return CliFail(ExitFailure, "no printer named " + printer);
     }
-    // The Print window is not shown: the printer is chosen here.
-    PresetPrinterChoice(printer);
+    // No Print window: the printer named, the default one or the PDF file is opened here.
+    const int device = OpenPrinterDevice(printer, DefaultPrinterSettingsText);
 
     const std::vector<std::string_view> rows = StageBookList(filters, australian);
     const std::string title = BookListPrintTitle(
         filters.levelFilter, MatchTexts[filters.matchFilter], filters.categoryFilter);
-    const bool printed = PrintBookList(title, static_cast<int>(rows.size()), [&](int row) {
+    const bool printed = PrintBookList(device, title, static_cast<int>(rows.size()), [&](int row) {
         return PrintedRowOf(BookRowText(rows[static_cast<std::size_t>(row)]), BookListPrintColumns);
     });
     if (!printed) {

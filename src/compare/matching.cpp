@@ -6,17 +6,13 @@
 #include <memory>
 #include <span>
 
-#include "booklist/booklist.h"
 #include "base/text.h"
-#include "base/working_folder.h"
-#include "compare/key_hash.h"
+#include "booklist/booklist.h"
 #include "booklist/keys.h"
-#include "compare/marc_reader.h"
-#include "booklist/matching_indexes.h"
 #include "booklist/matches.h"
-#include "platform/message.h"
-#include "platform/pause.h"
-#include "platform/progress.h"
+#include "booklist/matching_indexes.h"
+#include "compare/key_hash.h"
+#include "compare/marc_reader.h"
 
 void CatalogueSurnameInto(std::string_view author, std::string& surname) {
     // One pass, for every record: the bytes are copied up to the first comma, noting the first
@@ -274,8 +270,8 @@ std::string Plural(std::int64_t count, const char* one, const char* many) {
     return FormatThousands(count) + (count == 1 ? one : many);
 }
 
-void ShowOutcome(const ComparisonResult& result) {
-    const std::string output = WorkingFolderPath(OutputFileName);
+void ShowOutcome(const DataFolder& folder, const ComparisonResult& result, Services& services) {
+    const std::string output = folder.Output();
     std::string text;
     if (result.outputCreated) {
         text = "Tagged library items are in the file\r\n" + output;
@@ -294,17 +290,18 @@ void ShowOutcome(const ComparisonResult& result) {
                 " not in the file.";
     }
     if (!result.matchesSaved) {
-        text += "\r\nThe matches could not be saved to " + WorkingFolderPath(MatchesFileName) +
+        text += "\r\nThe matches could not be saved to " + folder.Matches() +
                 " (" + result.matchesFailure + ").";
     }
     const bool clean = result.outputCreated && result.matchesSaved && result.notWritten == 0 &&
                        result.malformed == 0;
-    ShowMessage("Compare", text, "OK", clean ? "I" : "!", 0);
+    services.ShowMessage("Compare", text, "OK", clean ? "I" : "!", 0);
 }
 
 }  // namespace
 
-ComparisonResult RunComparison(const std::string& path, const TaggingOptions& options) {
+ComparisonResult RunComparison(const DataFolder& folder, const std::string& path,
+                               const TaggingOptions& options, Services& services) {
     ComparisonResult result;
     // Opened before anything is reset, so that a catalogue that cannot be read leaves the earlier
     // matches and output as they were.
@@ -313,7 +310,7 @@ ComparisonResult RunComparison(const std::string& path, const TaggingOptions& op
     std::error_code folderError;
     if (catalogue && std::filesystem::is_directory(path, folderError)) catalogue.reset();
     if (!catalogue) {
-        ShowMessage("Compare", "The library catalogue file\r\n" + path + "\r\ncould not be opened.",
+        services.ShowMessage("Compare", "The library catalogue file\r\n" + path + "\r\ncould not be opened.",
                     "OK", "!", 0);
         return result;
     }
@@ -324,7 +321,7 @@ ComparisonResult RunComparison(const std::string& path, const TaggingOptions& op
     const auto size = static_cast<std::int64_t>(std::filesystem::file_size(path, error));
     const std::int64_t fileSize = error ? 0 : size;
     const int shift = ProgressShiftFor(fileSize);
-    OpenProgressWindow("Scanning library catalogue file",
+    services.OpenProgressWindow("Scanning library catalogue file",
                        "Scanning library catalogue file.\r\nComparing against Readvane list.", 0,
                        fileSize >> shift, true);
 
@@ -334,7 +331,7 @@ ComparisonResult RunComparison(const std::string& path, const TaggingOptions& op
     // The new file takes the old one's place only when the run ends, so the catalogue being read
     // may be the "OUTPUT.MRC" of an earlier run.
     ReplacingFile output;
-    if (output.Open(OutputFileName)) run.output = &output;
+    if (output.Open(folder.Output())) run.output = &output;
 
     MarcFileReader reader(catalogue.get());
     CatalogueRecord record;
@@ -343,15 +340,15 @@ ComparisonResult RunComparison(const std::string& path, const TaggingOptions& op
     // so many records, and once more when the reading ends.
     constexpr std::int64_t CounterStride = 64;
     const auto showCounter = [&] {
-        SetProgressCounter(FormatThousands(result.recordsRead) + "  " +
+        services.SetProgressCounter(FormatThousands(result.recordsRead) + "  " +
                            FormatThousands(run.matches));
     };
     while (!reader.AtEnd()) {
         ++result.recordsRead;
         MatchCatalogueRecord(NextMarcRecord(reader, spill), record, run);
-        SetProgressPosition(reader.Position() >> shift);
+        services.SetProgressPosition(reader.Position() >> shift);
         if (result.recordsRead % CounterStride == 1) showCounter();
-        if (PollProgressWindow() == ProgressCancelId) {
+        if (services.PollProgressWindow() == ProgressCancelId) {
             result.cancelled = true;
             break;
         }
@@ -367,12 +364,12 @@ ComparisonResult RunComparison(const std::string& path, const TaggingOptions& op
     result.notWritten = run.notWritten;
     result.malformed = run.malformed;
 
-    PauseWithEvents(1000);
-    PollProgressWindow();
-    CloseProgressWindow();
-    const FileWriteResult saved = SaveMatches();
+    services.PauseWithEvents(1000);
+    services.PollProgressWindow();
+    services.CloseProgressWindow();
+    const FileWriteResult saved = SaveMatches(folder, services);
     result.matchesSaved = saved.written;
     result.matchesFailure = saved.reason;
-    ShowOutcome(result);
+    ShowOutcome(folder, result, services);
     return result;
 }

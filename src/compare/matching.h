@@ -5,13 +5,13 @@
 #include <vector>
 
 #include "base/replacing_file.h"
+#include "booklist/data_folder.h"
 #include "compare/author_books.h"
 #include "compare/author_titles.h"
 #include "compare/marc_reader.h"
 #include "compare/marc_record.h"
 #include "compare/tagging.h"
-
-inline constexpr const char* OutputFileName = "OUTPUT.MRC";
+#include "platform/services.h"
 
 // What one comparison run came to, for the caller that reports it.
 struct ComparisonResult {
@@ -67,8 +67,10 @@ void CatalogueSurnameInto(std::string_view author, std::string& surname);
 bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, ComparisonRun& run);
 
 // Compares the catalogue file at `path` with the loaded booklist under the progress window, writes
-// "OUTPUT.MRC" and "Matches.tul" to the working directory and tells the user the outcome.
-ComparisonResult RunComparison(const std::string& path, const TaggingOptions& options);
+// "OUTPUT.MRC" and "Matches.tul" to the data folder and tells the user the outcome, all through
+// `services`.
+ComparisonResult RunComparison(const DataFolder& folder, const std::string& path,
+                               const TaggingOptions& options, Services& services);
 
 // Progress positions are divided by 2 to this power so that the bar's range fits in 32 bits.
 int ProgressShiftFor(std::int64_t size);

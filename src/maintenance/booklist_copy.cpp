@@ -27,7 +27,7 @@ bool HoldsBooklistEntry(std::FILE* file) {
 
 }  // namespace
 
-FileWriteResult ReplaceBooklistWith(const std::string& source) {
+FileWriteResult ReplaceBooklistWith(const DataFolder& folder, const std::string& source) {
     const FileHandle file(std::fopen(source.c_str(), "rb"), &std::fclose);
     if (!file) return {false, std::strerror(errno)};
     struct stat status {};
@@ -37,7 +37,7 @@ FileWriteResult ReplaceBooklistWith(const std::string& source) {
     if (std::fseek(file.get(), 0, SEEK_SET) != 0) return {false, std::strerror(errno)};
 
     ReplacingFile target;
-    if (!target.Open(BooklistFileName)) return target.Result();
+    if (!target.Open(folder.Booklist())) return target.Result();
     BlockReader blocks(file.get(), 1 << 16);
     for (std::string_view bytes = blocks.Available(); !bytes.empty(); bytes = blocks.Available()) {
         target.Write(bytes);

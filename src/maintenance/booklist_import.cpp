@@ -4,24 +4,21 @@
 
 #include "booklist/booklist.h"
 #include "maintenance/booklist_copy.h"
-#include "booklist/matches.h"
-#include "platform/file_dialog.h"
-#include "platform/message.h"
 
-bool ImportBooklist() {
-    const std::string chosen =
-        ChooseFile("Import booklist", "*.txt", "txt", "Text files|*.tsv;*.txt|All files|*.*|");
+bool ImportBooklist(const DataFolder& folder, Services& services) {
+    const std::string chosen = services.ChooseFile("Import booklist", "*.txt", "txt",
+                                                   "Text files|*.tsv;*.txt|All files|*.*|");
     if (chosen.empty()) return false;
-    const FileWriteResult copied = ReplaceBooklistWith(chosen);
+    const FileWriteResult copied = ReplaceBooklistWith(folder, chosen);
     if (!copied) {
-        ShowMessage("Import booklist",
-                    "Could not import " + chosen + ": " + copied.reason +
-                        ".\r\nThe booklist was not changed.",
-                    "OK", "!", 0);
+        services.ShowMessage("Import booklist",
+                             "Could not import " + chosen + ": " + copied.reason +
+                                 ".\r\nThe booklist was not changed.",
+                             "OK", "!", 0);
         return false;
     }
     // The match results belong to the old list.
-    std::remove(MatchesFileName);
-    LoadBooklist();
+    std::remove(folder.Matches().c_str());
+    LoadBooklist(folder, services);
     return true;
 }

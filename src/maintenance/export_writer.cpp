@@ -9,8 +9,8 @@ namespace {
 
 // The files the program keeps in its working directory: an export written over one of them would
 // lose the booklist or, read back as matches, mark every exported book as held.
-constexpr const char* ProgramDataFiles[] = {"Booklist.tul", "Matches.tul", "TULVersion.txt",
-                                            "OUTPUT.MRC"};
+constexpr const char* ProgramDataFiles[] = {BooklistFileName, MatchesFileName, VersionFileName,
+                                            OutputFileName};
 
 enum ExportField {
     ExportId,
@@ -130,15 +130,15 @@ std::string ExportLine(const BookRecord* record, const ExportFieldSet& fields,
     return line;
 }
 
-std::string ProgramDataFileAt(const std::string& path) {
+std::string ProgramDataFileAt(const DataFolder& dataFolder, const std::string& path) {
     namespace fs = std::filesystem;
     std::error_code error;
     const fs::file_status target = fs::status(path, error);
     const bool exists = fs::exists(target);
-    const fs::path folder = fs::canonical(fs::current_path(error), error);
+    const fs::path folder = fs::weakly_canonical(dataFolder.Path(), error);
     for (const char* name : ProgramDataFiles) {
         if (exists) {
-            if (fs::equivalent(path, name, error)) return name;
+            if (fs::equivalent(path, dataFolder.File(name), error)) return name;
             continue;
         }
         // A file not there yet would become the data file by its name.
@@ -148,20 +148,22 @@ std::string ProgramDataFileAt(const std::string& path) {
     return {};
 }
 
-FileWriteResult WriteExportFile(const std::string& path, ExportFormat format,
+FileWriteResult WriteExportFile(const DataFolder& folder, const std::string& path,
+                                ExportFormat format,
                                 const ExportFieldSet& fields,
                                 const std::vector<std::string>& rowIds) {
     std::vector<std::string_view> lines;
     lines.reserve(rowIds.size());
     for (const std::string& id : rowIds)
         lines.push_back(LookupBookLine(id));
-    return WriteExportLines(path, format, fields, lines);
+    return WriteExportLines(folder, path, format, fields, lines);
 }
 
-FileWriteResult WriteExportLines(const std::string& path, ExportFormat format,
+FileWriteResult WriteExportLines(const DataFolder& folder, const std::string& path,
+                                 ExportFormat format,
                                  const ExportFieldSet& fields,
                                  const std::vector<std::string_view>& packedLines) {
-    if (const std::string own = ProgramDataFileAt(path); !own.empty()) {
+    if (const std::string own = ProgramDataFileAt(folder, path); !own.empty()) {
         return {false, "\"" + own + "\" is one of Tallyleaf's own data files"};
     }
     ReplacingFile file;

@@ -4,8 +4,9 @@
 #include <string_view>
 #include <vector>
 
-#include "booklist/book_record.h"
 #include "base/replacing_file.h"
+#include "booklist/book_record.h"
+#include "booklist/data_folder.h"
 
 // Writes the listed books as comma- or tab-separated text with a header line, for spreadsheets.
 
@@ -29,18 +30,20 @@ ExportFieldSet DefaultExportFields();
 // One line without its CR LF: the header when `record` is null, else the record's values.
 std::string ExportLine(const BookRecord* record, const ExportFieldSet& fields, ExportFormat format);
 
-// The name of the program's data file in the working directory that `path` is, or "" when it is
-// none of them. An existing file is compared as a file, so that links are caught.
-std::string ProgramDataFileAt(const std::string& path);
+// The name of the program's data file in `folder` that `path` is, or "" when it is none of them.
+// An existing file is compared as a file, so that links are caught.
+std::string ProgramDataFileAt(const DataFolder& folder, const std::string& path);
 
 // Writes the header and one line per id text, each looked up in the booklist (an id that is not
 // there gives an empty record). The file replaces an earlier one only when complete. A path that
 // is one of the program's own data files is refused and nothing is written.
-FileWriteResult WriteExportFile(const std::string& path, ExportFormat format,
+FileWriteResult WriteExportFile(const DataFolder& folder, const std::string& path,
+                                ExportFormat format,
                                 const ExportFieldSet& fields,
                                 const std::vector<std::string>& rowIds);
 // The same for entries given as their packed lines from the booklist table, which spares a
 // lookup per row; an empty line stands for an absent entry.
-FileWriteResult WriteExportLines(const std::string& path, ExportFormat format,
+FileWriteResult WriteExportLines(const DataFolder& folder, const std::string& path,
+                                 ExportFormat format,
                                  const ExportFieldSet& fields,
                                  const std::vector<std::string_view>& packedLines);

@@ -3,9 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "booklist/data_folder.h"
+
 // The server's list of books recently added to the booklist, as the new-books window shows it.
 
-inline constexpr const char* NewBooksFileName = "TULNewBooks.txt";
 struct NewBooksColumn {
     const char* heading;
     int width;  // pixels

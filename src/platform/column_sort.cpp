@@ -2,31 +2,7 @@
 
 #include "base/text.h"
 
-namespace {
-CustomCompare customCompare = nullptr;
-CustomSortKey customSortKey = nullptr;
-}  // namespace
-
-void SetCustomCompare(CustomCompare comparator) {
-    customCompare = comparator;
-}
-CustomCompare CurrentCustomCompare() {
-    return customCompare;
-}
-
-void SetCustomSortKey(CustomSortKey key) {
-    customSortKey = key;
-}
-CustomSortKey CurrentCustomSortKey() {
-    return customSortKey;
-}
-
-void ResetColumnSort() {
-    customCompare = nullptr;
-    customSortKey = nullptr;
-}
-
-int CompareCells(ColumnSortKind kind, std::string_view a, std::string_view b) {
+int CompareCells(ColumnSortKind kind, std::string_view a, std::string_view b, CustomCompare custom) {
     switch (kind) {
         case ColumnSortKind::Number: {
             const auto x = ReadWholeNumber(a);
@@ -34,7 +10,7 @@ int CompareCells(ColumnSortKind kind, std::string_view a, std::string_view b) {
             return x < y ? -1 : (x > y ? 1 : 0);
         }
         case ColumnSortKind::Custom:
-            return customCompare ? customCompare(a, b) : 0;
+            return custom ? custom(a, b) : 0;
         case ColumnSortKind::Text:
             break;
     }

@@ -2,11 +2,8 @@
 #include <cstdint>
 #include <string>
 
-// Downloading a URL into a local file, for the booklist update and the new-books list.
-//
-//     const DownloadResult result = DownloadToFile(ServerBaseUrl() + "TULNewBooks.txt",
-//                                                  "TULNewBooks.txt");
-//     if (!result) ShowMessage(..., result.reason, ...);
+// Downloading a URL into a local file, for the booklist update and the new-books list: what a
+// download gives and how long it may wait. The transfer itself is a service (platform/services.h).
 //
 // Complete or nothing: the bytes go to a temporary file beside `fileName`, which takes that name
 // only once the server has answered with status 200 and, when it said how long the body is,
@@ -27,6 +24,3 @@ struct DownloadLimits {
     // Gives up when the whole download has not ended by then; 0 means no such limit.
     int totalMilliseconds = 0;
 };
-
-DownloadResult DownloadToFile(const std::string& url, const std::string& fileName,
-                              const DownloadLimits& limits = {});

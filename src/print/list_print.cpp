@@ -29,8 +29,8 @@ void SetListMargins(int left, int right, int top) {
 }
 
 int BeginListPrint(const std::string& title, const std::string& headings, const std::string& widths,
-                   double firstPageY, int mode) {
-    if (StartJob(mode, "") == 0) return 0;
+                   double firstPageY, int device) {
+    if (StartJob(device) == 0) return 0;
     PrintJob& job = CurrentPrintJob();
     if (job.jobHandle == 0) return 0;
     if (job.bodyFontName.empty()) job.bodyFontName = "Arial";
@@ -123,10 +123,11 @@ std::string PrintedRowOf(std::string_view listRow, int columns) {
     return row;
 }
 
-bool PrintBookList(const std::string& title, int count,
+bool PrintBookList(int device, const std::string& title, int count,
                    const std::function<std::string(int)>& row) {
     SetListMargins(10, 0, 15);
-    if (BeginListPrint(title, BookListPrintHeadings, BookListPrintWidths, 0, 0) == 0) return false;
+    if (BeginListPrint(title, BookListPrintHeadings, BookListPrintWidths, 0, device) == 0)
+        return false;
     for (int r = 0; r < count; ++r)
         PrintRow(row(r));
     EndJob();

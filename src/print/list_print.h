@@ -10,10 +10,11 @@
 
 // Whole millimetres from the paper edges; 0 leaves the default (left 0, right 0, top 15).
 void SetListMargins(int left, int right, int top);
-// headings and widths are separated by "," (or "|" or tab). The job handle, or 0 when nothing
-// is to be printed (the Print window was cancelled).
+// headings and widths are separated by "," (or "|" or tab). Prints on the opened printer
+// `device`. The job handle, or 0 when nothing is to be printed (no device, or the document was
+// refused).
 int BeginListPrint(const std::string& title, const std::string& headings, const std::string& widths,
-                   double firstPageY, int mode);
+                   double firstPageY, int device);
 // Cells separated by tab or "|"; an empty row prints nothing.
 void PrintRow(const std::string& rowText);
 
@@ -27,6 +28,7 @@ std::string BookListPrintTitle(const std::string& level, const std::string& matc
                                const std::string& category);
 // A list row (column texts joined by LF) as a printed row of its first `columns` columns.
 std::string PrintedRowOf(std::string_view listRow, int columns);
-// Prints `count` rows, given in order by `row`, under the book list's headings. False when
-// nothing was printed.
-bool PrintBookList(const std::string& title, int count, const std::function<std::string(int)>& row);
+// Prints `count` rows, given in order by `row`, under the book list's headings, on the opened
+// printer `device`. False when nothing was printed.
+bool PrintBookList(int device, const std::string& title, int count,
+                   const std::function<std::string(int)>& row);

@@ -6,7 +6,6 @@
 
 #include "base/text.h"
 #include "platform/printer.h"
-#include "print/print_window.h"
 #include "print/printer.h"
 #include "print/units.h"
 
@@ -304,20 +303,16 @@ void ClearPageItem(int slot) {
     item.widths = widths;
 }
 
-int StartJob(int mode, const std::string& settings) {
-    const int handle = ShowPrintWindow(mode, settings);
-    if (handle == 0) return 0;
-    static std::mt19937 draws{std::random_device{}()};
+int StartJob(int device) {
+    if (device == 0 || device != CurrentPrinterDevice()) return 0;
+    std::random_device draw;
     const std::string documentName =
-        PrintDocumentName(std::uniform_int_distribution<int>(0, 899)(draws));
+        PrintDocumentName(std::uniform_int_distribution<int>(0, 899)(draw));
     SetUnits(UnitMillimetre);
-    if (!BeginPrinterDocument(documentName)) {
-        // The spooler refused the document: nothing would come out, so the job is not opened.
-        ReportNothingPrinted(CurrentPrinterName(), "could not start the document");
-        return 0;
-    }
+    // A refused document would print nothing, so the job is not opened.
+    if (!BeginPrinterDocument(documentName)) return 0;
     PrintJob& job = Job();
-    job.jobHandle = handle;
+    job.jobHandle = device;
     SetMargins(10, 10, 15, 2);
     job.rowGap = 0.0;
     job.columnGap = 1.0;
@@ -326,7 +321,7 @@ int StartJob(int mode, const std::string& settings) {
     SetTextColourIndex(0);
     for (int slot = 1; slot <= PageItemSlots; ++slot)
         ClearPageItem(slot);
-    return handle;
+    return device;
 }
 
 void NewPage() {

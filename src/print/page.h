@@ -115,9 +115,9 @@ void SetPageItem(int slot, const std::string& font, int size, const std::string&
                  const std::string& widths, double firstPageY);
 void ClearPageItem(int slot);
 
-// Shows the Print window and starts the document on the chosen printer; the job handle, or 0
-// when nothing is to be printed.
-int StartJob(int mode, const std::string& settings);
+// Starts the document on the printer device `device`, opened by the caller (print/printer.h); the
+// job handle, or 0 when there is no device or the spooler refused the document.
+int StartJob(int device);
 void NewPage();
 void EndJob();
 

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include "support/test_folder.h"
+#include "support/test_services.h"
 
 namespace {
 
@@ -29,13 +30,13 @@ TEST(StartupConstantsTest, EnvironmentComesBeforeServerFile) {
     TestFolder folder;
     unsetenv("TALLYLEAF_SERVER_URL");
     WriteFile("Server.txt", "http://mirror.school/tul\r\nhttp://second.line/\r\n");
-    EXPECT_EQ(ConfiguredServerBaseUrl(), "http://mirror.school/tul/");
+    EXPECT_EQ(ConfiguredServerBaseUrl(CurrentDataFolder()), "http://mirror.school/tul/");
 
     setenv("TALLYLEAF_SERVER_URL", "https://books.example/Tallyleaf/", 1);
-    EXPECT_EQ(ConfiguredServerBaseUrl(), "https://books.example/Tallyleaf/");
+    EXPECT_EQ(ConfiguredServerBaseUrl(CurrentDataFolder()), "https://books.example/Tallyleaf/");
     // Set but unusable still counts: it switches the server off for one run.
     setenv("TALLYLEAF_SERVER_URL", "", 1);
-    EXPECT_EQ(ConfiguredServerBaseUrl(), "");
+    EXPECT_EQ(ConfiguredServerBaseUrl(CurrentDataFolder()), "");
     unsetenv("TALLYLEAF_SERVER_URL");
 }
 

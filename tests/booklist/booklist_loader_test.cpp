@@ -2,9 +2,9 @@
 
 #include "booklist/booklist.h"
 #include "booklist/matching_indexes.h"
-#include "platform/headless/headless.h"
 #include "support/program_state.h"
 #include "support/test_folder.h"
+#include "support/test_services.h"
 
 namespace {
 
@@ -20,9 +20,10 @@ class BooklistLoad : public ::testing::Test {
     void SetUp() override { ResetProgramState(); }
     void Load(const std::string& booklist) {
         WriteFile("Booklist.tul", booklist);
-        LoadBooklist();
+        LoadBooklist(CurrentDataFolder(), services_);
     }
     TestFolder folder_;
+    TestServices services_;
 };
 
 }  // namespace
@@ -106,7 +107,7 @@ TEST_F(BooklistLoad, ShowsProgressPausesAndSetsTheTitle) {
     WriteFile("TULVersion.txt", "2026.1\r\nignored\r\n");
     const std::string booklist = Header + Line("1", "A");
     Load(booklist);
-    const auto& progress = headless::Progress();
+    const auto& progress = services_.Progress();
     EXPECT_EQ(progress.opened, 1);
     EXPECT_FALSE(progress.open);
     EXPECT_EQ(progress.title, "Booklist");
@@ -114,16 +115,15 @@ TEST_F(BooklistLoad, ShowsProgressPausesAndSetsTheTitle) {
     EXPECT_EQ(progress.maximum, static_cast<std::int64_t>(booklist.size()));
     EXPECT_EQ(progress.position, static_cast<std::int64_t>(booklist.size()));
     EXPECT_FALSE(progress.withCancel);
-    EXPECT_EQ(headless::PausedMilliseconds(), 1000);
     EXPECT_EQ(BooklistVersion(), "2026.1");
-    EXPECT_EQ(headless::MainWindowTitle(), "TUL Tallyleaf  2026.1");
+    EXPECT_EQ(services_.MainWindowTitle(), "TUL Tallyleaf  2026.1");
 }
 
 TEST_F(BooklistLoad, MissingVersionFileGivesTheDefaultVersion) {
     Load(Line("1", "A"));
     EXPECT_EQ(BooklistVersion(), "2015.0");
     WriteFile("TULVersion.txt", "");
-    LoadBooklist();
+    LoadBooklist(CurrentDataFolder(), services_);
     EXPECT_EQ(BooklistVersion(), "");
 }
 
@@ -133,20 +133,20 @@ TEST_F(BooklistLoad, MissingBooklistEmptiesTheTableAndKeepsTheLists) {
         Load(Line("1", "A", "Smith, J", "\t\t\t\t\tArt"));
         std::filesystem::remove("Booklist.tul");
         if (folder) std::filesystem::create_directory("Booklist.tul");
-        headless::Reset();
-        LoadBooklist();
+        services_ = TestServices();
+        LoadBooklist(CurrentDataFolder(), services_);
         EXPECT_TRUE(Booklist().empty());
         EXPECT_TRUE(FindAuthorIds("SMITH").empty());
         EXPECT_EQ(CategoryList(), std::vector<std::string>{"Art"});
         EXPECT_EQ(LevelNames().count, 0);
-        EXPECT_EQ(headless::Progress().opened, 0);
-        EXPECT_EQ(headless::MainWindowTitle(), "");
+        EXPECT_EQ(services_.Progress().opened, 0);
+        EXPECT_EQ(services_.MainWindowTitle(), "");
         std::filesystem::remove("Booklist.tul");
     }
 }
 
 TEST_F(BooklistLoad, AtStartUpWithoutABooklistTheLevelSelectorHasOneEmptyEntry) {
-    LoadBooklist();
+    LoadBooklist(CurrentDataFolder(), services_);
     EXPECT_EQ(LevelNames().count, 0);
     EXPECT_EQ(LevelNames().names[0], "");
 }

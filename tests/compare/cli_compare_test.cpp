@@ -9,6 +9,7 @@
 #include "compare/matching.h"
 #include "support/program_state.h"
 #include "support/test_folder.h"
+#include "support/test_services.h"
 
 namespace fs = std::filesystem;
 
@@ -67,8 +68,9 @@ TEST_F(CliCompareTest, WritesTheSameFilesAsTheDesktopRunAndPrintsTheCounts) {
     // The same comparison in this process, as the Compare command runs it.
     fs::current_path("desktop");
     ResetProgramState();
-    LoadBooklist();
-    RunComparison("../catalogue.mrc", {});
+    TestServices services;
+    LoadBooklist(CurrentDataFolder(), services);
+    RunComparison(CurrentDataFolder(), "../catalogue.mrc", {}, services);
     fs::current_path("..");
     EXPECT_EQ(ReadFile("data/OUTPUT.MRC"), ReadFile("desktop/OUTPUT.MRC"));
     EXPECT_EQ(ReadFile("data/Matches.tul"), ReadFile("desktop/Matches.tul"));

@@ -14,6 +14,7 @@
 #include "compare/matching.h"
 #include "support/program_state.h"
 #include "support/test_folder.h"
+#include "support/test_services.h"
 
 namespace fs = std::filesystem;
 
@@ -59,7 +60,8 @@ TEST_P(ComparisonCase, LeavesTheExpectedOutputMatchesAndCounts) {
     } else {
         WriteFile("catalogue.mrc", MarcFromText(ReadFile(source / "catalogue.txt")));
     }
-    LoadBooklist();
+    TestServices services;
+    LoadBooklist(CurrentDataFolder(), services);
 
     TaggingOptions options;
     if (fs::exists(source / "options.txt")) {
@@ -67,7 +69,7 @@ TEST_P(ComparisonCase, LeavesTheExpectedOutputMatchesAndCounts) {
         options.TagTitlesWithStar = chosen.find("no-star") == std::string::npos;
         options.TagSeriesWithLevel = chosen.find("no-series") == std::string::npos;
     }
-    const ComparisonResult result = RunComparison("catalogue.mrc", options);
+    const ComparisonResult result = RunComparison(CurrentDataFolder(), "catalogue.mrc", options, services);
 
     EXPECT_EQ(FormatThousands(result.recordsRead) + " records read, " +
                   FormatThousands(result.matches) + " matches\n",

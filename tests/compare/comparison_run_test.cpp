@@ -10,10 +10,9 @@
 #include "compare/marc_text.h"
 #include "compare/matching.h"
 #include "booklist/matches.h"
-#include "platform/headless/headless.h"
-#include "platform/progress.h"
 #include "support/program_state.h"
 #include "support/test_folder.h"
+#include "support/test_services.h"
 
 namespace fs = std::filesystem;
 
@@ -42,13 +41,18 @@ class ComparisonRunTest : public testing::Test {
                                       Entry(2, "Wonder", "Palacio, R. J.") +
                                       Entry(3, "Matilda", "Dahl, Roald"));
         WriteFile("Matches.tul", "3,823 DAH\r\n");
-        LoadBooklist();
-        headless::Reset();
+        TestServices loading;
+        LoadBooklist(CurrentDataFolder(), loading);
+    }
+
+    ComparisonResult Run(const std::string& catalogue) {
+        return RunComparison(CurrentDataFolder(), catalogue, {}, services);
     }
 
     bool Matched(const char* id) { return LookupBookRecord(id).matched == 1; }
 
     TestFolder folder;
+    TestServices services;
 };
 
 const std::string TwoMatches =
@@ -59,11 +63,11 @@ const std::string TwoMatches =
 
 TEST_F(ComparisonRunTest, RunUnderTheProgressWindowAndEndsWithTheMessage) {
     WriteFile("catalogue.mrc", TwoMatches);
-    const ComparisonResult result = RunComparison("catalogue.mrc", {});
+    const ComparisonResult result = Run("catalogue.mrc");
     EXPECT_EQ(result.recordsRead, 3);
     EXPECT_EQ(result.matches, 2);
 
-    const auto& progress = headless::Progress();
+    const auto& progress = services.Progress();
     EXPECT_EQ(progress.title, "Scanning library catalogue file");
     EXPECT_EQ(progress.caption,
               "Scanning library catalogue file.\r\nComparing against Readvane list.");
@@ -73,17 +77,14 @@ TEST_F(ComparisonRunTest, RunUnderTheProgressWindowAndEndsWithTheMessage) {
     EXPECT_EQ(progress.position, progress.maximum);
     EXPECT_EQ(progress.counter, "3  2");
     EXPECT_FALSE(progress.open);
-    EXPECT_EQ(headless::PollCount(), 4);              // one per record and one after the pause
-    EXPECT_EQ(headless::PausedMilliseconds(), 2000);  // after the run and after saving
 
-    ASSERT_EQ(headless::ShownMessages().size(), 1u);
-    const auto& message = headless::ShownMessages()[0];
+    ASSERT_EQ(services.ShownMessages().size(), 1u);
+    const auto& message = services.ShownMessages()[0];
     EXPECT_EQ(message.title, "Compare");
     EXPECT_EQ(message.text, "Tagged library items are in the file\r\n" +
                                 (fs::current_path() / "OUTPUT.MRC").string());
     EXPECT_EQ(message.buttons, "OK");
     EXPECT_EQ(message.icon, "I");
-    EXPECT_EQ(message.defaultButton, 0);
 
     // Earlier matches are cleared first, so a run never adds to them.
     EXPECT_TRUE(Matched("1"));
@@ -98,14 +99,14 @@ TEST_F(ComparisonRunTest, CounterGroupsThousands) {
     for (int i = 0; i < 1234; ++i)
         text += Book("n" + std::to_string(i), "Holes", "Sachar, L.");
     WriteFile("catalogue.mrc", MarcFromText(text));
-    RunComparison("catalogue.mrc", {});
-    EXPECT_EQ(headless::Progress().counter, "1,234  1,234");
+    Run("catalogue.mrc");
+    EXPECT_EQ(services.Progress().counter, "1,234  1,234");
 }
 
 TEST_F(ComparisonRunTest, CancelKeepsAndSavesTheMatchesSoFar) {
     WriteFile("catalogue.mrc", TwoMatches);
-    headless::PresetCancelAtPoll(2);
-    const ComparisonResult result = RunComparison("catalogue.mrc", {});
+    services.PresetCancelAtPoll(2);
+    const ComparisonResult result = Run("catalogue.mrc");
     EXPECT_TRUE(result.cancelled);
     EXPECT_EQ(result.recordsRead, 2);
     EXPECT_EQ(result.matches, 1);
@@ -114,19 +115,19 @@ TEST_F(ComparisonRunTest, CancelKeepsAndSavesTheMatchesSoFar) {
     EXPECT_EQ(ReadFile("Matches.tul"), "1,813\r\n");
     EXPECT_EQ(MarcToText(ReadFile("OUTPUT.MRC")).substr(0, 4), "LDR ");
     EXPECT_EQ(MarcToText(ReadFile("OUTPUT.MRC")).find("001 c"), std::string::npos);
-    EXPECT_EQ(headless::ShownMessages().size(), 1u);
+    EXPECT_EQ(services.ShownMessages().size(), 1u);
 }
 
 TEST_F(ComparisonRunTest, CatalogueThatCannotBeOpenedResetsNothing) {
     WriteFile("OUTPUT.MRC", "earlier output");
-    const ComparisonResult result = RunComparison("no such catalogue.mrc", {});
+    const ComparisonResult result = Run("no such catalogue.mrc");
     EXPECT_FALSE(result.catalogueOpened);
     EXPECT_TRUE(Matched("3"));
     EXPECT_EQ(ReadFile("Matches.tul"), "3,823 DAH\r\n");
     EXPECT_EQ(ReadFile("OUTPUT.MRC"), "earlier output");
-    EXPECT_EQ(headless::Progress().opened, 0);
-    ASSERT_EQ(headless::ShownMessages().size(), 1u);
-    EXPECT_NE(headless::ShownMessages()[0].text.find("no such catalogue.mrc"), std::string::npos);
+    EXPECT_EQ(services.Progress().opened, 0);
+    ASSERT_EQ(services.ShownMessages().size(), 1u);
+    EXPECT_NE(services.ShownMessages()[0].text.find("no such catalogue.mrc"), std::string::npos);
 }
 
 TEST_F(ComparisonRunTest, OutputThatCannotBeWrittenStillSavesTheMatches) {
@@ -143,13 +144,13 @@ TEST_F(ComparisonRunTest, OutputThatCannotBeWrittenStillSavesTheMatches) {
     for (const auto& [makeFail, reason] : failures) {
         SetUp();
         makeFail();
-        const ComparisonResult result = RunComparison("catalogue.mrc", {});
+        const ComparisonResult result = Run("catalogue.mrc");
         EXPECT_FALSE(result.outputCreated);
         EXPECT_EQ(result.outputFailure, reason);
         EXPECT_EQ(result.matches, 2);
         EXPECT_TRUE(Matched("2"));
         EXPECT_NE(ReadFile("Matches.tul").find("2,813.6"), std::string::npos);
-        const std::string& text = headless::ShownMessages().at(0).text;
+        const std::string& text = services.ShownMessages().at(0).text;
         EXPECT_EQ(text.find("are in the file"), std::string::npos);
         EXPECT_NE(text.find("could not be created or written (" + reason + ")"), std::string::npos);
         EXPECT_NE(text.find(fs::current_path().string() + "/OUTPUT.MRC"), std::string::npos);
@@ -161,10 +162,10 @@ TEST_F(ComparisonRunTest, MatchesThatCannotBeSavedAreReported) {
     fs::remove("Matches.tul");
     fs::create_directory("Matches.tul");
     WriteFile("catalogue.mrc", TwoMatches);
-    const ComparisonResult result = RunComparison("catalogue.mrc", {});
+    const ComparisonResult result = Run("catalogue.mrc");
     EXPECT_FALSE(result.matchesSaved);
     EXPECT_TRUE(result.outputCreated);
-    const std::string& text = headless::ShownMessages().at(0).text;
+    const std::string& text = services.ShownMessages().at(0).text;
     EXPECT_NE(text.find("Tagged library items are in the file"), std::string::npos);
     EXPECT_NE(text.find("could not be saved to"), std::string::npos);
     EXPECT_NE(text.find("Matches.tul"), std::string::npos);
@@ -178,7 +179,7 @@ TEST_F(ComparisonRunTest, MatchedRecordsTooLongToWriteAreCountedMarkedAndReporte
     std::string longTitle = "001 b\n100 1 $aPalacio, R. J.\n245 10$aWonder" +
                             std::string(9988, ' ') + "\n\n";  // 245 fills 9,999 bytes
     WriteFile("catalogue.mrc", MarcFromText(text + longTitle));
-    const ComparisonResult result = RunComparison("catalogue.mrc", {});
+    const ComparisonResult result = Run("catalogue.mrc");
     EXPECT_EQ(result.matches, 2);
     EXPECT_EQ(result.notWritten, 1);
     EXPECT_TRUE(Matched("2"));
@@ -186,7 +187,7 @@ TEST_F(ComparisonRunTest, MatchedRecordsTooLongToWriteAreCountedMarkedAndReporte
     EXPECT_NE(MarcToText(output).find("001 a"), std::string::npos);
     EXPECT_EQ(MarcToText(output).find("001 b"), std::string::npos);
     EXPECT_EQ(IndependentReaderFaults("OUTPUT.MRC"), "");
-    const auto& message = headless::ShownMessages().at(0);
+    const auto& message = services.ShownMessages().at(0);
     EXPECT_NE(message.text.find("Tagged library items are in the file"), std::string::npos);
     EXPECT_NE(message.text.find("1 matched record was too long to write"), std::string::npos);
 }
@@ -202,14 +203,14 @@ TEST_F(ComparisonRunTest, MatchedRecordsThatWouldBreakTheFileAreNotWritten) {
         "1 \x1F"
         "aSachar, Louis\x1E\x1D";
     WriteFile("catalogue.mrc", damaged + TwoMatches);
-    const ComparisonResult result = RunComparison("catalogue.mrc", {});
+    const ComparisonResult result = Run("catalogue.mrc");
     EXPECT_EQ(result.matches, 3);
     EXPECT_EQ(result.malformed, 1);
     EXPECT_EQ(result.notWritten, 0);
     EXPECT_EQ(IndependentReaderFaults("OUTPUT.MRC"), "");
     const std::string output = ReadFile("OUTPUT.MRC");
     EXPECT_EQ(std::count(output.begin(), output.end(), '\x1D'), 2);
-    const auto& message = headless::ShownMessages().at(0);
+    const auto& message = services.ShownMessages().at(0);
     EXPECT_NE(message.text.find("1 matched record was too damaged to write"), std::string::npos);
     EXPECT_EQ(message.icon, "!");
 }
@@ -222,7 +223,7 @@ TEST_F(ComparisonRunTest, ComparingTheOutputAgainKeepsOneStarWhateverTheFieldOrd
     std::vector<std::string> marked;  // the fields that carry marks, run by run
     std::string input = "catalogue.mrc";
     for (int run = 1; run <= 3; ++run) {
-        ASSERT_EQ(RunComparison(input, {}).matches, 1);
+        ASSERT_EQ(Run(input).matches, 1);
         input = "run" + std::to_string(run) + ".mrc";
         fs::copy_file(OutputFileName, input);
         CatalogueRecord record;
@@ -245,12 +246,12 @@ TEST_F(ComparisonRunTest, CatalogueOver2GiBScalesTheBarInto32Bits) {
         std::fclose(file);
         ASSERT_EQ(::truncate("huge.mrc", (std::int64_t{5} << 30) + 7), 0);  // sparse
     }
-    headless::PresetCancelAtPoll(1);
-    const ComparisonResult result = RunComparison("huge.mrc", {});
+    services.PresetCancelAtPoll(1);
+    const ComparisonResult result = Run("huge.mrc");
     EXPECT_EQ(result.recordsRead, 1);
     EXPECT_EQ(result.matches, 1);
-    EXPECT_LE(headless::Progress().maximum, 0x7FFFFFFF);
-    EXPECT_GT(headless::Progress().maximum, 0x3FFFFFFF);
+    EXPECT_LE(services.Progress().maximum, 0x7FFFFFFF);
+    EXPECT_GT(services.Progress().maximum, 0x3FFFFFFF);
     EXPECT_EQ(ProgressShiftFor(0x7FFFFFFF), 0);
     EXPECT_EQ(ProgressShiftFor(0x80000000), 1);
     EXPECT_EQ(ProgressShiftFor((std::int64_t{5} << 30) + 7), 2);

@@ -11,9 +11,9 @@
 #include "compare/marc_reader.h"
 #include "compare/marc_text.h"
 #include "compare/matching.h"
-#include "platform/headless/headless.h"
 #include "support/program_state.h"
 #include "support/test_folder.h"
+#include "support/test_services.h"
 
 namespace fs = std::filesystem;
 
@@ -74,9 +74,10 @@ TEST(PublicSamples, EveryFileIsReadAndComparedAndWhatIsWrittenStaysClean) {
         ResetProgramState();
         std::int64_t records = 0;
         WriteFile("Booklist.tul", BooklistFrom(path, records));
-        LoadBooklist();
+        TestServices services;
+        LoadBooklist(CurrentDataFolder(), services);
 
-        const ComparisonResult result = RunComparison(path, {});
+        const ComparisonResult result = RunComparison(CurrentDataFolder(), path, {}, services);
         EXPECT_EQ(result.recordsRead, records);
         EXPECT_TRUE(result.outputCreated);
         totalMatches += result.matches;
@@ -104,12 +105,13 @@ TEST(PublicSamples, ComparingTheOutputAgainLeavesTheTitlesAsTaggedOnce) {
     ResetProgramState();
     std::int64_t records = 0;
     WriteFile("Booklist.tul", BooklistFrom(path, records));
-    LoadBooklist();
+    TestServices services;
+        LoadBooklist(CurrentDataFolder(), services);
 
     std::vector<std::vector<std::string>> titles;  // the 245 fields written, run by run
     std::string input = path;
     for (int run = 1; run <= 3; ++run) {
-        RunComparison(input, {});
+        RunComparison(CurrentDataFolder(), input, {}, services);
         input = "run" + std::to_string(run) + ".mrc";
         fs::copy_file(OutputFileName, input);
         titles.emplace_back();

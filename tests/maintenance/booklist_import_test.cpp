@@ -5,10 +5,9 @@
 #include <filesystem>
 
 #include "booklist/booklist.h"
-#include "platform/file_dialog.h"
-#include "platform/headless/headless.h"
 #include "support/program_state.h"
 #include "support/test_folder.h"
+#include "support/test_services.h"
 
 namespace {
 
@@ -23,8 +22,10 @@ class BooklistImportTest : public ::testing::Test {
         ResetProgramState();
         WriteFile("Booklist.tul", OldBooklist);
         WriteFile("Matches.tul", OldMatches);
-        LoadBooklist();
+        TestServices loading;
+        LoadBooklist(CurrentDataFolder(), loading);
     }
+    bool Import() { return ImportBooklist(CurrentDataFolder(), services); }
     void TearDown() override { ResetProgramState(); }
 
     bool Unchanged() const {
@@ -33,31 +34,27 @@ class BooklistImportTest : public ::testing::Test {
     }
 
     TestFolder folder;
+    TestServices services;
 };
 
 TEST_F(BooklistImportTest, ReplacesTheBooklistDropsTheMatchesAndLoads) {
     WriteFile("chosen.txt", NewBooklist);
-    PresetChosenFile((folder.Path() / "chosen.txt").string());
-    EXPECT_TRUE(ImportBooklist());
+    services.PresetChosenFile((folder.Path() / "chosen.txt").string());
+    EXPECT_TRUE(Import());
 
-    ASSERT_EQ(FileDialogRequests().size(), 1u);
-    const FileDialogRequest& dialog = FileDialogRequests()[0];
-    EXPECT_EQ(dialog.title, "Import booklist");
-    EXPECT_EQ(dialog.defaultName, "*.txt");
-    EXPECT_EQ(dialog.filter, "Text files|*.tsv;*.txt|All files|*.*|");
-    EXPECT_FALSE(dialog.save);
+    EXPECT_EQ(services.FileDialogTitles(), std::vector<std::string>{"Import booklist"});
 
     EXPECT_EQ(ReadFile("Booklist.tul"), NewBooklist);
     EXPECT_FALSE(FileExists("Matches.tul"));
     EXPECT_EQ(Booklist().size(), 2u);
-    EXPECT_TRUE(headless::ShownMessages().empty());
+    EXPECT_TRUE(services.ShownMessages().empty());
 }
 
 TEST_F(BooklistImportTest, CancelChangesNothing) {
-    PresetChosenFile("");
-    EXPECT_FALSE(ImportBooklist());
+    services.PresetChosenFile("");
+    EXPECT_FALSE(Import());
     EXPECT_TRUE(Unchanged());
-    EXPECT_TRUE(headless::ShownMessages().empty());
+    EXPECT_TRUE(services.ShownMessages().empty());
 }
 
 // A file that cannot be a booklist is refused with a message naming it; nothing is copied,
@@ -77,18 +74,18 @@ TEST_F(BooklistImportTest, RefusesWhatIsNotABooklist) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        headless::Reset();
+        services = TestServices();
         const std::string path = (folder.Path() / c.name).string();
         if (std::string(c.name) == "folder.txt") {
             std::filesystem::create_directory(path);
         } else if (c.contents) {
             WriteFile(path, c.contents);
         }
-        PresetChosenFile(path);
-        EXPECT_FALSE(ImportBooklist());
+        services.PresetChosenFile(path);
+        EXPECT_FALSE(Import());
         EXPECT_TRUE(Unchanged());
-        ASSERT_EQ(headless::ShownMessages().size(), 1u);
-        const headless::ShownMessage& message = headless::ShownMessages()[0];
+        ASSERT_EQ(services.ShownMessages().size(), 1u);
+        const auto& message = services.ShownMessages()[0];
         EXPECT_EQ(message.title, "Import booklist");
         EXPECT_EQ(message.icon, "!");
         EXPECT_EQ(message.text, "Could not import " + path + ": " + c.reason +

@@ -4,9 +4,9 @@
 
 #include "app/book_list.h"
 #include "booklist/booklist.h"
-#include "platform/headless/headless.h"
 #include "support/program_state.h"
 #include "support/test_folder.h"
+#include "support/test_services.h"
 
 namespace {
 
@@ -18,7 +18,8 @@ class ExportWriter : public ::testing::Test {
         for (const char* name : {"Booklist.tul", "Matches.tul", "TULVersion.txt"}) {
             std::filesystem::copy_file(TestData("booklist-small") / name, name);
         }
-        LoadBooklist();
+        TestServices services;
+        LoadBooklist(CurrentDataFolder(), services);
         FilterState everything;
         everything.matchFilter = MatchFilterEverything;
         for (const auto packed : StageBookList(everything, AustralianAll)) {
@@ -26,7 +27,7 @@ class ExportWriter : public ::testing::Test {
         }
     }
     std::string Export(ExportFormat format, const ExportFieldSet& fields) {
-        EXPECT_TRUE(WriteExportFile("out", format, fields, rows_));
+        EXPECT_TRUE(WriteExportFile(CurrentDataFolder(), "out", format, fields, rows_));
         return ReadFile("out");
     }
     TestFolder folder_;
@@ -60,14 +61,14 @@ TEST_F(ExportWriter, WritesOnlyTheGivenRowsInTheirOrder) {
 }
 
 TEST_F(ExportWriter, ReportsAFileThatCannotBeCreatedOrWritten) {
-    const FileWriteResult missingFolder = WriteExportFile(
+    const FileWriteResult missingFolder = WriteExportFile(CurrentDataFolder(), 
         "no-such-folder/out.csv", ExportFormat::Comma, DefaultExportFields(), rows_);
     EXPECT_EQ(missingFolder.reason, "No such file or directory");
 
     WriteFile("out.csv", "earlier export");
     FailNextFileAfter(100);
     const FileWriteResult full =
-        WriteExportFile("out.csv", ExportFormat::Comma, DefaultExportFields(), rows_);
+        WriteExportFile(CurrentDataFolder(), "out.csv", ExportFormat::Comma, DefaultExportFields(), rows_);
     EXPECT_FALSE(full.written);
     EXPECT_EQ(ReadFile("out.csv"), "earlier export");  // no partial file in its place
 }
@@ -82,7 +83,7 @@ TEST_F(ExportWriter, RefusesToWriteOverTheProgramsOwnFiles) {
                                   "sub/list-link", "OUTPUT.MRC", "sub/../OUTPUT.MRC",
                                   (std::filesystem::current_path() / "Matches.tul").string()}) {
         const FileWriteResult result =
-            WriteExportFile(target, ExportFormat::Comma, DefaultExportFields(), rows_);
+            WriteExportFile(CurrentDataFolder(), target, ExportFormat::Comma, DefaultExportFields(), rows_);
         EXPECT_FALSE(result.written) << target;
         EXPECT_NE(result.reason.find("own data files"), std::string::npos) << target;
     }
@@ -91,9 +92,9 @@ TEST_F(ExportWriter, RefusesToWriteOverTheProgramsOwnFiles) {
     EXPECT_FALSE(FileExists("OUTPUT.MRC"));
     // Names that only look alike are the user's to choose.
     EXPECT_TRUE(
-        WriteExportFile("sub/Booklist.tul", ExportFormat::Comma, DefaultExportFields(), rows_));
+        WriteExportFile(CurrentDataFolder(), "sub/Booklist.tul", ExportFormat::Comma, DefaultExportFields(), rows_));
     EXPECT_TRUE(
-        WriteExportFile("Booklist.tul.csv", ExportFormat::Comma, DefaultExportFields(), rows_));
+        WriteExportFile(CurrentDataFolder(), "Booklist.tul.csv", ExportFormat::Comma, DefaultExportFields(), rows_));
 }
 
 TEST(ExportFields, HeaderOfTheIdColumnIsId) {

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/headless/headless.h"
 #include "platform/message.h"
 
 TEST(MessageCodes, ButtonSetsIgnoreCase) {
@@ -34,14 +33,4 @@ TEST(MessageCodes, DefaultButtonAndResults) {
     EXPECT_EQ(MessageButtonResult(MessageButtons::AbortRetryIgnore, 3), MessageIgnore);
     EXPECT_EQ(MessageButtonResult(MessageButtons::RetryCancel, 1), MessageRetry);
     EXPECT_EQ(MessageButtonResult(MessageButtons::YesNo, 2), MessageNo);
-}
-
-TEST(HeadlessMessage, AnswersAsPresetThenWithTheDefault) {
-    headless::Reset();
-    headless::PresetMessageAnswer(MessageNo);
-    EXPECT_EQ(ShowMessage("Title", "Text", "YN", "?", 0), MessageNo);
-    EXPECT_EQ(ShowMessage("Title", "Text", "YN", "?", 2), MessageNo);
-    EXPECT_EQ(ShowMessage("Title", "Text", "YNC", "?", 0), MessageYes);
-    ASSERT_EQ(headless::ShownMessages().size(), 3u);
-    EXPECT_EQ(headless::ShownMessages()[0].title, "Title");
 }

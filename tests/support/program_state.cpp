@@ -1,15 +1,11 @@
 #include "support/program_state.h"
 
-#include "booklist/booklist.h"
-#include "app/startup_constants.h"
+#include "app/filter_state.h"
 #include "base/replacing_file.h"
-#include "maintenance/booklist_update.h"
-#include "platform/headless/headless.h"
+#include "booklist/booklist.h"
 
 void ResetProgramState() {
     ResetBooklistState();
-    SetServerBaseUrl("");
-    SetServerUpdateTimeouts({});
-    headless::Reset();
+    ResetFilterState();
     FailNextFileAfter(-1);
 }

@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QPointer>
 #include <chrono>
 
 #include "app/book_list.h"
@@ -39,12 +38,6 @@ constexpr Column Columns[] = {
 };
 constexpr int FixedColumnsWidth = 578;  // the five fixed widths plus room for borders
 
-// Guarded: the list goes with the main window, and tests close that window between runs.
-QPointer<ReportList>& BookListPointer() {
-    static QPointer<ReportList> list;
-    return list;
-}
-
 QComboBox* Selector(int control) {
     return ControlAs<QComboBox>(MainWindowNumber, control);
 }
@@ -75,25 +68,23 @@ void SetCountCaption(const std::string& text) {
 
 ReportList* CreateBookList(int x, int y, int width, int height) {
     ReportList* list = AddReportList(MainWindowNumber, BookListControl, x, y, width, height);
-    BookListPointer() = list;
     if (!list) return nullptr;
     list->setFont(ProgramFonts().arial10);
     for (const Column& column : Columns) {
         AddListColumn(list, column.heading,
                       column.width ? column.width : width - FixedColumnsWidth);
     }
-    SetCustomCompare(CompareTitleKeys);
-    SetCustomSortKey(NormaliseKeyInto);
     if (EnableColumnSort(list)) {
         for (int c = 0; c < static_cast<int>(std::size(Columns)); ++c) {
             SetColumnSortKind(list, c, Columns[c].kind);
         }
+        SetCustomColumnSort(list, CompareTitleKeys, NormaliseKeyInto);
     }
     return list;
 }
 
 ReportList* MainBookList() {
-    return BookListPointer();
+    return ControlAs<ReportList>(MainWindowNumber, BookListControl);
 }
 
 void FillSelectors() {

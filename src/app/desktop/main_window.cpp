@@ -3,21 +3,21 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QDir>
 #include <QFileInfo>
 #include <QUrl>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
-#include "booklist/book_record.h"
-#include "booklist/booklist.h"
 #include "app/data_folder.h"
+#include "app/desktop/book_list_print.h"
 #include "app/desktop/book_list_view.h"
 #include "app/desktop/main_window_ids.h"
 #include "app/filter_state.h"
 #include "app/startup_constants.h"
 #include "base/text.h"
+#include "booklist/book_record.h"
+#include "booklist/booklist.h"
 #include "compare/desktop/compare_dialog.h"
 #include "maintenance/booklist_import.h"
 #include "maintenance/booklist_update.h"
@@ -25,12 +25,11 @@
 #include "maintenance/desktop/export_dialog.h"
 #include "maintenance/desktop/item_details_dialog.h"
 #include "maintenance/desktop/new_books_window.h"
-#include "platform/message.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
 #include "platform/qt/fonts.h"
+#include "platform/qt/qt_services.h"
 #include "platform/qt/report_list.h"
-#include "print/desktop/book_list_print.h"
 
 namespace {
 
@@ -101,9 +100,9 @@ void CreateButtons(int height, int width) {
     AddButton(MainWindowNumber, CloseCommand, width - 86, height - 53, 75, 22, "Close");
 }
 
-bool BooklistMissingOrEmpty() {
+bool BooklistMissingOrEmpty(const DataFolder& folder) {
     std::error_code error;
-    const auto size = std::filesystem::file_size("Booklist.tul", error);
+    const auto size = std::filesystem::file_size(folder.Booklist(), error);
     return error || size < 1;
 }
 
@@ -114,18 +113,29 @@ bool AnyEntryMatched() {
     return false;
 }
 
-// Where the program works and where its manual is, decided once at start.
-DataFolders& Folders() {
-    static DataFolders folders;
-    return folders;
+// The manual in the desktop's viewer; nothing is said when either is missing.
+void OpenManual(const DataFolder& folder) {
+    const QString path = PathToDisplay(folder.Manual());
+    if (QFileInfo::exists(path)) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-// The manual in the desktop's viewer; nothing is said when either is missing.
-void OpenManual() {
-    const QString path = Folders().manual.empty()
-                             ? QDir::current().absoluteFilePath(QStringLiteral("Tallyleaf.pdf"))
-                             : PathToDisplay(Folders().manual);
-    if (QFileInfo::exists(path)) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+// The ids of the rows the list shows now: filtered, in the order of the last heading click,
+// without the rows taken out with Delete.
+std::vector<std::string> ShownIds() {
+    std::vector<std::string> ids;
+    for (int row = 0; row < BookListRowCount(); ++row)
+        ids.push_back(BookListCell(row, 0));
+    return ids;
+}
+
+// Back in front with the list refilled, after a command that changed the matches.
+void ShowAgainWithNewMatches() {
+    if (QWidget* main = WindowById(MainWindowNumber)) {
+        main->setEnabled(true);
+        main->raise();
+        main->activateWindow();
+    }
+    FillBookList();
 }
 
 // The selectors, the filters and the list as a fresh load leaves them. Also after an import, since
@@ -146,7 +156,7 @@ void ShowLoadedBooklist() {
 
 }  // namespace
 
-void StartMainWindow() {
+void StartMainWindow(DesktopSession& session) {
     OpenMainWindow(MainWindowNumber, "", 3, MainWindowWidth, MainWindowHeight);
     // The layout is worked out once from the inner size the window was opened with.
     const int width = MainWindowWidth;
@@ -169,19 +179,19 @@ void StartMainWindow() {
     CreateButtons(height, width);
     LetWindowEventsThrough();
 
-    UpdateFromServer();
+    UpdateFromServer(session.folder, session.serverBaseUrl, session.services);
 
-    if (BooklistMissingOrEmpty()) {
-        ShowMessage("Notice", "TUL Booklist file not found. Please download booklist file.", "OK",
-                    "I", 0);
+    if (BooklistMissingOrEmpty(session.folder)) {
+        session.services.ShowMessage(
+            "Notice", "TUL Booklist file not found. Please download booklist file.", "OK", "I", 0);
     }
-    LoadBooklist();
+    LoadBooklist(session.folder, session.services);
     ShowLoadedBooklist();
     AddShortcut(MainWindowNumber, QKeySequence(Qt::Key_Delete), RemoveRowsCommand);
     if (ReportList* list = MainBookList()) list->setFocus();
 }
 
-bool DispatchMainCommand(const DialogEvent& event) {
+bool DispatchMainCommand(DesktopSession& session, const DialogEvent& event) {
     int command = event.command;
     if (command == BookListControl && event.subtype == EventDoubleClick) command = DetailsCommand;
     FilterState& filters = CurrentFilters();
@@ -220,32 +230,32 @@ bool DispatchMainCommand(const DialogEvent& event) {
             RemoveSelectedRows();
             break;
         case HelpCommand:
-            OpenManual();
+            OpenManual(session.folder);
             break;
 
         case CompareCommand:
-            ShowCompareDialog();
+            if (ShowCompareDialog(session.folder, session.services)) ShowAgainWithNewMatches();
             break;
         case PrintCommand:
             PrintVisibleBookList();
             break;
         case UpdateCommand:
-            if (ImportBooklist()) ShowLoadedBooklist();
+            if (ImportBooklist(session.folder, session.services)) ShowLoadedBooklist();
             break;
         case ServerUpdateCommand:
-            UpdateFromServer();
+            UpdateFromServer(session.folder, session.serverBaseUrl, session.services);
             break;
         case ExportCommand:
-            ExportList();
+            ExportList(session.folder, ShownIds());
             break;
         case DetailsCommand:
-            ShowItemDetails();
+            if (const int row = BookListSelectedRow(); row >= 0) ShowItemDetails(BookListCell(row, 0));
             break;
         case AboutCommand:
             ShowAbout();
             break;
         case NewBooksCommand:
-            ShowNewBooks();
+            ShowNewBooks(session.folder, session.serverBaseUrl);
             break;
         default:
             break;
@@ -253,30 +263,28 @@ bool DispatchMainCommand(const DialogEvent& event) {
     return true;
 }
 
-bool HandleNextMainEvent() {
-    return DispatchMainCommand(WaitDialogEvent());
+bool HandleNextMainEvent(DesktopSession& session) {
+    return DispatchMainCommand(session, WaitDialogEvent());
 }
 
-void RunMainEventLoop() {
-    while (HandleNextMainEvent()) {
+void RunMainEventLoop(DesktopSession& session) {
+    while (HandleNextMainEvent(session)) {
     }
 }
 
 int RunDesktopProgram() {
-    // Every data file is opened by its bare name in the working folder, wherever the program was
-    // started from.
-    Folders() = ChooseDataFolders(PathFromDisplay(QCoreApplication::applicationDirPath()),
-                                  std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
-    PrepareDataFolder(Folders());
-    const std::filesystem::path folder(Folders().work);
-    std::error_code error;
-    if (std::filesystem::current_path(error) != folder)
-        std::filesystem::current_path(folder, error);
+    const DataFolders folders =
+        ChooseDataFolders(PathFromDisplay(QCoreApplication::applicationDirPath()),
+                          std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    PrepareDataFolder(folders);
+    const DataFolder folder(folders.work,
+                            std::filesystem::path(folders.manual).parent_path().string());
+    QtServices services(folder.Path());
+    DesktopSession session{folder, ConfiguredServerBaseUrl(folder), services};
 
-    SetServerBaseUrl(ConfiguredServerBaseUrl());
     CreateFontsAndColours();
-    StartMainWindow();
-    RunMainEventLoop();
+    StartMainWindow(session);
+    RunMainEventLoop(session);
     CloseDialogWindow();
     return 0;
 }

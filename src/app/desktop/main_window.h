@@ -1,16 +1,28 @@
 #pragma once
+#include <string>
+
+#include "booklist/data_folder.h"
 #include "platform/dialogs.h"
+#include "platform/services.h"
 
 // The main window: built once at start-up, then the event loop until the user ends the program.
 
-// Builds the window and runs the start-up sequence up to the first fill of the list.
-void StartMainWindow();
-// Carries out one command of the main window; false for the commands that end the program.
-bool DispatchMainCommand(const DialogEvent& event);
-// Waits for the next command and carries it out; false when the program is to end.
-bool HandleNextMainEvent();
-void RunMainEventLoop();
+// What the main window works with, decided once at start-up and handed to every command: the data
+// folder, the programme's server ("" for none) and the services the procedures report through.
+struct DesktopSession {
+    DataFolder folder;
+    std::string serverBaseUrl;
+    Services& services;
+};
 
-// The whole program: working directory, fonts and colours, the main window and its loop. Returns
-// the exit code.
+// Builds the window and runs the start-up sequence up to the first fill of the list.
+void StartMainWindow(DesktopSession& session);
+// Carries out one command of the main window; false for the commands that end the program.
+bool DispatchMainCommand(DesktopSession& session, const DialogEvent& event);
+// Waits for the next command and carries it out; false when the program is to end.
+bool HandleNextMainEvent(DesktopSession& session);
+void RunMainEventLoop(DesktopSession& session);
+
+// The whole program: data folder, server, fonts and colours, the main window and its loop.
+// Returns the exit code.
 int RunDesktopProgram();

@@ -4,11 +4,8 @@
 #include <QKeySequence>
 #include <QPushButton>
 
-#include "app/desktop/book_list_view.h"
-#include "app/desktop/main_window_ids.h"
 #include "compare/matching.h"
 #include "platform/dialogs.h"
-#include "platform/file_dialog.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/fonts.h"
 
@@ -59,19 +56,13 @@ bool AskTaggingOptions(TaggingOptions& options) {
 
 }  // namespace
 
-void ShowCompareDialog() {
+bool ShowCompareDialog(const DataFolder& folder, Services& services) {
     TaggingOptions options;
-    if (!AskTaggingOptions(options)) return;
-    const std::string path =
-        ChooseFile("Open file", "*.MRC", "MRC", "MARC data file | *.MRC | All Files | * ||");
-    if (path.size() < 3) return;
+    if (!AskTaggingOptions(options)) return false;
+    const std::string path = services.ChooseFile("Open file", "*.MRC", "MRC",
+                                                 "MARC data file | *.MRC | All Files | * ||");
+    if (path.size() < 3) return false;
 
-    RunComparison(path, options);
-
-    if (QWidget* main = WindowById(MainWindowNumber)) {
-        main->setEnabled(true);
-        main->raise();
-        main->activateWindow();
-    }
-    FillBookList();
+    RunComparison(folder, path, options, services);
+    return true;
 }

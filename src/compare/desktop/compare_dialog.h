@@ -1,7 +1,10 @@
 #pragma once
+#include "booklist/data_folder.h"
+#include "platform/services.h"
 
 // The Compare command: asks how matched records are to be tagged and which catalogue file to
-// compare, runs the comparison, then brings the main window back with the list refreshed.
+// compare, and runs the comparison on the folder's booklist. True when a comparison ran, so that
+// the caller shows the new matches.
 
 inline constexpr int CompareDialogNumber = 20;
 inline constexpr int TagTitlesControl = 21;
@@ -9,4 +12,4 @@ inline constexpr int TagSeriesControl = 22;
 inline constexpr int CompareOkControl = 23;
 inline constexpr int CompareCancelControl = 24;
 
-void ShowCompareDialog();
+bool ShowCompareDialog(const DataFolder& folder, Services& services);

@@ -5,11 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "app/desktop/book_list_view.h"
 #include "maintenance/export_writer.h"
 #include "platform/dialogs.h"
-#include "platform/file_dialog.h"
-#include "platform/message.h"
+#include "platform/qt/file_dialog.h"
+#include "platform/qt/message.h"
 #include "platform/qt/controls.h"
 
 namespace {
@@ -71,13 +70,13 @@ TargetChoice ChoiceFor(ExportFormat format) {
 // Asks for the target file and writes the books with these ids, in this order. A cancelled or too
 // short name writes nothing; a file that cannot be written is named to the user, a written one
 // is not announced.
-void ExportToChosenFile(ExportFormat format, const ExportFieldSet& fields,
+void ExportToChosenFile(const DataFolder& folder, ExportFormat format, const ExportFieldSet& fields,
                         const std::vector<std::string>& rowIds) {
     const TargetChoice choice = ChoiceFor(format);
-    const std::string path =
-        ChooseSaveFile("Export list", choice.proposedName, choice.extension, choice.filter);
+    const std::string path = ChooseSaveFile("Export list", choice.proposedName, choice.extension,
+                                            choice.filter, folder.Path());
     if (path.size() < 3) return;
-    const FileWriteResult written = WriteExportFile(path, format, fields, rowIds);
+    const FileWriteResult written = WriteExportFile(folder, path, format, fields, rowIds);
     if (written) return;
     // The path has a line of its own, as message texts keep paths apart from other wording.
     ShowMessage("Export",
@@ -85,28 +84,19 @@ void ExportToChosenFile(ExportFormat format, const ExportFieldSet& fields,
                 "OK", "!", 0);
 }
 
-// The rows as the main list shows them now: filtered, in the order of the last heading click,
-// without the rows taken out with Delete.
-std::vector<std::string> ListedIds() {
-    std::vector<std::string> ids;
-    for (int row = 0; row < BookListRowCount(); ++row)
-        ids.push_back(BookListCell(row, 0));
-    return ids;
-}
-
-void WriteChosenExport() {
+void WriteChosenExport(const DataFolder& folder, const std::vector<std::string>& rowIds) {
     ExportFieldSet fields{};
     for (int field = 0; field < ExportFieldCount; ++field)
         fields[field] = FieldBox(field)->isChecked();
     const ExportFormat format =
         Option(ExportTabOption)->isChecked() ? ExportFormat::Tab : ExportFormat::Comma;
-    ExportToChosenFile(format, fields, ListedIds());
+    ExportToChosenFile(folder, format, fields, rowIds);
 }
 
 }  // namespace
 
-void ExportList() {
-    if (BookListRowCount() == 0) return;
+void ExportList(const DataFolder& folder, const std::vector<std::string>& rowIds) {
+    if (rowIds.empty()) return;
     if (!OpenDialogWindow(ExportWindowNumber, "Export List", DialogWidth, DialogHeight, "")) return;
     AddControls();
     SetDefaults();
@@ -114,7 +104,7 @@ void ExportList() {
     for (;;) {
         const int command = WaitDialogEvent().command;
         if (command == ExportOkControl) {
-            WriteChosenExport();
+            WriteChosenExport(folder, rowIds);
             break;
         }
         if (command == ExportCancelControl || command == CloseBoxCommand) break;

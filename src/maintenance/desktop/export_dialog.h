@@ -1,4 +1,8 @@
 #pragma once
+#include <string>
+#include <vector>
+
+#include "booklist/data_folder.h"
 
 // The Export command: the dialog that chooses the format and the fields, then the writing of the
 // books the main list shows, in its order.
@@ -13,5 +17,7 @@ inline constexpr int ExportResetControl = 790;
 inline constexpr int ExportOkControl = 798;
 inline constexpr int ExportCancelControl = 799;
 
-// Nothing when the main list is empty.
-void ExportList();
+// Writes the books with these ids, in this order: the rows the main list shows. The file dialog
+// starts in the data folder, whose own files are refused as targets. Nothing when there are no
+// rows.
+void ExportList(const DataFolder& folder, const std::vector<std::string>& rowIds);

@@ -5,7 +5,6 @@
 #include <QPushButton>
 
 #include "booklist/booklist.h"
-#include "app/desktop/book_list_view.h"
 #include "maintenance/detail_rows.h"
 #include "platform/dialogs.h"
 #include "platform/qt/controls.h"
@@ -37,10 +36,8 @@ QLabel* AddRowText(int x, int y, int width, int height, const std::string& text,
 
 }  // namespace
 
-void ShowItemDetails() {
-    const int row = BookListSelectedRow();
-    if (row < 0) return;
-    const BookRecord record = LookupBookRecord(BookListCell(row, 0));
+void ShowItemDetails(const std::string& idText) {
+    const BookRecord record = LookupBookRecord(idText);
 
     if (!OpenDialogWindow(ItemDetailsWindowNumber, "Item Details", DialogWidth, DialogHeight, "")) {
         return;

@@ -5,11 +5,10 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/startup_constants.h"
 #include "maintenance/new_books.h"
 #include "platform/dialogs.h"
-#include "platform/download.h"
-#include "platform/message.h"
+#include "platform/qt/download.h"
+#include "platform/qt/message.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/report_list.h"
 #include "print/desktop/list_control_print.h"
@@ -20,11 +19,11 @@ constexpr int WindowHeight = 640;
 constexpr double PrintScale = 0.23;
 
 // A file too short to hold an id and its line end is what a failed download leaves.
-bool Downloaded() {
-    std::remove(NewBooksFileName);
-    if (!DownloadToFile(ServerBaseUrl() + NewBooksFileName, NewBooksFileName)) return false;
+bool Downloaded(const std::string& path, const std::string& serverBaseUrl) {
+    std::remove(path.c_str());
+    if (!DownloadToFile(serverBaseUrl + NewBooksFileName, path)) return false;
     std::error_code error;
-    const auto size = std::filesystem::file_size(NewBooksFileName, error);
+    const auto size = std::filesystem::file_size(path, error);
     return !error && static_cast<long long>(size) >= NewBooksMinimumBytes;
 }
 
@@ -49,17 +48,18 @@ ReportList* AddNewBooksList(int height, const std::vector<std::string>& rows) {
 
 }  // namespace
 
-void ShowNewBooks() {
-    if (ServerBaseUrl().empty()) {
+void ShowNewBooks(const DataFolder& folder, const std::string& serverBaseUrl) {
+    if (serverBaseUrl.empty()) {
         ShowNotice("Unable to download file. No update server is set.");
         return;
     }
-    if (!Downloaded()) {
+    const std::string path = folder.NewBooks();
+    if (!Downloaded(path, serverBaseUrl)) {
         ShowNotice("Unable to download file. Please make sure the proxy server allows access to " +
-                   ServerHostName(ServerBaseUrl()));
+                   ServerHostName(serverBaseUrl));
         return;
     }
-    const std::vector<std::string> rows = ReadNewBookRows(NewBooksFileName);
+    const std::vector<std::string> rows = ReadNewBookRows(path);
     const std::string caption = NewBooksCaption(rows.size());
 
     const int w = NewBooksColumnsWidth + 70;

@@ -1,16 +1,7 @@
 #include "platform/printer.h"
 
-// Without a window system there is no spooler and nothing to draw on: no printer is listed and
-// none can be opened, so every print ends before its document starts.
-
-namespace {
-
-std::string& PdfPath() {
-    static std::string path;
-    return path;
-}
-
-}  // namespace
+// A build without Qt has no spooler and nothing to draw on: no printer is listed and none can be
+// opened, not even a PDF file, so every print ends before its document starts.
 
 std::string SpoolerDefaultPrinter() {
     return {};
@@ -28,11 +19,10 @@ void ReleasePrinterDevice() {}
 void EditPrinterSettings(const std::string&, PrinterSettingsRecord&) {}
 void PresetSpoolerPrinters(const std::vector<std::string>&, const std::string&) {}
 void ClearSpoolerPresets() {}
-void SetPdfOutput(const std::string& path) {
-    PdfPath() = path;
-}
+void SetPdfOutput(const std::string&) {}
 const std::string& PdfOutput() {
-    return PdfPath();
+    static const std::string none;
+    return none;
 }
 DeviceMetrics PrinterDeviceMetrics() {
     return {};

@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "platform/download.h"
+#include "platform/qt/download.h"
 #include "platform/incoming_file.h"
 #include "platform/qt/event_queue.h"
 

@@ -1,49 +1,54 @@
 #include "platform/qt/event_queue.h"
 
+#include <QCoreApplication>
 #include <deque>
 
 namespace {
-std::deque<DialogEvent>& Queue() {
-    static std::deque<DialogEvent> queue;
+
+// The commands waiting for the program's next wait, and how deeply the program is letting window
+// events through without acting on them.
+struct EventQueue {
+    std::deque<DialogEvent> events;
+    int letThroughDepth = 0;
+};
+
+EventQueue& Queue() {
+    static EventQueue queue;
     return queue;
 }
+
 }  // namespace
 
 void QueueWindowEvent(const DialogEvent& event) {
-    Queue().push_back(event);
+    Queue().events.push_back(event);
 }
 
 std::optional<DialogEvent> TakeWindowEvent() {
-    if (Queue().empty()) return std::nullopt;
-    const DialogEvent event = Queue().front();
-    Queue().pop_front();
+    std::deque<DialogEvent>& events = Queue().events;
+    if (events.empty()) return std::nullopt;
+    const DialogEvent event = events.front();
+    events.pop_front();
     return event;
 }
 
 bool WindowEventQueued() {
-    return !Queue().empty();
+    return !Queue().events.empty();
 }
 void ClearWindowEvents() {
-    Queue().clear();
+    Queue().events.clear();
 }
 
-#include <QCoreApplication>
-
-namespace {
-int letThroughDepth = 0;
-}  // namespace
-
 void DispatchWindowEvents() {
-    ++letThroughDepth;
+    ++Queue().letThroughDepth;
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    --letThroughDepth;
+    --Queue().letThroughDepth;
 }
 
 void LetWindowEventsThroughUntil(const std::function<bool()>& done) {
-    ++letThroughDepth;
+    ++Queue().letThroughDepth;
     while (!done())
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    --letThroughDepth;
+    --Queue().letThroughDepth;
     ClearWindowEvents();
 }
 
@@ -53,5 +58,5 @@ void LetWindowEventsThrough() {
 }
 
 bool LettingWindowEventsThrough() {
-    return letThroughDepth > 0;
+    return Queue().letThroughDepth > 0;
 }

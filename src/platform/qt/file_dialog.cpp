@@ -2,7 +2,7 @@
 #include <QFileDialog>
 #include <QStringList>
 
-#include "platform/file_dialog.h"
+#include "platform/qt/file_dialog.h"
 #include "platform/qt/display_text.h"
 
 namespace {
@@ -51,11 +51,10 @@ std::string RunFileDialog(const FileDialogRequest& request) {
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
     }
+    if (!request.startFolder.empty()) dialog.setDirectory(PathToDisplay(request.startFolder));
     dialog.setSizeGripEnabled(true);
     dialog.setNameFilters(NameFilters(request.filter));
     dialog.selectFile(PathToDisplay(request.defaultName));
-    // QFileDialog never changes the working directory, so the output and matches files still go
-    // beside the booklist.
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return PathFromDisplay(dialog.selectedFiles().constFirst());
 }
@@ -63,11 +62,13 @@ std::string RunFileDialog(const FileDialogRequest& request) {
 }  // namespace
 
 std::string ChooseFile(const std::string& title, const std::string& defaultName,
-                       const std::string& defaultExtension, const std::string& filter) {
-    return RunFileDialog({title, defaultName, defaultExtension, filter, false});
+                       const std::string& defaultExtension, const std::string& filter,
+                       const std::string& startFolder) {
+    return RunFileDialog({title, defaultName, defaultExtension, filter, false, startFolder});
 }
 
 std::string ChooseSaveFile(const std::string& title, const std::string& defaultName,
-                           const std::string& defaultExtension, const std::string& filter) {
-    return RunFileDialog({title, defaultName, defaultExtension, filter, true});
+                           const std::string& defaultExtension, const std::string& filter,
+                           const std::string& startFolder) {
+    return RunFileDialog({title, defaultName, defaultExtension, filter, true, startFolder});
 }

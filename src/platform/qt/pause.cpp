@@ -2,7 +2,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/pause.h"
+#include "platform/qt/pause.h"
 #include "platform/qt/event_queue.h"
 #include "platform/qt/progress_window.h"
 

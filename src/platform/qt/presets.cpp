@@ -2,7 +2,7 @@
 
 #include <deque>
 
-#include "platform/file_dialog.h"
+#include "platform/qt/file_dialog.h"
 
 namespace {
 
@@ -10,6 +10,8 @@ struct Presets {
     std::deque<int> messageAnswers;
     std::vector<MessageRequest> messages;
     int cancelAtPoll = 0;
+    std::deque<std::string> chosenFiles;
+    std::vector<FileDialogRequest> fileRequests;
 };
 
 Presets& State() {
@@ -46,5 +48,21 @@ int PresetCancelPoll() {
 
 void ResetPresets() {
     State() = Presets{};
-    ResetFileDialogPresets();
+}
+
+void PresetChosenFile(const std::string& path) {
+    State().chosenFiles.push_back(path);
+}
+
+const std::vector<FileDialogRequest>& FileDialogRequests() {
+    return State().fileRequests;
+}
+
+std::optional<std::string> TakePresetFile(const FileDialogRequest& request) {
+    Presets& s = State();
+    s.fileRequests.push_back(request);
+    if (s.chosenFiles.empty()) return std::nullopt;
+    std::string path = std::move(s.chosenFiles.front());
+    s.chosenFiles.pop_front();
+    return path;
 }

@@ -9,7 +9,7 @@
 #include <chrono>
 #include <climits>
 
-#include "platform/progress.h"
+#include "platform/qt/progress.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
 #include "platform/qt/fonts.h"

@@ -1,27 +1,23 @@
 #include <QLabel>
 
 #include "platform/dialogs.h"
-#include "platform/progress_notice.h"
+#include "platform/qt/progress_notice.h"
 #include "platform/qt/controls.h"
 
 namespace {
 constexpr int NoticeWindowNumber = 30;
 constexpr int NoticeTextControl = 1;
-bool noticeOpen = false;
 }  // namespace
 
 void OpenProgressNotice(const std::string& title, const std::string& message, int width,
                         int height) {
     CloseProgressNotice();
     if (!OpenDialogWindow(NoticeWindowNumber, title, width, height, "")) return;
-    noticeOpen = true;
     QLabel* text = AddLabel(NoticeWindowNumber, NoticeTextControl, 0, 10, width, 32, message);
     text->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 }
 
 void CloseProgressNotice() {
-    if (!noticeOpen) return;
-    noticeOpen = false;
     // Only the notice is closed, never a window that happens to be on top instead.
     const std::string stack = WindowStack();
     if (stack.substr(0, stack.find(',')) == std::to_string(NoticeWindowNumber)) CloseDialogWindow();

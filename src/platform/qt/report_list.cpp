@@ -222,7 +222,7 @@ void ReportList::SortByHeading(int column) {
         return CellOf(rows_->Row(static_cast<int>(i)), column);
     };
     std::vector<int> order;
-    const CustomSortKey key = CurrentCustomSortKey();
+    const CustomSortKey key = sortState.CustomKey();
     if (kind == ColumnSortKind::Number) {
         std::vector<std::int64_t> numbers(count);
         for (std::size_t i = 0; i < count; ++i)
@@ -244,7 +244,7 @@ void ReportList::SortByHeading(int column) {
         for (std::size_t i = 0; i < count; ++i)
             cells[i] = cellAt(i);
         order = SortedOrder(count, ascending,
-                            [&](int a, int b) { return CompareCells(kind, cells[a], cells[b]); });
+                            [&](int a, int b) { return CompareCells(kind, cells[a], cells[b], sortState.Custom()); });
     }
 
     std::vector<bool> wasSelected(count, false);
@@ -325,6 +325,10 @@ bool EnableColumnSort(ReportList* list) {
 
 void SetColumnSortKind(ReportList* list, int column, ColumnSortKind kind) {
     if (list && list->sortEnabled) list->sortState.SetKind(column, kind);
+}
+
+void SetCustomColumnSort(ReportList* list, CustomCompare compare, CustomSortKey key) {
+    if (list && list->sortEnabled) list->sortState.SetCustom(compare, key);
 }
 
 void BeginBulkUpdate(ReportList* list) {

@@ -90,6 +90,8 @@ void SelectListRows(ReportList* list, const std::vector<int>& rows);
 // Column sorting by heading clicks, without sort arrows. Every column starts as Text.
 bool EnableColumnSort(ReportList* list);
 void SetColumnSortKind(ReportList* list, int column, ColumnSortKind kind);
+// How the list's Custom columns are ordered.
+void SetCustomColumnSort(ReportList* list, CustomCompare compare, CustomSortKey key);
 // Bracket a bulk change of the rows: rows added in between reach the view together (or whenever
 // ShowAddedRows is called). Heading clicks in between are not carried out; the next one after
 // EndBulkUpdate sorts every row there is.

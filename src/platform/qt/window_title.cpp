@@ -1,4 +1,4 @@
-#include "platform/window_title.h"
+#include "platform/qt/window_title.h"
 #include "platform/qt/controls.h"
 
 #include <QWidget>

@@ -170,6 +170,5 @@ void ResetWindowServices() {
     while (!Stack().empty())
         CloseDialogWindow();
     ClearWindowEvents();
-    ResetColumnSort();
     ResetPresets();
 }

@@ -5,6 +5,7 @@
 
 #include "platform/qt/event_queue.h"
 #include "platform/qt/report_list.h"
+#include "print/desktop/print_window.h"
 #include "print/list_print.h"
 #include "print/page.h"
 #include "print/page_layout.h"
@@ -22,19 +23,22 @@ void PrintListControl(ReportList* list, const std::string& title, double scale) 
     }
     const ListColumnsText printed = ListColumnsForPrint(titles, widths, scale);
 
-    SetListMargins(10, 0, 15);
-    if (BeginListPrint(title, printed.headings, printed.widths, 0, 0) == 0) return;
-    // The window under the closed Print window repaints before the rows are sent.
-    LetWindowEventsThrough();
-    for (int r = 0; r < ListRowCount(list); ++r) {
-        std::string text = ListCell(list, r, 0);
-        for (int c = 1; c < printed.count; ++c) {
-            std::string cell = ListCell(list, r, c);
-            std::replace(cell.begin(), cell.end(), '|', ' ');
-            text += '\t' + cell;
+    PrintOnChosenPrinter([&](int device) {
+        SetListMargins(10, 0, 15);
+        if (BeginListPrint(title, printed.headings, printed.widths, 0, device) == 0) return false;
+        // The window under the closed Print window repaints before the rows are sent.
+        LetWindowEventsThrough();
+        for (int r = 0; r < ListRowCount(list); ++r) {
+            std::string text = ListCell(list, r, 0);
+            for (int c = 1; c < printed.count; ++c) {
+                std::string cell = ListCell(list, r, c);
+                std::replace(cell.begin(), cell.end(), '|', ' ');
+                text += '\t' + cell;
+            }
+            PrintRow(text);
         }
-        PrintRow(text);
-    }
-    EndJob();
-    LetWindowEventsThrough();
+        EndJob();
+        LetWindowEventsThrough();
+        return true;
+    });
 }

@@ -1,4 +1,4 @@
-#include "print/print_window.h"
+#include "print/desktop/print_window.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -10,6 +10,7 @@
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
 #include "platform/qt/fonts.h"
+#include "platform/qt/message.h"
 #include "platform/qt/report_list.h"
 #include "print/printer.h"
 #include "print/printer_settings.h"
@@ -103,10 +104,22 @@ std::string AskForPrinter() {
 
 }  // namespace
 
-int ShowPrintWindow(int mode, const std::string& settings) {
-    const std::string job = settings.empty() ? DefaultPrinterSettingsText : settings;
-    if (mode == 1) return OpenPrinterDevice("", job);
-    if (const std::optional<std::string> preset = TakePresetPrinterChoice())
-        return OpenChosenPrinter(*preset, job);
-    return OpenChosenPrinter(AskForPrinter(), job);
+int ShowPrintWindow(const std::string& settings) {
+    const std::string chosen = AskForPrinter();
+    if (chosen.empty()) return 0;
+    const int device =
+        OpenPrinterDevice(chosen, settings.empty() ? DefaultPrinterSettingsText : settings);
+    if (device == 0) ReportNothingPrinted(chosen, "could not be opened");
+    return device;
+}
+
+void ReportNothingPrinted(const std::string& printer, const std::string& reason) {
+    ShowMessage("Print", "Nothing was printed: the printer \"" + printer + "\" " + reason + ".",
+                "OK", "!", 0);
+}
+
+void PrintOnChosenPrinter(const std::function<bool(int device)>& print) {
+    const int device = ShowPrintWindow();
+    if (device == 0) return;
+    if (!print(device)) ReportNothingPrinted(CurrentPrinterName(), "could not start the document");
 }

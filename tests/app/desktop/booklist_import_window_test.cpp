@@ -7,7 +7,7 @@
 #include "app/desktop/main_window.h"
 #include "app/desktop/main_window_ids.h"
 #include "support/gui/gui_helpers.h"
-#include "platform/file_dialog.h"
+#include "platform/qt/file_dialog.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/presets.h"
 #include "support/test_folder.h"
@@ -33,10 +33,10 @@ TEST_F(BooklistImportWindowTest, ShowsTheImportedListFromTheStart) {
         BooklistLine(7, "Possum Magic", "Fox, Mem", "Y", "Animals", "Early Years (R-2)", "Book") +
             BooklistLine(12, "The Hobbit", "Tolkien, J.R.R.", "N", "Fantasy", "Mature", "Book"));
     WriteFile("Matches.tul", "7,A FOX\r\n");
-    StartMainWindow();
+    StartMainWindow(TestSession());
     ASSERT_EQ(Selector(MatchSelectorControl)->currentText(), "Matched");
     QTest::keyClick(Selector(CategorySelectorControl), Qt::Key_Down);
-    EXPECT_TRUE(HandleNextMainEvent());
+    EXPECT_TRUE(HandleNextMainEvent(TestSession()));
     ASSERT_EQ(Selector(CategorySelectorControl)->currentText(), "Animals");
 
     WriteFile(
@@ -44,7 +44,7 @@ TEST_F(BooklistImportWindowTest, ShowsTheImportedListFromTheStart) {
         BooklistLine(33, "Matilda", "Dahl, Roald", "N", "Humour", "Primary Years (3-5)", "eBook") +
             BooklistLine(58, "Blueback", "Winton, Tim", "Y", "Adventure", "Mature", "Book"));
     PresetChosenFile((folder.Path() / "new.txt").string());
-    EXPECT_TRUE(DispatchMainCommand({UpdateCommand, EventClicked}));
+    EXPECT_TRUE(DispatchMainCommand(TestSession(), {UpdateCommand, EventClicked}));
 
     EXPECT_FALSE(FileExists("Matches.tul"));
     EXPECT_EQ(Selector(MatchSelectorControl)->currentText(), "Everything");

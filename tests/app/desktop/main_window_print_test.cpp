@@ -51,7 +51,7 @@ TEST_F(MainWindowPrintTest, F7ThenReturnPrintsTheVisibleRowsInDisplayedOrder) {
                          "Book") +
             BooklistLine(105, "Hatchet", "Paulsen, Gary", "N", "Adventure", "Mature", "Book") +
             BooklistLine(33, "Matilda", "Dahl, Roald", "N", "Humour", "Mature", "Book"));
-    StartMainWindow();
+    StartMainWindow(TestSession());
     ASSERT_EQ(BookListRowCount(), 4);
     // Only the Mature books, sorted by title, which leaves out a leading "The".
     QComboBox* level = ControlAs<QComboBox>(MainWindowNumber, LevelSelectorControl);
@@ -59,7 +59,7 @@ TEST_F(MainWindowPrintTest, F7ThenReturnPrintsTheVisibleRowsInDisplayedOrder) {
     ASSERT_GE(mature, 0);
     level->setCurrentIndex(mature);
     PostWindowEvent(LevelSelectorControl, EventChanged);
-    ASSERT_TRUE(HandleNextMainEvent());
+    ASSERT_TRUE(HandleNextMainEvent(TestSession()));
     ClickHeading(MainBookList(), 1);
     std::vector<std::string> shown;
     for (int row = 0; row < BookListRowCount(); ++row)
@@ -80,7 +80,7 @@ TEST_F(MainWindowPrintTest, F7ThenReturnPrintsTheVisibleRowsInDisplayedOrder) {
     QObject::connect(&watchdog, &QTimer::timeout,
                      [] { PostWindowEvent(CloseBoxCommand, EventClicked); });
     watchdog.start(10000);
-    ASSERT_TRUE(HandleNextMainEvent());
+    ASSERT_TRUE(HandleNextMainEvent(TestSession()));
     EXPECT_TRUE(returned);
 
     const std::vector<std::string> pages = PdfPages(pdf);

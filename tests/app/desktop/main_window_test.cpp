@@ -17,9 +17,9 @@
 #include "app/desktop/main_window_ids.h"
 #include "support/gui/gui_helpers.h"
 #include "platform/column_sort.h"
-#include "platform/message.h"
-#include "platform/pause.h"
-#include "platform/progress.h"
+#include "platform/qt/message.h"
+#include "platform/qt/pause.h"
+#include "platform/qt/progress.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/presets.h"
 #include "platform/qt/program_window.h"
@@ -64,7 +64,7 @@ class MainWindowTest : public ::testing::Test {
     // The user picks the next entry of a selector; the loop carries it out.
     static void PickNext(int control) {
         QTest::keyClick(Selector(control), Qt::Key_Down);
-        EXPECT_TRUE(HandleNextMainEvent());
+        EXPECT_TRUE(HandleNextMainEvent(TestSession()));
     }
     static void ClickHeading(int column) { ::ClickHeading(MainBookList(), column); }
 
@@ -73,7 +73,7 @@ class MainWindowTest : public ::testing::Test {
 
 TEST_F(MainWindowTest, StartsWithoutBooklistAfterTheNotice) {
     PresetMessageAnswer(MessageOk);
-    StartMainWindow();
+    StartMainWindow(TestSession());
 
     ASSERT_EQ(MessageRequests().size(), 1u);
     const MessageRequest& notice = MessageRequests()[0];
@@ -95,14 +95,14 @@ TEST_F(MainWindowTest, StartsWithoutBooklistAfterTheNotice) {
 TEST_F(MainWindowTest, EmptyBooklistCountsAsMissing) {
     WriteFile(folder.Path() / "Booklist.tul", "");
     PresetMessageAnswer(MessageOk);
-    StartMainWindow();
+    StartMainWindow(TestSession());
     ASSERT_EQ(MessageRequests().size(), 1u);
     EXPECT_EQ(MessageRequests()[0].title, "Notice");
 }
 
 TEST_F(MainWindowTest, StartsWithBooklistInAuthorOrder) {
     WriteBooklist();
-    StartMainWindow();
+    StartMainWindow(TestSession());
 
     QWidget* window = WindowById(MainWindowNumber);
     EXPECT_EQ(FromDisplay(window->windowTitle()), "TUL Tallyleaf  2024.2");
@@ -139,7 +139,7 @@ TEST_F(MainWindowTest, StartsWithBooklistInAuthorOrder) {
 TEST_F(MainWindowTest, StartsWithMatchedBooksOnly) {
     WriteBooklist();
     WriteFile(folder.Path() / "Matches.tul", "12,823 TOL\r\n");
-    StartMainWindow();
+    StartMainWindow(TestSession());
 
     EXPECT_EQ(Selector(MatchSelectorControl)->currentText(), "Matched");
     EXPECT_EQ(Caption(), "1 books");
@@ -156,7 +156,7 @@ TEST_F(MainWindowTest, BooklistTextIsShownAsWindows1252) {
                            "5 \x85",
                            "Adams, Douglas", "N", "Caf\xE9s \x93&\x94 food", "Mature", "Book") +
                   BooklistLine(8, "Plain", "Zed, Ann", "N", "Other", "Mature", "Book"));
-    StartMainWindow();
+    StartMainWindow(TestSession());
 
     EXPECT_EQ(WindowById(MainWindowNumber)->windowTitle(),
               QString::fromUtf8("TUL Tallyleaf  2024–2"));
@@ -168,19 +168,19 @@ TEST_F(MainWindowTest, BooklistTextIsShownAsWindows1252) {
     ASSERT_GT(cafes, 0);
     category->setCurrentIndex(cafes);
     emit category->activated(cafes);
-    EXPECT_TRUE(HandleNextMainEvent());
+    EXPECT_TRUE(HandleNextMainEvent(TestSession()));
     EXPECT_EQ(Column(0), std::vector<std::string>{"7"});
 }
 
 TEST_F(MainWindowTest, SelectorsDriveTheFilters) {
     WriteBooklist();
-    StartMainWindow();
+    StartMainWindow(TestSession());
 
     PickNext(LevelSelectorControl);  // Early Years
     EXPECT_EQ(Column(0), std::vector<std::string>{"7"});
     EXPECT_EQ(Caption(), "1 books");
     QTest::keyClick(Selector(LevelSelectorControl), Qt::Key_Up);
-    EXPECT_TRUE(HandleNextMainEvent());
+    EXPECT_TRUE(HandleNextMainEvent(TestSession()));
 
     PickNext(CategorySelectorControl);  // Adventure
     EXPECT_EQ(Column(0), (std::vector<std::string>{"105", "12", "58"}));
@@ -189,13 +189,13 @@ TEST_F(MainWindowTest, SelectorsDriveTheFilters) {
     EXPECT_EQ(Column(0), std::vector<std::string>{"58"});
 
     QTest::keyClick(Selector(MatchSelectorControl), Qt::Key_Home);  // Matched
-    EXPECT_TRUE(HandleNextMainEvent());
+    EXPECT_TRUE(HandleNextMainEvent(TestSession()));
     EXPECT_EQ(Caption(), "0 books");
 }
 
 TEST_F(MainWindowTest, HeadingClicksSortByKind) {
     WriteBooklist();
-    StartMainWindow();
+    StartMainWindow(TestSession());
 
     ClickHeading(0);
     ClickHeading(0);
@@ -213,7 +213,7 @@ TEST_F(MainWindowTest, HeadingClicksSortByKind) {
     // The direction survives a refill: the same heading now sorts descending.
     PickNext(AustralianSelectorControl);
     QTest::keyClick(Selector(AustralianSelectorControl), Qt::Key_Home);
-    EXPECT_TRUE(HandleNextMainEvent());
+    EXPECT_TRUE(HandleNextMainEvent(TestSession()));
     EXPECT_EQ(BookListCell(0, 0), "33");
     ClickHeading(4);
     EXPECT_EQ(BookListCell(0, 4), "10-12");
@@ -221,7 +221,7 @@ TEST_F(MainWindowTest, HeadingClicksSortByKind) {
 
 TEST_F(MainWindowTest, HeadingClicksAreNotCarriedOutDuringLongOperations) {
     WriteBooklist();
-    StartMainWindow();
+    StartMainWindow(TestSession());
     const std::vector<std::string> authorOrder = Column(0);
     bool clicked = false;
     const std::pair<const char*, std::function<void()>> operations[] = {
@@ -256,44 +256,41 @@ TEST_F(MainWindowTest, HeadingClicksAreNotCarriedOutDuringLongOperations) {
 
 TEST_F(MainWindowTest, DeleteRemovesSelectedRowsUntilTheNextFill) {
     WriteBooklist();
-    StartMainWindow();
+    StartMainWindow(TestSession());
     SelectListRows(MainBookList(), {0, 2});
 
     QTest::keyClick(MainBookList(), Qt::Key_Delete);
-    EXPECT_TRUE(HandleNextMainEvent());
+    EXPECT_TRUE(HandleNextMainEvent(TestSession()));
     EXPECT_EQ(Column(0), (std::vector<std::string>{"7", "12", "58"}));
     EXPECT_EQ(Caption(), "5 books");
 
     // Picking the category in force again is no change of filter: the rows stay out.
     emit Selector(CategorySelectorControl)->activated(0);
-    EXPECT_TRUE(HandleNextMainEvent());
+    EXPECT_TRUE(HandleNextMainEvent(TestSession()));
     EXPECT_EQ(BookListRowCount(), 3);
 
     emit Selector(AustralianSelectorControl)->activated(0);
-    EXPECT_TRUE(HandleNextMainEvent());
+    EXPECT_TRUE(HandleNextMainEvent(TestSession()));
     EXPECT_EQ(BookListRowCount(), 5);
 }
 
-TEST_F(MainWindowTest, TheWindowLayersResetLeavesNoListOrComparatorBehind) {
+TEST_F(MainWindowTest, TheWindowLayersResetLeavesNoListBehind) {
     WriteBooklist();
-    StartMainWindow();
+    StartMainWindow(TestSession());
     ASSERT_NE(MainBookList(), nullptr);
-    ASSERT_NE(CurrentCustomCompare(), nullptr);
     ResetWindowServices();
     EXPECT_EQ(MainBookList(), nullptr);
     EXPECT_EQ(BookListRowCount(), 0);
-    EXPECT_EQ(CurrentCustomCompare(), nullptr);
-    EXPECT_EQ(CurrentCustomSortKey(), nullptr);
 }
 
 TEST_F(MainWindowTest, EscapeAndTheCloseBoxEndTheLoop) {
     WriteBooklist();
-    StartMainWindow();
+    StartMainWindow(TestSession());
     QTest::keyClick(MainBookList(), Qt::Key_Escape);
-    EXPECT_FALSE(HandleNextMainEvent());
+    EXPECT_FALSE(HandleNextMainEvent(TestSession()));
 
     WindowById(MainWindowNumber)->close();
-    EXPECT_FALSE(HandleNextMainEvent());
+    EXPECT_FALSE(HandleNextMainEvent(TestSession()));
     EXPECT_TRUE(WindowById(MainWindowNumber)->isVisible());  // only the loop's end closes it
 }
 

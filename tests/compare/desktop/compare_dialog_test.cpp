@@ -15,8 +15,8 @@
 #include "compare/desktop/compare_dialog.h"
 #include "compare/marc_text.h"
 #include "support/gui/gui_helpers.h"
-#include "platform/file_dialog.h"
-#include "platform/message.h"
+#include "platform/qt/file_dialog.h"
+#include "platform/qt/message.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/presets.h"
 #include "platform/qt/program_window.h"
@@ -63,7 +63,7 @@ class CompareDialogTest : public ::testing::Test {
         WriteFile("Matches.tul", "3,823 DAH\r\n");
         WriteFile("catalogue.mrc", MarcFromText(Record("1", "Sachar, Louis.", "Holes /") +
                                                 Record("2", "Palacio, R. J.", "Wonder")));
-        StartMainWindow();
+        StartMainWindow(TestSession());
     }
     void TearDown() override { ResetProgramState(); }
 
@@ -103,7 +103,7 @@ TEST_F(CompareDialogTest, OptionsAreTickedEveryTimeAndCancelChangesNothing) {
         PressInDialog(Qt::Key_Escape);
     });
     // The main window's Compare command (menu, button, F5) opens the dialog.
-    EXPECT_TRUE(DispatchMainCommand({CompareCommand, EventClicked}));
+    EXPECT_TRUE(DispatchMainCommand(TestSession(), {CompareCommand, EventClicked}));
     EXPECT_TRUE(looked);
     EXPECT_EQ(WindowStack(), "1");
     EXPECT_TRUE(WindowById(MainWindowNumber)->isEnabled());
@@ -114,7 +114,7 @@ TEST_F(CompareDialogTest, OptionsAreTickedEveryTimeAndCancelChangesNothing) {
         ticked = Box(TagTitlesControl)->isChecked() && Box(TagSeriesControl)->isChecked();
         dialog->close();
     });
-    ShowCompareDialog();
+    ShowCompareDialog(TestSession().folder, TestSession().services);
     EXPECT_TRUE(ticked);
     EXPECT_TRUE(FileDialogRequests().empty());
     EXPECT_TRUE(Matched("3"));
@@ -125,7 +125,7 @@ TEST_F(CompareDialogTest, OptionsAreTickedEveryTimeAndCancelChangesNothing) {
 TEST_F(CompareDialogTest, ReturnActsAsOkAndACancelledChooserEndsTheCommand) {
     PressInDialog(Qt::Key_Return);
     PresetChosenFile("");
-    ShowCompareDialog();
+    ShowCompareDialog(TestSession().folder, TestSession().services);
 
     ASSERT_EQ(FileDialogRequests().size(), 1u);
     const FileDialogRequest& asked = FileDialogRequests()[0];
@@ -147,7 +147,7 @@ TEST_F(CompareDialogTest, OutputGoesBesideTheBooklistInAFolderNamedBeyondAscii) 
     PressInDialog(Qt::Key_Return);
     PresetChosenFile((library / "catalogue.mrc").string());
     PresetMessageAnswer(MessageOk);
-    ShowCompareDialog();
+    ShowCompareDialog(TestSession().folder, TestSession().services);
 
     EXPECT_TRUE(Matched("1"));
     EXPECT_TRUE(FileExists(library / "OUTPUT.MRC"));
@@ -164,7 +164,7 @@ TEST_F(CompareDialogTest, RunWithBothOptionsClearedWritesUntaggedAndRefreshesThe
     });
     PresetChosenFile(Catalogue());
     PresetMessageAnswer(MessageOk);
-    ShowCompareDialog();
+    ShowCompareDialog(TestSession().folder, TestSession().services);
 
     EXPECT_TRUE(Matched("1"));
     EXPECT_TRUE(Matched("2"));
@@ -193,7 +193,7 @@ TEST_F(CompareDialogTest, CancelInTheProgressWindowKeepsAndSavesTheMatchesSoFar)
     // One poll per record: Cancel comes after the second.
     PresetCancelAtPoll(2);
     PresetMessageAnswer(MessageOk);
-    ShowCompareDialog();
+    ShowCompareDialog(TestSession().folder, TestSession().services);
 
     const std::string output = ReadFile("OUTPUT.MRC");
     EXPECT_EQ(std::count(output.begin(), output.end(), '\x1D'), 2);

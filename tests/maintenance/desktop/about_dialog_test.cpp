@@ -41,7 +41,7 @@ TEST_P(AboutTest, ShowsTheBooklistVersionAndClosesOnItsKeys) {
     const Case& c = GetParam();
     WriteFile("Booklist.tul", "7\tA Kite\tAshcombe, Dacey\tN\t\t\t\t\tAdventure\tMature\t\t\t\r\n");
     if (c.versionFile) WriteFile("TULVersion.txt", c.versionFile);
-    StartMainWindow();
+    StartMainWindow(TestSession());
 
     std::vector<QString> lines;
     WhenShown(AboutWindow, [&](QWidget* window) {
@@ -61,7 +61,7 @@ TEST_P(AboutTest, ShowsTheBooklistVersionAndClosesOnItsKeys) {
                   QRect(122, 141, 75, 22));
         QTest::keyClick(window, c.key);
     });
-    EXPECT_TRUE(DispatchMainCommand({AboutCommand, EventClicked}));
+    EXPECT_TRUE(DispatchMainCommand(TestSession(), {AboutCommand, EventClicked}));
 
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0], "Readvane");

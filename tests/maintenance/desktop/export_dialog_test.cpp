@@ -23,8 +23,8 @@
 #include "base/replacing_file.h"
 #include "support/gui/gui_helpers.h"
 #include "maintenance/export_writer.h"
-#include "platform/file_dialog.h"
-#include "platform/message.h"
+#include "platform/qt/file_dialog.h"
+#include "platform/qt/message.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
 #include "platform/qt/presets.h"
@@ -90,7 +90,7 @@ class ExportDialogTest : public ::testing::Test {
         ResetProgramState();
         for (const char* name : {"Booklist.tul", "Matches.tul", "TULVersion.txt"})
             fs::copy_file(TestData("booklist-small") / name, name);
-        StartMainWindow();
+        StartMainWindow(TestSession());
         Pick(MatchSelectorControl, "Everything");
     }
     void TearDown() override { ResetProgramState(); }
@@ -102,7 +102,7 @@ class ExportDialogTest : public ::testing::Test {
         ASSERT_GE(index, 0) << entry;
         selector->setCurrentIndex(index);
         emit selector->activated(index);
-        EXPECT_TRUE(HandleNextMainEvent());
+        EXPECT_TRUE(HandleNextMainEvent(TestSession()));
     }
 
     // The Export command, with `choose` setting up the dialog before OK and `answer` given in
@@ -114,7 +114,7 @@ class ExportDialogTest : public ::testing::Test {
             choose();
             Button(ExportOkControl)->click();
         });
-        EXPECT_TRUE(DispatchMainCommand({ExportCommand, EventClicked}));
+        EXPECT_TRUE(DispatchMainCommand(TestSession(), {ExportCommand, EventClicked}));
         EXPECT_EQ(WindowStack(), "1");
     }
 
@@ -124,7 +124,7 @@ class ExportDialogTest : public ::testing::Test {
         EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == main; }, 5000));
         SelectListRows(MainBookList(), rows);
         QTest::keyClick(MainBookList(), Qt::Key_Delete);
-        EXPECT_TRUE(HandleNextMainEvent());
+        EXPECT_TRUE(HandleNextMainEvent(TestSession()));
     }
 
     std::string Path(const char* name) const { return (folder.Path() / name).string(); }
@@ -165,7 +165,7 @@ TEST_F(ExportDialogTest, OpensWithTheDefaultsWhichResetRestoresAndCancelWritesNo
                       Button(ExportCancelControl)->click();
                   });
     });
-    EXPECT_TRUE(DispatchMainCommand({ExportCommand, EventClicked}));
+    EXPECT_TRUE(DispatchMainCommand(TestSession(), {ExportCommand, EventClicked}));
 
     EXPECT_EQ(opened, "comma xxx------x-x");
     EXPECT_EQ(changed, "tab -xxx-----x-x");
@@ -175,7 +175,7 @@ TEST_F(ExportDialogTest, OpensWithTheDefaultsWhichResetRestoresAndCancelWritesNo
 
     // The close box ends it as Cancel does.
     WhenShown(ExportWindow, [](QWidget* window) { window->close(); });
-    EXPECT_TRUE(DispatchMainCommand({ExportCommand, EventClicked}));
+    EXPECT_TRUE(DispatchMainCommand(TestSession(), {ExportCommand, EventClicked}));
     EXPECT_EQ(WindowStack(), "1");
     EXPECT_TRUE(FileDialogRequests().empty());
 }
@@ -259,7 +259,7 @@ TEST_F(ExportDialogTest, WritesTheRowsAsTheListShowsThem) {
     // With every row taken out there is nothing to export, and no dialog.
     DeleteRows({0, 1});
     ASSERT_EQ(BookListRowCount(), 0);
-    EXPECT_TRUE(DispatchMainCommand({ExportCommand, EventClicked}));
+    EXPECT_TRUE(DispatchMainCommand(TestSession(), {ExportCommand, EventClicked}));
     EXPECT_EQ(WindowStack(), "1");
     EXPECT_EQ(FileDialogRequests().size(), 3u);
 }

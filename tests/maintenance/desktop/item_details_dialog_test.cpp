@@ -55,7 +55,7 @@ class ItemDetailsTest : public ::testing::Test {
                       std::string(71, 'c') +
                       "\tEarly Years (R-2)\tNight Series\tAudio book\t111\r\n");
         WriteFile("Matches.tul", "12,823 BRA\r\n");
-        StartMainWindow();
+        StartMainWindow(TestSession());
         // Everything listed, whatever is matched.
         CurrentFilters().matchFilter = MatchFilterEverything;
         FillBookList();
@@ -72,7 +72,7 @@ class ItemDetailsTest : public ::testing::Test {
             close(window);
         });
         DoubleClickRow(row);
-        EXPECT_TRUE(HandleNextMainEvent());
+        EXPECT_TRUE(HandleNextMainEvent(TestSession()));
         EXPECT_TRUE(looked);
         EXPECT_EQ(WindowStack(), "1");
         EXPECT_TRUE(WindowById(MainWindowNumber)->isEnabled());
@@ -130,7 +130,7 @@ TEST_F(ItemDetailsTest, ShowsTheSelectedBookUntilOkReturnEscapeOrTheCloseBox) {
 
     // A double-click with no row selected opens nothing.
     SelectListRows(MainBookList(), {});
-    EXPECT_TRUE(DispatchMainCommand({BookListControl, EventDoubleClick}));
+    EXPECT_TRUE(DispatchMainCommand(TestSession(), {BookListControl, EventDoubleClick}));
     EXPECT_EQ(WindowStack(), "1");
 }
 

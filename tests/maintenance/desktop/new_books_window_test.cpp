@@ -18,7 +18,7 @@
 #include "support/gui/test_server.h"
 #include "maintenance/desktop/new_books_window.h"
 #include "platform/dialogs.h"
-#include "platform/message.h"
+#include "platform/qt/message.h"
 #include "platform/printer.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
@@ -48,11 +48,11 @@ class NewBooksWindowTest : public ::testing::Test {
         for (const char* name : {"http_proxy", "no_proxy", "HTTP_PROXY", "NO_PROXY"})
             unsetenv(name);
         WriteFile("Booklist.tul", Booklist);
-        LoadBooklist();
+        LoadBooklist(TestSession().folder, TestSession().services);
         fs::create_directory(served);
         WriteFile(served / "TULNewBooks.txt", NewBooksFile);
         ASSERT_NE(server.Port(), 0);
-        SetServerBaseUrl(server.Url("/plain/Tallyleaf/"));
+        TestSession().serverBaseUrl = server.Url("/plain/Tallyleaf/");
         SetPdfOutput(pdf.string());
     }
     void TearDown() override { ResetProgramState(); }
@@ -89,7 +89,7 @@ class NewBooksWindowTest : public ::testing::Test {
         EXPECT_EQ(WindowById(NewBooksWindowNumber), nullptr);
     }
 
-    std::function<void()> show = ShowNewBooks;
+    std::function<void()> show = [] { ShowNewBooks(TestSession().folder, TestSession().serverBaseUrl); };
     TestFolder folder;
     fs::path served = folder.Path() / "served";
     fs::path pdf = folder.Path() / "out.pdf";
@@ -163,7 +163,8 @@ TEST_F(NewBooksWindowTest, ClosesOnOkCloseBoxAndDoubleClick) {
 
 // The printout keeps the window open; its columns are the on-screen widths times 0.23.
 TEST_F(NewBooksWindowTest, PrintsTheListAndStaysOpen) {
-    PresetPrinterChoice("Library");
+    PresetSpoolerPrinters({"Library"}, "Library");
+    PrintWhenAsked();
     bool openAfterPrint = false;
     std::string printedWidths;
     ShowAndAct(
@@ -214,7 +215,7 @@ TEST_F(NewBooksWindowTest, FailedDownloadNamesTheHost) {
         SCOPED_TRACE(c.base + (c.served ? c.served : ""));
         WriteFile("TULNewBooks.txt", NewBooksFile);  // an earlier file is not shown
         if (c.served) WriteFile(served / "TULNewBooks.txt", c.served);
-        SetServerBaseUrl(server.Url(c.base));
+        TestSession().serverBaseUrl = server.Url(c.base);
         const std::size_t before = MessageRequests().size();
         bool opened = false;
         if (c.window) {
@@ -225,7 +226,7 @@ TEST_F(NewBooksWindowTest, FailedDownloadNamesTheHost) {
             });
         } else {
             PresetMessageAnswer(MessageOk);
-            ShowNewBooks();
+            ShowNewBooks(TestSession().folder, TestSession().serverBaseUrl);
         }
         EXPECT_EQ(opened, c.window);
         if (c.window) {
@@ -245,11 +246,11 @@ TEST_F(NewBooksWindowTest, FailedDownloadNamesTheHost) {
     // A server that is gone, and no server at all.
     server.Stop();
     PresetMessageAnswer(MessageOk);
-    SetServerBaseUrl(server.Url("/plain/Tallyleaf/"));
-    ShowNewBooks();
+    TestSession().serverBaseUrl = server.Url("/plain/Tallyleaf/");
+    ShowNewBooks(TestSession().folder, TestSession().serverBaseUrl);
     PresetMessageAnswer(MessageOk);
-    SetServerBaseUrl("");
-    ShowNewBooks();
+    TestSession().serverBaseUrl = "";
+    ShowNewBooks(TestSession().folder, TestSession().serverBaseUrl);
     const std::vector<MessageRequest>& messages = MessageRequests();
     ASSERT_GE(messages.size(), 2u);
     EXPECT_NE(messages[messages.size() - 2].text.find("allows access to " + host),
@@ -261,8 +262,8 @@ TEST_F(NewBooksWindowTest, FailedDownloadNamesTheHost) {
 
 // The main window's "New books" button opens the window over it.
 TEST_F(NewBooksWindowTest, OpenedByTheMainWindowsButton) {
-    StartMainWindow();
-    show = [] { EXPECT_TRUE(DispatchMainCommand({NewBooksCommand, EventClicked})); };
+    StartMainWindow(TestSession());
+    show = [] { EXPECT_TRUE(DispatchMainCommand(TestSession(), {NewBooksCommand, EventClicked})); };
     std::string stack;
     ShowAndAct([&stack](ReportList*) {
         stack = WindowStack();

@@ -35,7 +35,6 @@ class ServerUpdateTest : public ::testing::Test {
         ResetProgramState();
         for (const char* name : {"http_proxy", "no_proxy", "HTTP_PROXY", "NO_PROXY"})
             unsetenv(name);
-        SetServerUpdateTimeouts({300, 2000});
         WriteFile("TULVersion.txt", "2024.2\r\n");
         WriteFile("Booklist.tul", OldBooklist);
         WriteFile("Matches.tul", OldMatches);
@@ -48,7 +47,12 @@ class ServerUpdateTest : public ::testing::Test {
 
     // The server misbehaves as `mode` ("short:TULBookList.txt") under the base it is given.
     void UseServer(const std::string& mode = "plain") {
-        SetServerBaseUrl(server.Url("/" + mode + "/Tallyleaf/"));
+        TestSession().serverBaseUrl = server.Url("/" + mode + "/Tallyleaf/");
+    }
+    // Tests cannot wait as long as the program does.
+    static void Update() {
+        DesktopSession& session = TestSession();
+        UpdateFromServer(session.folder, session.serverBaseUrl, session.services, {300, 2000});
     }
     bool Unchanged() const {
         return ReadFile("Booklist.tul") == OldBooklist && FileExists("Matches.tul") &&
@@ -78,7 +82,7 @@ TEST_F(ServerUpdateTest, ReplacesTheBooklistAndDropsTheMatches) {
         EXPECT_EQ(text->geometry(), QRect(0, 10, 200, 32));
     });
     look.start(5);
-    UpdateFromServer();
+    Update();
 
     EXPECT_TRUE(noticeChecked);
     EXPECT_EQ(ReadFile("Booklist.tul"), NewBooklist);
@@ -103,7 +107,7 @@ TEST_F(ServerUpdateTest, VersionFileDecidesWhetherTheBooklistIsFetched) {
         WriteFile("Booklist.tul", OldBooklist);
         ResetBooklistState();
         UseServer();
-        UpdateFromServer();
+        Update();
         EXPECT_EQ(ReadFile("V.txt"), c.version);
         EXPECT_EQ(FileExists("TULBookList.txt"), c.fetched);
         EXPECT_EQ(ReadFile("Booklist.tul"), c.fetched ? NewBooklist : OldBooklist);
@@ -134,7 +138,7 @@ TEST_F(ServerUpdateTest, FailuresKeepTheBooklistAndMatches) {
         fs::remove("V.txt");
         if (c.servedBooklist) WriteFile(served / "TULBookList.txt", c.servedBooklist);
         UseServer(c.mode);
-        UpdateFromServer();
+        Update();
         EXPECT_TRUE(Unchanged());
         std::set<std::string> names{"Booklist.tul", "Matches.tul", "TULVersion.txt", "served"};
         if (std::string(c.mode) != "missing:TULVersion.txt") names.insert("V.txt");
@@ -145,15 +149,15 @@ TEST_F(ServerUpdateTest, FailuresKeepTheBooklistAndMatches) {
 }
 
 TEST_F(ServerUpdateTest, WithoutAServerNothingIsFetched) {
-    SetServerBaseUrl("");
-    UpdateFromServer();
+    TestSession().serverBaseUrl = "";
+    Update();
     EXPECT_TRUE(Unchanged());
     EXPECT_FALSE(FileExists("V.txt"));
 }
 
 TEST_F(ServerUpdateTest, StartUpShowsTheFetchedBooklist) {
     UseServer();
-    StartMainWindow();
+    StartMainWindow(TestSession());
     EXPECT_FALSE(FileExists("Matches.tul"));
     EXPECT_EQ(BookListRowCount(), 2);
     EXPECT_EQ(FromDisplay(WindowById(MainWindowNumber)->windowTitle()), "TUL Tallyleaf  2024.2");
@@ -161,10 +165,10 @@ TEST_F(ServerUpdateTest, StartUpShowsTheFetchedBooklist) {
 
 // F9 replaces the file; the list on screen stays until the next load.
 TEST_F(ServerUpdateTest, F9FetchesWithoutReloading) {
-    StartMainWindow();
+    StartMainWindow(TestSession());
     ASSERT_EQ(BookListRowCount(), 1);
     UseServer();
-    EXPECT_TRUE(DispatchMainCommand({ServerUpdateCommand, EventClicked}));
+    EXPECT_TRUE(DispatchMainCommand(TestSession(), {ServerUpdateCommand, EventClicked}));
     EXPECT_EQ(ReadFile("Booklist.tul"), NewBooklist);
     EXPECT_EQ(BookListRowCount(), 1);
     EXPECT_EQ(WindowStack(), "1");

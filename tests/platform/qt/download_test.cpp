@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <set>
 
-#include "platform/download.h"
+#include "platform/qt/download.h"
 #include "support/gui/gui_helpers.h"
 #include "support/gui/test_server.h"
 #include "support/test_folder.h"

@@ -10,7 +10,7 @@
 
 #include "support/gui/gui_helpers.h"
 #include "platform/dialogs.h"
-#include "platform/file_dialog.h"
+#include "platform/qt/file_dialog.h"
 #include "platform/qt/controls.h"
 #include "support/test_folder.h"
 
@@ -79,8 +79,8 @@ TEST_P(FileDialogTest, OffersTheFiltersAndProposedNameAndTakesTheNameAsTyped) {
     });
     const auto before = std::filesystem::current_path();
     const std::string chosen = c.save
-                                   ? ChooseSaveFile(c.title, c.defaultName, c.extension, c.filter)
-                                   : ChooseFile(c.title, c.defaultName, c.extension, c.filter);
+                                   ? ChooseSaveFile(c.title, c.defaultName, c.extension, c.filter, {})
+                                   : ChooseFile(c.title, c.defaultName, c.extension, c.filter, {});
 
     EXPECT_EQ(seen.title, c.title);
     EXPECT_EQ(seen.mode, c.mode);

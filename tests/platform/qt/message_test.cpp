@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "support/gui/gui_helpers.h"
-#include "platform/message.h"
+#include "platform/qt/message.h"
 
 namespace {
 

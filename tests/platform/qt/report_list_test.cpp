@@ -94,8 +94,7 @@ TEST_F(ReportListTest, KeyedSortsMatchAStableSortByTheCellComparison) {
     };
     for (std::size_t i = 0; i < names.size(); ++i)
         AddListRow(list, std::to_string(i) + "\n" + names[i]);
-    SetCustomCompare(&CompareTitleKeys);
-    SetCustomSortKey(&NormaliseKeyInto);
+    SetCustomColumnSort(list, &CompareTitleKeys, &NormaliseKeyInto);
 
     for (const ColumnSortKind kind : {ColumnSortKind::Text, ColumnSortKind::Custom}) {
         SetColumnSortKind(list, 1, kind);

@@ -12,8 +12,8 @@
 
 #include "support/gui/gui_helpers.h"
 #include "platform/dialogs.h"
-#include "platform/pause.h"
-#include "platform/progress.h"
+#include "platform/qt/pause.h"
+#include "platform/qt/progress.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
 #include "platform/qt/program_window.h"

@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "print/list_print.h"
-#include "print/print_window.h"
+#include "print/printer_settings.h"
 #include "print/printer.h"
 #include "support/gui/gui_helpers.h"
 #include "support/gui/pdf_text.h"
@@ -48,8 +48,7 @@ TEST_F(CupsJobTest, PrintsTheListThroughTheQueue) {
     EXPECT_EQ(PrinterName(0), queue);
 
     constexpr int Rows = 90;
-    PresetPrinterChoice(queue);
-    ASSERT_TRUE(PrintBookList("All levels   Everything   All categories", Rows, [](int n) {
+    ASSERT_TRUE(PrintBookList(OpenPrinterDevice(queue, DefaultPrinterSettingsText), "All levels   Everything   All categories", Rows, [](int n) {
         return std::to_string(5000 + n) + "\tTitle " + std::to_string(n) + "\tAuthor\tCALL\tR-2";
     }));
 

@@ -9,7 +9,7 @@
 #include "app/desktop/main_window_ids.h"
 #include "support/gui/gui_helpers.h"
 #include "support/gui/pdf_text.h"
-#include "platform/message.h"
+#include "platform/qt/message.h"
 #include "platform/printer.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/presets.h"
@@ -17,7 +17,8 @@
 #include "print/desktop/list_control_print.h"
 #include "print/list_print.h"
 #include "print/page.h"
-#include "print/print_window.h"
+#include "print/desktop/print_window.h"
+#include "print/printer_settings.h"
 #include "print/printer.h"
 #include "support/test_folder.h"
 
@@ -47,6 +48,11 @@ class PrintOutputTest : public ::testing::Test {
     std::filesystem::path pdf = folder.Path() / "out.pdf";
 };
 
+// The printer opened as the Print window opens the one chosen.
+int Library() {
+    return OpenPrinterDevice("Library", DefaultPrinterSettingsText);
+}
+
 // Row n of a long list: its id and cells that say which row they belong to.
 std::string ListRow(int n) {
     return std::to_string(1000 + n) + "\tTitle " + std::to_string(n) + "\tAuthor " +
@@ -59,8 +65,7 @@ const std::string LongTitle =
 TEST_F(PrintOutputTest, PrintsEveryRowOnceInOrderWithoutSplittingRows) {
     constexpr int Rows = 140;
     constexpr int LongRow = 55;
-    PresetPrinterChoice("Library");
-    ASSERT_TRUE(PrintBookList("All levels   Everything   All categories", Rows, [](int n) {
+    ASSERT_TRUE(PrintBookList(Library(), "All levels   Everything   All categories", Rows, [](int n) {
         return n == LongRow ? "1055\t" + LongTitle + "\tLong, Author\tLONG\t3-5" : ListRow(n);
     }));
 
@@ -96,8 +101,7 @@ TEST_F(PrintOutputTest, PrintsEveryRowOnceInOrderWithoutSplittingRows) {
 }
 
 TEST_F(PrintOutputTest, PrintsAnEmptyListAsOnePageWithItsHeader) {
-    PresetPrinterChoice("Library");
-    ASSERT_TRUE(PrintBookList("Mature   Matched   Humour", 0, [](int) { return std::string(); }));
+    ASSERT_TRUE(PrintBookList(Library(), "Mature   Matched   Humour", 0, [](int) { return std::string(); }));
     const std::vector<std::string> pages = PdfPages(pdf);
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(PdfPageCount(pdf), 1);
@@ -116,7 +120,8 @@ TEST_F(PrintOutputTest, PrintsAListControlAtItsScaledWidths) {
         AddListColumn(list, heading, width);
     AddListRow(list, "7\nPossum|Magic\nFox, Mem\n2024\nR-2");
     AddListRow(list, "12\nThe Hobbit\nTolkien, J.R.R.\n2023\n6-9");
-    PresetPrinterChoice("Library");
+    PresetSpoolerPrinters({"Library"}, "Library");
+    PrintWhenAsked();
     PrintListControl(list, "New books added", 0.23);
     CloseDialogWindow();
 
@@ -132,10 +137,14 @@ TEST_F(PrintOutputTest, PrintsAListControlAtItsScaledWidths) {
 }
 
 TEST_F(PrintOutputTest, SaysNothingWasPrintedWhenThePrinterCannotBeOpened) {
+    const auto printRow = [](int device) {
+        return PrintBookList(device, "title", 1, [](int) { return std::string("1\tA\tB\tC\tR-2"); });
+    };
     SetPdfOutput("");
+    PresetSpoolerPrinters({"No such printer"}, "No such printer");
     PresetMessageAnswer(MessageOk);
-    PresetPrinterChoice("No such printer");
-    EXPECT_FALSE(PrintBookList("title", 1, [](int) { return std::string("1\tA\tB\tC\tR-2"); }));
+    PrintWhenAsked();
+    PrintOnChosenPrinter(printRow);
     ASSERT_EQ(MessageRequests().size(), 1u);
     EXPECT_EQ(MessageRequests()[0].title, "Print");
     EXPECT_EQ(MessageRequests()[0].icon, "!");
@@ -143,9 +152,10 @@ TEST_F(PrintOutputTest, SaysNothingWasPrintedWhenThePrinterCannotBeOpened) {
 
     // The document cannot start: a PDF file that cannot be created.
     SetPdfOutput((folder.Path() / "no-such-folder" / "out.pdf").string());
+    PresetSpoolerPrinters({"Library"}, "Library");
     PresetMessageAnswer(MessageOk);
-    PresetPrinterChoice("Library");
-    EXPECT_FALSE(PrintBookList("title", 1, [](int) { return std::string("1\tA\tB\tC\tR-2"); }));
+    PrintWhenAsked();
+    PrintOnChosenPrinter(printRow);
     ASSERT_EQ(MessageRequests().size(), 2u);
     EXPECT_NE(MessageRequests()[1].text.find("could not start the document"), std::string::npos);
 }

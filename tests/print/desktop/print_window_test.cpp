@@ -14,7 +14,7 @@
 #include "platform/qt/program_window.h"
 #include "platform/qt/report_list.h"
 #include "print/page.h"
-#include "print/print_window.h"
+#include "print/desktop/print_window.h"
 #include "print/printer.h"
 #include "support/test_folder.h"
 
@@ -132,7 +132,7 @@ TEST_P(PrintWindowTest, ListsThePrintersAndAnswersTheUser) {
         PostWindowEvent(CloseBoxCommand, EventClicked);
     });
     watchdog.start(10000);
-    const int device = ShowPrintWindow(0, "");
+    const int device = ShowPrintWindow();
 
     EXPECT_FALSE(unanswered);
 

@@ -7,17 +7,20 @@
 #include <QTest>
 #include <QTimer>
 
-#include "booklist/booklist.h"
+#include <filesystem>
+#include <memory>
+
 #include "app/filter_state.h"
-#include "app/startup_constants.h"
 #include "base/replacing_file.h"
-#include "maintenance/booklist_update.h"
+#include "booklist/booklist.h"
 #include "platform/printer.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/program_window.h"
+#include "platform/qt/qt_services.h"
 #include "platform/qt/report_list.h"
 #include "print/page.h"
 #include "print/print_window.h"
+#include "print/printer.h"
 #include "print/printer.h"
 
 void WhenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> act) {
@@ -34,17 +37,47 @@ QWidget* ActiveWindowById(int number) {
     return window && window->isActiveWindow() ? window : nullptr;
 }
 
+namespace {
+
+struct TestDesktop {
+    QtServices services;
+    DesktopSession session;
+    TestDesktop()
+        : services(std::filesystem::current_path().string()),
+          session{DataFolder(std::filesystem::current_path().string()), "", services} {}
+};
+
+std::unique_ptr<TestDesktop>& Desktop() {
+    static std::unique_ptr<TestDesktop> desktop;
+    return desktop;
+}
+
+}  // namespace
+
+DesktopSession& TestSession() {
+    if (!Desktop()) Desktop() = std::make_unique<TestDesktop>();
+    return Desktop()->session;
+}
+
 void ResetProgramState() {
     ResetWindowServices();
     ResetBooklistState();
-    SetServerBaseUrl("");
-    SetServerUpdateTimeouts({});
+    ResetFilterState();
+    Desktop().reset();
     FailNextFileAfter(-1);
     SetPdfOutput("");
     ClearSpoolerPresets();
-    ResetPrintWindowPresets();
     ResetPrinterState();
     ResetPrintJob();
+}
+
+void PrintWhenAsked() {
+    WhenShown([] { return ActiveWindowById(PrintWindowNumber); },
+              [](QWidget*) {
+                  ReportList* list = ControlAs<ReportList>(PrintWindowNumber, PrinterListControl);
+                  if (list && SelectedListRows(list).empty()) SelectListRows(list, {0});
+                  PostWindowEvent(PrintButtonControl, EventClicked);
+              });
 }
 
 void ClickHeading(ReportList* list, int column) {

@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "app/desktop/main_window.h"
+
 // Acts on a window the program is about to block in, such as a dialog or the real message box:
 // the call is queued now and carried out by the program's own wait, once `find` gives the window.
 // The test fails, and `act` is skipped, when no window comes within five seconds.
@@ -20,10 +22,18 @@ T* VisibleModal() {
 // answer only while it is active: a key sent to it before then is lost.
 QWidget* ActiveWindowById(int number);
 
+// The main window's session for this test: the current folder (the test's folder when the
+// session is first asked for after the reset), no server, and the desktop's own services.
+DesktopSession& TestSession();
+
 // A fresh start for the next test, each layer through its own reset: no window, no preset
 // answers, empty tables, start-up filters and constants, no printer, print job or PDF output. The
 // window tests' counterpart of the unit tests' reset of the same name.
 void ResetProgramState();
+
+// Presses Print in the Print window once it is shown, on the printer selected there (the first
+// one listed when none is).
+void PrintWhenAsked();
 
 class ReportList;
 // Clicks the heading of `column` with the mouse.

@@ -2,11 +2,10 @@
 #include <cstdint>
 #include <string>
 
-// The one progress window of the program: a two-line caption, a counter line, a bar and an
-// optional Cancel button. Long operations drive it record by record, so every call must be cheap.
+#include "platform/services.h"
 
-// What PollProgressWindow returns when the user pressed Cancel (the button, Escape or Return).
-inline constexpr int ProgressCancelId = 90;
+// The desktop's progress window, as the Qt services show it (platform/services.h says what each
+// call does).
 
 void OpenProgressWindow(const std::string& title, const std::string& caption, std::int64_t minimum,
                         std::int64_t maximum, bool withCancel);
