@@ -143,6 +143,7 @@ TEST_F(ComparisonRunTest, OutputThatCannotBeWrittenStillSavesTheMatches) {
     };
     for (const auto& [makeFail, reason] : failures) {
         SetUp();
+        services = TestServices();
         makeFail();
         const ComparisonResult result = Run("catalogue.mrc");
         EXPECT_FALSE(result.outputCreated);

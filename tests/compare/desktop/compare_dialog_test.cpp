@@ -114,7 +114,7 @@ TEST_F(CompareDialogTest, OptionsAreTickedEveryTimeAndCancelChangesNothing) {
         ticked = Box(TagTitlesControl)->isChecked() && Box(TagSeriesControl)->isChecked();
         dialog->close();
     });
-    ShowCompareDialog(TestSession().folder, TestSession().services);
+    EXPECT_TRUE(DispatchMainCommand(TestSession(), {CompareCommand, EventClicked}));
     EXPECT_TRUE(ticked);
     EXPECT_TRUE(FileDialogRequests().empty());
     EXPECT_TRUE(Matched("3"));
@@ -125,7 +125,7 @@ TEST_F(CompareDialogTest, OptionsAreTickedEveryTimeAndCancelChangesNothing) {
 TEST_F(CompareDialogTest, ReturnActsAsOkAndACancelledChooserEndsTheCommand) {
     PressInDialog(Qt::Key_Return);
     PresetChosenFile("");
-    ShowCompareDialog(TestSession().folder, TestSession().services);
+    EXPECT_TRUE(DispatchMainCommand(TestSession(), {CompareCommand, EventClicked}));
 
     ASSERT_EQ(FileDialogRequests().size(), 1u);
     const FileDialogRequest& asked = FileDialogRequests()[0];
@@ -143,11 +143,11 @@ TEST_F(CompareDialogTest, OutputGoesBesideTheBooklistInAFolderNamedBeyondAscii) 
     const std::filesystem::path library = folder.Path() / "Biblioth\xC3\xA8que";
     std::filesystem::create_directory(library);
     std::filesystem::copy_file("catalogue.mrc", library / "catalogue.mrc");
-    std::filesystem::current_path(library);
+    TestSession().folder = DataFolder(library.string());
     PressInDialog(Qt::Key_Return);
     PresetChosenFile((library / "catalogue.mrc").string());
     PresetMessageAnswer(MessageOk);
-    ShowCompareDialog(TestSession().folder, TestSession().services);
+    EXPECT_TRUE(DispatchMainCommand(TestSession(), {CompareCommand, EventClicked}));
 
     EXPECT_TRUE(Matched("1"));
     EXPECT_TRUE(FileExists(library / "OUTPUT.MRC"));
@@ -164,7 +164,7 @@ TEST_F(CompareDialogTest, RunWithBothOptionsClearedWritesUntaggedAndRefreshesThe
     });
     PresetChosenFile(Catalogue());
     PresetMessageAnswer(MessageOk);
-    ShowCompareDialog(TestSession().folder, TestSession().services);
+    EXPECT_TRUE(DispatchMainCommand(TestSession(), {CompareCommand, EventClicked}));
 
     EXPECT_TRUE(Matched("1"));
     EXPECT_TRUE(Matched("2"));
@@ -193,7 +193,7 @@ TEST_F(CompareDialogTest, CancelInTheProgressWindowKeepsAndSavesTheMatchesSoFar)
     // One poll per record: Cancel comes after the second.
     PresetCancelAtPoll(2);
     PresetMessageAnswer(MessageOk);
-    ShowCompareDialog(TestSession().folder, TestSession().services);
+    EXPECT_TRUE(DispatchMainCommand(TestSession(), {CompareCommand, EventClicked}));
 
     const std::string output = ReadFile("OUTPUT.MRC");
     EXPECT_EQ(std::count(output.begin(), output.end(), '\x1D'), 2);

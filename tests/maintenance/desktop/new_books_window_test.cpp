@@ -164,7 +164,6 @@ TEST_F(NewBooksWindowTest, ClosesOnOkCloseBoxAndDoubleClick) {
 // The printout keeps the window open; its columns are the on-screen widths times 0.23.
 TEST_F(NewBooksWindowTest, PrintsTheListAndStaysOpen) {
     PresetSpoolerPrinters({"Library"}, "Library");
-    PrintWhenAsked();
     bool openAfterPrint = false;
     std::string printedWidths;
     ShowAndAct(
@@ -173,6 +172,7 @@ TEST_F(NewBooksWindowTest, PrintsTheListAndStaysOpen) {
             for (int c = 0; c < list->Rows()->columnCount(); ++c)
                 widths.push_back(list->header()->sectionSize(c));
             printedWidths = ListColumnsForPrint(list->Rows()->headings, widths, 0.23).widths;
+            PrintWhenAsked();
             ControlAs<QPushButton>(NewBooksWindowNumber, NewBooksPrintControl)->click();
         },
         // Between the rows of a job only the window's repaints are let through.

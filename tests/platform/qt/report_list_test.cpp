@@ -102,7 +102,7 @@ TEST_F(ReportListTest, KeyedSortsMatchAStableSortByTheCellComparison) {
             std::vector<std::string> expected = Column(1);
             std::stable_sort(expected.begin(), expected.end(),
                              [&](const std::string& a, const std::string& b) {
-                                 const int order = CompareCells(kind, a, b);
+                                 const int order = CompareCells(kind, a, b, &CompareTitleKeys);
                                  return ascending ? order < 0 : order > 0;
                              });
             ClickHeading(list, 1);
