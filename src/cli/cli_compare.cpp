@@ -17,15 +17,17 @@ int RunCompareCommand(const std::vector<std::string>& args) {
     const std::string& catalogue = cli.Positional()[0];
     const std::string dir = cli.Value("--dir").value_or(".");
     const DataFolder folder(dir);
-    ConsoleServices services;
-    if (const int loaded = LoadDataFolder(folder, dir, services, true); loaded != ExitOk) {
+    ConsoleServices quiet;
+    if (const int loaded = LoadDataFolder(folder, dir, quiet, true); loaded != ExitOk) {
         return loaded;
     }
 
     TaggingOptions options;
     options.TagTitlesWithStar = !cli.Flag("--no-star");
     options.TagSeriesWithLevel = !cli.Flag("--no-series");
-    const ComparisonResult result = RunComparison(folder, catalogue, options, services);
+    // Only the comparison, which may take a while on a large catalogue, shows its progress.
+    ConsoleServices console(ConsoleServices::Progress::OnTerminal);
+    const ComparisonResult result = RunComparison(folder, catalogue, options, console);
 
     if (!result.catalogueOpened) return CliFail(ExitFailure, "cannot read catalogue " + catalogue);
     if (result.notWritten > 0) {
@@ -43,12 +45,12 @@ int RunCompareCommand(const std::vector<std::string>& args) {
     // the output alone would hide that they are lost.
     int status = ExitOk;
     if (!result.outputCreated) {
-        status = CliFail(ExitFailure,
-                         "cannot write " + folder.Output() + ": " + result.outputFailure);
+        status =
+            CliFail(ExitFailure, "cannot write " + folder.Output() + ": " + result.outputFailure);
     }
     if (!result.matchesSaved) {
-        status = CliFail(ExitFailure,
-                         "cannot write " + folder.Matches() + ": " + result.matchesFailure);
+        status =
+            CliFail(ExitFailure, "cannot write " + folder.Matches() + ": " + result.matchesFailure);
     }
     return status;
 }

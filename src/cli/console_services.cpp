@@ -6,7 +6,8 @@
 
 #include "platform/message_codes.h"
 
-ConsoleServices::ConsoleServices() : terminal_(::isatty(::fileno(stderr)) != 0) {}
+ConsoleServices::ConsoleServices(Progress progress)
+    : terminal_(progress == Progress::OnTerminal && ::isatty(::fileno(stderr)) != 0) {}
 
 void ConsoleServices::OpenProgressWindow(const std::string&, const std::string&,
                                          std::int64_t minimum, std::int64_t maximum, bool) {
@@ -30,9 +31,8 @@ void ConsoleServices::CloseProgressWindow() {
     if (terminal_) std::fputs("\n", stderr);
 }
 
-int ConsoleServices::ShowMessage(const std::string&, const std::string&,
-                                 const std::string& buttons, const std::string& icon,
-                                 int defaultButton) {
+int ConsoleServices::ShowMessage(const std::string&, const std::string&, const std::string& buttons,
+                                 const std::string& icon, int defaultButton) {
     const MessageBoxRequest request = DecodeMessageCodes(buttons, icon, defaultButton);
     return MessageButtonResult(request.buttons, request.defaultPosition);
 }

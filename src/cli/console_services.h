@@ -3,11 +3,13 @@
 
 // The command line's services. Nothing waits for a user: a message box answers with its default
 // button and shows nothing (each command prints what it has to say itself), a file dialog is
-// cancelled, a pause does not wait, and nothing is downloaded. The progress window is a single
-// line on stderr, redrawn in place, and only when stderr is a terminal.
+// cancelled, a pause does not wait, and nothing is downloaded. The progress window, where a
+// command shows it, is a single line on stderr redrawn in place, and only when stderr is a
+// terminal.
 class ConsoleServices : public Services {
   public:
-    ConsoleServices();
+    enum class Progress { Hidden, OnTerminal };
+    explicit ConsoleServices(Progress progress = Progress::Hidden);
 
     void OpenProgressWindow(const std::string& title, const std::string& caption,
                             std::int64_t minimum, std::int64_t maximum, bool withCancel) override;
