@@ -3,10 +3,9 @@
 #include "platform/message_codes.h"
 
 void TestServices::OpenProgressWindow(const std::string& title, const std::string& caption,
-                                      std::int64_t minimum, std::int64_t maximum,
-                                      bool withCancel) {
-    progress_ = {true,    title,   caption,    "", minimum,
-                 maximum, minimum, withCancel, progress_.opened + 1};
+                                      std::int64_t minimum, std::int64_t maximum, bool withCancel) {
+    progress_ = {
+        true, title, caption, "", minimum, maximum, minimum, withCancel, progress_.opened + 1};
     polls_ = 0;
 }
 
@@ -28,11 +27,6 @@ int TestServices::ShowMessage(const std::string& title, const std::string& text,
                               const std::string& buttons, const std::string& icon,
                               int defaultButton) {
     messages_.push_back({title, text, buttons, icon});
-    if (!answers_.empty()) {
-        const int answer = answers_.front();
-        answers_.pop_front();
-        return answer;
-    }
     const MessageBoxRequest request = DecodeMessageCodes(buttons, icon, defaultButton);
     return MessageButtonResult(request.buttons, request.defaultPosition);
 }

@@ -10,6 +10,7 @@
 
 // The services as a test hands them to a procedure: nothing is shown and nothing waits. A test
 // tells in advance what the user will do and reads back what the procedure showed and asked.
+// Message boxes answer with their default button.
 class TestServices : public Services {
   public:
     struct ProgressWindow {
@@ -23,12 +24,6 @@ class TestServices : public Services {
         bool withCancel = false;
         int opened = 0;  // how many times the window was opened
     };
-    struct Notice {
-        bool open = false;
-        std::string title;
-        std::string message;
-        int opened = 0;
-    };
     struct Message {
         std::string title;
         std::string text;
@@ -39,14 +34,10 @@ class TestServices : public Services {
     // The `pollNumber`-th poll of the progress window (counted from 1 after it opens) reports
     // Cancel, as if the user pressed it then; only a window with Cancel does. 0: never.
     void PresetCancelAtPoll(int pollNumber) { cancelAtPoll_ = pollNumber; }
-    // Answers for the next message boxes, in order; when none is left the default button is
-    // pressed.
-    void PresetMessageAnswer(int result) { answers_.push_back(result); }
     // Answers for the next file dialogs, in order ("" cancels); without one a dialog is cancelled.
     void PresetChosenFile(const std::string& path) { chosenFiles_.push_back(path); }
 
     const ProgressWindow& Progress() const { return progress_; }
-    const Notice& ShownNotice() const { return notice_; }
     const std::vector<Message>& ShownMessages() const { return messages_; }
     const std::vector<std::string>& FileDialogTitles() const { return fileDialogTitles_; }
     const std::string& MainWindowTitle() const { return title_; }
@@ -57,11 +48,8 @@ class TestServices : public Services {
     void SetProgressCounter(const std::string& text) override;
     int PollProgressWindow() override;
     void CloseProgressWindow() override { progress_.open = false; }
-    void OpenProgressNotice(const std::string& title, const std::string& message, int,
-                            int) override {
-        notice_ = {true, title, message, notice_.opened + 1};
-    }
-    void CloseProgressNotice() override { notice_.open = false; }
+    void OpenProgressNotice(const std::string&, const std::string&, int, int) override {}
+    void CloseProgressNotice() override {}
     void PauseWithEvents(int) override {}
     int ShowMessage(const std::string& title, const std::string& text, const std::string& buttons,
                     const std::string& icon, int defaultButton) override;
@@ -76,10 +64,8 @@ class TestServices : public Services {
 
   private:
     ProgressWindow progress_;
-    Notice notice_;
     int polls_ = 0;
     int cancelAtPoll_ = 0;
-    std::deque<int> answers_;
     std::deque<std::string> chosenFiles_;
     std::vector<Message> messages_;
     std::vector<std::string> fileDialogTitles_;
