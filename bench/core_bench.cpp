@@ -6,11 +6,11 @@
 
 #include "app/book_list.h"
 #include "booklist/booklist.h"
-#include "cli/console_services.h"
-#include "booklist_generator.h"
 #include "booklist/keys.h"
-#include "compare/marc_reader.h"
 #include "booklist/matching_indexes.h"
+#include "booklist_generator.h"
+#include "cli/console_services.h"
+#include "compare/marc_reader.h"
 
 namespace {
 

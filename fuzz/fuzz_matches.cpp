@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "booklist/booklist.h"
-#include "fuzz_support.h"
 #include "booklist/matches.h"
+#include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     KeepArtifactsInStartFolder(argc, argv);

@@ -11,16 +11,16 @@
 #include <filesystem>
 #include <string>
 
-#include "booklist/booklist.h"
 #include "app/desktop/book_list_view.h"
 #include "app/desktop/main_window.h"
-#include "platform/qt/qt_services.h"
 #include "app/filter_state.h"
+#include "booklist/booklist.h"
 #include "booklist_generator.h"
-#include "platform/qt/progress.h"
 #include "platform/qt/event_queue.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/program_window.h"
+#include "platform/qt/progress.h"
+#include "platform/qt/qt_services.h"
 #include "platform/qt/report_list.h"
 
 namespace {

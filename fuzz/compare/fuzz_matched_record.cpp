@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "booklist/booklist.h"
-#include "compare/matching.h"
 #include "cli/console_services.h"
+#include "compare/matching.h"
 #include "fuzz_support.h"
 #include "round_trip.h"
 

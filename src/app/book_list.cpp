@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "booklist/booklist.h"
 #include "base/byte_scan.h"
 #include "base/text.h"
+#include "booklist/booklist.h"
 
 namespace {
 

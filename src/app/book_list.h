@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "booklist/book_record.h"
 #include "app/filter_state.h"
+#include "booklist/book_record.h"
 
 // What the main list shows, without a window: which entries pass the filters and in which order.
 

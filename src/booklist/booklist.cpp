@@ -1,7 +1,7 @@
 #include "booklist/booklist.h"
 
-#include "booklist/booklist_state.h"
 #include "base/text.h"
+#include "booklist/booklist_state.h"
 #include "booklist/matching_indexes.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "booklist/book_record.h"
 #include "base/text.h"
+#include "booklist/book_record.h"
 
 namespace {
 

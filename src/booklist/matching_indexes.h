@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "booklist/book_record.h"
 #include "base/text_table.h"
+#include "booklist/book_record.h"
 
 // The four lookup tables over the loaded booklist that matching follows. Rebuilt on every load. A
 // comparison builds flat tables of its own from the same entries (ForEachIndexedEntry), by the

@@ -2,9 +2,9 @@
 
 #include <map>
 
+#include "base/text.h"
 #include "booklist/book_record.h"
 #include "booklist/booklist.h"
-#include "base/text.h"
 
 namespace {
 

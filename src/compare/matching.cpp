@@ -290,8 +290,8 @@ void ShowOutcome(const DataFolder& folder, const ComparisonResult& result, Servi
                 " not in the file.";
     }
     if (!result.matchesSaved) {
-        text += "\r\nThe matches could not be saved to " + folder.Matches() +
-                " (" + result.matchesFailure + ").";
+        text += "\r\nThe matches could not be saved to " + folder.Matches() + " (" +
+                result.matchesFailure + ").";
     }
     const bool clean = result.outputCreated && result.matchesSaved && result.notWritten == 0 &&
                        result.malformed == 0;
@@ -310,8 +310,9 @@ ComparisonResult RunComparison(const DataFolder& folder, const std::string& path
     std::error_code folderError;
     if (catalogue && std::filesystem::is_directory(path, folderError)) catalogue.reset();
     if (!catalogue) {
-        services.ShowMessage("Compare", "The library catalogue file\r\n" + path + "\r\ncould not be opened.",
-                    "OK", "!", 0);
+        services.ShowMessage("Compare",
+                             "The library catalogue file\r\n" + path + "\r\ncould not be opened.",
+                             "OK", "!", 0);
         return result;
     }
     result.catalogueOpened = true;
@@ -321,9 +322,10 @@ ComparisonResult RunComparison(const DataFolder& folder, const std::string& path
     const auto size = static_cast<std::int64_t>(std::filesystem::file_size(path, error));
     const std::int64_t fileSize = error ? 0 : size;
     const int shift = ProgressShiftFor(fileSize);
-    services.OpenProgressWindow("Scanning library catalogue file",
-                       "Scanning library catalogue file.\r\nComparing against Readvane list.", 0,
-                       fileSize >> shift, true);
+    services.OpenProgressWindow(
+        "Scanning library catalogue file",
+        "Scanning library catalogue file.\r\nComparing against Readvane list.", 0,
+        fileSize >> shift, true);
 
     ComparisonRun run;
     run.options = options;
@@ -341,7 +343,7 @@ ComparisonResult RunComparison(const DataFolder& folder, const std::string& path
     constexpr std::int64_t CounterStride = 64;
     const auto showCounter = [&] {
         services.SetProgressCounter(FormatThousands(result.recordsRead) + "  " +
-                           FormatThousands(run.matches));
+                                    FormatThousands(run.matches));
     };
     while (!reader.AtEnd()) {
         ++result.recordsRead;

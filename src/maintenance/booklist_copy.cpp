@@ -7,9 +7,9 @@
 #include <cstring>
 #include <memory>
 
-#include "booklist/booklist.h"
 #include "base/block_reader.h"
 #include "base/line_reader.h"
+#include "booklist/booklist.h"
 
 namespace {
 

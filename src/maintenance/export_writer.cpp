@@ -149,8 +149,7 @@ std::string ProgramDataFileAt(const DataFolder& dataFolder, const std::string& p
 }
 
 FileWriteResult WriteExportFile(const DataFolder& folder, const std::string& path,
-                                ExportFormat format,
-                                const ExportFieldSet& fields,
+                                ExportFormat format, const ExportFieldSet& fields,
                                 const std::vector<std::string>& rowIds) {
     std::vector<std::string_view> lines;
     lines.reserve(rowIds.size());
@@ -160,8 +159,7 @@ FileWriteResult WriteExportFile(const DataFolder& folder, const std::string& pat
 }
 
 FileWriteResult WriteExportLines(const DataFolder& folder, const std::string& path,
-                                 ExportFormat format,
-                                 const ExportFieldSet& fields,
+                                 ExportFormat format, const ExportFieldSet& fields,
                                  const std::vector<std::string_view>& packedLines) {
     if (const std::string own = ProgramDataFileAt(folder, path); !own.empty()) {
         return {false, "\"" + own + "\" is one of Tallyleaf's own data files"};

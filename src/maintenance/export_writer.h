@@ -38,12 +38,10 @@ std::string ProgramDataFileAt(const DataFolder& folder, const std::string& path)
 // there gives an empty record). The file replaces an earlier one only when complete. A path that
 // is one of the program's own data files is refused and nothing is written.
 FileWriteResult WriteExportFile(const DataFolder& folder, const std::string& path,
-                                ExportFormat format,
-                                const ExportFieldSet& fields,
+                                ExportFormat format, const ExportFieldSet& fields,
                                 const std::vector<std::string>& rowIds);
 // The same for entries given as their packed lines from the booklist table, which spares a
 // lookup per row; an empty line stands for an absent entry.
 FileWriteResult WriteExportLines(const DataFolder& folder, const std::string& path,
-                                 ExportFormat format,
-                                 const ExportFieldSet& fields,
+                                 ExportFormat format, const ExportFieldSet& fields,
                                  const std::vector<std::string_view>& packedLines);

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string_view>
 
-#include "booklist/booklist.h"
 #include "base/line_reader.h"
+#include "booklist/booklist.h"
 
 namespace {
 

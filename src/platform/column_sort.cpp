@@ -2,7 +2,8 @@
 
 #include "base/text.h"
 
-int CompareCells(ColumnSortKind kind, std::string_view a, std::string_view b, CustomCompare custom) {
+int CompareCells(ColumnSortKind kind, std::string_view a, std::string_view b,
+                 CustomCompare custom) {
     switch (kind) {
         case ColumnSortKind::Number: {
             const auto x = ReadWholeNumber(a);

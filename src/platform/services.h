@@ -26,8 +26,8 @@ class Services {
     virtual void CloseProgressWindow() = 0;
 
     // A small window telling the user to wait, with no progress to show and no buttons.
-    virtual void OpenProgressNotice(const std::string& title, const std::string& message,
-                                    int width, int height) = 0;
+    virtual void OpenProgressNotice(const std::string& title, const std::string& message, int width,
+                                    int height) = 0;
     virtual void CloseProgressNotice() = 0;
 
     // Waits about `milliseconds`, letting window events through so that windows repaint.

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "booklist/booklist.h"
 #include "base/text.h"
+#include "booklist/booklist.h"
 #include "support/program_state.h"
 
 namespace {

@@ -5,8 +5,8 @@
 
 #include "booklist/book_record.h"
 #include "booklist/keys.h"
-#include "compare/matching.h"
 #include "booklist/matching_indexes.h"
+#include "compare/matching.h"
 
 TEST(NormaliseKey, WorkedExamples) {
     EXPECT_EQ(NormaliseKey("The Lion, the Witch & the Wardrobe"), "LION THE WITCH THE WARDROBE");

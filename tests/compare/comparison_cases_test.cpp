@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <sstream>
 
-#include "booklist/booklist.h"
 #include "base/text.h"
+#include "booklist/booklist.h"
 #include "compare/marc_text.h"
 #include "compare/matching.h"
 #include "support/program_state.h"
@@ -69,7 +69,8 @@ TEST_P(ComparisonCase, LeavesTheExpectedOutputMatchesAndCounts) {
         options.TagTitlesWithStar = chosen.find("no-star") == std::string::npos;
         options.TagSeriesWithLevel = chosen.find("no-series") == std::string::npos;
     }
-    const ComparisonResult result = RunComparison(CurrentDataFolder(), "catalogue.mrc", options, services);
+    const ComparisonResult result =
+        RunComparison(CurrentDataFolder(), "catalogue.mrc", options, services);
 
     EXPECT_EQ(FormatThousands(result.recordsRead) + " records read, " +
                   FormatThousands(result.matches) + " matches\n",

@@ -6,10 +6,10 @@
 #include <functional>
 
 #include "booklist/booklist.h"
+#include "booklist/matches.h"
 #include "compare/marc_reader.h"
 #include "compare/marc_text.h"
 #include "compare/matching.h"
-#include "booklist/matches.h"
 #include "support/program_state.h"
 #include "support/test_folder.h"
 #include "support/test_services.h"

@@ -106,7 +106,7 @@ TEST(PublicSamples, ComparingTheOutputAgainLeavesTheTitlesAsTaggedOnce) {
     std::int64_t records = 0;
     WriteFile("Booklist.tul", BooklistFrom(path, records));
     TestServices services;
-        LoadBooklist(CurrentDataFolder(), services);
+    LoadBooklist(CurrentDataFolder(), services);
 
     std::vector<std::vector<std::string>> titles;  // the 245 fields written, run by run
     std::string input = path;

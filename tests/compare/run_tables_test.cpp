@@ -6,10 +6,10 @@
 #include <random>
 
 #include "booklist/book_record.h"
+#include "booklist/matching_indexes.h"
 #include "compare/author_books.h"
 #include "compare/author_titles.h"
 #include "compare/key_hash.h"
-#include "booklist/matching_indexes.h"
 
 namespace {
 // Few distinct values, so that many keys share a hash and most share a first slot.

@@ -61,14 +61,15 @@ TEST_F(ExportWriter, WritesOnlyTheGivenRowsInTheirOrder) {
 }
 
 TEST_F(ExportWriter, ReportsAFileThatCannotBeCreatedOrWritten) {
-    const FileWriteResult missingFolder = WriteExportFile(CurrentDataFolder(), 
-        "no-such-folder/out.csv", ExportFormat::Comma, DefaultExportFields(), rows_);
+    const FileWriteResult missingFolder =
+        WriteExportFile(CurrentDataFolder(), "no-such-folder/out.csv", ExportFormat::Comma,
+                        DefaultExportFields(), rows_);
     EXPECT_EQ(missingFolder.reason, "No such file or directory");
 
     WriteFile("out.csv", "earlier export");
     FailNextFileAfter(100);
-    const FileWriteResult full =
-        WriteExportFile(CurrentDataFolder(), "out.csv", ExportFormat::Comma, DefaultExportFields(), rows_);
+    const FileWriteResult full = WriteExportFile(CurrentDataFolder(), "out.csv",
+                                                 ExportFormat::Comma, DefaultExportFields(), rows_);
     EXPECT_FALSE(full.written);
     EXPECT_EQ(ReadFile("out.csv"), "earlier export");  // no partial file in its place
 }
@@ -82,8 +83,8 @@ TEST_F(ExportWriter, RefusesToWriteOverTheProgramsOwnFiles) {
          std::vector<std::string>{"Booklist.tul", "./Matches.tul", "sub/../TULVersion.txt",
                                   "sub/list-link", "OUTPUT.MRC", "sub/../OUTPUT.MRC",
                                   (std::filesystem::current_path() / "Matches.tul").string()}) {
-        const FileWriteResult result =
-            WriteExportFile(CurrentDataFolder(), target, ExportFormat::Comma, DefaultExportFields(), rows_);
+        const FileWriteResult result = WriteExportFile(
+            CurrentDataFolder(), target, ExportFormat::Comma, DefaultExportFields(), rows_);
         EXPECT_FALSE(result.written) << target;
         EXPECT_NE(result.reason.find("own data files"), std::string::npos) << target;
     }
@@ -91,10 +92,10 @@ TEST_F(ExportWriter, RefusesToWriteOverTheProgramsOwnFiles) {
     EXPECT_EQ(ReadFile("Matches.tul"), matches);
     EXPECT_FALSE(FileExists("OUTPUT.MRC"));
     // Names that only look alike are the user's to choose.
-    EXPECT_TRUE(
-        WriteExportFile(CurrentDataFolder(), "sub/Booklist.tul", ExportFormat::Comma, DefaultExportFields(), rows_));
-    EXPECT_TRUE(
-        WriteExportFile(CurrentDataFolder(), "Booklist.tul.csv", ExportFormat::Comma, DefaultExportFields(), rows_));
+    EXPECT_TRUE(WriteExportFile(CurrentDataFolder(), "sub/Booklist.tul", ExportFormat::Comma,
+                                DefaultExportFields(), rows_));
+    EXPECT_TRUE(WriteExportFile(CurrentDataFolder(), "Booklist.tul.csv", ExportFormat::Comma,
+                                DefaultExportFields(), rows_));
 }
 
 TEST(ExportFields, HeaderOfTheIdColumnIsId) {

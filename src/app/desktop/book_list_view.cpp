@@ -5,10 +5,10 @@
 #include <chrono>
 
 #include "app/book_list.h"
-#include "booklist/booklist.h"
 #include "app/desktop/main_window_ids.h"
 #include "app/filter_state.h"
 #include "base/text.h"
+#include "booklist/booklist.h"
 #include "booklist/keys.h"
 #include "platform/column_sort.h"
 #include "platform/qt/controls.h"

@@ -249,7 +249,8 @@ bool DispatchMainCommand(DesktopSession& session, const DialogEvent& event) {
             ExportList(session.folder, ShownIds());
             break;
         case DetailsCommand:
-            if (const int row = BookListSelectedRow(); row >= 0) ShowItemDetails(BookListCell(row, 0));
+            if (const int row = BookListSelectedRow(); row >= 0)
+                ShowItemDetails(BookListCell(row, 0));
             break;
         case AboutCommand:
             ShowAbout();

@@ -7,9 +7,9 @@
 
 #include "maintenance/export_writer.h"
 #include "platform/dialogs.h"
+#include "platform/qt/controls.h"
 #include "platform/qt/file_dialog.h"
 #include "platform/qt/message.h"
-#include "platform/qt/controls.h"
 
 namespace {
 

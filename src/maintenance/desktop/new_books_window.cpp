@@ -7,9 +7,9 @@
 
 #include "maintenance/new_books.h"
 #include "platform/dialogs.h"
+#include "platform/qt/controls.h"
 #include "platform/qt/download.h"
 #include "platform/qt/message.h"
-#include "platform/qt/controls.h"
 #include "platform/qt/report_list.h"
 #include "print/desktop/list_control_print.h"
 

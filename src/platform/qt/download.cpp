@@ -5,8 +5,8 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "platform/qt/download.h"
 #include "platform/incoming_file.h"
+#include "platform/qt/download.h"
 #include "platform/qt/event_queue.h"
 
 namespace {

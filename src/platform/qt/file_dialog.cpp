@@ -2,8 +2,8 @@
 #include <QFileDialog>
 #include <QStringList>
 
-#include "platform/qt/file_dialog.h"
 #include "platform/qt/display_text.h"
+#include "platform/qt/file_dialog.h"
 
 namespace {
 

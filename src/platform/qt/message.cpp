@@ -3,9 +3,9 @@
 #include <QPushButton>
 #include <vector>
 
-#include "platform/qt/message.h"
 #include "platform/message_codes.h"
 #include "platform/qt/display_text.h"
+#include "platform/qt/message.h"
 #include "platform/qt/presets.h"
 
 namespace {

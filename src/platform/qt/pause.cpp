@@ -2,8 +2,8 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/qt/pause.h"
 #include "platform/qt/event_queue.h"
+#include "platform/qt/pause.h"
 #include "platform/qt/progress_window.h"
 
 void PauseWithEvents(int milliseconds) {

@@ -9,11 +9,11 @@
 #include <chrono>
 #include <climits>
 
-#include "platform/qt/progress.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/presets.h"
+#include "platform/qt/progress.h"
 #include "platform/qt/progress_window.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include <QLabel>
 
 #include "platform/dialogs.h"
-#include "platform/qt/progress_notice.h"
 #include "platform/qt/controls.h"
+#include "platform/qt/progress_notice.h"
 
 namespace {
 constexpr int NoticeWindowNumber = 30;

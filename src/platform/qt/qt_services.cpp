@@ -24,8 +24,8 @@ int QtServices::PollProgressWindow() {
 void QtServices::CloseProgressWindow() {
     ::CloseProgressWindow();
 }
-void QtServices::OpenProgressNotice(const std::string& title, const std::string& message,
-                                    int width, int height) {
+void QtServices::OpenProgressNotice(const std::string& title, const std::string& message, int width,
+                                    int height) {
     ::OpenProgressNotice(title, message, width, height);
 }
 void QtServices::CloseProgressNotice() {
@@ -40,8 +40,7 @@ int QtServices::ShowMessage(const std::string& title, const std::string& text,
     return ::ShowMessage(title, text, buttons, icon, defaultButton);
 }
 std::string QtServices::ChooseFile(const std::string& title, const std::string& defaultName,
-                                   const std::string& defaultExtension,
-                                   const std::string& filter) {
+                                   const std::string& defaultExtension, const std::string& filter) {
     return ::ChooseFile(title, defaultName, defaultExtension, filter, fileFolder_);
 }
 DownloadResult QtServices::DownloadToFile(const std::string& url, const std::string& fileName,

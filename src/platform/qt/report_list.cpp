@@ -243,8 +243,9 @@ void ReportList::SortByHeading(int column) {
         std::vector<std::string_view> cells(count);
         for (std::size_t i = 0; i < count; ++i)
             cells[i] = cellAt(i);
-        order = SortedOrder(count, ascending,
-                            [&](int a, int b) { return CompareCells(kind, cells[a], cells[b], sortState.Custom()); });
+        order = SortedOrder(count, ascending, [&](int a, int b) {
+            return CompareCells(kind, cells[a], cells[b], sortState.Custom());
+        });
     }
 
     std::vector<bool> wasSelected(count, false);

@@ -6,10 +6,10 @@
 #include "app/desktop/book_list_view.h"
 #include "app/desktop/main_window.h"
 #include "app/desktop/main_window_ids.h"
-#include "support/gui/gui_helpers.h"
-#include "platform/qt/file_dialog.h"
 #include "platform/qt/controls.h"
+#include "platform/qt/file_dialog.h"
 #include "platform/qt/presets.h"
+#include "support/gui/gui_helpers.h"
 #include "support/test_folder.h"
 
 namespace {

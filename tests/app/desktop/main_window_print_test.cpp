@@ -8,8 +8,6 @@
 #include "app/desktop/book_list_view.h"
 #include "app/desktop/main_window.h"
 #include "app/desktop/main_window_ids.h"
-#include "support/gui/gui_helpers.h"
-#include "support/gui/pdf_text.h"
 #include "platform/dialogs.h"
 #include "platform/printer.h"
 #include "platform/qt/controls.h"
@@ -19,6 +17,8 @@
 #include "print/page.h"
 #include "print/print_window.h"
 #include "print/printer.h"
+#include "support/gui/gui_helpers.h"
+#include "support/gui/pdf_text.h"
 #include "support/test_folder.h"
 
 namespace {

@@ -15,15 +15,15 @@
 #include "app/desktop/book_list_view.h"
 #include "app/desktop/main_window.h"
 #include "app/desktop/main_window_ids.h"
-#include "support/gui/gui_helpers.h"
 #include "platform/column_sort.h"
+#include "platform/qt/controls.h"
 #include "platform/qt/message.h"
 #include "platform/qt/pause.h"
-#include "platform/qt/progress.h"
-#include "platform/qt/controls.h"
 #include "platform/qt/presets.h"
 #include "platform/qt/program_window.h"
+#include "platform/qt/progress.h"
 #include "platform/qt/report_list.h"
+#include "support/gui/gui_helpers.h"
 #include "support/test_folder.h"
 
 namespace {

@@ -8,18 +8,18 @@
 #include <QTest>
 #include <algorithm>
 
-#include "booklist/booklist.h"
 #include "app/desktop/book_list_view.h"
 #include "app/desktop/main_window.h"
 #include "app/desktop/main_window_ids.h"
+#include "booklist/booklist.h"
 #include "compare/desktop/compare_dialog.h"
 #include "compare/marc_text.h"
-#include "support/gui/gui_helpers.h"
+#include "platform/qt/controls.h"
 #include "platform/qt/file_dialog.h"
 #include "platform/qt/message.h"
-#include "platform/qt/controls.h"
 #include "platform/qt/presets.h"
 #include "platform/qt/program_window.h"
+#include "support/gui/gui_helpers.h"
 #include "support/test_folder.h"
 
 namespace {

@@ -10,9 +10,9 @@
 
 #include "app/desktop/main_window.h"
 #include "app/desktop/main_window_ids.h"
-#include "support/gui/gui_helpers.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/program_window.h"
+#include "support/gui/gui_helpers.h"
 #include "support/test_folder.h"
 
 namespace {

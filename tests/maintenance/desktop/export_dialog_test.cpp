@@ -21,15 +21,15 @@
 #include "app/desktop/main_window_ids.h"
 #include "app/filter_state.h"
 #include "base/replacing_file.h"
-#include "support/gui/gui_helpers.h"
 #include "maintenance/export_writer.h"
-#include "platform/qt/file_dialog.h"
-#include "platform/qt/message.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
+#include "platform/qt/file_dialog.h"
+#include "platform/qt/message.h"
 #include "platform/qt/presets.h"
 #include "platform/qt/program_window.h"
 #include "platform/qt/report_list.h"
+#include "support/gui/gui_helpers.h"
 #include "support/test_folder.h"
 
 namespace fs = std::filesystem;

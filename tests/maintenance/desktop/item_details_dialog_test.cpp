@@ -13,10 +13,10 @@
 #include "app/desktop/main_window.h"
 #include "app/desktop/main_window_ids.h"
 #include "app/filter_state.h"
-#include "support/gui/gui_helpers.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/program_window.h"
 #include "platform/qt/report_list.h"
+#include "support/gui/gui_helpers.h"
 #include "support/test_folder.h"
 
 namespace {

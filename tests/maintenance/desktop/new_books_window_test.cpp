@@ -9,25 +9,25 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "booklist/booklist.h"
 #include "app/desktop/main_window.h"
 #include "app/desktop/main_window_ids.h"
 #include "app/startup_constants.h"
-#include "support/gui/gui_helpers.h"
-#include "support/gui/pdf_text.h"
-#include "support/gui/test_server.h"
+#include "booklist/booklist.h"
 #include "maintenance/desktop/new_books_window.h"
 #include "platform/dialogs.h"
-#include "platform/qt/message.h"
 #include "platform/printer.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
+#include "platform/qt/message.h"
 #include "platform/qt/presets.h"
 #include "platform/qt/report_list.h"
 #include "print/page.h"
 #include "print/page_layout.h"
 #include "print/print_window.h"
 #include "print/printer.h"
+#include "support/gui/gui_helpers.h"
+#include "support/gui/pdf_text.h"
+#include "support/gui/test_server.h"
 #include "support/test_folder.h"
 
 namespace {
@@ -89,7 +89,9 @@ class NewBooksWindowTest : public ::testing::Test {
         EXPECT_EQ(WindowById(NewBooksWindowNumber), nullptr);
     }
 
-    std::function<void()> show = [] { ShowNewBooks(TestSession().folder, TestSession().serverBaseUrl); };
+    std::function<void()> show = [] {
+        ShowNewBooks(TestSession().folder, TestSession().serverBaseUrl);
+    };
     TestFolder folder;
     fs::path served = folder.Path() / "served";
     fs::path pdf = folder.Path() / "out.pdf";

@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <set>
 
-#include "booklist/booklist.h"
 #include "app/desktop/book_list_view.h"
 #include "app/desktop/main_window.h"
 #include "app/desktop/main_window_ids.h"
 #include "app/startup_constants.h"
+#include "booklist/booklist.h"
 #include "maintenance/booklist_update.h"
 #include "platform/qt/controls.h"
 #include "support/gui/gui_helpers.h"

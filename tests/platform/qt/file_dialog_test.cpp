@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <ostream>
 
-#include "support/gui/gui_helpers.h"
 #include "platform/dialogs.h"
-#include "platform/qt/file_dialog.h"
 #include "platform/qt/controls.h"
+#include "platform/qt/file_dialog.h"
+#include "support/gui/gui_helpers.h"
 #include "support/test_folder.h"
 
 namespace {
@@ -78,9 +78,9 @@ TEST_P(FileDialogTest, OffersTheFiltersAndProposedNameAndTakesTheNameAsTyped) {
         QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
     });
     const auto before = std::filesystem::current_path();
-    const std::string chosen = c.save
-                                   ? ChooseSaveFile(c.title, c.defaultName, c.extension, c.filter, {})
-                                   : ChooseFile(c.title, c.defaultName, c.extension, c.filter, {});
+    const std::string chosen =
+        c.save ? ChooseSaveFile(c.title, c.defaultName, c.extension, c.filter, {})
+               : ChooseFile(c.title, c.defaultName, c.extension, c.filter, {});
 
     EXPECT_EQ(seen.title, c.title);
     EXPECT_EQ(seen.mode, c.mode);

@@ -6,8 +6,8 @@
 #include <string>
 #include <utility>
 
-#include "support/gui/gui_helpers.h"
 #include "platform/qt/message.h"
+#include "support/gui/gui_helpers.h"
 
 namespace {
 

@@ -10,13 +10,13 @@
 #include <QTest>
 #include <QTimer>
 
-#include "support/gui/gui_helpers.h"
 #include "platform/dialogs.h"
-#include "platform/qt/pause.h"
-#include "platform/qt/progress.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
+#include "platform/qt/pause.h"
 #include "platform/qt/program_window.h"
+#include "platform/qt/progress.h"
+#include "support/gui/gui_helpers.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <filesystem>
 
 #include "print/list_print.h"
-#include "print/printer_settings.h"
 #include "print/printer.h"
+#include "print/printer_settings.h"
 #include "support/gui/gui_helpers.h"
 #include "support/gui/pdf_text.h"
 
@@ -48,9 +48,11 @@ TEST_F(CupsJobTest, PrintsTheListThroughTheQueue) {
     EXPECT_EQ(PrinterName(0), queue);
 
     constexpr int Rows = 90;
-    ASSERT_TRUE(PrintBookList(OpenPrinterDevice(queue, DefaultPrinterSettingsText), "All levels   Everything   All categories", Rows, [](int n) {
-        return std::to_string(5000 + n) + "\tTitle " + std::to_string(n) + "\tAuthor\tCALL\tR-2";
-    }));
+    ASSERT_TRUE(PrintBookList(OpenPrinterDevice(queue, DefaultPrinterSettingsText),
+                              "All levels   Everything   All categories", Rows, [](int n) {
+                                  return std::to_string(5000 + n) + "\tTitle " + std::to_string(n) +
+                                         "\tAuthor\tCALL\tR-2";
+                              }));
 
     const std::string completed = "lpstat -W completed -o " + queue;
     EXPECT_TRUE(QTest::qWaitFor(

@@ -7,19 +7,19 @@
 #include "app/desktop/book_list_view.h"
 #include "app/desktop/main_window.h"
 #include "app/desktop/main_window_ids.h"
-#include "support/gui/gui_helpers.h"
-#include "support/gui/pdf_text.h"
-#include "platform/qt/message.h"
 #include "platform/printer.h"
 #include "platform/qt/controls.h"
+#include "platform/qt/message.h"
 #include "platform/qt/presets.h"
 #include "platform/qt/report_list.h"
 #include "print/desktop/list_control_print.h"
+#include "print/desktop/print_window.h"
 #include "print/list_print.h"
 #include "print/page.h"
-#include "print/desktop/print_window.h"
-#include "print/printer_settings.h"
 #include "print/printer.h"
+#include "print/printer_settings.h"
+#include "support/gui/gui_helpers.h"
+#include "support/gui/pdf_text.h"
 #include "support/test_folder.h"
 
 namespace {
@@ -65,9 +65,10 @@ const std::string LongTitle =
 TEST_F(PrintOutputTest, PrintsEveryRowOnceInOrderWithoutSplittingRows) {
     constexpr int Rows = 140;
     constexpr int LongRow = 55;
-    ASSERT_TRUE(PrintBookList(Library(), "All levels   Everything   All categories", Rows, [](int n) {
-        return n == LongRow ? "1055\t" + LongTitle + "\tLong, Author\tLONG\t3-5" : ListRow(n);
-    }));
+    ASSERT_TRUE(
+        PrintBookList(Library(), "All levels   Everything   All categories", Rows, [](int n) {
+            return n == LongRow ? "1055\t" + LongTitle + "\tLong, Author\tLONG\t3-5" : ListRow(n);
+        }));
 
     const std::vector<std::string> pages = PdfPages(pdf);
     ASSERT_GE(pages.size(), 3u);
@@ -101,7 +102,8 @@ TEST_F(PrintOutputTest, PrintsEveryRowOnceInOrderWithoutSplittingRows) {
 }
 
 TEST_F(PrintOutputTest, PrintsAnEmptyListAsOnePageWithItsHeader) {
-    ASSERT_TRUE(PrintBookList(Library(), "Mature   Matched   Humour", 0, [](int) { return std::string(); }));
+    ASSERT_TRUE(PrintBookList(Library(), "Mature   Matched   Humour", 0,
+                              [](int) { return std::string(); }));
     const std::vector<std::string> pages = PdfPages(pdf);
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(PdfPageCount(pdf), 1);
@@ -138,7 +140,8 @@ TEST_F(PrintOutputTest, PrintsAListControlAtItsScaledWidths) {
 
 TEST_F(PrintOutputTest, SaysNothingWasPrintedWhenThePrinterCannotBeOpened) {
     const auto printRow = [](int device) {
-        return PrintBookList(device, "title", 1, [](int) { return std::string("1\tA\tB\tC\tR-2"); });
+        return PrintBookList(device, "title", 1,
+                             [](int) { return std::string("1\tA\tB\tC\tR-2"); });
     };
     SetPdfOutput("");
     PresetSpoolerPrinters({"No such printer"}, "No such printer");

@@ -6,16 +6,16 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "support/gui/gui_helpers.h"
 #include "platform/dialogs.h"
 #include "platform/printer.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/presets.h"
 #include "platform/qt/program_window.h"
 #include "platform/qt/report_list.h"
-#include "print/page.h"
 #include "print/desktop/print_window.h"
+#include "print/page.h"
 #include "print/printer.h"
+#include "support/gui/gui_helpers.h"
 #include "support/test_folder.h"
 
 namespace {

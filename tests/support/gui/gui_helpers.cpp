@@ -21,7 +21,6 @@
 #include "print/page.h"
 #include "print/print_window.h"
 #include "print/printer.h"
-#include "print/printer.h"
 
 void WhenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> act) {
     QTimer::singleShot(0, [find = std::move(find), act = std::move(act)] {
