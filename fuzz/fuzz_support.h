@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-// The loaders open their files by bare name, so each input is handled in a folder of this
-// process's own. It is the working directory only while an input runs: between inputs libFuzzer
+// Each input is handled in a data folder of this process's own, which the target hands the
+// loaders. It is the current directory only while an input runs: between inputs libFuzzer
 // reads and writes the corpus folders it was given, which may be relative paths.
 class FuzzFolder {
   public:

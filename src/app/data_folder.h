@@ -6,7 +6,7 @@
 // "bin" folder with "../share/tallyleaf" beside it) cannot write there as a user, so it works in
 // the user's data folder, "$XDG_DATA_HOME/tallyleaf" or "~/.local/share/tallyleaf".
 struct DataFolders {
-    std::string work;            // the working directory: booklist, matches, output, downloads
+    std::string work;            // the data folder: booklist, matches, output, downloads
     std::string manual;          // the full path of "Tallyleaf.pdf"
     std::string installedShare;  // "…/share/tallyleaf" of an installed copy, else empty
 };

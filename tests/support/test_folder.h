@@ -3,8 +3,9 @@
 #include <set>
 #include <string>
 
-// A fresh folder that becomes the working directory for one test, since the program opens its
-// files by bare name; the previous directory comes back and the folder goes when it ends.
+// A fresh folder that becomes the current directory for one test, so that a test names its files
+// briefly and hands the program CurrentDataFolder(); the previous directory comes back and the
+// folder goes when it ends.
 class TestFolder {
   public:
     TestFolder();

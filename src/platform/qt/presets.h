@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-// What the user will answer in the desktop's modal windows, told in advance as the headless
-// services are told, so that a test never has to reach into a window that blocks it. Each preset is
-// taken once, in order; ResetWindowServices drops what is left. File dialogs take PresetChosenFile
-// (platform/file_dialog.h), the same for both.
+// What the user will answer in the desktop's modal windows, told in advance, so that a test never
+// has to reach into a window that blocks it. Each preset is taken once, in order;
+// ResetWindowServices drops what is left. File dialogs take PresetChosenFile
+// (platform/qt/file_dialog.h).
 
 struct MessageRequest {
     std::string title;

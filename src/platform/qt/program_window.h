@@ -26,6 +26,6 @@ class ProgramWindow : public QMainWindow {
 // The topmost open window with this number, or nullptr.
 ProgramWindow* ProgramWindowById(int number);
 
-// Closes every window, empties the stack and the event queue, and forgets the list comparator and
-// every preset answer. For tests.
+// Closes every window, empties the stack and the event queue, and forgets every preset answer.
+// For tests.
 void ResetWindowServices();
