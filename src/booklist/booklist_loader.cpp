@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "base/line_reader.h"
+#include "base/regular_file.h"
 #include "base/replacing_file.h"
 #include "base/text.h"
 #include "booklist/booklist.h"
@@ -19,10 +20,10 @@ namespace {
 
 constexpr int BooklistColumns = 13;
 
-using FileHandle = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
-
+// A FIFO or a device in the place of one of the program's files is passed over as a missing file,
+// without waiting for a writer.
 FileHandle OpenForReading(const std::string& path) {
-    return {std::fopen(path.c_str(), "rb"), &std::fclose};
+    return std::move(OpenRegularFile(path).file);
 }
 
 // The size of an open regular file; -1 for a folder or anything else that has no bytes to read

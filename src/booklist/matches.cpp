@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/line_reader.h"
+#include "base/regular_file.h"
 #include "base/text.h"
 #include "booklist/booklist.h"
 
@@ -37,10 +38,9 @@ FileWriteResult SaveMatches(const DataFolder& folder, Services& services) {
 }
 
 void LoadMatches(const DataFolder& folder) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(folder.Matches().c_str(), "rb"),
-                                                         &std::fclose);
+    const RegularFile file = OpenRegularFile(folder.Matches());
     if (!file) return;
-    LineReader reader(file.get());
+    LineReader reader(file.file.get());
     std::string line;
     while (reader.Next(line)) {
         const std::size_t comma = line.find(',');

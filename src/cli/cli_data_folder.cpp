@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "base/regular_file.h"
 #include "booklist/booklist.h"
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
@@ -31,14 +32,12 @@ int LoadDataFolder(const DataFolder& folder, const std::string& dir, Services& s
         return CliFail(ExitFailure, "cannot enter folder " + dir + ": " + std::strerror(errno));
     }
     const std::string booklist = (std::filesystem::path(dir) / BooklistFileName).string();
-    std::FILE* file = std::fopen(folder.Booklist().c_str(), "rb");
-    if (!file) {
+    struct stat status {};
+    if (const RegularFile file = OpenRegularFile(folder.Booklist()); !file) {
+        return CliFail(ExitFailure, "cannot read " + booklist + ": " + file.reason);
+    } else if (::fstat(::fileno(file.file.get()), &status) != 0) {
         return CliFail(ExitFailure, "cannot read " + booklist + ": " + std::strerror(errno));
     }
-    struct stat status {};
-    const bool regular = ::fstat(::fileno(file), &status) == 0 && S_ISREG(status.st_mode);
-    std::fclose(file);
-    if (!regular) return CliFail(ExitFailure, "cannot read " + booklist + ": not a file");
     // A comparison clears every match before it starts: the earlier ones need not be read.
     if (forComparison) {
         LoadBooklistForComparison(folder, services);

@@ -1,5 +1,7 @@
 #include "maintenance/desktop/export_dialog.h"
 
+#include <sys/stat.h>
+
 #include <QCheckBox>
 #include <QRadioButton>
 #include <string>
@@ -76,7 +78,13 @@ void ExportToChosenFile(const DataFolder& folder, ExportFormat format, const Exp
     const std::string path = ChooseSaveFile("Export list", choice.proposedName, choice.extension,
                                             choice.filter, folder.Path());
     if (path.size() < 3) return;
-    const FileWriteResult written = WriteExportFile(folder, path, format, fields, rowIds);
+    // Writing into a FIFO would wait for a reader with the window frozen; a device is no list.
+    // (The command line still writes to a pipe, where that is what its user asked for.)
+    struct stat status {};
+    const bool special =
+        ::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode);
+    const FileWriteResult written = special ? FileWriteResult{false, "it is not a file"}
+                                            : WriteExportFile(folder, path, format, fields, rowIds);
     if (written) return;
     // The path has a line of its own, as message texts keep paths apart from other wording.
     ShowMessage("Export",

@@ -4,6 +4,8 @@
 #include "maintenance/desktop/export_dialog.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <QAbstractButton>
@@ -326,6 +328,9 @@ INSTANTIATE_TEST_SUITE_P(
     Targets, ExportFailure,
     ::testing::Values(FailureCase{"AFolder", "held.csv", [] { fs::create_directory("held.csv"); },
                                   "Is a directory"},
+                      // Nobody reads it: writing into it must not freeze the window.
+                      FailureCase{"AFifo", "held.csv", [] { ::mkfifo("held.csv", 0600); },
+                                  "it is not a file"},
                       FailureCase{"InsideAFileNotAFolder", "notes.txt/held.csv",
                                   [] { WriteFile("notes.txt", "notes"); }, "Not a directory"},
                       FailureCase{"DiskFullOverAnEarlierExport", "held.csv",

@@ -1,0 +1,31 @@
+#include "base/regular_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+RegularFile OpenRegularFile(const std::string& path) {
+    RegularFile result;
+    // Opening a FIFO for reading waits for a writer unless it is opened without blocking.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        result.reason = std::strerror(errno);
+        return result;
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        result.reason = S_ISDIR(status.st_mode) ? "it is a folder" : "not a file";
+        ::close(fd);
+        return result;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    result.file.reset(::fdopen(fd, "rb"));
+    if (!result.file) {
+        result.reason = std::strerror(errno);
+        ::close(fd);
+    }
+    return result;
+}

@@ -1,0 +1,17 @@
+#pragma once
+#include <cstdio>
+#include <memory>
+#include <string>
+
+using FileHandle = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+// A file of the program's own, or one the user picked to be copied in, opened for reading only
+// when it is a regular file. A FIFO or a device is refused without waiting for a writer, so a
+// misplaced special file cannot stop the program.
+struct RegularFile {
+    FileHandle file{nullptr, &std::fclose};
+    std::string reason;  // the system's word for the failure, or "not a file"
+    explicit operator bool() const { return file != nullptr; }
+};
+
+RegularFile OpenRegularFile(const std::string& path);
