@@ -1,49 +1,55 @@
 #include "maintenance/booklist_copy.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
 #include "base/block_reader.h"
 #include "base/line_reader.h"
+#include "base/regular_file.h"
 #include "booklist/booklist.h"
 
 namespace {
 
-using FileHandle = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
-
-bool HoldsBooklistEntry(std::FILE* file) {
+// Why the file cannot be a booklist, or nothing when it can: at least half of its lines that are
+// not empty must be entries the loader keeps. One stray line that happens to look like an entry
+// does not make random bytes, a PDF or a compressed body a booklist.
+std::string NotABooklist(std::FILE* file) {
     LineReader reader(file);
     std::string line;
     BookRecord record;
+    std::int64_t lines = 0;
+    std::int64_t entries = 0;
     while (reader.Next(line)) {
-        if (ParseBooklistLine(line, record)) return true;
+        if (line.empty()) continue;
+        ++lines;
+        if (ParseBooklistLine(line, record)) ++entries;
     }
-    return false;
+    if (entries == 0) return "it holds no booklist entries";
+    if (entries * 2 < lines) {
+        return "only " + std::to_string(entries) + " of its " + std::to_string(lines) +
+               " lines are booklist entries";
+    }
+    return {};
 }
 
 }  // namespace
 
 FileWriteResult ReplaceBooklistWith(const DataFolder& folder, const std::string& source) {
-    const FileHandle file(std::fopen(source.c_str(), "rb"), &std::fclose);
-    if (!file) return {false, std::strerror(errno)};
-    struct stat status {};
-    if (::fstat(::fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode))
-        return {false, "not a file"};
-    if (!HoldsBooklistEntry(file.get())) return {false, "it holds no booklist entries"};
-    if (std::fseek(file.get(), 0, SEEK_SET) != 0) return {false, std::strerror(errno)};
+    const RegularFile opened = OpenRegularFile(source);
+    if (!opened) return {false, opened.reason};
+    std::FILE* file = opened.file.get();
+    if (const std::string reason = NotABooklist(file); !reason.empty()) return {false, reason};
+    if (std::fseek(file, 0, SEEK_SET) != 0) return {false, std::strerror(errno)};
 
     ReplacingFile target;
     if (!target.Open(folder.Booklist())) return target.Result();
-    BlockReader blocks(file.get(), 1 << 16);
+    BlockReader blocks(file, 1 << 16);
     for (std::string_view bytes = blocks.Available(); !bytes.empty(); bytes = blocks.Available()) {
         target.Write(bytes);
         blocks.Consume(bytes.size());
     }
-    if (std::ferror(file.get())) {
+    if (std::ferror(file)) {
         target.Discard();
         return {false, "cannot be read to its end"};
     }

@@ -5,7 +5,7 @@
 #include "booklist/data_folder.h"
 
 // Puts a byte-for-byte copy of `source` in the place of the folder's "Booklist.tul" in one step.
-// Only a readable file holding at least one line the booklist loader keeps as an entry may replace
-// it: an error page, a login page or an empty file leaves the booklist as it was, and the result
-// says why.
+// Only a readable regular file at least half of whose non-empty lines the booklist loader keeps as
+// entries may replace it: an error page, a login page, an empty file, random bytes or a PDF leave
+// the booklist as it was, and the result says why.
 FileWriteResult ReplaceBooklistWith(const DataFolder& folder, const std::string& source);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "booklist/booklist.h"
@@ -13,8 +15,11 @@ namespace {
 
 constexpr const char* OldBooklist = "7\tPossum Magic\tFox, Mem\r\n";
 constexpr const char* OldMatches = "7,A FOX\r\n";
+// Two lines of four that are not blank are entries: half is enough.
 constexpr const char* NewBooklist =
-    "12\tThe Hobbit\tTolkien, J.R.R.\r\n33\tMatilda\tDahl, Roald\r\n";
+    "ID\tTitle\tAuthor\r\n\r\nPrinted 2026\r\n12\tThe Hobbit\tTolkien, "
+    "J.R.R.\r\n33\tMatilda\tDahl, "
+    "Roald\r\n";
 
 class BooklistImportTest : public ::testing::Test {
   protected:
@@ -70,7 +75,11 @@ TEST_F(BooklistImportTest, RefusesWhatIsNotABooklist) {
         {"empty.txt", "", "it holds no booklist entries"},
         {"page.html", "<html><body>Please sign in</body></html>\r\n",
          "it holds no booklist entries"},
-        {"folder.txt", "", "not a file"},
+        {"folder.txt", "", "it is a folder"},
+        {"fifo.txt", "", "not a file"},
+        // One line that happens to look like an entry among binary noise.
+        {"manual.pdf", "%PDF-1.4\n%\xE2\xE3\n7\tx\n1 0 obj\n<< >>\n",
+         "only 1 of its 5 lines are booklist entries"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -78,6 +87,9 @@ TEST_F(BooklistImportTest, RefusesWhatIsNotABooklist) {
         const std::string path = (folder.Path() / c.name).string();
         if (std::string(c.name) == "folder.txt") {
             std::filesystem::create_directory(path);
+        } else if (std::string(c.name) == "fifo.txt") {
+            // Nobody writes to it: opening it for reading must not wait for a writer.
+            ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
         } else if (c.contents) {
             WriteFile(path, c.contents);
         }
