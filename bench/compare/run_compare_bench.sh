@@ -59,13 +59,15 @@ echo "peak memory: ${m_small} KB at 50,000 records, ${m_big} KB at 500,000 recor
 awk "BEGIN{printf \"difference: %.1f MB (goal <= 10)\n\", ($m_big - $m_small) / 1024}"
 
 if [ -x "$desktop" ]; then
-  # Both sides less a run over an empty catalogue: the command line's start and booklist load, the
-  # desktop's pauses, saving and message.
+  # Both sides less a run over a catalogue of one record (a file without records is turned down
+  # before the run): the command line's start and booklist load, the desktop's pauses, saving and
+  # message.
   cd "$big"
-  : > "$work/empty.mrc"
-  t_start=$(fastest "$cli" compare "$work/empty.mrc")
+  printf '00044nam a2200037   4500245000600000\036' > "$work/one-record.mrc"
+  printf '10\037aX\036\035' >> "$work/one-record.mrc"
+  t_start=$(fastest "$cli" compare "$work/one-record.mrc")
   best=$("$desktop" "$big" Catalogue.mrc "$runs" 2>/dev/null | sed -n 's/.*comparison \([0-9.]*\) s/\1/p')
-  awk "BEGIN{printf \"desktop comparison %.3f s, command line %.3f s (%.3f s less %.3f s for an empty catalogue): %.2f times (goal <= 1.2)\n\", $best, $t_cli - $t_start, $t_cli, $t_start, $best / ($t_cli - $t_start)}"
+  awk "BEGIN{printf \"desktop comparison %.3f s, command line %.3f s (%.3f s less %.3f s for a one-record catalogue): %.2f times (goal <= 1.2)\n\", $best, $t_cli - $t_start, $t_cli, $t_start, $best / ($t_cli - $t_start)}"
 else
   echo "desktop benchmark not built ($desktop): desktop timing skipped"
 fi

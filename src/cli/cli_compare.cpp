@@ -30,6 +30,9 @@ int RunCompareCommand(const std::vector<std::string>& args) {
     const ComparisonResult result = RunComparison(folder, catalogue, options, console);
 
     if (!result.catalogueOpened) return CliFail(ExitFailure, "cannot read catalogue " + catalogue);
+    if (!result.holdsRecords) {
+        return CliFail(ExitFailure, catalogue + " holds no MARC records; nothing was changed");
+    }
     if (result.notWritten > 0) {
         CliFail(ExitOk, CountOf(result.notWritten, "matched record was", "matched records were") +
                             " too long to write to " + OutputFileName);

@@ -100,6 +100,11 @@ std::size_t BaseAddressOf(std::string_view bytes) {
 
 }  // namespace
 
+bool IsMarcRecord(std::string_view bytes) {
+    const std::size_t base = bytes.size() < 40 ? 0 : BaseAddressOf(bytes);
+    return base >= 37 && base <= bytes.size() && bytes[base - 1] == FieldTerminator;
+}
+
 namespace {
 
 // Where the fields of a record's bytes lie as SplitMarcRecord takes them: how many directory

@@ -59,6 +59,11 @@ void ReadMarcRecord(MarcFileReader& reader, std::string& record);
 // reader's block, valid until the next read; otherwise copied into `spill`.
 std::string_view NextMarcRecord(MarcFileReader& reader, std::string& spill);
 
+// Whether the bytes read as a record are one in earnest: a base address (read as SplitMarcRecord
+// reads it) of at least 37 with the field terminator that closes the directory just before it.
+// A CSV, a PDF or an empty line has none, however the reader splits it.
+bool IsMarcRecord(std::string_view bytes);
+
 // Fills the leader and the field texts of `record` from the record's bytes; gives the number of
 // fields. The fields are taken in directory order from the terminator-separated data area.
 std::size_t SplitMarcRecord(std::string_view bytes, CatalogueRecord& record);

@@ -1,10 +1,14 @@
 #include "compare/matching.h"
 
+#include <sys/stat.h>
+
 #include <bit>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <span>
+#include <vector>
 
 #include "base/text.h"
 #include "booklist/booklist.h"
@@ -300,6 +304,32 @@ void ShowOutcome(const DataFolder& folder, const ComparisonResult& result, Servi
 
 }  // namespace
 
+namespace {
+
+// Reads the catalogue until its first record in earnest. A catalogue that can be read again is
+// read from its start once more afterwards; the records of a pipe that the search went through
+// are kept in `passed` to be compared first.
+bool FindFirstMarcRecord(std::FILE* catalogue, std::optional<MarcFileReader>& reader,
+                         std::vector<std::string>& passed) {
+    struct stat status {};
+    const bool again = ::fstat(::fileno(catalogue), &status) == 0 && S_ISREG(status.st_mode);
+    std::string spill;
+    while (!reader->AtEnd()) {
+        const std::string_view record = NextMarcRecord(*reader, spill);
+        if (!again) passed.emplace_back(record);
+        if (!IsMarcRecord(record)) continue;
+        if (again) {
+            passed.clear();
+            if (std::fseek(catalogue, 0, SEEK_SET) != 0) return false;
+            reader.emplace(catalogue);
+        }
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 ComparisonResult RunComparison(const DataFolder& folder, const std::string& path,
                                const TaggingOptions& options, Services& services) {
     ComparisonResult result;
@@ -316,6 +346,18 @@ ComparisonResult RunComparison(const DataFolder& folder, const std::string& path
         return result;
     }
     result.catalogueOpened = true;
+    // Nothing is cleared or created for a file that holds no MARC record at all (an empty file, a
+    // spreadsheet, a PDF): the earlier results stay, and the user hears why.
+    std::optional<MarcFileReader> reader(std::in_place, catalogue.get());
+    std::vector<std::string> passed;
+    if (!FindFirstMarcRecord(catalogue.get(), reader, passed)) {
+        services.ShowMessage(
+            "Compare",
+            "The file\r\n" + path + "\r\nholds no MARC records. The earlier results were kept.",
+            "OK", "!", 0);
+        return result;
+    }
+    result.holdsRecords = true;
     ClearAllMatches();
 
     std::error_code error;
@@ -335,7 +377,6 @@ ComparisonResult RunComparison(const DataFolder& folder, const std::string& path
     ReplacingFile output;
     if (output.Open(folder.Output())) run.output = &output;
 
-    MarcFileReader reader(catalogue.get());
     CatalogueRecord record;
     std::string spill;
     // The window shows its counter at most once a frame, so the text is made afresh only every
@@ -345,18 +386,23 @@ ComparisonResult RunComparison(const DataFolder& folder, const std::string& path
         services.SetProgressCounter(FormatThousands(result.recordsRead) + "  " +
                                     FormatThousands(run.matches));
     };
-    while (!reader.AtEnd()) {
+    const auto compareRecord = [&](std::string_view bytes) {
         ++result.recordsRead;
-        MatchCatalogueRecord(NextMarcRecord(reader, spill), record, run);
-        services.SetProgressPosition(reader.Position() >> shift);
+        MatchCatalogueRecord(bytes, record, run);
+        services.SetProgressPosition(reader->Position() >> shift);
         if (result.recordsRead % CounterStride == 1) showCounter();
-        if (services.PollProgressWindow() == ProgressCancelId) {
-            result.cancelled = true;
-            break;
-        }
-    }
+        result.cancelled = services.PollProgressWindow() == ProgressCancelId;
+        return !result.cancelled;
+    };
+    bool going = true;
+    for (std::size_t k = 0; going && k < passed.size(); ++k)
+        going = compareRecord(passed[k]);
+    passed.clear();
+    while (going && !reader->AtEnd())
+        going = compareRecord(NextMarcRecord(*reader, spill));
     if (result.recordsRead > 0) showCounter();
 
+    reader.reset();
     catalogue.reset();
     // After a Cancel the file holds the records matched so far, like the matches file.
     output.Commit();

@@ -16,6 +16,7 @@
 // What one comparison run came to, for the caller that reports it.
 struct ComparisonResult {
     bool catalogueOpened = false;  // false: nothing was reset, read or written
+    bool holdsRecords = false;     // false: the file holds no MARC record; nothing was changed
     bool outputCreated = false;    // "OUTPUT.MRC" was replaced by the complete new file
     bool matchesSaved = false;
     std::string outputFailure;   // the system's reason when "OUTPUT.MRC" could not be written

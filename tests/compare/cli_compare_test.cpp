@@ -1,6 +1,8 @@
 // tallyleaf-cli compare, run as a separate process the way a user or a script runs it.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <functional>
 
@@ -114,7 +116,9 @@ TEST_F(CliCompareTest, BooklistThatCannotBeUsedIsNamed) {
     const Case cases[] = {
         {"missing", [] { fs::remove("data/Booklist.tul"); }, 1, "Booklist.tul: No such file"},
         {"a folder", [] { fs::create_directory("data/Booklist.tul"); }, 1,
-         "Booklist.tul: not a file"},
+         "Booklist.tul: it is a folder"},
+        // Nobody writes to it: the command must not wait for a writer.
+        {"a FIFO", [] { ::mkfifo("data/Booklist.tul", 0600); }, 1, "Booklist.tul: not a file"},
         // Saved as UTF-16: every line has a NUL after each letter, so no line reads as an entry.
         {"UTF-16", [] { WriteFile("data/Booklist.tul", std::string("1\0\t\0H\0\r\0\n\0", 10)); }, 0,
          "Booklist.tul holds no booklist entries"},
@@ -140,6 +144,46 @@ TEST_F(CliCompareTest, CatalogueThatCannotBeOpenedChangesNothing) {
     EXPECT_EQ(StderrLines(), 1u);
     EXPECT_EQ(ReadFile("data/Matches.tul"), "2,F PAL\r\n");
     EXPECT_EQ(ReadFile("data/OUTPUT.MRC"), "earlier");
+}
+
+TEST_F(CliCompareTest, AFileWithoutMarcRecordsChangesNothing) {
+    const std::string shortBase = MarcFromText("LDR 00000nam a2200036 a 4500\n245 10$aHoles");
+    const std::pair<const char*, std::string> files[] = {
+        {"empty", ""},
+        {"spreadsheet", "ID,Title,Call number\r\n1,Holes,813 SAC\r\n"},
+        {"document", "%PDF-1.4\n1 0 obj << /Type /Catalog >> endobj\n%%EOF\n"},
+        {"nul bytes", std::string(4096, '\0')},
+        {"directory not closed", shortBase.substr(0, 36) + "x" + shortBase.substr(37)},
+    };
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        WriteFile("data/Matches.tul", "2,F PAL\r\n");
+        WriteFile("data/OUTPUT.MRC", "earlier");
+        WriteFile("held.csv", bytes);
+        const auto run = Cli("compare --dir data held.csv");
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.output, "");
+        EXPECT_NE(Stderr().find("held.csv holds no MARC records"), std::string::npos) << Stderr();
+        EXPECT_EQ(ReadFile("data/Matches.tul"), "2,F PAL\r\n");
+        EXPECT_EQ(ReadFile("data/OUTPUT.MRC"), "earlier");
+    }
+}
+
+TEST_F(CliCompareTest, RecordsAfterCommentsAndBrokenRecordsAreComparedFromAFileOrAPipe) {
+    const std::string broken = MarcFromText("LDR 00000nam a2200012 a 4500\n245 10$aHoles");
+    WriteFile("catalogue.mrc", "% exported by the library\r\n" + broken + Catalogue);
+    for (const std::string command :
+         {"compare --dir data catalogue.mrc", "compare --dir data /dev/stdin < catalogue.mrc",
+          "compare --dir data /dev/stdin < <(cat catalogue.mrc)"}) {
+        SCOPED_TRACE(command);
+        fs::remove("data/OUTPUT.MRC");
+        const auto run = RunCommand(std::string("bash -c \"'") + TALLYLEAF_CLI + "' " + command +
+                                    " 2>stderr.txt\"");
+        EXPECT_EQ(run.status, 0) << Stderr();
+        EXPECT_EQ(run.output, "4 records read, 2 matches\n");
+        const std::string output = ReadFile("data/OUTPUT.MRC");
+        EXPECT_EQ(std::count(output.begin(), output.end(), '\x1D'), 2);
+    }
 }
 
 TEST_F(CliCompareTest, AFolderIsNoCatalogue) {
@@ -216,4 +260,10 @@ TEST(SampleCatalogue, MatchesPartOfTheSampleBooklistByEachTest) {
     EXPECT_NE(output.find(":$bthe "), std::string::npos);   // found by the title test
     EXPECT_NE(output.find("490 1 $a"), std::string::npos);  // found by the series test
     EXPECT_EQ(output.find("$a**"), std::string::npos);      // earlier stars do not pile up
+
+    // The tagged output compared again comes out byte for byte as it went in.
+    fs::copy_file("OUTPUT.MRC", "tagged.mrc");
+    EXPECT_EQ(RunCommand(std::string("'") + TALLYLEAF_CLI + "' compare tagged.mrc").output,
+              "117 records read, 117 matches\n");
+    EXPECT_EQ(ReadFile("OUTPUT.MRC"), ReadFile("tagged.mrc"));
 }

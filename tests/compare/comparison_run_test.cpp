@@ -118,16 +118,23 @@ TEST_F(ComparisonRunTest, CancelKeepsAndSavesTheMatchesSoFar) {
     EXPECT_EQ(services.ShownMessages().size(), 1u);
 }
 
-TEST_F(ComparisonRunTest, CatalogueThatCannotBeOpenedResetsNothing) {
+TEST_F(ComparisonRunTest, CatalogueThatCannotBeOpenedOrHoldsNoRecordsResetsNothing) {
     WriteFile("OUTPUT.MRC", "earlier output");
-    const ComparisonResult result = Run("no such catalogue.mrc");
-    EXPECT_FALSE(result.catalogueOpened);
-    EXPECT_TRUE(Matched("3"));
-    EXPECT_EQ(ReadFile("Matches.tul"), "3,823 DAH\r\n");
-    EXPECT_EQ(ReadFile("OUTPUT.MRC"), "earlier output");
-    EXPECT_EQ(services.Progress().opened, 0);
-    ASSERT_EQ(services.ShownMessages().size(), 1u);
-    EXPECT_NE(services.ShownMessages()[0].text.find("no such catalogue.mrc"), std::string::npos);
+    WriteFile("held.csv", "ID,Title\r\n3,Matilda\r\n");
+    for (const char* catalogue : {"no such catalogue.mrc", "held.csv"}) {
+        SCOPED_TRACE(catalogue);
+        TestServices run;
+        const ComparisonResult result = RunComparison(CurrentDataFolder(), catalogue, {}, run);
+        EXPECT_FALSE(result.holdsRecords);
+        EXPECT_TRUE(Matched("3"));
+        EXPECT_EQ(ReadFile("Matches.tul"), "3,823 DAH\r\n");
+        EXPECT_EQ(ReadFile("OUTPUT.MRC"), "earlier output");
+        EXPECT_EQ(run.Progress().opened, 0);
+        ASSERT_EQ(run.ShownMessages().size(), 1u);
+        EXPECT_EQ(run.ShownMessages()[0].title, "Compare");
+        EXPECT_EQ(run.ShownMessages()[0].icon, "!");
+        EXPECT_NE(run.ShownMessages()[0].text.find(catalogue), std::string::npos);
+    }
 }
 
 TEST_F(ComparisonRunTest, OutputThatCannotBeWrittenStillSavesTheMatches) {
