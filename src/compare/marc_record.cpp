@@ -75,3 +75,9 @@ void CatalogueRecord::InsertField(std::size_t index, std::string_view text) {
     spans_.insert(spans_.begin() + static_cast<std::ptrdiff_t>(index), span);
     ++count_;
 }
+
+void CatalogueRecord::RemoveField(std::size_t index) {
+    if (!joined_) JoinFields();
+    spans_.erase(spans_.begin() + static_cast<std::ptrdiff_t>(index));
+    --count_;
+}

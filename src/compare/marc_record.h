@@ -62,6 +62,7 @@ class CatalogueRecord {
     void AppendField(std::string_view tag, std::string_view content);
     void ReplaceField(std::size_t index, std::string_view text);
     void InsertField(std::size_t index, std::string_view text);
+    void RemoveField(std::size_t index);
 
     // For the reader: takes a copy of a record's bytes, then adds fields by their positions in it.
     std::string_view AdoptBytes(std::string_view bytes);

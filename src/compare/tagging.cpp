@@ -13,6 +13,22 @@ int IndicatorValue(char c) {
     return IsDigit(c) ? c - '0' : 0;
 }
 
+// A series field exactly as TagRecord writes it: tag 440 or 490, indicators "1" and "0", and one
+// "a" subfield holding one of the four level texts. Anything else is the library's own.
+bool IsOwnSeriesEntry(std::string_view text) {
+    const std::uint32_t tag = TagCode(text);
+    if (tag != TagCode("440") && tag != TagCode("490")) return false;
+    if (text.size() < 7 || text.substr(3, 2) != "10" || text[5] != SubfieldDelimiter ||
+        text[6] != 'a') {
+        return false;
+    }
+    const std::string_view value = text.substr(7);
+    for (int band = 1; band <= 4; ++band) {
+        if (value == SeriesTextForBand(band)) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 void RemoveEarlierTags(CatalogueRecord& record) {
@@ -53,6 +69,11 @@ const char* SeriesTextForBand(int levelBand) {
 
 RebuildResult TagRecord(CatalogueRecord& record, int levelBand, const TaggingOptions& options,
                         std::string& bytes) {
+    if (options.TagSeriesWithLevel) {
+        for (std::size_t k = record.FieldCount(); k-- > 0;) {
+            if (IsOwnSeriesEntry(record.Field(k))) record.RemoveField(k);
+        }
+    }
     std::string_view seriesTag = "440";
     std::string rebuilt;
     for (std::size_t k = 0; k < record.FieldCount(); ++k) {

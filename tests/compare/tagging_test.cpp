@@ -83,16 +83,45 @@ TEST(TagRecord, SeriesFieldGoesBeforeTheFirstTagOf500OrAbove) {
               (std::vector<std::string>{"245 10$aT", "490 10$aTUL R-2", "500   $aN", "490 1 $aS"}));
 }
 
-TEST(TagRecord, AnEarlierProgrammeEntryStaysAndASecondIsAdded) {
-    EXPECT_EQ(Tagged("245 11$a*Holes\n490 1 $aTUL 3-5", 2),
-              (std::vector<std::string>{"245 12$a**Holes", "490 1 $aTUL 3-5", "490 10$aTUL 3-5"}));
-    // A comparison removes the earlier star first, so stars never pile up.
-    CatalogueRecord record = Split("245 11$a*Holes\n490 1 $aTUL 3-5");
-    RemoveEarlierTags(record);
-    std::string bytes;
-    TagRecord(record, 2, {}, bytes);
-    EXPECT_EQ(FieldTexts(record),
-              (std::vector<std::string>{"245 11$a*Holes", "490 1 $aTUL 3-5", "490 10$aTUL 3-5"}));
+TEST(TagRecord, SeriesEntriesOfAnEarlierRunAreReplacedNotStacked) {
+    struct Case {
+        std::string fields;
+        TaggingOptions options;
+        std::vector<std::string> tagged;
+    };
+    const Case cases[] = {
+        // Written by an earlier run as a 440 (the record had no 490): the new entry takes its
+        // place.
+        {"245 10$aT\n440 10$aTUL 3-5\n650  0$aDogs",
+         {false, true},
+         {"245 10$aT", "440 10$aTUL 6-9", "650  0$aDogs"}},
+        // A 490 of the library's own keeps the tag 490; several old entries all go.
+        {"245 10$aT\n490 1 $aS\n490 10$aTUL R-2\n500   $aN\n490 10$aTUL Mature",
+         {false, true},
+         {"245 10$aT", "490 1 $aS", "490 10$aTUL 6-9", "500   $aN"}},
+        // Only the exact form this program writes is its own.
+        {"245 10$aT\n490 1 $aTUL 3-5\n440 10$aTUL 3-5.\n440 10$aTUL 3-5$v2\n490 10$aTULIP",
+         {false, true},
+         {"245 10$aT", "490 1 $aTUL 3-5", "440 10$aTUL 3-5.", "440 10$aTUL 3-5$v2", "490 10$aTULIP",
+          "490 10$aTUL 6-9"}},
+        // With the series option off the record keeps what it had.
+        {"245 10$aT\n440 10$aTUL 3-5", {false, false}, {"245 10$aT", "440 10$aTUL 3-5"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Tagged(c.fields, 3, c.options), c.tagged) << c.fields;
+    }
+}
+
+TEST(TagRecord, TaggingATaggedRecordAgainGivesTheSameRecord) {
+    CatalogueRecord record = Split("100 1 $aX\n245 11$aHoles\n490 1 $aS\n650  0$aDogs");
+    std::string once;
+    TagRecord(record, 2, {}, once);
+    CatalogueRecord again;
+    SplitMarcRecord(once, again);
+    RemoveEarlierTags(again);
+    std::string twice;
+    TagRecord(again, 2, {}, twice);
+    EXPECT_EQ(twice, once);
 }
 
 TEST(RebuildMarcRecord, LengthsStartsAndBaseAddressAddUp) {
