@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <utility>
 
 namespace {
@@ -53,7 +54,57 @@ std::string FollowLinks(std::string path) {
     return path;
 }
 
-bool ProcessRuns(long pid) {
+// Who writes a temporary, as far as a folder shared between machines, boots and containers can
+// tell: the host name, the boot id and the process-number namespace, each without dots, joined by
+// dots. A part that cannot be read is left empty, and then no process check can match it.
+std::string WriterPlace() {
+    const auto clean = [](std::string text) {
+        std::erase_if(text, [](char c) {
+            return !((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                     c == '-');
+        });
+        return text.substr(0, 40);
+    };
+    char host[256] = {};
+    if (::gethostname(host, sizeof host - 1) != 0) host[0] = '\0';
+    std::string boot;
+    if (std::FILE* file = std::fopen("/proc/sys/kernel/random/boot_id", "re")) {
+        char id[64] = {};
+        if (std::fgets(id, sizeof id, file)) boot = id;
+        std::fclose(file);
+    }
+    std::string space(64, '\0');
+    const ssize_t length = ::readlink("/proc/self/ns/pid", space.data(), space.size());
+    space.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    return clean(host) + "." + clean(boot) + "." + clean(space);
+}
+
+const std::string& ThisWriterPlace() {
+    static const std::string place = WriterPlace();
+    return place;
+}
+
+bool AllDigits(std::string_view text) {
+    return !text.empty() && text.size() <= 9 &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Whether the temporary `suffix` (its name after the mark) may still be written by a live process.
+// Only a writer on this host, in this boot and in this process-number namespace can be looked
+// for; any other is taken to be alive until the file has not changed for a day.
+bool WriterMayBeAlive(std::string_view suffix, const struct stat& status) {
+    constexpr std::time_t Day = 24 * 60 * 60;
+    if (std::time(nullptr) - status.st_mtime >= Day) return false;
+    const std::size_t dot = suffix.rfind('.');
+    if (dot == std::string_view::npos) return true;  // named by an earlier version: by age only
+    const std::string_view place = suffix.substr(0, dot);
+    const std::string_view digits = suffix.substr(dot + 1);
+    const std::string& here = ThisWriterPlace();
+    const bool known = here.front() != '.' && here.back() != '.' && here.find("..") == here.npos;
+    if (place != here || !known || !AllDigits(digits)) {
+        return true;
+    }
+    const long pid = std::stol(std::string(digits));
     if (pid <= 0 || pid == ::getpid()) return true;
     return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH;
 }
@@ -84,7 +135,8 @@ bool ReplacingFile::Open(const std::string& path) {
     }
 
     RemoveStaleTemporaries(target_);
-    temporary_ = target_ + std::string(TemporaryMark) + std::to_string(::getpid());
+    temporary_ =
+        target_ + std::string(TemporaryMark) + ThisWriterPlace() + "." + std::to_string(::getpid());
     constexpr int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
     fd_ = ::open(temporary_.c_str(), flags, 0666);
     if (fd_ < 0 && errno == EEXIST) {
@@ -198,13 +250,11 @@ void RemoveStaleTemporaries(const std::string& path) {
     while (const dirent* entry = ::readdir(listing)) {
         const std::string_view name = entry->d_name;
         if (!name.starts_with(prefix) || name.size() == prefix.size()) continue;
-        const std::string_view digits = name.substr(prefix.size());
-        if (digits.size() > 9 || !std::all_of(digits.begin(), digits.end(),
-                                              [](char c) { return c >= '0' && c <= '9'; })) {
-            continue;
-        }
-        if (ProcessRuns(std::stol(std::string(digits)))) continue;
-        ::unlink((folder + "/" + std::string(name)).c_str());
+        const std::string full = folder + "/" + std::string(name);
+        struct stat status {};
+        if (::lstat(full.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) continue;
+        if (WriterMayBeAlive(name.substr(prefix.size()), status)) continue;
+        ::unlink(full.c_str());
     }
     ::closedir(listing);
 }

@@ -59,8 +59,10 @@ class ReplacingFile {
 FileWriteResult ReplaceFileContents(const std::string& path, std::string_view bytes);
 
 // The temporary files that ReplacingFile leaves behind when its process is killed are named after
-// their target and the process; removes those of `path` whose process no longer runs (another
-// instance may be writing the same file).
+// their target and their writer: host name, boot id, process-number namespace and process number.
+// Removes those of `path` whose writer is known to have ended (the same host, boot and namespace,
+// and no such process), and any that has not changed for a day; a writer on another machine or in
+// another container sharing the folder may still be at work.
 void RemoveStaleTemporaries(const std::string& path);
 
 // For tests: the next file opened fails with "No space left on device" once it has taken `bytes`

@@ -92,15 +92,44 @@ TEST(ReplacingFile, WritesStraightIntoWhatIsNoRegularFile) {
     EXPECT_TRUE(fs::is_directory("folder.csv"));
 }
 
-TEST(ReplacingFile, RemovesTemporariesOnlyOfProcessesThatHaveEnded) {
+TEST(ReplacingFile, RemovesTemporariesOnlyOfWritersKnownToHaveEndedOrADayOld) {
     TestFolder folder;
-    const std::string ended = "Matches.tul.saving-" + std::to_string(EndedProcess());
-    const std::string running = "Matches.tul.saving-" + std::to_string(::getppid());
-    const std::string other = "Notes.txt.saving-1";  // another file's: not this one's to clear
-    for (const std::string& name : {ended, running, other})
-        WriteFile(name, "partial");
+    std::string own;  // this process's temporary name, which carries where it runs
+    {
+        ReplacingFile file;
+        ASSERT_TRUE(file.Open("Matches.tul"));
+        for (const auto& entry : fs::directory_iterator("."))
+            own = entry.path().filename().string();
+    }
+    const std::string mine = std::to_string(::getpid());
+    ASSERT_TRUE(own.ends_with("." + mine)) << own;
+    const std::string here = own.substr(0, own.size() - mine.size());  // "Matches.tul.saving-...."
+    const std::string ended = std::to_string(EndedProcess());
+    const std::string elsewhere = "Matches.tul.saving-otherhost" + here.substr(here.find('.', 19));
+    const std::string space = here.substr(0, here.rfind('.', here.size() - 2)) + ".pid1.";
+    struct Case {
+        std::string name;
+        bool dayOld;
+        bool removed;
+    };
+    const Case cases[] = {
+        {here + ended, false, true},
+        {here + std::to_string(::getppid()), false, false},
+        {elsewhere + ended, false, false},  // a writer on another machine sharing the folder
+        {space + ended, false, false},      // in another container
+        {elsewhere + ended + "x", true, true},
+        {"Matches.tul.saving-" + ended, false, false},  // named the old way: by age only
+        {"Matches.tul.saving-" + mine + "1", true, true},
+        {"Notes.txt.saving-1", true, false},  // another file's: not this one's to clear
+    };
+    for (const Case& c : cases) {
+        WriteFile(c.name, "partial");
+        if (c.dayOld) {
+            const timespec times[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 25 * 3600, 0}};
+            ASSERT_EQ(::utimensat(AT_FDCWD, c.name.c_str(), times, 0), 0);
+        }
+    }
     ASSERT_TRUE(ReplaceFileContents("Matches.tul", "saved").written);
-    EXPECT_FALSE(FileExists(ended));
-    EXPECT_TRUE(FileExists(running));
-    EXPECT_TRUE(FileExists(other));
+    for (const Case& c : cases)
+        EXPECT_EQ(FileExists(c.name), !c.removed) << c.name;
 }
