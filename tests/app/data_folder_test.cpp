@@ -49,9 +49,41 @@ TEST(DataFolders, AnInstalledCopyWorksInTheUsersDataFolder) {
         ASSERT_TRUE(PrepareDataFolder(folders));
         EXPECT_EQ(ReadFile(c.work + "/TULVersion.txt"), "2026.1\r\n");
     }
-    // A version the user's folder already has is kept.
-    WriteFile(root + "/xdg/tallyleaf/TULVersion.txt", "2027.0\r\n");
-    ASSERT_TRUE(PrepareDataFolder(ChooseDataFolders(root + "/usr/bin", xdg.c_str(), "")));
-    EXPECT_EQ(ReadFile(root + "/xdg/tallyleaf/TULVersion.txt"), "2027.0\r\n");
+    // A version the user's folder already has is kept; an empty one, cut by a full disk, is not.
+    const DataFolders inXdg = ChooseDataFolders(root + "/usr/bin", xdg.c_str(), "");
+    for (const char* before : {"2027.0\r\n", ""}) {
+        WriteFile(root + "/xdg/tallyleaf/TULVersion.txt", before);
+        ASSERT_TRUE(PrepareDataFolder(inXdg));
+        EXPECT_EQ(ReadFile(root + "/xdg/tallyleaf/TULVersion.txt"),
+                  *before ? before : "2026.1\r\n");
+    }
     fs::permissions(root + "/usr/bin", fs::perms::owner_all);
+}
+
+TEST(DataFolders, AnInstalledCopyWithoutAUsableFolderSaysWhyAndUsesNoOther) {
+    TestFolder folder;
+    const std::string root = folder.Path().string();
+    fs::create_directories(root + "/usr/bin");
+    fs::create_directories(root + "/usr/share/tallyleaf");
+    const std::string homeFile = root + "/home-is-a-file";
+    WriteFile(homeFile, "");
+    WriteFile(root + "/xdg-file", "");
+    struct Case {
+        std::string xdg;
+        const char* home;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"", nullptr, "neither HOME nor XDG_DATA_HOME names a folder"},
+        {"relative", "", "neither HOME nor XDG_DATA_HOME names a folder"},
+        {root + "/xdg-file", nullptr, "Not a directory"},
+        {"", homeFile.c_str(), "Not a directory"},
+    };
+    for (const Case& c : cases) {
+        const DataFolders folders = ChooseDataFolders(root + "/usr/bin", c.xdg.c_str(), c.home);
+        const FolderCheck check = PrepareDataFolder(folders);
+        EXPECT_FALSE(check) << folders.work;
+        EXPECT_EQ(check.reason, c.reason) << folders.work;
+        EXPECT_NE(folders.work, root + "/usr/bin");
+    }
 }
