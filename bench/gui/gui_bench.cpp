@@ -62,7 +62,7 @@ int main(int argc, char* argv[]) {
     CreateFontsAndColours();
     const auto startUp = Clock::now();
     QtServices services(folder.string());
-    DesktopSession session{DataFolder(folder.string()), "", services};
+    DesktopSession session{DataFolder(folder.string()), {}, services};
     StartMainWindow(session);  // includes the one-second pause after loading
     std::printf("start-up with %d entries: %.0f ms (1000 ms of it the pause after loading)\n",
                 entries, MillisecondsSince(startUp));

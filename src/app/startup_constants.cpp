@@ -1,11 +1,12 @@
 #include "app/startup_constants.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
-#include <memory>
+#include <string_view>
 
 #include "base/line_reader.h"
+#include "base/regular_file.h"
+#include "base/text.h"
 
 #ifndef TALLYLEAF_SERVER_URL
 #define TALLYLEAF_SERVER_URL ""
@@ -13,39 +14,48 @@
 
 namespace {
 
+// A FIFO or a device named "Server.txt" is no address, and must not stop the start.
 std::string FirstLineOf(const std::string& path) {
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                               &std::fclose);
+    const RegularFile file = OpenRegularFile(path);
     std::string line;
-    if (file) LineReader(file.get()).Next(line);
+    if (file) LineReader(file.file.get()).Next(line);
     return line;
 }
 
 }  // namespace
 
-std::string NormaliseServerBaseUrl(std::string text) {
+ServerAddress ServerAddressFrom(std::string text) {
+    // Editors on Windows start a UTF-8 file with a byte-order mark.
+    constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+    if (text.starts_with(byteOrderMark)) text.erase(0, byteOrderMark.size());
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
     text.erase(text.begin(), std::find_if_not(text.begin(), text.end(), blank));
     text.erase(std::find_if_not(text.rbegin(), text.rend(), blank).base(), text.end());
+    ServerAddress address{text, {}};
+
     std::size_t hostStart = 0;
-    for (const char* scheme : {"http://", "https://"}) {
-        if (text.starts_with(scheme)) hostStart = std::char_traits<char>::length(scheme);
+    for (std::string_view scheme : {"http://", "https://"}) {
+        if (CompareIgnoreCase(std::string_view(text).substr(0, scheme.size()), scheme) == 0) {
+            hostStart = scheme.size();
+            text.replace(0, scheme.size(), scheme);
+        }
     }
     const bool unprintable = std::any_of(text.begin(), text.end(), [](char c) {
         return static_cast<unsigned char>(c) <= ' ' || c == 0x7f;
     });
     if (hostStart == 0 || unprintable || text.size() == hostStart || text[hostStart] == '/')
-        return {};
+        return address;
     if (!text.ends_with('/')) text += '/';
-    return text;
+    address.baseUrl = std::move(text);
+    return address;
 }
 
-std::string ConfiguredServerBaseUrl(const DataFolder& folder) {
+ServerAddress ConfiguredServerAddress(const DataFolder& folder) {
     // An environment variable that is set, even to something unusable, is the one that counts:
     // it is how a server is switched off for one run.
     if (const char* environment = std::getenv("TALLYLEAF_SERVER_URL"))
-        return NormaliseServerBaseUrl(environment);
+        return ServerAddressFrom(environment);
     const std::string fromFile = FirstLineOf(folder.Server());
-    if (!fromFile.empty()) return NormaliseServerBaseUrl(fromFile);
-    return NormaliseServerBaseUrl(TALLYLEAF_SERVER_URL);
+    if (!fromFile.empty()) return ServerAddressFrom(fromFile);
+    return ServerAddressFrom(TALLYLEAF_SERVER_URL);
 }

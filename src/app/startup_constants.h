@@ -2,6 +2,7 @@
 #include <string>
 
 #include "booklist/data_folder.h"
+#include "maintenance/server_address.h"
 
 // Constants set once at start-up and the same on every start.
 
@@ -9,15 +10,14 @@
 inline constexpr int MainWindowWidth = 960;
 inline constexpr int MainWindowHeight = 650;
 
-// The programme's web server, decided once at start-up: "http://" or "https://", a host and a
-// path ending in "/"; a download's address is this followed by a file name. Empty when no server
-// is configured, and then nothing is fetched. First found: the environment variable
+// The programme's web server, decided once at start-up. First found: the environment variable
 // TALLYLEAF_SERVER_URL, the first line of "Server.txt" in the data folder, or the address the
 // program was built with (empty unless the build said otherwise). So a school's IT can point an
 // installed copy at a mirror.
-std::string ConfiguredServerBaseUrl(const DataFolder& folder);
+ServerAddress ConfiguredServerAddress(const DataFolder& folder);
 
-// `text` as a base address: surrounding spaces dropped, a "/" added when it does not end with
-// one. Empty when it is empty or malformed: not "http://" or "https://" followed by a host, or
-// holding a space or control character.
-std::string NormaliseServerBaseUrl(std::string text);
+// `text` as the server's address: a leading byte-order mark and surrounding spaces dropped, the
+// scheme in lower case, a "/" added when it does not end with one. The base address is empty when
+// the text is empty or malformed: not "http://" or "https://" in any letter case followed by a
+// host, or holding a space or control character.
+ServerAddress ServerAddressFrom(std::string text);

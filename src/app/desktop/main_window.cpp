@@ -179,7 +179,7 @@ void StartMainWindow(DesktopSession& session) {
     CreateButtons(height, width);
     LetWindowEventsThrough();
 
-    UpdateFromServer(session.folder, session.serverBaseUrl, session.services);
+    UpdateFromServer(session.folder, session.server.baseUrl, session.services);
 
     if (BooklistMissingOrEmpty(session.folder)) {
         session.services.ShowMessage(
@@ -243,7 +243,7 @@ bool DispatchMainCommand(DesktopSession& session, const DialogEvent& event) {
             if (ImportBooklist(session.folder, session.services)) ShowLoadedBooklist();
             break;
         case ServerUpdateCommand:
-            UpdateFromServer(session.folder, session.serverBaseUrl, session.services);
+            UpdateFromServer(session.folder, session.server.baseUrl, session.services);
             break;
         case ExportCommand:
             ExportList(session.folder, ShownIds());
@@ -256,7 +256,7 @@ bool DispatchMainCommand(DesktopSession& session, const DialogEvent& event) {
             ShowAbout();
             break;
         case NewBooksCommand:
-            ShowNewBooks(session.folder, session.serverBaseUrl);
+            ShowNewBooks(session.folder, session.server);
             break;
         default:
             break;
@@ -281,7 +281,7 @@ int RunDesktopProgram() {
     const DataFolder folder(folders.work,
                             std::filesystem::path(folders.manual).parent_path().string());
     QtServices services(folder.Path());
-    DesktopSession session{folder, ConfiguredServerBaseUrl(folder), services};
+    DesktopSession session{folder, ConfiguredServerAddress(folder), services};
 
     CreateFontsAndColours();
     StartMainWindow(session);

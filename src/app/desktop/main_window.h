@@ -2,16 +2,17 @@
 #include <string>
 
 #include "booklist/data_folder.h"
+#include "maintenance/server_address.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
 
 // The main window: built once at start-up, then the event loop until the user ends the program.
 
 // What the main window works with, decided once at start-up and handed to every command: the data
-// folder, the programme's server ("" for none) and the services the procedures report through.
+// folder, the programme's server and the services the procedures report through.
 struct DesktopSession {
     DataFolder folder;
-    std::string serverBaseUrl;
+    ServerAddress server;
     Services& services;
 };
 

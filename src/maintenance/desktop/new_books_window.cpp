@@ -48,15 +48,19 @@ ReportList* AddNewBooksList(int height, const std::vector<std::string>& rows) {
 
 }  // namespace
 
-void ShowNewBooks(const DataFolder& folder, const std::string& serverBaseUrl) {
-    if (serverBaseUrl.empty()) {
-        ShowNotice("Unable to download file. No update server is set.");
+void ShowNewBooks(const DataFolder& folder, const ServerAddress& server) {
+    if (server.baseUrl.empty()) {
+        // An address that was set but cannot be used is named, so that it can be put right.
+        ShowNotice(server.configured.empty()
+                       ? "Unable to download file. No update server is set."
+                       : "Unable to download file. The update server address " + server.configured +
+                             " is not an http or https address.");
         return;
     }
     const std::string path = folder.NewBooks();
-    if (!Downloaded(path, serverBaseUrl)) {
+    if (!Downloaded(path, server.baseUrl)) {
         ShowNotice("Unable to download file. Please make sure the proxy server allows access to " +
-                   ServerHostName(serverBaseUrl));
+                   ServerHostName(server.baseUrl));
         return;
     }
     const std::vector<std::string> rows = ReadNewBookRows(path);

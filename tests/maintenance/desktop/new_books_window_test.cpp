@@ -52,7 +52,7 @@ class NewBooksWindowTest : public ::testing::Test {
         fs::create_directory(served);
         WriteFile(served / "TULNewBooks.txt", NewBooksFile);
         ASSERT_NE(server.Port(), 0);
-        TestSession().serverBaseUrl = server.Url("/plain/Tallyleaf/");
+        TestSession().server.baseUrl = server.Url("/plain/Tallyleaf/");
         SetPdfOutput(pdf.string());
     }
     void TearDown() override { ResetProgramState(); }
@@ -89,9 +89,7 @@ class NewBooksWindowTest : public ::testing::Test {
         EXPECT_EQ(WindowById(NewBooksWindowNumber), nullptr);
     }
 
-    std::function<void()> show = [] {
-        ShowNewBooks(TestSession().folder, TestSession().serverBaseUrl);
-    };
+    std::function<void()> show = [] { ShowNewBooks(TestSession().folder, TestSession().server); };
     TestFolder folder;
     fs::path served = folder.Path() / "served";
     fs::path pdf = folder.Path() / "out.pdf";
@@ -217,7 +215,7 @@ TEST_F(NewBooksWindowTest, FailedDownloadNamesTheHost) {
         SCOPED_TRACE(c.base + (c.served ? c.served : ""));
         WriteFile("TULNewBooks.txt", NewBooksFile);  // an earlier file is not shown
         if (c.served) WriteFile(served / "TULNewBooks.txt", c.served);
-        TestSession().serverBaseUrl = server.Url(c.base);
+        TestSession().server.baseUrl = server.Url(c.base);
         const std::size_t before = MessageRequests().size();
         bool opened = false;
         if (c.window) {
@@ -228,7 +226,7 @@ TEST_F(NewBooksWindowTest, FailedDownloadNamesTheHost) {
             });
         } else {
             PresetMessageAnswer(MessageOk);
-            ShowNewBooks(TestSession().folder, TestSession().serverBaseUrl);
+            ShowNewBooks(TestSession().folder, TestSession().server);
         }
         EXPECT_EQ(opened, c.window);
         if (c.window) {
@@ -245,20 +243,28 @@ TEST_F(NewBooksWindowTest, FailedDownloadNamesTheHost) {
             "Unable to download file. Please make sure the proxy server allows access to " + host);
     }
 
-    // A server that is gone, and no server at all.
+    // A server that is gone, no server at all, and an address that is set but unusable, named as
+    // it was set.
     server.Stop();
     PresetMessageAnswer(MessageOk);
-    TestSession().serverBaseUrl = server.Url("/plain/Tallyleaf/");
-    ShowNewBooks(TestSession().folder, TestSession().serverBaseUrl);
+    TestSession().server.baseUrl = server.Url("/plain/Tallyleaf/");
+    ShowNewBooks(TestSession().folder, TestSession().server);
     PresetMessageAnswer(MessageOk);
-    TestSession().serverBaseUrl = "";
-    ShowNewBooks(TestSession().folder, TestSession().serverBaseUrl);
+    TestSession().server.baseUrl = "";
+    ShowNewBooks(TestSession().folder, TestSession().server);
+    PresetMessageAnswer(MessageOk);
+    TestSession().server = ServerAddressFrom("\xEF\xBB\xBF ftp://books.example/ ");
+    ShowNewBooks(TestSession().folder, TestSession().server);
     const std::vector<MessageRequest>& messages = MessageRequests();
-    ASSERT_GE(messages.size(), 2u);
-    EXPECT_NE(messages[messages.size() - 2].text.find("allows access to " + host),
+    ASSERT_GE(messages.size(), 3u);
+    EXPECT_NE(messages[messages.size() - 3].text.find("allows access to " + host),
               std::string::npos);
-    EXPECT_EQ(messages.back().title, "Notice");
-    EXPECT_EQ(messages.back().text, "Unable to download file. No update server is set.");
+    EXPECT_EQ(messages[messages.size() - 2].title, "Notice");
+    EXPECT_EQ(messages[messages.size() - 2].text,
+              "Unable to download file. No update server is set.");
+    EXPECT_EQ(messages.back().text,
+              "Unable to download file. The update server address ftp://books.example/ is not an "
+              "http or https address.");
     EXPECT_EQ(WindowStack(), "");
 }
 

@@ -47,12 +47,12 @@ class ServerUpdateTest : public ::testing::Test {
 
     // The server misbehaves as `mode` ("short:TULBookList.txt") under the base it is given.
     void UseServer(const std::string& mode = "plain") {
-        TestSession().serverBaseUrl = server.Url("/" + mode + "/Tallyleaf/");
+        TestSession().server.baseUrl = server.Url("/" + mode + "/Tallyleaf/");
     }
     // Tests cannot wait as long as the program does.
     static void Update() {
         DesktopSession& session = TestSession();
-        UpdateFromServer(session.folder, session.serverBaseUrl, session.services, {300, 2000});
+        UpdateFromServer(session.folder, session.server.baseUrl, session.services, {300, 2000});
     }
     bool Unchanged() const {
         return ReadFile("Booklist.tul") == OldBooklist && FileExists("Matches.tul") &&
@@ -149,7 +149,7 @@ TEST_F(ServerUpdateTest, FailuresKeepTheBooklistAndMatches) {
 }
 
 TEST_F(ServerUpdateTest, WithoutAServerNothingIsFetched) {
-    TestSession().serverBaseUrl = "";
+    TestSession().server.baseUrl = "";
     Update();
     EXPECT_TRUE(Unchanged());
     EXPECT_FALSE(FileExists("V.txt"));

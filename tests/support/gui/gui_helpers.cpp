@@ -43,7 +43,7 @@ struct TestDesktop {
     DesktopSession session;
     TestDesktop()
         : services(std::filesystem::current_path().string()),
-          session{DataFolder(std::filesystem::current_path().string()), "", services} {}
+          session{DataFolder(std::filesystem::current_path().string()), {}, services} {}
 };
 
 std::unique_ptr<TestDesktop>& Desktop() {
