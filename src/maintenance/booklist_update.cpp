@@ -2,10 +2,10 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <system_error>
 
 #include "base/line_reader.h"
+#include "base/regular_file.h"
 #include "booklist/booklist.h"
 #include "maintenance/booklist_copy.h"
 
@@ -23,10 +23,9 @@ bool SizeAtLeast(const std::string& path, std::uintmax_t bytes) {
 
 void SetUpdatedVersion(const DataFolder& folder) {
     std::string version = UpdatedVersion;
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
-        std::fopen(folder.Version().c_str(), "rb"), &std::fclose);
+    const RegularFile file = OpenRegularFile(folder.Version());
     if (file) {
-        LineReader reader(file.get());
+        LineReader reader(file.file.get());
         version.clear();
         reader.Next(version);
     }

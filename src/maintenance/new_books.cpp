@@ -1,9 +1,9 @@
 #include "maintenance/new_books.h"
 
-#include <cstdio>
 #include <string_view>
 
 #include "base/line_reader.h"
+#include "base/regular_file.h"
 #include "booklist/booklist.h"
 
 namespace {
@@ -27,9 +27,9 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
 
 std::vector<std::string> ReadNewBookRows(const std::string& path) {
     std::vector<std::string> rows;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    const RegularFile file = OpenRegularFile(path);
     if (!file) return rows;
-    LineReader reader(file);
+    LineReader reader(file.file.get());
     for (std::string line; reader.Next(line) && rows.size() < MaxNewBookRows;) {
         const std::string_view id = IdText(line);
         if (id.empty() || LookupBookLine(id).empty()) continue;
@@ -37,7 +37,6 @@ std::vector<std::string> ReadNewBookRows(const std::string& path) {
         rows.push_back(std::to_string(book.id) + '\n' + book.title + '\n' + book.author + '\n' +
                        book.callNumber + '\n' + NewBooksBandName(book.levelBand));
     }
-    std::fclose(file);
     return rows;
 }
 
