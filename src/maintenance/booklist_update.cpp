@@ -35,13 +35,12 @@ void SetUpdatedVersion(const DataFolder& folder) {
 }  // namespace
 
 void UpdateFromServer(const DataFolder& folder, const std::string& baseUrl, Services& services,
-                      const ServerUpdateTimeouts& timeouts) {
+                      const ServerUpdateLimits& limits) {
     if (baseUrl.empty()) return;
 
     const std::string versionCopy = folder.VersionCopy();
     std::remove(versionCopy.c_str());
-    services.DownloadToFile(baseUrl + VersionFileName, versionCopy,
-                            {timeouts.idleMilliseconds, timeouts.versionFileMilliseconds});
+    services.DownloadToFile(baseUrl + VersionFileName, versionCopy, limits.versionFile);
     if (!SizeAtLeast(versionCopy, MinimumVersionFileSize)) return;
     SetUpdatedVersion(folder);
 
@@ -49,8 +48,7 @@ void UpdateFromServer(const DataFolder& folder, const std::string& baseUrl, Serv
     std::remove(booklistCopy.c_str());
     services.OpenProgressNotice("Update", "Downloading update TUL Book List file...", 200, 100);
     // The matches go only with the list they belong to: a failed download keeps both.
-    if (services.DownloadToFile(baseUrl + BooklistCopyName, booklistCopy,
-                                {timeouts.idleMilliseconds, 0}) &&
+    if (services.DownloadToFile(baseUrl + BooklistCopyName, booklistCopy, limits.booklist) &&
         ReplaceBooklistWith(folder, booklistCopy)) {
         std::remove(folder.Matches().c_str());
     }

@@ -1,14 +1,15 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "booklist/data_folder.h"
 #include "platform/services.h"
 
-// How long the update waits: for data on any download, and for the whole version file, which
+// How long each download of the update may wait and how large its file may be. The version file
 // answers whether the server is reachable at all and must never hold up the start.
-struct ServerUpdateTimeouts {
-    int idleMilliseconds = 15000;
-    int versionFileMilliseconds = 5000;
+struct ServerUpdateLimits {
+    DownloadLimits versionFile{15000, 5000, 4 << 10};
+    DownloadLimits booklist{15000, 120000, std::int64_t{256} << 20};
 };
 
 // Fetches the booklist from the programme's server at `baseUrl` into the folder's "Booklist.tul",
@@ -19,4 +20,4 @@ struct ServerUpdateTimeouts {
 // "V.txt" and "TULBookList.txt" are left beside the booklist as fetched. The booklist, and with it
 // the matches, are replaced only by a complete download that holds booklist entries.
 void UpdateFromServer(const DataFolder& folder, const std::string& baseUrl, Services& services,
-                      const ServerUpdateTimeouts& timeouts = {});
+                      const ServerUpdateLimits& limits = {});

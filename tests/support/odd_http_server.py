@@ -7,6 +7,12 @@ the file NAME misbehave under that path:
   short    declares 100 bytes more than it sends, then closes
   stall    sends the headers, then nothing until the client gives up
   html     answers 200 with an HTML error page instead of the file
+  endless  answers 200 with no length and the file over and over, never ending
+  huge     the same, declaring a length of a terabyte
+  trickle  sends the file one byte a second
+  gzip     sends the file gzip-compressed, with "Content-Encoding: gzip"
+  labelled sends the file as it is, with "Content-Encoding: gzip"
+  random   answers 200 with a megabyte of random bytes, the same on every run
 A request for an absolute URL is taken as a proxy request: the URL is appended to --record and
 the file is fetched from that URL directly. Host names under ".test" stand for 127.0.0.1, since
 clients send no request for 127.0.0.1 itself through a proxy.
@@ -15,8 +21,11 @@ Binds to a free port on 127.0.0.1 and prints "Serving HTTP on 127.0.0.1 port N";
 after --lifetime seconds, so that a test that dies leaves nothing running.
 """
 import argparse
+import gzip
 import http.client
+import itertools
 import os
+import random
 import threading
 import time
 import urllib.parse
@@ -32,13 +41,26 @@ class Handler(BaseHTTPRequestHandler):
     def log_message(self, *args):
         pass
 
-    def answer(self, status, body, declared=None):
+    def answer(self, status, body, declared=None, encoding=None):
+        length = len(body) if declared is None else declared
+        self.stream(status, [body], length, encoding)
+
+    def stream(self, status, chunks, length=None, encoding=None, pause=0):
         self.send_response(status)
         self.send_header("Content-Type", "text/plain")
-        self.send_header("Content-Length", str(len(body) if declared is None else declared))
+        if length is not None:
+            self.send_header("Content-Length", str(length))
+        if encoding:
+            self.send_header("Content-Encoding", encoding)
         self.end_headers()
-        self.wfile.write(body)
-        self.wfile.flush()
+        try:
+            for chunk in chunks:
+                self.wfile.write(chunk)
+                self.wfile.flush()
+                if self.server.stop.wait(pause):
+                    break
+        except OSError:
+            pass  # the client gave up
 
     def do_GET(self):
         if self.path.startswith("http://"):
@@ -62,6 +84,16 @@ class Handler(BaseHTTPRequestHandler):
             self.server.stop.wait(self.server.lifetime)
         elif name == odd_name and mode == "html":
             self.answer(200, HTML_PAGE)
+        elif name == odd_name and mode in ("endless", "huge"):
+            chunk = body * (1 + 65536 // max(len(body), 1))
+            self.stream(200, itertools.repeat(chunk), 1 << 40 if mode == "huge" else None)
+        elif name == odd_name and mode == "trickle":
+            self.stream(200, [body[i:i + 1] for i in range(len(body))], len(body), pause=1)
+        elif name == odd_name and mode in ("gzip", "labelled"):
+            sent = gzip.compress(body, mtime=0) if mode == "gzip" else body
+            self.answer(200, sent, encoding="gzip")
+        elif name == odd_name and mode == "random":
+            self.answer(200, random.Random(1).randbytes(1 << 20))
         else:
             self.answer(200, body)
 

@@ -20,6 +20,9 @@ QNetworkAccessManager& Network() {
     return *manager;
 }
 
+// What Qt may hold of a body before the program has taken it: the rest waits in the connection.
+constexpr qint64 ReadBufferBytes = 1 << 16;
+
 std::string Seconds(int milliseconds) {
     return std::to_string((milliseconds + 999) / 1000) +
            (milliseconds > 1000 ? " seconds" : " second");
@@ -30,7 +33,7 @@ std::string Seconds(int milliseconds) {
 DownloadResult DownloadToFile(const std::string& url, const std::string& fileName,
                               const DownloadLimits& limits) {
     IncomingFile file;
-    if (!file.Open(fileName)) return file.Finish(0, -1, {});
+    if (!file.Open(fileName, limits.maxBytes)) return file.Finish(0, -1, {});
 
     QNetworkRequest request(QUrl(QString::fromStdString(url)));
     // Without this Qt asks for a compressed body and unpacks it, and the length the server
@@ -39,6 +42,13 @@ DownloadResult DownloadToFile(const std::string& url, const std::string& fileNam
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          QNetworkRequest::AlwaysNetwork);
     QNetworkReply* reply = Network().get(request);
+    reply->setReadBufferSize(ReadBufferBytes);
+    const auto accepted = [reply, &file] {
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        return file.Accept(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
+                           length.isValid() ? length.toLongLong() : -1,
+                           reply->rawHeader("Content-Encoding").toStdString());
+    };
 
     std::string timedOut;
     QTimer idle;
@@ -53,10 +63,15 @@ DownloadResult DownloadToFile(const std::string& url, const std::string& fileNam
         timedOut = "the download took more than " + Seconds(limits.totalMilliseconds);
         reply->abort();
     });
+    // A body that is refused from its headers on is not waited for.
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [&] {
+        if (!accepted()) reply->abort();
+    });
     QObject::connect(reply, &QNetworkReply::readyRead, reply, [&] {
         idle.start();
         const QByteArray bytes = reply->readAll();
-        file.Append(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        const std::string_view body(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        if (!file.Append(body)) reply->abort();
     });
     idle.start(limits.idleMilliseconds);
     if (limits.totalMilliseconds > 0) total.start(limits.totalMilliseconds);
@@ -65,6 +80,8 @@ DownloadResult DownloadToFile(const std::string& url, const std::string& fileNam
     idle.stop();
     total.stop();
 
+    // A reply that ended quickly may not have announced its headers on the way.
+    accepted();
     // An aborted reply is closed; what it still holds is not read.
     if (reply->isOpen()) {
         const QByteArray rest = reply->readAll();

@@ -45,6 +45,11 @@ TEST_F(DownloadTest, ReplacesTheFileOnlyWithACompleteBody) {
         {"not found", "/missing:Item.txt/Item.txt", false, "status 404"},
         {"body shorter than declared", "/short:Item.txt/Item.txt", false, ""},
         {"stalls after the headers", "/stall:Item.txt/Item.txt", false, "no data came for"},
+        {"never ends", "/endless:Item.txt/Item.txt", false, "larger than 65536 bytes"},
+        {"declares a terabyte", "/huge:Item.txt/Item.txt", false, "larger than 65536 bytes"},
+        {"one byte a second", "/trickle:Item.txt/Item.txt", false, "took more than 3 seconds"},
+        {"compressed", "/gzip:Item.txt/Item.txt", false, "encoded as \"gzip\""},
+        {"labelled compressed", "/labelled:Item.txt/Item.txt", false, "encoded as \"gzip\""},
         // Whether a page is a booklist is for the booklist's code to say.
         {"HTML page", "/html:Item.txt/Item.txt", true, ""},
     };
@@ -53,7 +58,8 @@ TEST_F(DownloadTest, ReplacesTheFileOnlyWithACompleteBody) {
     for (const TransferCase& c : cases) {
         SCOPED_TRACE(c.name);
         WriteFile(folder.Path() / "Got.txt", "old\r\n");
-        const DownloadResult result = DownloadToFile(server.Url(c.path), "Got.txt", {300, 0});
+        const DownloadResult result =
+            DownloadToFile(server.Url(c.path), "Got.txt", {1500, 2500, 1 << 16});
         EXPECT_EQ(result.complete, c.complete) << result.reason;
         EXPECT_NE(result.reason.find(c.reason), std::string::npos) << result.reason;
         if (!c.complete) {
