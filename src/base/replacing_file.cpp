@@ -126,10 +126,12 @@ bool ReplacingFile::Open(const std::string& path) {
     buffer_.reserve(BufferSize);
 
     struct stat status {};
-    const bool exists = ::stat(target_.c_str(), &status) == 0;
+    // The path as given, as the system follows it: /dev/stdout on a pipe is a link to
+    // "pipe:[N]", which names no file that FollowLinks could reach.
+    const bool exists = ::stat(path.c_str(), &status) == 0;
     direct_ = exists && !S_ISREG(status.st_mode);
     if (direct_) {
-        fd_ = ::open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+        fd_ = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
         if (fd_ < 0) Fail(errno);
         return IsOpen();
     }

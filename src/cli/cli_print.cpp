@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <QGuiApplication>
+#include <csignal>
 #include <cstdlib>
 #include <memory>
 
@@ -10,6 +11,8 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_filters.h"
 #include "cli/console_services.h"
+#include "cli/pdf_target.h"
+#include "cli/print_platform.h"
 #include "maintenance/export_writer.h"
 #include "print/list_print.h"
 #include "print/printer.h"
@@ -19,13 +22,10 @@ namespace {
 
 constexpr const char* MatchTexts[] = {"Matched", "Not matched", "Everything"};
 
-// Printing needs Qt's fonts and printer support, hence an application; a machine without a
-// display gets the offscreen platform.
+// Printing needs Qt's fonts and printer support, hence an application; a machine whose display
+// cannot be opened gets the offscreen platform.
 void PrepareQt() {
-    if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") &&
-        !std::getenv("WAYLAND_DISPLAY")) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
+    ChoosePrintPlatform();
     if (!std::getenv("XDG_RUNTIME_DIR")) {
         // Without it Qt complains on stderr, which scripts read for the tool's own messages.
         const std::string runtime = "/tmp/tallyleaf-runtime-" + std::to_string(getuid());
@@ -58,13 +58,18 @@ int RunPrintCommand(const std::vector<std::string>& args) {
     const DataFolder folder(dir);
     ConsoleServices services;
     if (const int loaded = LoadDataFolder(folder, dir, services); loaded != ExitOk) return loaded;
-    // The PDF is written in place as it is printed, so a data file named as the target would be
-    // lost even when the job fails.
+    // The PDF replaces the file named, so a data file named as the target would be lost.
     if (const std::string own = ProgramDataFileAt(folder, pdf); !pdf.empty() && !own.empty()) {
         return CliFail(ExitFailure, "cannot write " + pdf + ": \"" + own +
                                         "\" is one of Tallyleaf's own data files");
     }
     WarnOfValuesNoBookHas(filters);
+    // A reader of the PDF, or the spooler, that goes away is told as a failure, not a signal.
+    std::signal(SIGPIPE, SIG_IGN);
+    PdfTarget target;
+    if (!pdf.empty() && !target.Open(pdf)) {
+        return CliFail(ExitFailure, "cannot write " + pdf + ": " + target.Reason());
+    }
 
     PrepareQt();
     int argc = 1;
@@ -73,7 +78,7 @@ int RunPrintCommand(const std::vector<std::string>& args) {
     const QGuiApplication application(argc, argv);
     std::string printer = pdf;
     if (!pdf.empty()) {
-        SetPdfOutput(pdf);
+        SetPdfOutput(target.DrawingPath());
     } else {
         printer = cli.Value("--printer").value_or(DefaultPrinterName());
         if (printer.empty())
@@ -89,9 +94,15 @@ int RunPrintCommand(const std::vector<std::string>& args) {
     const bool printed = PrintBookList(device, title, static_cast<int>(rows.size()), [&](int row) {
         return PrintedRowOf(BookRowText(rows[static_cast<std::size_t>(row)]), BookListPrintColumns);
     });
-    if (!printed) {
-        return CliFail(ExitFailure, pdf.empty() ? "cannot print to " + printer
-                                                : "cannot write " + pdf + ": cannot be created");
+    const std::string refusal = PrinterDocumentFailure();
+    ReleasePrinterDevice();  // Qt's output is closed
+    if (pdf.empty()) {
+        if (printed) return ExitOk;
+        return CliFail(ExitFailure, "cannot print to " + printer + ": the printer " +
+                                        (refusal.empty() ? "did not take the document" : refusal));
     }
+    if (!printed) return CliFail(ExitFailure, "cannot write " + pdf + ": the PDF was not started");
+    if (!target.Commit())
+        return CliFail(ExitFailure, "cannot write " + pdf + ": " + target.Reason());
     return ExitOk;
 }

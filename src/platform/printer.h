@@ -77,12 +77,17 @@ struct DeviceMetrics {
 // All zero without a device.
 DeviceMetrics PrinterDeviceMetrics();
 
-// Begins the document and its first page; false when the device refuses it.
+// Begins the document and its first page; false when the device refuses it, as a printer whose
+// queue rejects jobs does.
 bool BeginPrinterDocument(const std::string& documentName);
 // Ends the page and begins the next one.
 void BeginNextPrinterPage();
-// Ends the page and the document; harmless when none is open. False when the end failed.
+// Ends the page and the document; harmless when none is open. False when the end failed, or when
+// the spooler did not take the job.
 bool EndPrinterDocumentOnDevice();
+// Why the last document was refused at its beginning or its end, worded to follow "the printer"
+// (for instance "is not accepting jobs"); "" when nothing was refused or no reason is known.
+const std::string& PrinterDocumentFailure();
 
 // Top-left text, transparent background, black text, and the line pen `penWidth` pixels wide.
 void ResetPrinterDrawing(int penWidth);

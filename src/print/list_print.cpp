@@ -130,6 +130,5 @@ bool PrintBookList(int device, const std::string& title, int count,
         return false;
     for (int r = 0; r < count; ++r)
         PrintRow(row(r));
-    EndJob();
-    return true;
+    return EndJob();
 }

@@ -29,6 +29,7 @@ std::string BookListPrintTitle(const std::string& level, const std::string& matc
 // A list row (column texts joined by LF) as a printed row of its first `columns` columns.
 std::string PrintedRowOf(std::string_view listRow, int columns);
 // Prints `count` rows, given in order by `row`, under the book list's headings, on the opened
-// printer `device`. False when nothing was printed.
+// printer `device`. False when nothing was printed: the document did not begin, or did not end
+// (a spooler that did not take the job).
 bool PrintBookList(int device, const std::string& title, int count,
                    const std::function<std::string(int)>& row);

@@ -333,17 +333,19 @@ void NewPage() {
     job.y = job.topEdge;
 }
 
-void EndJob() {
+bool EndJob() {
     PrintJob& job = Job();
+    bool ended = true;
     if (job.jobHandle != 0) {
         FinishPage();
         ClearPageNumber();
         for (int slot = 1; slot <= PageItemSlots; ++slot)
             ClearPageItem(slot);
-        EndPrinterDocument();
+        ended = EndPrinterDocument() != 0;
     }
     job.jobHandle = 0;
     job.alignDigits.clear();
     job.bodyFontName.clear();
     job.bodyFontSize = 0;
+    return ended;
 }

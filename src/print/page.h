@@ -119,7 +119,9 @@ void ClearPageItem(int slot);
 // job handle, or 0 when there is no device or the spooler refused the document.
 int StartJob(int device);
 void NewPage();
-void EndJob();
+// Ends the document; false when the device failed to end it or the spooler did not take it
+// (PrinterDocumentFailure in platform/printer.h says why).
+bool EndJob();
 
 inline constexpr std::uint32_t Rgb(int red, int green, int blue) {
     return static_cast<std::uint32_t>(red) << 16 | static_cast<std::uint32_t>(green) << 8 |

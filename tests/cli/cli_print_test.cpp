@@ -1,9 +1,12 @@
 // tallyleaf-cli print --pdf: the rows that export writes with the same filters, in its order, and
-// the program's own data files refused as targets.
+// the program's own data files refused as targets; a PDF that cannot be written whole, a display
+// that cannot be opened and a print queue that rejects jobs.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 
 #include "support/test_folder.h"
@@ -19,13 +22,32 @@ std::string Quote(const std::string& arg) {
     return quoted + "'";
 }
 
-int RunCli(const std::vector<std::string>& args) {
+int RunShell(const std::string& command) {
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The command line of tallyleaf-cli with `args`, quoted for the shell.
+std::string CliCommand(const std::vector<std::string>& args) {
     std::string command = Quote(TALLYLEAF_CLI);
     for (const std::string& arg : args)
         command += " " + Quote(arg);
-    command += " 2>stderr.txt";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return command;
+}
+
+int RunCli(const std::vector<std::string>& args) {
+    return RunShell(CliCommand(args) + " 2>stderr.txt");
+}
+
+std::string CommandOutputOf(const std::string& command) {
+    std::string text;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        while (const std::size_t n = fread(buffer, 1, sizeof buffer, pipe))
+            text.append(buffer, n);
+        pclose(pipe);
+    }
+    return text;
 }
 
 std::string PdfText(const fs::path& pdf) {
@@ -108,6 +130,112 @@ TEST(CliPrintTarget, RefusesTheProgramsOwnDataFiles) {
             EXPECT_EQ(ReadFile(target), before);
         }
     }
+}
+
+// Qt's PDF output reports no write errors; the program checks the PDF and writes it out itself.
+TEST(CliPrintTarget, AFileThatCannotBeWrittenFailsAndSaysWhy) {
+    TestFolder folder;
+    fs::copy(TestData("booklist-small"), "data");
+    EXPECT_EQ(RunCli({"print", "--dir", "data", "--pdf", "/dev/full"}), 1);
+    EXPECT_NE(ReadFile("stderr.txt").find("cannot write /dev/full: No space left on device"),
+              std::string::npos)
+        << ReadFile("stderr.txt");
+
+    EXPECT_EQ(RunCli({"print", "--dir", "data", "--pdf", "no-such-folder/out.pdf"}), 1);
+    EXPECT_NE(ReadFile("stderr.txt").find("out.pdf: No such file or directory"), std::string::npos)
+        << ReadFile("stderr.txt");
+    EXPECT_FALSE(FileExists("no-such-folder"));
+}
+
+// A full disk, made as a small file system of the test's own in a mount namespace of its own;
+// skipped where it cannot be mounted (not root, or no namespaces).
+TEST(CliPrintTarget, AFullDiskLeavesTheOldPdfByteForByte) {
+    TestFolder folder;
+    fs::copy(TestData("booklist-small"), "data");
+    ASSERT_EQ(RunCli({"print", "--dir", "data", "--pdf", "good.pdf"}), 0) << ReadFile("stderr.txt");
+    fs::create_directory("disk");
+    // Room for the old PDF, not for the new one beside it.
+    const std::string size = std::to_string(fs::file_size("good.pdf") * 3 / 2 / 4096 * 4);
+    // $1: the size in KiB; $2: the program.
+    WriteFile("full.sh", R"(mount -t tmpfs -o size="$1"k tallyleaf-test disk 2>/dev/null || exit 77
+cp good.pdf disk/out.pdf && cp good.pdf before.pdf || exit 3
+"$2" print --dir data --pdf disk/out.pdf 2>stderr.txt
+echo "exit $?" >result.txt
+cmp -s before.pdf disk/out.pdf && echo same >>result.txt
+ls -A disk >>result.txt
+)");
+    const int ran =
+        RunShell("unshare -m sh full.sh " + size + " " + Quote(TALLYLEAF_CLI) + " 2>/dev/null");
+    if (ran == 77 || (ran == 1 && !FileExists("result.txt")))  // unshare refused
+        GTEST_SKIP() << "no small file system could be mounted here";
+    ASSERT_EQ(ran, 0);
+    EXPECT_EQ(ReadFile("result.txt"), "exit 1\nsame\nout.pdf\n");
+    EXPECT_NE(ReadFile("stderr.txt").find("disk/out.pdf: No space left on device"),
+              std::string::npos)
+        << ReadFile("stderr.txt");
+}
+
+TEST(CliPrintTarget, WritesIntoAPipeAndTellsWhenItCloses) {
+    TestFolder folder;
+    fs::copy(TestData("booklist-small"), "data");
+    // The exit status of the program, not of the pipeline.
+    const std::string print = "{ " +
+                              CliCommand({"print", "--dir", "data", "--pdf", "/dev/stdout"}) +
+                              " 2>stderr.txt; echo $? >status.txt; }";
+    ASSERT_EQ(RunShell(print + " | cat >piped.pdf"), 0);
+    EXPECT_EQ(ReadFile("status.txt"), "0\n") << ReadFile("stderr.txt");
+    EXPECT_NE(PdfText("piped.pdf").find("Call number"), std::string::npos);
+
+    // The reader has gone before the program writes (it loads the booklist and Qt first).
+    RunShell(print + " | (exec 0<&-; sleep 2)");
+    EXPECT_EQ(ReadFile("status.txt"), "1\n");
+    EXPECT_NE(ReadFile("stderr.txt").find("cannot write /dev/stdout: Broken pipe"),
+              std::string::npos)
+        << ReadFile("stderr.txt");
+}
+
+// A display variable naming no X server: Qt's xcb platform would abort the program, and a PDF
+// needs no display.
+TEST(CliPrintDisplay, PrintsWhenTheDisplayCannotBeOpened) {
+    TestFolder folder;
+    fs::copy(TestData("booklist-small"), "data");
+    int display = 90;
+    struct stat status {};
+    while (display < 200 &&
+           ::stat(("/tmp/.X11-unix/X" + std::to_string(display)).c_str(), &status) == 0)
+        ++display;
+    const std::string environment = "env -u QT_QPA_PLATFORM DISPLAY=:" + std::to_string(display) +
+                                    " WAYLAND_DISPLAY=tallyleaf-no-such-display ";
+    ASSERT_EQ(RunShell(environment + CliCommand({"print", "--dir", "data", "--pdf", "out.pdf"}) +
+                       " 2>stderr.txt"),
+              0)
+        << ReadFile("stderr.txt");
+    EXPECT_EQ(ReadFile("stderr.txt"), "");
+    EXPECT_NE(PdfText("out.pdf").find("Call number"), std::string::npos);
+}
+
+// A queue that rejects jobs: run by tests/support/with_own_cupsd.sh, which gives the test a
+// scheduler of its own with one queue.
+TEST(CliPrintCups, AQueueThatRejectsJobsFailsNamingIt) {
+    const char* queueText = std::getenv("TALLYLEAF_TEST_PRINTER");
+    if (!queueText)
+        GTEST_SKIP() << "no CUPS scheduler of the test's own (run through with_own_cupsd.sh)";
+    const std::string queue = queueText;
+    TestFolder folder;
+    fs::copy(TestData("booklist-small"), "data");
+    ASSERT_EQ(RunShell("cupsreject -r 'Out of toner' " + Quote(queue)), 0);
+    const int exit = RunCli({"print", "--dir", "data", "--printer", queue});
+    const std::string jobs = CommandOutputOf("lpstat -W all -o " + Quote(queue));
+    ASSERT_EQ(RunShell("cupsaccept " + Quote(queue)), 0);
+    EXPECT_EQ(exit, 1);
+    EXPECT_EQ(ReadFile("stderr.txt"), "tallyleaf-cli: cannot print to " + queue +
+                                          ": the printer is not accepting jobs (Out of toner)\n");
+    EXPECT_EQ(jobs, "");
+
+    // Taking jobs again, it prints.
+    EXPECT_EQ(RunCli({"print", "--dir", "data", "--printer", queue}), 0) << ReadFile("stderr.txt");
+    EXPECT_NE(CommandOutputOf("lpstat -W all -o " + Quote(queue)).find(queue + "-"),
+              std::string::npos);
 }
 
 }  // namespace

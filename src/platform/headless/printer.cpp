@@ -34,6 +34,10 @@ void BeginNextPrinterPage() {}
 bool EndPrinterDocumentOnDevice() {
     return true;
 }
+const std::string& PrinterDocumentFailure() {
+    static const std::string none;
+    return none;
+}
 void ResetPrinterDrawing(int) {}
 bool SelectPrinterFont(const std::string&, int, const std::string&) {
     return false;

@@ -6,8 +6,11 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStringDecoder>
+#include <cstring>
 #include <memory>
 #include <optional>
+
+#include <cups/cups.h>
 
 #include "platform/printer.h"
 
@@ -22,6 +25,7 @@ struct DeviceState {
     std::string pdfOutput;
     std::optional<std::vector<std::string>> presetNames;
     std::string presetDefault;
+    std::string documentFailure;
 };
 
 DeviceState& State() {
@@ -98,6 +102,67 @@ std::unique_ptr<QPrinter> MakePrinter(const std::string& name,
     return printer;
 }
 
+// Qt's CUPS output ignores the spooler's answer to the job it submits: a queue that rejects jobs
+// ("cupsreject") gets nothing, and Qt says nothing. libcups tells, before the document begins and
+// after Qt has submitted it.
+
+bool PrintsToSpooler(const QPrinter& printer) {
+    return printer.outputFormat() == QPrinter::NativeFormat;
+}
+
+// What the administrator said when the queue was stopped or set to reject jobs
+// ("cupsreject -r REASON"); "" when nothing was said or the spooler does not answer.
+std::string QueueStateMessage(const std::string& queue) {
+    char uri[HTTP_MAX_URI];
+    if (httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,
+                         "/printers/%s", queue.c_str()) != HTTP_URI_STATUS_OK) {
+        return {};
+    }
+    ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+                 "printer-state-message");
+    ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+    std::string message;
+    if (response) {
+        if (ipp_attribute_t* attribute =
+                ippFindAttribute(response, "printer-state-message", IPP_TAG_TEXT)) {
+            if (const char* text = ippGetString(attribute, 0, nullptr)) message = text;
+        }
+        ippDelete(response);
+    }
+    return message;
+}
+
+// Why the spooler's queue `name` (Qt's name: "queue" or "queue/instance") would refuse a job now;
+// "" when it takes jobs, or when it cannot be asked (the submission's answer tells then).
+std::string QueueRefusal(const std::string& name) {
+    const std::size_t slash = name.find('/');
+    const std::string queue = name.substr(0, slash);
+    const std::string instance = slash == std::string::npos ? "" : name.substr(slash + 1);
+    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.c_str(),
+                                         instance.empty() ? nullptr : instance.c_str());
+    if (!dest) return {};
+    const char* accepting =
+        cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
+    const bool refuses = accepting && std::strcmp(accepting, "false") == 0;
+    cupsFreeDests(1, dest);
+    if (!refuses) return {};
+    const std::string message = QueueStateMessage(queue);
+    return "is not accepting jobs" + (message.empty() ? "" : " (" + message + ")");
+}
+
+// Why the job Qt has just submitted was not taken; "" when it was. Qt's submission
+// (cupsPrintFile) is the last request libcups made on this thread, so its status is libcups's
+// last error.
+std::string SubmissionRefusal() {
+    if (cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE) return {};
+    std::string said = cupsLastErrorString() ? cupsLastErrorString() : "";
+    while (!said.empty() && (said.back() == '.' || said.back() == ' '))
+        said.pop_back();
+    return "did not take the job" + (said.empty() ? "" : " (" + said + ")");
+}
+
 int TextFlags(int align, bool singleLine) {
     const int horizontal = align == 1   ? Qt::AlignRight
                            : align == 2 ? Qt::AlignHCenter
@@ -149,6 +214,7 @@ bool SpoolerHasPrinter(const std::string& name) {
 
 bool CreatePrinterDevice(const std::string& name, const PrinterSettingsRecord& record) {
     ReleasePrinterDevice();
+    State().documentFailure.clear();
     State().printer = MakePrinter(name, record);
     return State().printer != nullptr;
 }
@@ -199,7 +265,12 @@ DeviceMetrics PrinterDeviceMetrics() {
 
 bool BeginPrinterDocument(const std::string& documentName) {
     DeviceState& s = State();
+    s.documentFailure.clear();
     if (!s.printer) return false;
+    if (PrintsToSpooler(*s.printer)) {
+        s.documentFailure = QueueRefusal(s.printer->printerName().toStdString());
+        if (!s.documentFailure.empty()) return false;
+    }
     s.printer->setDocName(QString::fromStdString(documentName));
     s.painter = std::make_unique<QPainter>();
     if (!s.painter->begin(s.printer.get())) {
@@ -217,8 +288,19 @@ void BeginNextPrinterPage() {
 }
 
 bool EndPrinterDocumentOnDevice() {
+    DeviceState& s = State();
     QPainter* painter = ActivePainter();
-    return painter ? painter->end() : true;
+    if (!painter) return true;
+    if (!painter->end()) return false;
+    if (PrintsToSpooler(*s.printer)) {
+        s.documentFailure = SubmissionRefusal();
+        if (!s.documentFailure.empty()) return false;
+    }
+    return true;
+}
+
+const std::string& PrinterDocumentFailure() {
+    return State().documentFailure;
 }
 
 void ResetPrinterDrawing(int penWidth) {

@@ -37,8 +37,8 @@ void PrintListControl(ReportList* list, const std::string& title, double scale) 
             }
             PrintRow(text);
         }
-        EndJob();
+        const bool ended = EndJob();
         LetWindowEventsThrough();
-        return true;
+        return ended;
     });
 }

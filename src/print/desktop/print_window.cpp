@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include "platform/dialogs.h"
+#include "platform/printer.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
 #include "platform/qt/fonts.h"
@@ -121,5 +122,9 @@ void ReportNothingPrinted(const std::string& printer, const std::string& reason)
 void PrintOnChosenPrinter(const std::function<bool(int device)>& print) {
     const int device = ShowPrintWindow();
     if (device == 0) return;
-    if (!print(device)) ReportNothingPrinted(CurrentPrinterName(), "could not start the document");
+    if (print(device)) return;
+    // A queue that rejects jobs refuses the document before it begins, or the job at its end.
+    const std::string refusal = PrinterDocumentFailure();
+    ReportNothingPrinted(CurrentPrinterName(),
+                         refusal.empty() ? "could not start the document" : refusal);
 }

@@ -13,6 +13,6 @@ int ShowPrintWindow(const std::string& settings = {});
 void ReportNothingPrinted(const std::string& printer, const std::string& reason);
 
 // The Print window, then `print` on the chosen printer's device. When `print` says that nothing
-// was printed the user is told that the printer took no document. Nothing when the window was
-// cancelled.
+// was printed the user is told that the printer took no document, and why when the printer said
+// (a queue that rejects jobs). Nothing when the window was cancelled.
 void PrintOnChosenPrinter(const std::function<bool(int device)>& print);

@@ -1,5 +1,6 @@
-// A job printed through a real CUPS queue: run by tests/support/with_own_cupsd.sh, which gives
-// the test a scheduler of its own with a cups-pdf queue as its only and default printer.
+// Jobs printed through a real CUPS queue: run by tests/support/with_own_cupsd.sh, which gives
+// the test a scheduler of its own with a cups-pdf queue as its only and default printer. Qt's
+// CUPS output does not tell whether the queue took the job; the program asks libcups.
 #include <gtest/gtest.h>
 
 #include <QTest>
@@ -8,6 +9,10 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/printer.h"
+#include "platform/qt/message.h"
+#include "platform/qt/presets.h"
+#include "print/desktop/print_window.h"
 #include "print/list_print.h"
 #include "print/printer.h"
 #include "print/printer_settings.h"
@@ -30,9 +35,29 @@ std::vector<fs::path> SpooledDocuments(const fs::path& spool) {
 
 class CupsJobTest : public ::testing::Test {
   protected:
-    void SetUp() override { ResetProgramState(); }
-    void TearDown() override { ResetProgramState(); }
+    void SetUp() override {
+        ResetProgramState();
+        if (const char* spoolText = std::getenv("TALLYLEAF_TEST_CUPS_SPOOL")) spool = spoolText;
+        if (const char* queueText = std::getenv("TALLYLEAF_TEST_PRINTER")) queue = queueText;
+    }
+    void TearDown() override {
+        // The queue takes jobs again for the next test.
+        if (!queue.empty()) {
+            [[maybe_unused]] const int accepted = std::system(("cupsaccept " + queue).c_str());
+        }
+        ResetProgramState();
+    }
+    bool HasScheduler() const { return !queue.empty() && !spool.empty(); }
+    // Every job the queue has, done or not, as lpstat lists them.
+    std::string Jobs() const { return CommandOutput("lpstat -W all -o " + queue); }
+
+    fs::path spool;
+    std::string queue;
 };
+
+std::string OneRow(int) {
+    return "1\tA title\tAn author\tCALL\tR-2";
+}
 
 TEST_F(CupsJobTest, PrintsTheListThroughTheQueue) {
     const char* spoolText = std::getenv("TALLYLEAF_TEST_CUPS_SPOOL");
@@ -73,6 +98,60 @@ TEST_F(CupsJobTest, PrintsTheListThroughTheQueue) {
             ++next;
     }
     EXPECT_EQ(next, Rows);
+}
+
+TEST_F(CupsJobTest, AQueueThatRejectsJobsGetsNoDocument) {
+    if (!HasScheduler())
+        GTEST_SKIP() << "no CUPS scheduler of the test's own (run through with_own_cupsd.sh)";
+    ASSERT_EQ(std::system(("cupsreject -r 'Out of toner' " + queue).c_str()), 0);
+    EXPECT_FALSE(
+        PrintBookList(OpenPrinterDevice(queue, DefaultPrinterSettingsText), "title", 1, OneRow));
+    EXPECT_EQ(PrinterDocumentFailure(), "is not accepting jobs (Out of toner)");
+    EXPECT_EQ(Jobs(), "");
+    EXPECT_TRUE(SpooledDocuments(spool).empty());
+}
+
+// The queue stops taking jobs while the document is drawn: the job Qt submits at its end is
+// refused, and Qt does not say so.
+TEST_F(CupsJobTest, AJobRefusedAtItsEndIsToldAsNotPrinted) {
+    if (!HasScheduler())
+        GTEST_SKIP() << "no CUPS scheduler of the test's own (run through with_own_cupsd.sh)";
+    const std::string reject = "cupsreject " + queue;
+    EXPECT_FALSE(PrintBookList(OpenPrinterDevice(queue, DefaultPrinterSettingsText), "title", 3,
+                               [&](int row) {
+                                   if (row == 1) {
+                                       EXPECT_EQ(std::system(reject.c_str()), 0);
+                                   }
+                                   return OneRow(row);
+                               }));
+    EXPECT_EQ(PrinterDocumentFailure(),
+              "did not take the job (Destination \"" + queue + "\" is not accepting jobs)");
+    EXPECT_EQ(Jobs(), "");
+
+    // Taking jobs again, the next one prints and nothing is said.
+    ASSERT_EQ(std::system(("cupsaccept " + queue).c_str()), 0);
+    EXPECT_TRUE(
+        PrintBookList(OpenPrinterDevice(queue, DefaultPrinterSettingsText), "title", 1, OneRow));
+    EXPECT_EQ(PrinterDocumentFailure(), "");
+    EXPECT_NE(Jobs().find(queue + "-"), std::string::npos);
+}
+
+// The desktop chooses the queue in the Print window and tells the user that nothing was printed.
+TEST_F(CupsJobTest, TheDesktopSaysNothingWasPrintedOnARejectingQueue) {
+    if (!HasScheduler())
+        GTEST_SKIP() << "no CUPS scheduler of the test's own (run through with_own_cupsd.sh)";
+    ASSERT_EQ(std::system(("cupsreject " + queue).c_str()), 0);
+    PresetMessageAnswer(MessageOk);
+    PrintWhenAsked();
+    PrintOnChosenPrinter([](int device) { return PrintBookList(device, "title", 1, OneRow); });
+    ASSERT_EQ(MessageRequests().size(), 1u);
+    EXPECT_EQ(MessageRequests()[0].title, "Print");
+    EXPECT_EQ(MessageRequests()[0].icon, "!");
+    EXPECT_EQ(MessageRequests()[0].text.rfind(
+                  "Nothing was printed: the printer \"" + queue + "\" is not accepting jobs", 0),
+              0u)
+        << MessageRequests()[0].text;
+    EXPECT_EQ(Jobs(), "");
 }
 
 }  // namespace

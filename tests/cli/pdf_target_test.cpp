@@ -1,0 +1,159 @@
+// The PDF file of print --pdf: what Qt draws is checked to be whole, and only then replaces the
+// target, through ReplacingFile; every failure is told and leaves an existing file as it was.
+#include "cli/pdf_target.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "support/test_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A small PDF as Qt writes one: objects, a cross-reference table at the offset "startxref" gives,
+// and "%%EOF" last.
+std::string SmallPdf(const std::string& filler = "") {
+    std::string pdf = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
+    const std::size_t catalog = pdf.size();
+    pdf += "1 0 obj\n<< /Type /Catalog /Pages 2 0 R >>\nendobj\n";
+    const std::size_t pages = pdf.size();
+    pdf += "2 0 obj\n<< /Type /Pages /Kids [] /Count 0 >>\nendobj\n" + filler;
+    const std::size_t xref = pdf.size();
+    char entry[32];
+    pdf += "xref\n0 3\n0000000000 65535 f \n";
+    for (const std::size_t offset : {catalog, pages}) {
+        std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offset);
+        pdf += entry;
+    }
+    pdf += "trailer\n<< /Size 3 /Root 1 0 R >>\nstartxref\n" + std::to_string(xref) + " \n%%EOF\n";
+    return pdf;
+}
+
+// Writes `bytes` where the target says Qt is to draw, by name, as Qt does.
+void Draw(const PdfTarget& target, const std::string& bytes) {
+    WriteFile(target.DrawingPath(), bytes);
+}
+
+TEST(IsCompletePdf, TellsAWholeFileFromATornOne) {
+    const std::string pdf = SmallPdf();
+    EXPECT_TRUE(IsCompletePdf(pdf));
+    EXPECT_TRUE(IsCompletePdf(pdf.substr(0, pdf.size() - 1)));  // no last line end
+    EXPECT_TRUE(IsCompletePdf(pdf + "\r\n"));
+    EXPECT_FALSE(IsCompletePdf(""));
+    EXPECT_FALSE(IsCompletePdf("%%EOF\n"));
+    // Cut short anywhere: the trailer is gone or incomplete.
+    for (const std::size_t cut : {std::size_t{10}, pdf.size() / 2, pdf.size() - 8, pdf.size() - 3})
+        EXPECT_FALSE(IsCompletePdf(pdf.substr(0, cut))) << cut;
+    // Bytes lost before the table, as a failed write in the middle would lose them.
+    std::string holed = pdf;
+    holed.erase(20, 16);
+    EXPECT_FALSE(IsCompletePdf(holed));
+    // An offset past the end, or not a number.
+    std::string far = pdf;
+    far.replace(far.rfind("startxref\n") + 10, 3, "999");
+    EXPECT_FALSE(IsCompletePdf(far));
+    EXPECT_FALSE(IsCompletePdf("%PDF-1.4\nstartxref\n\n%%EOF\n"));
+    // Newer writers point at a cross-reference stream, an object.
+    const std::string streamed =
+        "%PDF-1.5\n7 0 obj\n<< /Type /XRef >>\nendobj\nstartxref\n9\n%%EOF\n";
+    EXPECT_TRUE(IsCompletePdf(streamed));
+}
+
+TEST(PdfTarget, ReplacesTheFileOnlyWithAWholePdf) {
+    TestFolder folder;
+    WriteFile("list.pdf", "old");
+    ::chmod("list.pdf", 0640);
+    PdfTarget target;
+    ASSERT_TRUE(target.Open("list.pdf"));
+    ASSERT_FALSE(target.DrawingPath().empty());
+    Draw(target, SmallPdf());
+    EXPECT_EQ(ReadFile("list.pdf"), "old");  // nothing replaced while it is drawn
+    ASSERT_TRUE(target.Commit()) << target.Reason();
+    EXPECT_EQ(ReadFile("list.pdf"), SmallPdf());
+    struct stat status {};
+    ASSERT_EQ(::stat("list.pdf", &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0640u);
+    EXPECT_EQ(FileNamesIn("."), std::set<std::string>{"list.pdf"});
+
+    // A new file.
+    ASSERT_TRUE(target.Open("new.pdf"));
+    Draw(target, SmallPdf());
+    ASSERT_TRUE(target.Commit()) << target.Reason();
+    EXPECT_EQ(ReadFile("new.pdf"), SmallPdf());
+}
+
+TEST(PdfTarget, AnIncompletePdfLeavesTheOldFile) {
+    TestFolder folder;
+    WriteFile("list.pdf", SmallPdf());
+    for (const std::string& drawn : {std::string(), SmallPdf().substr(0, 100)}) {
+        PdfTarget target;
+        ASSERT_TRUE(target.Open("list.pdf"));
+        Draw(target, drawn);
+        EXPECT_FALSE(target.Commit());
+        EXPECT_EQ(target.Reason(), "the PDF was not completed");
+        EXPECT_EQ(ReadFile("list.pdf"), SmallPdf());
+        EXPECT_EQ(FileNamesIn("."), std::set<std::string>{"list.pdf"});
+    }
+    // Nothing drawn at all, and the target given up.
+    {
+        PdfTarget target;
+        ASSERT_TRUE(target.Open("list.pdf"));
+    }
+    EXPECT_EQ(ReadFile("list.pdf"), SmallPdf());
+    EXPECT_EQ(FileNamesIn("."), std::set<std::string>{"list.pdf"});
+}
+
+TEST(PdfTarget, AFullDiskLeavesTheOldFileByteForByte) {
+    TestFolder folder;
+    const std::string old = SmallPdf("% the list printed last week\n");
+    WriteFile("list.pdf", old);
+    FailNextFileAfter(200);
+    PdfTarget target;
+    ASSERT_TRUE(target.Open("list.pdf"));
+    Draw(target, SmallPdf(std::string(100000, ' ') + "\n"));
+    EXPECT_FALSE(target.Commit());
+    EXPECT_EQ(target.Reason(), "No space left on device");
+    EXPECT_EQ(ReadFile("list.pdf"), old);
+    EXPECT_EQ(FileNamesIn("."), std::set<std::string>{"list.pdf"});
+    FailNextFileAfter(-1);
+}
+
+TEST(PdfTarget, TellsWhyTheTargetCannotBeWritten) {
+    TestFolder folder;
+    PdfTarget target;
+    EXPECT_FALSE(target.Open("no-such-folder/list.pdf"));
+    EXPECT_EQ(target.Reason(), "No such file or directory");
+    EXPECT_FALSE(FileExists("no-such-folder"));
+
+    // A device that is always full: it cannot be replaced, and every write to it fails.
+    ASSERT_TRUE(target.Open("/dev/full"));
+    Draw(target, SmallPdf());
+    EXPECT_FALSE(target.Commit());
+    EXPECT_EQ(target.Reason(), "No space left on device");
+}
+
+TEST(PdfTarget, WritesIntoAPipe) {
+    TestFolder folder;
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    {
+        // /dev/stdout on a pipe is a link in /proc that names no file.
+        PdfTarget target;
+        ASSERT_TRUE(target.Open("/proc/self/fd/" + std::to_string(ends[1])));
+        Draw(target, SmallPdf());
+        ASSERT_TRUE(target.Commit()) << target.Reason();
+    }
+    ::close(ends[1]);
+    std::string got;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(ends[0], buffer, sizeof buffer)) > 0;)
+        got.append(buffer, static_cast<std::size_t>(n));
+    ::close(ends[0]);
+    EXPECT_EQ(got, SmallPdf());
+    EXPECT_TRUE(FileNamesIn(".").empty());
+}
+
+}  // namespace
