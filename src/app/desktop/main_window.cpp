@@ -28,6 +28,7 @@
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
 #include "platform/qt/fonts.h"
+#include "platform/qt/message.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/report_list.h"
 
@@ -277,7 +278,15 @@ int RunDesktopProgram() {
     const DataFolders folders =
         ChooseDataFolders(PathFromDisplay(QCoreApplication::applicationDirPath()),
                           std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
-    PrepareDataFolder(folders);
+    // Working anywhere else would put the user's booklist and results where they do not look.
+    if (const FolderCheck check = PrepareDataFolder(folders); !check) {
+        const std::string text =
+            folders.work.empty() ? "Tallyleaf has no folder for its files: " + check.reason + "."
+                                 : "Tallyleaf cannot keep its files in the folder\r\n" +
+                                       folders.work + "\r\n" + check.reason + ".";
+        ShowMessage("Tallyleaf", text, "OK", "!", 0);
+        return 1;
+    }
     const DataFolder folder(folders.work,
                             std::filesystem::path(folders.manual).parent_path().string());
     QtServices services(folder.Path());
