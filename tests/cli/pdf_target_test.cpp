@@ -3,7 +3,7 @@
 #include "cli/pdf_target.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 
@@ -121,39 +121,6 @@ TEST(PdfTarget, AFullDiskLeavesTheOldFileByteForByte) {
     FailNextFileAfter(-1);
 }
 
-TEST(PdfTarget, TellsWhyTheTargetCannotBeWritten) {
-    TestFolder folder;
-    PdfTarget target;
-    EXPECT_FALSE(target.Open("no-such-folder/list.pdf"));
-    EXPECT_EQ(target.Reason(), "No such file or directory");
-    EXPECT_FALSE(FileExists("no-such-folder"));
-
-    // A device that is always full: it cannot be replaced, and every write to it fails.
-    ASSERT_TRUE(target.Open("/dev/full"));
-    Draw(target, SmallPdf());
-    EXPECT_FALSE(target.Commit());
-    EXPECT_EQ(target.Reason(), "No space left on device");
-}
-
-TEST(PdfTarget, WritesIntoAPipe) {
-    TestFolder folder;
-    int ends[2];
-    ASSERT_EQ(::pipe(ends), 0);
-    {
-        // /dev/stdout on a pipe is a link in /proc that names no file.
-        PdfTarget target;
-        ASSERT_TRUE(target.Open("/proc/self/fd/" + std::to_string(ends[1])));
-        Draw(target, SmallPdf());
-        ASSERT_TRUE(target.Commit()) << target.Reason();
-    }
-    ::close(ends[1]);
-    std::string got;
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(ends[0], buffer, sizeof buffer)) > 0;)
-        got.append(buffer, static_cast<std::size_t>(n));
-    ::close(ends[0]);
-    EXPECT_EQ(got, SmallPdf());
-    EXPECT_TRUE(FileNamesIn(".").empty());
-}
+// A target that cannot be written, /dev/full and a pipe are tried through the command line.
 
 }  // namespace
