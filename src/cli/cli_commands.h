@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ inline constexpr const char* PrintProgramName = "tallyleaf-cli-print";
 // them.
 int LoadDataFolder(const DataFolder& folder, const std::string& dir, Services& services,
                    bool forComparison = false);
+
+// The data folder a command works on: --dir when given, else TALLYLEAF_DIR when set (the folder
+// the desktop program also uses then), else the current directory.
+std::string DataFolderArgument(const std::optional<std::string>& dirOption);
 
 // A path given on the command line, made absolute, so that a message names the file plainly.
 std::string AbsoluteFromStart(const std::string& path);

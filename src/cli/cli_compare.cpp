@@ -15,7 +15,7 @@ int RunCompareCommand(const std::vector<std::string>& args) {
         return CliFail(ExitUsage, "compare needs exactly one CATALOGUE file (see --help)");
     }
     const std::string& catalogue = cli.Positional()[0];
-    const std::string dir = cli.Value("--dir").value_or(".");
+    const std::string dir = DataFolderArgument(cli.Value("--dir"));
     const DataFolder folder(dir);
     ConsoleServices quiet;
     if (const int loaded = LoadDataFolder(folder, dir, quiet, true); loaded != ExitOk) {

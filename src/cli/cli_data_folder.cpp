@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -11,6 +12,12 @@
 #include "booklist/booklist.h"
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
+
+std::string DataFolderArgument(const std::optional<std::string>& dirOption) {
+    if (dirOption) return *dirOption;
+    const char* shared = std::getenv("TALLYLEAF_DIR");
+    return shared && *shared ? shared : ".";
+}
 
 std::string AbsoluteFromStart(const std::string& path) {
     std::error_code error;

@@ -57,7 +57,7 @@ int RunExportCommand(const std::vector<std::string>& args) {
     if (!ParseListFilters(cli, filters, australian, error)) return CliFail(ExitUsage, error);
 
     const std::string output = AbsoluteFromStart(cli.Positional()[0]);
-    const std::string dir = cli.Value("--dir").value_or(".");
+    const std::string dir = DataFolderArgument(cli.Value("--dir"));
     const DataFolder folder(dir);
     ConsoleServices services;
     if (const int loaded = LoadDataFolder(folder, dir, services); loaded != ExitOk) return loaded;

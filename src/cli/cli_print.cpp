@@ -54,7 +54,7 @@ int RunPrintCommand(const std::vector<std::string>& args) {
     if (!ParseListFilters(cli, filters, australian, error)) return CliFail(ExitUsage, error);
 
     const std::string pdf = cli.Value("--pdf") ? AbsoluteFromStart(*cli.Value("--pdf")) : "";
-    const std::string dir = cli.Value("--dir").value_or(".");
+    const std::string dir = DataFolderArgument(cli.Value("--dir"));
     const DataFolder folder(dir);
     ConsoleServices services;
     if (const int loaded = LoadDataFolder(folder, dir, services); loaded != ExitOk) return loaded;

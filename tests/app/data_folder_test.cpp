@@ -6,84 +6,105 @@
 
 namespace fs = std::filesystem;
 
-TEST(DataFolders, ACopyOfItsOwnWorksBesideItsExecutable) {
+namespace {
+
+// An installed layout, "usr/bin" with "usr/share/tallyleaf" beside it, in the test folder.
+class DataFoldersTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        fs::create_directories(root + "/usr/bin");
+        fs::create_directories(root + "/usr/share/tallyleaf");
+        fs::create_directories(home);
+        WriteFile(root + "/usr/share/tallyleaf/TULVersion.txt", "2026.1\r\n");
+    }
+    DataFolders Installed(const char* tallyleafDir = nullptr, const char* xdg = nullptr) {
+        return ChooseDataFolders(root + "/usr/bin", {tallyleafDir, home.c_str(), xdg});
+    }
+
     TestFolder folder;
     const std::string root = folder.Path().string();
+    const std::string home = root + "/home";
+};
+
+}  // namespace
+
+TEST_F(DataFoldersTest, WhereEachCopyWorks) {
+    const std::string shared = root + "/school/shared";
     // A build tree, and a "bin" folder that has no installed share folder beside it.
     for (const std::string& program : {root + "/build/src/app", root + "/opt/bin"}) {
         fs::create_directories(program);
-        const DataFolders folders = ChooseDataFolders(program, "/xdg", "/home/user");
-        EXPECT_EQ(folders.work, program);
-        EXPECT_EQ(folders.manual, program + "/Tallyleaf.pdf");
-        EXPECT_EQ(folders.installedShare, "");
-        EXPECT_TRUE(PrepareDataFolder(folders));
+        const DataFolders own = ChooseDataFolders(program, {nullptr, "/home/user", "/xdg"});
+        EXPECT_EQ(own.work, program);
+        EXPECT_EQ(own.manual, program + "/Tallyleaf.pdf");
+        EXPECT_TRUE(PrepareDataFolder(own));
+        EXPECT_EQ(ChooseDataFolders(program, {shared.c_str(), "/home/user", nullptr}).work, shared);
+    }
+    const DataFolders installed = Installed("");
+    EXPECT_EQ(installed.work, home + "/Tallyleaf");
+    EXPECT_EQ(installed.manual, root + "/usr/share/tallyleaf/Tallyleaf.pdf");
+    ASSERT_TRUE(PrepareDataFolder(installed));
+    EXPECT_EQ(ReadFile(home + "/Tallyleaf/TULVersion.txt"), "2026.1\r\n");
+    // A folder set by the school's IT is made on the first start too.
+    const DataFolders set = Installed(shared.c_str());
+    EXPECT_EQ(set.work, shared);
+    ASSERT_TRUE(PrepareDataFolder(set));
+    EXPECT_EQ(ReadFile(shared + "/TULVersion.txt"), "2026.1\r\n");
+
+    // A version the folder already has is kept; an empty one, cut by a full disk, is not.
+    for (const char* before : {"2027.0\r\n", ""}) {
+        WriteFile(home + "/Tallyleaf/TULVersion.txt", before);
+        ASSERT_TRUE(PrepareDataFolder(installed));
+        EXPECT_EQ(ReadFile(home + "/Tallyleaf/TULVersion.txt"), *before ? before : "2026.1\r\n");
     }
 }
 
-TEST(DataFolders, AnInstalledCopyWorksInTheUsersDataFolder) {
-    TestFolder folder;
-    const std::string root = folder.Path().string();
-    fs::create_directories(root + "/usr/bin");
-    fs::create_directories(root + "/usr/share/tallyleaf");
-    WriteFile(root + "/usr/share/tallyleaf/TULVersion.txt", "2026.1\r\n");
-    // Whether the program's folder is writable does not matter: root can write to /usr/bin.
-    fs::permissions(root + "/usr/bin", fs::perms::owner_read | fs::perms::owner_exec);
-
-    const std::string xdg = root + "/xdg";
-    const std::string home = root + "/home";
+TEST_F(DataFoldersTest, TheEarlierFolderMovesOnceWhenItHoldsABooklist) {
     struct Case {
         const char* xdg;
-        const char* home;
-        std::string work;
+        std::string earlier;
+        bool booklist;
+        bool alreadyThere;
+        bool moved;
     };
     const Case cases[] = {
-        {xdg.c_str(), "/nowhere", xdg + "/tallyleaf"},
-        {"", home.c_str(), home + "/.local/share/tallyleaf"},
-        {"relative/xdg", home.c_str(), home + "/.local/share/tallyleaf"},
-        {nullptr, home.c_str(), home + "/.local/share/tallyleaf"},
+        {nullptr, home + "/.local/share/tallyleaf", true, false, true},
+        {"/xdg-elsewhere", home + "/.local/share/tallyleaf", true, false, false},
+        {nullptr, home + "/.local/share/tallyleaf", false, false, false},
+        {nullptr, home + "/.local/share/tallyleaf", true, true, false},
     };
     for (const Case& c : cases) {
-        const DataFolders folders = ChooseDataFolders(root + "/usr/bin", c.xdg, c.home);
-        EXPECT_EQ(folders.work, c.work);
-        EXPECT_EQ(folders.manual, root + "/usr/share/tallyleaf/Tallyleaf.pdf");
-        ASSERT_TRUE(PrepareDataFolder(folders));
-        EXPECT_EQ(ReadFile(c.work + "/TULVersion.txt"), "2026.1\r\n");
+        fs::remove_all(home);
+        fs::create_directories(c.earlier);
+        WriteFile(c.earlier + "/Matches.tul", "7,A FOX\r\n");
+        if (c.booklist) WriteFile(c.earlier + "/Booklist.tul", "7\tPossum Magic\tFox, Mem\r\n");
+        if (c.alreadyThere) fs::create_directories(home + "/Tallyleaf");
+        const DataFolders folders = Installed(nullptr, c.xdg);
+        ASSERT_TRUE(PrepareDataFolder(folders)) << c.earlier;
+        EXPECT_EQ(FileExists(home + "/Tallyleaf/Matches.tul"), c.moved) << c.earlier;
+        EXPECT_EQ(FileExists(c.earlier + "/Matches.tul"), !c.moved) << c.earlier;
+        EXPECT_TRUE(FileExists(home + "/Tallyleaf/TULVersion.txt"));
     }
-    // A version the user's folder already has is kept; an empty one, cut by a full disk, is not.
-    const DataFolders inXdg = ChooseDataFolders(root + "/usr/bin", xdg.c_str(), "");
-    for (const char* before : {"2027.0\r\n", ""}) {
-        WriteFile(root + "/xdg/tallyleaf/TULVersion.txt", before);
-        ASSERT_TRUE(PrepareDataFolder(inXdg));
-        EXPECT_EQ(ReadFile(root + "/xdg/tallyleaf/TULVersion.txt"),
-                  *before ? before : "2026.1\r\n");
-    }
-    fs::permissions(root + "/usr/bin", fs::perms::owner_all);
 }
 
-TEST(DataFolders, AnInstalledCopyWithoutAUsableFolderSaysWhyAndUsesNoOther) {
-    TestFolder folder;
-    const std::string root = folder.Path().string();
-    fs::create_directories(root + "/usr/bin");
-    fs::create_directories(root + "/usr/share/tallyleaf");
-    const std::string homeFile = root + "/home-is-a-file";
-    WriteFile(homeFile, "");
-    WriteFile(root + "/xdg-file", "");
+TEST_F(DataFoldersTest, AFolderThatCannotBeUsedSaysWhyAndNoOtherIsUsed) {
+    const std::string file = root + "/a-file";
+    WriteFile(file, "");
     struct Case {
-        std::string xdg;
+        const char* tallyleafDir;
         const char* home;
         const char* reason;
     };
     const Case cases[] = {
-        {"", nullptr, "neither HOME nor XDG_DATA_HOME names a folder"},
-        {"relative", "", "neither HOME nor XDG_DATA_HOME names a folder"},
-        {root + "/xdg-file", nullptr, "Not a directory"},
-        {"", homeFile.c_str(), "Not a directory"},
+        {nullptr, nullptr, "neither TALLYLEAF_DIR nor HOME names a folder"},
+        {"", "relative", "neither TALLYLEAF_DIR nor HOME names a folder"},
+        {file.c_str(), nullptr, "Not a directory"},
+        {nullptr, file.c_str(), "Not a directory"},
     };
     for (const Case& c : cases) {
-        const DataFolders folders = ChooseDataFolders(root + "/usr/bin", c.xdg.c_str(), c.home);
+        const DataFolders folders =
+            ChooseDataFolders(root + "/usr/bin", {c.tallyleafDir, c.home, nullptr});
         const FolderCheck check = PrepareDataFolder(folders);
         EXPECT_FALSE(check) << folders.work;
         EXPECT_EQ(check.reason, c.reason) << folders.work;
-        EXPECT_NE(folders.work, root + "/usr/bin");
     }
 }

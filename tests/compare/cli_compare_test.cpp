@@ -29,9 +29,10 @@ const std::string BooklistText =
     "1\tHoles\tSachar, Louis\tN\t\t\t\t\t\tMiddle Years (6-9, Special)\r\n"
     "2\tWonder\tPalacio, R. J.\tN\t\t\t\t\t\tEarly Years (R-2)\r\n";
 
-CommandResult Cli(const std::string& arguments) {
+CommandResult Cli(const std::string& arguments, const std::string& environment = "") {
     // stdout and stderr apart: stderr goes to a file of its own.
-    return RunCommand(std::string("('") + TALLYLEAF_CLI + "' " + arguments + " 2>stderr.txt)");
+    return RunCommand("(" + environment + " '" + TALLYLEAF_CLI + "' " + arguments +
+                      " 2>stderr.txt)");
 }
 
 std::string Stderr() {
@@ -80,6 +81,17 @@ TEST_F(CliCompareTest, WritesTheSameFilesAsTheDesktopRunAndPrintsTheCounts) {
     EXPECT_EQ(ReadFile("data/Matches.tul").find("OLD"), std::string::npos);
     EXPECT_NE(ReadFile("data/OUTPUT.MRC").find("TUL R-2"), std::string::npos);
     EXPECT_EQ(IndependentReaderFaults("data/OUTPUT.MRC"), "");
+}
+
+TEST_F(CliCompareTest, TheSharedDataFolderIsTheDefaultAndDirStillWins) {
+    fs::create_directory("other");
+    WriteFile("other/Booklist.tul", BooklistText);
+    EXPECT_EQ(Cli("compare catalogue.mrc", "TALLYLEAF_DIR=data").output,
+              "3 records read, 2 matches\n");
+    EXPECT_TRUE(FileExists("data/Matches.tul"));
+    EXPECT_EQ(Cli("compare --dir other catalogue.mrc", "TALLYLEAF_DIR=data").status, 0);
+    EXPECT_TRUE(FileExists("other/Matches.tul"));
+    EXPECT_FALSE(FileExists("Matches.tul"));
 }
 
 TEST_F(CliCompareTest, OptionsTurnTheTagsOff) {

@@ -184,7 +184,10 @@ void StartMainWindow(DesktopSession& session) {
 
     if (BooklistMissingOrEmpty(session.folder)) {
         session.services.ShowMessage(
-            "Notice", "TUL Booklist file not found. Please download booklist file.", "OK", "I", 0);
+            "Notice",
+            "TUL Booklist file not found. Please download booklist file.\r\n"
+            "If you have been given a booklist file, File > Update imports it.",
+            "OK", "I", 0);
     }
     LoadBooklist(session.folder, session.services);
     ShowLoadedBooklist();
@@ -277,7 +280,8 @@ void RunMainEventLoop(DesktopSession& session) {
 int RunDesktopProgram() {
     const DataFolders folders =
         ChooseDataFolders(PathFromDisplay(QCoreApplication::applicationDirPath()),
-                          std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+                          {std::getenv("TALLYLEAF_DIR"), std::getenv("HOME"),
+                           std::getenv("XDG_DATA_HOME")});
     // Working anywhere else would put the user's booklist and results where they do not look.
     if (const FolderCheck check = PrepareDataFolder(folders); !check) {
         const std::string text =

@@ -78,7 +78,9 @@ TEST_F(MainWindowTest, StartsWithoutBooklistAfterTheNotice) {
     ASSERT_EQ(MessageRequests().size(), 1u);
     const MessageRequest& notice = MessageRequests()[0];
     EXPECT_EQ(notice.title, "Notice");
-    EXPECT_EQ(notice.text, "TUL Booklist file not found. Please download booklist file.");
+    EXPECT_EQ(notice.text,
+              "TUL Booklist file not found. Please download booklist file.\r\nIf you have been "
+              "given a booklist file, File > Update imports it.");
     EXPECT_EQ(notice.buttons, "OK");
     EXPECT_EQ(notice.icon, "I");
 
