@@ -6,8 +6,10 @@
 #include "maintenance/booklist_copy.h"
 
 bool ImportBooklist(const DataFolder& folder, Services& services) {
-    const std::string chosen = services.ChooseFile("Import booklist", "*.txt", "txt",
-                                                   "Text files|*.tsv;*.txt|All files|*.*|");
+    // A booklist handed on from another library is most often its "Booklist.tul".
+    const std::string chosen =
+        services.ChooseFile("Import booklist", "*.tul", "tul",
+                            "Booklist files|*.tul|Text files|*.tsv;*.txt|All files|*.*|");
     if (chosen.empty()) return false;
     const FileWriteResult copied = ReplaceBooklistWith(folder, chosen);
     if (!copied) {

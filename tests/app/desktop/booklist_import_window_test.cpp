@@ -45,6 +45,10 @@ TEST_F(BooklistImportWindowTest, ShowsTheImportedListFromTheStart) {
             BooklistLine(58, "Blueback", "Winton, Tim", "Y", "Adventure", "Mature", "Book"));
     PresetChosenFile((folder.Path() / "new.txt").string());
     EXPECT_TRUE(DispatchMainCommand(TestSession(), {UpdateCommand, EventClicked}));
+    // Booklist files come first in the data folder, where a copy given by hand is put.
+    ASSERT_EQ(FileDialogRequests().size(), 1u);
+    EXPECT_TRUE(FileDialogRequests()[0].filter.starts_with("Booklist files|*.tul|"));
+    EXPECT_EQ(FileDialogRequests()[0].startFolder, TestSession().folder.Path());
 
     EXPECT_FALSE(FileExists("Matches.tul"));
     EXPECT_EQ(Selector(MatchSelectorControl)->currentText(), "Everything");
