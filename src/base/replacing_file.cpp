@@ -125,6 +125,14 @@ bool ReplacingFile::Open(const std::string& path) {
     buffer_.clear();
     buffer_.reserve(BufferSize);
 
+    // Standard output is written as the caller's shell opened it: a file it redirects to is
+    // appended to or filled in place, never replaced behind the shell's back.
+    if (path == "/dev/stdout") {
+        direct_ = true;
+        fd_ = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0);
+        if (fd_ < 0) Fail(errno);
+        return IsOpen();
+    }
     struct stat status {};
     // The path as given, as the system follows it: /dev/stdout on a pipe is a link to
     // "pipe:[N]", which names no file that FollowLinks could reach.

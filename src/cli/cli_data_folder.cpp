@@ -41,7 +41,12 @@ int LoadDataFolder(const DataFolder& folder, const std::string& dir, Services& s
     const std::string booklist = (std::filesystem::path(dir) / BooklistFileName).string();
     struct stat status {};
     if (const RegularFile file = OpenRegularFile(folder.Booklist()); !file) {
-        return CliFail(ExitFailure, "cannot read " + booklist + ": " + file.reason);
+        // Most often the command ran in another folder than the data folder.
+        const std::string hint = file.reason == std::strerror(ENOENT)
+                                     ? " (--dir, else TALLYLEAF_DIR, names the data folder; an "
+                                       "installed Tallyleaf keeps it in ~/Tallyleaf)"
+                                     : "";
+        return CliFail(ExitFailure, "cannot read " + booklist + ": " + file.reason + hint);
     } else if (::fstat(::fileno(file.file.get()), &status) != 0) {
         return CliFail(ExitFailure, "cannot read " + booklist + ": " + std::strerror(errno));
     }

@@ -16,13 +16,17 @@ namespace {
 // the list gives.
 bool ParseFieldList(const std::string& list, ExportFieldSet& fields, std::string& error) {
     fields.fill(false);
+    if (list.empty()) {
+        error = "--fields names no field";
+        return false;
+    }
     std::size_t start = 0;
-    while (start <= list.size() && !list.empty()) {
+    while (start <= list.size()) {
         const std::size_t comma = list.find(',', start);
         const std::string name = list.substr(start, comma - start);
         bool known = false;
         for (int i = 0; i < ExportFieldCount; ++i) {
-            if (ExportFields()[i].name == name) fields[i] = known = true;
+            if (CompareIgnoreCase(ExportFields()[i].name, name) == 0) fields[i] = known = true;
         }
         if (!known) {
             error = "unknown field \"" + name + "\"";
@@ -56,7 +60,9 @@ int RunExportCommand(const std::vector<std::string>& args) {
     int australian = AustralianAll;
     if (!ParseListFilters(cli, filters, australian, error)) return CliFail(ExitUsage, error);
 
-    const std::string output = AbsoluteFromStart(cli.Positional()[0]);
+    // "-" is standard output, as for most commands that write a file.
+    const std::string& given = cli.Positional()[0];
+    const std::string output = given == "-" ? "/dev/stdout" : AbsoluteFromStart(given);
     const std::string dir = DataFolderArgument(cli.Value("--dir"));
     const DataFolder folder(dir);
     ConsoleServices services;

@@ -5,6 +5,7 @@
 #include "base/text.h"
 #include "booklist/book_record.h"
 #include "booklist/booklist.h"
+#include "cli/terminal_text.h"
 
 namespace {
 
@@ -38,10 +39,20 @@ bool ParseListFilters(const CliArgs& cli, FilterState& filters, int& australian,
         error = "--australian takes all, only or non";
         return false;
     }
-    filters.levelFilter = cli.Value("--level").value_or(AllLevelsText);
-    filters.categoryFilter = cli.Value("--category").value_or(AllCategoriesText);
-    filters.formatFilter = cli.Value("--format").value_or(AllFormatsText);
-
+    const std::pair<const char*, std::string*> texts[] = {{"--level", &filters.levelFilter},
+                                                          {"--category", &filters.categoryFilter},
+                                                          {"--format", &filters.formatFilter}};
+    for (const auto& [option, filter] : texts) {
+        const std::optional<std::string> given = cli.Value(option);
+        if (!given) continue;
+        const std::optional<std::string> text = BooklistTextFromTerminal(*given);
+        if (!text) {
+            error = std::string(option) + " \"" + *given +
+                    "\" has a character that the booklist's encoding (windows-1252) cannot hold";
+            return false;
+        }
+        *filter = *text;
+    }
     return true;
 }
 
@@ -60,11 +71,11 @@ void WarnOfValuesNoBookHas(const FilterState& filters) {
                                                                           : fields[FieldFormat],
                                               filters.formatFilter);
     }
-    if (!levelKnown)
-        CliFail(ExitOk, "warning: no book has the level \"" + filters.levelFilter + "\"");
-    if (!categoryKnown) {
-        CliFail(ExitOk, "warning: no book has the category \"" + filters.categoryFilter + "\"");
-    }
-    if (!formatKnown)
-        CliFail(ExitOk, "warning: no book has the format \"" + filters.formatFilter + "\"");
+    const auto warn = [](const char* what, const std::string& value) {
+        CliFail(ExitOk, std::string("warning: no book has the ") + what + " \"" +
+                            TerminalTextFromBooklist(value) + "\"");
+    };
+    if (!levelKnown) warn("level", filters.levelFilter);
+    if (!categoryKnown) warn("category", filters.categoryFilter);
+    if (!formatKnown) warn("format", filters.formatFilter);
 }

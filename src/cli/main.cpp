@@ -4,54 +4,92 @@
 
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
+#include "cli/terminal_text.h"
 
 namespace {
 
-const char* const Usage =
-    "Usage:\n"
-    "  tallyleaf-cli export [--dir DIR] [--tab] [--fields LIST] [--match all|matched|unmatched]\n"
-    "                       [--level TEXT] [--category TEXT] [--format TEXT]\n"
-    "                       [--australian all|only|non] OUTPUT\n"
-    "  tallyleaf-cli compare [--dir DIR] [--no-star] [--no-series] CATALOGUE\n"
-    "  tallyleaf-cli print [--dir DIR] [--level TEXT] [--category TEXT] [--format TEXT]\n"
-    "                      [--match all|matched|unmatched] [--australian all|only|non]\n"
-    "                      [--printer NAME | --pdf FILE]\n"
-    "  tallyleaf-cli --help | --version\n"
+// Each command's synopsis and what it does; --help shows them all, "COMMAND --help" its own.
+struct CommandHelp {
+    const char* name;
+    const char* synopsis;
+    const char* description;
+};
+
+constexpr CommandHelp Commands[] = {
+    {"export",
+     "  tallyleaf-cli export [--dir DIR] [--tab] [--fields LIST] [--match all|matched|unmatched]\n"
+     "                       [--level TEXT] [--category TEXT] [--format TEXT]\n"
+     "                       [--australian all|only|non] OUTPUT\n",
+     "export  writes the books the main list would show under the given filters, in its order,\n"
+     "        as comma-separated (or with --tab, tab-separated) text with a header line, to\n"
+     "        OUTPUT (\"-\": standard output). LIST is a comma-separated choice of id,title,\n"
+     "        author,australian,publisher,year,isbn,outofprint,categories,levels,annotation,\n"
+     "        callnumber, in any letter case (default: id,title,author,levels,callnumber).\n"},
+    {"compare", "  tallyleaf-cli compare [--dir DIR] [--no-star] [--no-series] CATALOGUE\n",
+     "compare matches the MARC records of CATALOGUE against the booklist in DIR as the\n"
+     "        Compare command does, and writes the matched records, tagged, to OUTPUT.MRC and\n"
+     "        the matches to Matches.tul, both in DIR. --no-star leaves the titles without\n"
+     "        the \"*\"; --no-series adds no TUL series entry. The last line on stdout is\n"
+     "        \"N records read, M matches\".\n"},
+    {"print",
+     "  tallyleaf-cli print [--dir DIR] [--level TEXT] [--category TEXT] [--format TEXT]\n"
+     "                      [--match all|matched|unmatched] [--australian all|only|non]\n"
+     "                      [--printer NAME | --pdf FILE]\n",
+     "print   prints the books that export writes under the same filters, in the same order,\n"
+     "        as the Print command does: to the printer NAME, to the PDF file FILE, or to the\n"
+     "        default printer.\n"},
+};
+
+constexpr const char* Common =
     "\n"
-    "export  writes the books the main list would show under the given filters, in its order,\n"
-    "        as comma-separated (or with --tab, tab-separated) text with a header line.\n"
-    "        DIR holds Booklist.tul, Matches.tul and TULVersion.txt (default: TALLYLEAF_DIR\n"
-    "        when set, else the current directory). LIST is a comma-separated choice of\n"
-    "        id,title,author,australian,publisher,year,isbn,outofprint,categories,levels,\n"
-    "        annotation,callnumber (default: id,title,author,levels,callnumber).\n"
-    "\n"
-    "compare matches the MARC records of CATALOGUE against the booklist in DIR as the\n"
-    "        Compare command does, and writes the matched records, tagged, to OUTPUT.MRC and\n"
-    "        the matches to Matches.tul, both in DIR. --no-star leaves the titles without\n"
-    "        the \"*\"; --no-series adds no TUL series entry. The last line on stdout is\n"
-    "        \"N records read, M matches\".\n"
-    "\n"
-    "print   prints the books that export writes under the same filters, in the same order,\n"
-    "        as the Print command does: to the printer NAME, to the PDF file FILE, or to the\n"
-    "        default printer.\n";
+    "DIR holds Booklist.tul, Matches.tul and TULVersion.txt (default: TALLYLEAF_DIR when set,\n"
+    "else the current directory; an installed Tallyleaf keeps them in ~/Tallyleaf). TEXT is\n"
+    "taken in the terminal's encoding.\n";
+
+void PrintUsage(std::FILE* out, const CommandHelp* only = nullptr) {
+    std::fputs("Usage:\n", out);
+    for (const CommandHelp& command : Commands) {
+        if (!only || only == &command) std::fputs(command.synopsis, out);
+    }
+    if (!only) std::fputs("  tallyleaf-cli --help | --version | COMMAND --help\n", out);
+    for (const CommandHelp& command : Commands) {
+        if (!only || only == &command) std::fprintf(out, "\n%s", command.description);
+    }
+    std::fputs(Common, out);
+}
+
+bool AsksForHelp(const std::vector<std::string>& args) {
+    for (const std::string& arg : args) {
+        if (arg == "--") return false;
+        if (arg == "--help" || arg == "-h") return true;
+    }
+    return false;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    UseTerminalEncoding();
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
-        std::fputs(Usage, stderr);
+        PrintUsage(stderr);
         return ExitUsage;
     }
     const std::string command = args[0];
     args.erase(args.begin());
     if (command == "--help" || command == "-h") {
-        std::fputs(Usage, stdout);
+        PrintUsage(stdout);
         return ExitOk;
     }
     if (command == "--version") {
         std::printf("tallyleaf-cli %s\n", TALLYLEAF_VERSION);
         return ExitOk;
+    }
+    for (const CommandHelp& help : Commands) {
+        if (command == help.name && AsksForHelp(args)) {
+            PrintUsage(stdout, &help);
+            return ExitOk;
+        }
     }
     if (command == "export") return RunExportCommand(args);
     if (command == "compare") return RunCompareCommand(args);
