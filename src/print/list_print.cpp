@@ -43,7 +43,7 @@ int BeginListPrint(const std::string& title, const std::string& headings, const 
 
     const double left = job.listLeft != 0 ? job.listLeft : 0;
     const double right = job.listRight != 0 ? job.listRight : 0;
-    double top = job.listTop != 0 ? job.listTop : 15;
+    double top = ListHeadingTop(job.listTop != 0 ? job.listTop : 15, job.page.offsetY);
     SetMargins(left, right, top, 2);
     if (!headings.empty() && widths.size() > 2) {
         SetPageItem(5, job.bodyFontName, job.bodyFontSize, "u", Rgb(0, 0, 255), PlaceAtCurrentX,

@@ -1,5 +1,6 @@
 #include "print/page_layout.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "base/text.h"
@@ -56,6 +57,10 @@ std::optional<double> PageItemX(double code, const PageGeometry& page, double ri
 double HeaderRuleY(double offsetY) {
     const double rule = 10 - offsetY;
     return rule < 5 ? 7 : rule;
+}
+
+double ListHeadingTop(double top, double offsetY) {
+    return std::max(top, offsetY + HeaderRuleY(offsetY) + 1);
 }
 
 bool RowNeedsNewPage(double y, double height, double bottom) {

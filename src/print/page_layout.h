@@ -51,6 +51,9 @@ std::optional<double> PageItemX(double code, const PageGeometry& page, double ri
 // The rule under the page header: 10 from the top of the sheet, or 7 into the printable area
 // when its unprintable strip is wider than 5.
 double HeaderRuleY(double offsetY);
+// Where a list's headings go, from the sheet's top: at `top`, or 1 below the header rule when a
+// wide unprintable strip has pushed the rule that far down.
+double ListHeadingTop(double top, double offsetY);
 
 // Whether a row `height` high starting at `y` must go to the next page first.
 bool RowNeedsNewPage(double y, double height, double bottom);

@@ -79,6 +79,17 @@ TEST(PageLayout, PlacesByCodes) {
     EXPECT_DOUBLE_EQ(HeaderRuleY(6), 7);
 }
 
+// The headings stay 15 mm from the sheet's top until the rule, 7 mm into the printable area below
+// a strip wider than 5 mm, would strike them; then they go 1 mm below the rule.
+TEST(PageLayout, KeepsTheHeadingsBelowTheRule) {
+    const std::pair<double, double> strips[] = {{0, 15}, {4.2, 15}, {5, 15},  {6, 15}, {7, 15},
+                                                {8, 16}, {10, 18},  {12, 20}, {20, 28}};
+    for (const auto& [strip, headings] : strips) {
+        EXPECT_DOUBLE_EQ(ListHeadingTop(15, strip), headings) << strip;
+        EXPECT_GE(ListHeadingTop(15, strip), strip + HeaderRuleY(strip) + 1) << strip;
+    }
+}
+
 TEST(PageLayout, NumbersPagesByTemplate) {
     EXPECT_EQ(PageNumberText("Page ###", 1), "Page 1");
     EXPECT_EQ(PageNumberText("Page ", 2), "Page 2");
@@ -88,7 +99,7 @@ TEST(PageLayout, NumbersPagesByTemplate) {
 TEST(PageLayout, BreaksRowsThatDoNotFit) {
     EXPECT_FALSE(RowNeedsNewPage(270, 12, 282));
     EXPECT_FALSE(RowNeedsNewPage(270.4, 11.5, 282));  // 281.9 rounds to 282
-    EXPECT_FALSE(RowNeedsNewPage(270.5, 12, 282));  // 282.5 rounds to even 282
+    EXPECT_FALSE(RowNeedsNewPage(270.5, 12, 282));    // 282.5 rounds to even 282
     EXPECT_TRUE(RowNeedsNewPage(271, 11.6, 282));
     EXPECT_TRUE(RowNeedsNewPage(283, 0, 282));
     // Taller than a page: a break even at the top of a fresh page.
