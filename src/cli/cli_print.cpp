@@ -11,10 +11,10 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_filters.h"
 #include "cli/console_services.h"
-#include "cli/pdf_target.h"
 #include "cli/print_platform.h"
 #include "maintenance/export_writer.h"
 #include "print/list_print.h"
+#include "print/pdf_target.h"
 #include "print/printer.h"
 #include "print/printer_settings.h"
 

@@ -1,6 +1,6 @@
-// The PDF file of print --pdf: what Qt draws is checked to be whole, and only then replaces the
+// The PDF file a print writes: what Qt draws is checked to be whole, and only then replaces the
 // target, through ReplacingFile; every failure is told and leaves an existing file as it was.
-#include "cli/pdf_target.h"
+#include "print/pdf_target.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -4,11 +4,12 @@
 
 #include "base/replacing_file.h"
 
-// The PDF file of `print --pdf`. Qt's PDF output reports no write errors: a full disk or
-// /dev/full leaves a torn file and Qt says nothing. So Qt writes into a file in memory, which is
-// checked to be a whole PDF and only then written out through ReplacingFile, which reports every
-// failure and replaces a regular file only once it is complete, so that an existing PDF survives
-// a failed print. A target that is not a regular file (a pipe, /dev/stdout) is written directly.
+// The PDF file a print writes, from the desktop's "PDF file" or `print --pdf`. Qt's PDF output
+// reports no write errors: a full disk or /dev/full leaves a torn file and Qt says nothing. So Qt
+// writes into a file in memory, which is checked to be a whole PDF and only then written out
+// through ReplacingFile, which reports every failure and replaces a regular file only once it is
+// complete, so that an existing PDF survives a failed print. A target that is not a regular file
+// (a pipe, /dev/stdout) is written directly.
 class PdfTarget {
   public:
     PdfTarget() = default;

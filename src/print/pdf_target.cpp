@@ -1,4 +1,4 @@
-#include "cli/pdf_target.h"
+#include "print/pdf_target.h"
 
 #include <sys/mman.h>
 #include <sys/stat.h>
