@@ -16,8 +16,8 @@ packages=(
   yaz libmarc-record-perl poppler-utils hyperfine
   # checks of the installed tree and the Debian package
   desktop-file-utils man-db
-  # a real print queue for the printing tests
-  cups printer-driver-cups-pdf
+  # a real print queue for the printing tests, and ipptool to read a job's settings back
+  cups printer-driver-cups-pdf cups-ipp-utils
   python3
 )
 

@@ -59,9 +59,9 @@ int RunPrintCommand(const std::vector<std::string>& args) {
     ConsoleServices services;
     if (const int loaded = LoadDataFolder(folder, dir, services); loaded != ExitOk) return loaded;
     // The PDF replaces the file named, so a data file named as the target would be lost.
-    if (const std::string own = ProgramDataFileAt(folder, pdf); !pdf.empty() && !own.empty()) {
-        return CliFail(ExitFailure, "cannot write " + pdf + ": \"" + own +
-                                        "\" is one of Tallyleaf's own data files");
+    if (const std::string refusal = OwnDataFileRefusal(folder, pdf);
+        !pdf.empty() && !refusal.empty()) {
+        return CliFail(ExitFailure, "cannot write " + pdf + ": " + refusal);
     }
     WarnOfValuesNoBookHas(filters);
     // A reader of the PDF, or the spooler, that goes away is told as a failure, not a signal.

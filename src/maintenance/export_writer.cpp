@@ -148,6 +148,16 @@ std::string ProgramDataFileAt(const DataFolder& dataFolder, const std::string& p
     return {};
 }
 
+std::string OwnDataFileRefusal(const DataFolder& folder, const std::string& path) {
+    const std::string own = ProgramDataFileAt(folder, path);
+    return own.empty() ? own : "\"" + own + "\" is one of Tallyleaf's own data files";
+}
+
+PdfFilePlace PdfFilePlaceIn(const DataFolder& folder) {
+    return {folder.Path(),
+            [folder](const std::string& path) { return OwnDataFileRefusal(folder, path); }};
+}
+
 FileWriteResult WriteExportFile(const DataFolder& folder, const std::string& path,
                                 ExportFormat format, const ExportFieldSet& fields,
                                 const std::vector<std::string>& rowIds) {
@@ -161,9 +171,8 @@ FileWriteResult WriteExportFile(const DataFolder& folder, const std::string& pat
 FileWriteResult WriteExportLines(const DataFolder& folder, const std::string& path,
                                  ExportFormat format, const ExportFieldSet& fields,
                                  const std::vector<std::string_view>& packedLines) {
-    if (const std::string own = ProgramDataFileAt(folder, path); !own.empty()) {
-        return {false, "\"" + own + "\" is one of Tallyleaf's own data files"};
-    }
+    if (std::string refusal = OwnDataFileRefusal(folder, path); !refusal.empty())
+        return {false, std::move(refusal)};
     ReplacingFile file;
     if (file.Open(path)) {
         // The values are taken from the packed lines as they are: a line written by packing

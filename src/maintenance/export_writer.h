@@ -7,6 +7,7 @@
 #include "base/replacing_file.h"
 #include "booklist/book_record.h"
 #include "booklist/data_folder.h"
+#include "print/print_window.h"
 
 // Writes the listed books as comma- or tab-separated text with a header line, for spreadsheets.
 
@@ -33,6 +34,11 @@ std::string ExportLine(const BookRecord* record, const ExportFieldSet& fields, E
 // The name of the program's data file in `folder` that `path` is, or "" when it is none of them.
 // An existing file is compared as a file, so that links are caught.
 std::string ProgramDataFileAt(const DataFolder& folder, const std::string& path);
+// Why `path` may not be written as an export or a printed PDF: it is one of the program's own
+// data files in `folder`. "" when it may.
+std::string OwnDataFileRefusal(const DataFolder& folder, const std::string& path);
+// Where the Print window's "PDF file" goes: proposed in the data folder, the data files refused.
+PdfFilePlace PdfFilePlaceIn(const DataFolder& folder);
 
 // Writes the header and one line per id text, each looked up in the booklist (an id that is not
 // there gives an empty record). The file replaces an earlier one only when complete. A path that

@@ -19,7 +19,7 @@ struct PrinterSettingsRecord {
     std::int16_t scale = 0;  // percent; kept, without effect here
     std::int16_t copies = 0;
     std::int16_t defaultSource = 0;  // kept, without effect here
-    std::int16_t printQuality = 0;   // dots per inch when positive
+    std::int16_t printQuality = 0;   // dots per inch when positive, else a Quality code below
     std::int16_t color = 0;          // 1 monochrome, 2 colour
     std::int16_t duplex = 0;         // 1 none, 2 long edge, 3 short edge
     std::int16_t yResolution = 0;
@@ -41,6 +41,12 @@ inline constexpr std::uint16_t SettingYResolution = 0x2000;
 inline constexpr std::uint16_t SettingTtOption = 0x4000;
 inline constexpr std::uint16_t SettingCollate = 0x8000;
 
+// The published print-quality codes of the record.
+inline constexpr std::int16_t QualityDraft = -1;
+inline constexpr std::int16_t QualityLow = -2;
+inline constexpr std::int16_t QualityMedium = -3;
+inline constexpr std::int16_t QualityHigh = -4;
+
 // The spooler: "" when there is no default printer (or no spooler).
 std::string SpoolerDefaultPrinter();
 // The installed printers in the spooler's order; false when they cannot be listed.
@@ -51,8 +57,17 @@ bool SpoolerHasPrinter(const std::string& name);
 // it cannot be created (no device then).
 bool CreatePrinterDevice(const std::string& name, const PrinterSettingsRecord& record);
 void ReleasePrinterDevice();
-// The printer's own settings dialog for `name`, starting from `record`, which takes the choices.
-void EditPrinterSettings(const std::string& name, PrinterSettingsRecord& record);
+
+// What a printer takes of the settings that reach a job besides paper and orientation, and where
+// it starts from. Copies and collation every printer takes.
+struct PrinterOffers {
+    bool twoSided = false;                // long and short edge
+    bool colour = false;                  // colour as well as monochrome
+    std::vector<std::int16_t> qualities;  // among QualityDraft, QualityMedium, QualityHigh
+    // The printer's own copies, collate, duplex, color and printQuality, with their flags.
+    PrinterSettingsRecord defaults;
+};
+PrinterOffers SpoolerPrinterOffers(const std::string& name);
 
 // The spooler's answers told in advance, for tests: the printers listed and the default one,
 // instead of the installed ones. ClearSpoolerPresets goes back to the installed printers.

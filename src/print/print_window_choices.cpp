@@ -14,12 +14,15 @@ bool HiddenPrinter(const std::string& name) {
 
 PrinterChoices ListPrinterChoices(const std::string& defaultName) {
     PrinterChoices choices;
-    if (!EnumeratePrinters()) return choices;
-    for (int i = 0; i < PrinterCount(); ++i) {
-        const std::string name = PrinterName(i);
-        if (HiddenPrinter(name)) continue;
-        if (name == defaultName) choices.preselect = static_cast<int>(choices.names.size());
-        choices.names.push_back(name);
+    if (EnumeratePrinters()) {
+        for (int i = 0; i < PrinterCount(); ++i) {
+            const std::string name = PrinterName(i);
+            if (HiddenPrinter(name)) continue;
+            if (name == defaultName) choices.preselect = static_cast<int>(choices.names.size());
+            choices.names.push_back(name);
+        }
     }
+    if (choices.names.empty()) choices.preselect = 0;
+    choices.names.emplace_back(PdfFileEntry);
     return choices;
 }

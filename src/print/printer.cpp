@@ -51,16 +51,20 @@ std::string PrinterName(int index) {
     return names[static_cast<std::size_t>(index)];
 }
 
-int OpenPrinterDevice(const std::string& name, const std::string& settings) {
+namespace {
+
+// Releases the previous device and makes `name` the current printer.
+void ChangePrinter(const std::string& name) {
     PrinterState& s = State();
     if (s.device != 0) {
         ReleasePrinterDevice();
         s.device = 0;
     }
-    s.currentName = name.empty() ? DefaultPrinterName() : name;
-    if (!SpoolerHasPrinter(s.currentName)) return 0;
-    PrinterSettingsRecord& record = SettingsRecord();
-    if (!settings.empty()) ApplyPrinterSettings(settings, record);
+    s.currentName = name;
+}
+
+int CreateDevice(const PrinterSettingsRecord& record) {
+    PrinterState& s = State();
     if (!CreatePrinterDevice(s.currentName, record)) return 0;
     // The line pen is 0.2 mm on every device, whatever its resolution.
     ResetPrinterDrawing(UnitsToPixels(0.2, UnitMillimetre, PrinterDeviceMetrics().dpiX));
@@ -68,12 +72,26 @@ int OpenPrinterDevice(const std::string& name, const std::string& settings) {
     return s.device;
 }
 
-const PrinterSettingsRecord& ShowPrinterProperties() {
-    PrinterState& s = State();
-    if (s.currentName.empty()) s.currentName = DefaultPrinterName();
+}  // namespace
+
+int OpenPrinterDevice(const std::string& name, const std::string& settings) {
+    ChangePrinter(name.empty() ? DefaultPrinterName() : name);
+    if (!SpoolerHasPrinter(State().currentName)) return 0;
     PrinterSettingsRecord& record = SettingsRecord();
-    if (SpoolerHasPrinter(s.currentName)) EditPrinterSettings(s.currentName, record);
-    return record;
+    if (!settings.empty()) ApplyPrinterSettings(settings, record);
+    return CreateDevice(record);
+}
+
+int OpenPdfDevice(const std::string& settings) {
+    ChangePrinter(PdfOutput());
+    if (PdfOutput().empty()) return 0;
+    PrinterSettingsRecord record;
+    ApplyPrinterSettings(settings, record);
+    return CreateDevice(record);
+}
+
+void KeepPrinterSettings(const PrinterSettingsRecord& record) {
+    SettingsRecord() = record;
 }
 
 int EndPrinterDocument() {

@@ -16,8 +16,11 @@ std::string PrinterName(int index);
 // Opens `name` ("" for the default printer) and lays the record, with `settings` applied, onto a
 // new device. Gives the device's handle, or 0 when the printer or its device cannot be had.
 int OpenPrinterDevice(const std::string& name, const std::string& settings);
-// The printer's own settings dialog for the current printer; its choices stay in the record.
-const PrinterSettingsRecord& ShowPrinterProperties();
+// Opens the PDF file that SetPdfOutput names (platform/printer.h) as the device, laid out by
+// `settings` alone: the record's choices (copies, sides, colour) are a printer's, not a file's.
+int OpenPdfDevice(const std::string& settings);
+// Keeps `record` as the session's record: the choices made under Preferences.
+void KeepPrinterSettings(const PrinterSettingsRecord& record);
 // Ends the page and the document on the current device; 1 when that succeeded.
 int EndPrinterDocument();
 

@@ -73,7 +73,28 @@ until lpstat -r 2>/dev/null | grep -q "scheduler is running"; do
     [ "$tries" -le 100 ] || skip "cupsd did not answer within ten seconds"
     sleep 0.1
 done
-lpadmin -p "$queue" -v cups-pdf:/ -P "$ppd" -E -o printer-is-shared=false 2>/dev/null &&
+# The queue prints on both sides and in three qualities, so that every choice of Preferences is
+# one it takes.
+{
+    cat "$ppd"
+    cat <<PPD
+*OpenUI *Duplex/Two-Sided Printing: PickOne
+*OrderDependency: 10 AnySetup *Duplex
+*DefaultDuplex: None
+*Duplex None/Off: ""
+*Duplex DuplexNoTumble/Long Edge: ""
+*Duplex DuplexTumble/Short Edge: ""
+*CloseUI: *Duplex
+*OpenUI *cupsPrintQuality/Print Quality: PickOne
+*OrderDependency: 10 AnySetup *cupsPrintQuality
+*DefaultcupsPrintQuality: Normal
+*cupsPrintQuality Draft/Draft: ""
+*cupsPrintQuality Normal/Normal: ""
+*cupsPrintQuality High/High: ""
+*CloseUI: *cupsPrintQuality
+PPD
+} >"$root/ppd/queue.ppd"
+lpadmin -p "$queue" -v cups-pdf:/ -P "$root/ppd/queue.ppd" -E -o printer-is-shared=false 2>/dev/null &&
     cupsenable "$queue" && cupsaccept "$queue" && lpadmin -d "$queue" ||
     skip "the cups-pdf queue could not be added"
 

@@ -4,6 +4,7 @@
 
 #include "app/desktop/book_list_view.h"
 #include "app/desktop/main_window_ids.h"
+#include "maintenance/export_writer.h"
 #include "platform/qt/controls.h"
 #include "print/desktop/print_window.h"
 #include "print/list_print.h"
@@ -17,7 +18,7 @@ std::string SelectorText(int control) {
 
 }  // namespace
 
-void PrintVisibleBookList() {
+void PrintVisibleBookList(const DataFolder& folder) {
     const std::string title =
         BookListPrintTitle(SelectorText(LevelSelectorControl), SelectorText(MatchSelectorControl),
                            SelectorText(CategorySelectorControl));
@@ -29,8 +30,10 @@ void PrintVisibleBookList() {
             rows[row] += BookListCell(static_cast<int>(row), c);
         }
     }
-    PrintOnChosenPrinter([&](int device) {
-        return PrintBookList(device, title, static_cast<int>(rows.size()),
-                             [&](int row) { return rows[static_cast<std::size_t>(row)]; });
-    });
+    PrintOnChosenPrinter(
+        [&](int device) {
+            return PrintBookList(device, title, static_cast<int>(rows.size()),
+                                 [&](int row) { return rows[static_cast<std::size_t>(row)]; });
+        },
+        PdfFilePlaceIn(folder));
 }

@@ -241,7 +241,7 @@ bool DispatchMainCommand(DesktopSession& session, const DialogEvent& event) {
             if (ShowCompareDialog(session.folder, session.services)) ShowAgainWithNewMatches();
             break;
         case PrintCommand:
-            PrintVisibleBookList();
+            PrintVisibleBookList(session.folder);
             break;
         case UpdateCommand:
             if (ImportBooklist(session.folder, session.services)) ShowLoadedBooklist();

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "maintenance/export_writer.h"
 #include "maintenance/new_books.h"
 #include "platform/dialogs.h"
 #include "platform/qt/controls.h"
@@ -83,7 +84,7 @@ void ShowNewBooks(const DataFolder& folder, const ServerAddress& server) {
             break;
         }
         if (event.command == NewBooksPrintControl) {
-            PrintListControl(list, caption, PrintScale);
+            PrintListControl(list, caption, PrintScale, PdfFilePlaceIn(folder));
             list->setFocus();
         }
     }

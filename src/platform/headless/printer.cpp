@@ -16,7 +16,9 @@ bool CreatePrinterDevice(const std::string&, const PrinterSettingsRecord&) {
     return false;
 }
 void ReleasePrinterDevice() {}
-void EditPrinterSettings(const std::string&, PrinterSettingsRecord&) {}
+PrinterOffers SpoolerPrinterOffers(const std::string&) {
+    return {};
+}
 void PresetSpoolerPrinters(const std::vector<std::string>&, const std::string&) {}
 void ClearSpoolerPresets() {}
 void SetPdfOutput(const std::string&) {}

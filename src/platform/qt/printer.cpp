@@ -2,7 +2,7 @@
 #include <QFontMetrics>
 #include <QPageSize>
 #include <QPainter>
-#include <QPrintDialog>
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStringDecoder>
@@ -73,17 +73,30 @@ void LayOutRecord(QPrinter& printer, const PrinterSettingsRecord& record) {
     }
 }
 
-void ReadBackRecord(const QPrinter& printer, PrinterSettingsRecord& record) {
-    record.orientation = printer.pageLayout().orientation() == QPageLayout::Landscape ? 2 : 1;
-    record.paperSize = static_cast<std::int16_t>(printer.pageLayout().pageSize().windowsId());
-    record.copies = static_cast<std::int16_t>(printer.copyCount());
-    record.collate = printer.collateCopies() ? 1 : 0;
-    record.duplex = printer.duplex() == QPrinter::DuplexLongSide    ? 2
-                    : printer.duplex() == QPrinter::DuplexShortSide ? 3
-                                                                    : 1;
-    record.color = printer.colorMode() == QPrinter::Color ? 2 : 1;
-    record.fields |= SettingOrientation | SettingPaperSize | SettingCopies | SettingCollate |
-                     SettingDuplex | SettingColor;
+// The job options Qt's CUPS output passes on besides its own, as Qt's private print dialogs set
+// them: a list of names and values under this engine property.
+const auto CupsOptionsProperty = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+// IPP's print-quality of a record's code; null for a resolution in dots per inch.
+const char* IppQuality(std::int16_t code) {
+    if (code == QualityDraft || code == QualityLow) return "3";
+    if (code == QualityMedium) return "4";
+    if (code == QualityHigh) return "5";
+    return nullptr;
+}
+
+// Qt's CUPS output sends copies, collation and sides itself; colour and quality reach the job
+// only as options of their own.
+void AddJobOptions(QPrinter& printer, const PrinterSettingsRecord& record) {
+    QStringList options;
+    if ((record.fields & SettingColor) && (record.color == 1 || record.color == 2)) {
+        options << QStringLiteral("print-color-mode")
+                << QString::fromLatin1(record.color == 2 ? "color" : "monochrome");
+    }
+    const char* quality = IppQuality(record.printQuality);
+    if ((record.fields & SettingPrintQuality) && quality)
+        options << QStringLiteral("print-quality") << QString::fromLatin1(quality);
+    if (!options.isEmpty()) printer.printEngine()->setProperty(CupsOptionsProperty, options);
 }
 
 std::unique_ptr<QPrinter> MakePrinter(const std::string& name,
@@ -97,6 +110,7 @@ std::unique_ptr<QPrinter> MakePrinter(const std::string& name,
         // An unknown name would keep the previous printer, and "" would switch to PDF output.
         if (QPrinterInfo::printerInfo(QString::fromStdString(name)).isNull()) return nullptr;
         printer->setPrinterName(QString::fromStdString(name));
+        AddJobOptions(*printer, record);
     }
     LayOutRecord(*printer, record);
     return printer;
@@ -110,19 +124,29 @@ bool PrintsToSpooler(const QPrinter& printer) {
     return printer.outputFormat() == QPrinter::NativeFormat;
 }
 
-// What the administrator said when the queue was stopped or set to reject jobs
-// ("cupsreject -r REASON"); "" when nothing was said or the spooler does not answer.
-std::string QueueStateMessage(const std::string& queue) {
+// The spooler's queue of Qt's printer name "queue" or "queue/instance".
+std::string QueueOf(const std::string& name) {
+    return name.substr(0, name.find('/'));
+}
+
+// The spooler's answer to a request for these attributes of the queue; null when it gives none.
+ipp_t* QueueAttributes(const std::string& queue, const std::vector<const char*>& names) {
     char uri[HTTP_MAX_URI];
     if (httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,
                          "/printers/%s", queue.c_str()) != HTTP_URI_STATUS_OK) {
-        return {};
+        return nullptr;
     }
     ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
-                 "printer-state-message");
-    ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                  static_cast<int>(names.size()), nullptr, names.data());
+    return cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+}
+
+// What the administrator said when the queue was stopped or set to reject jobs
+// ("cupsreject -r REASON"); "" when nothing was said or the spooler does not answer.
+std::string QueueStateMessage(const std::string& queue) {
+    ipp_t* response = QueueAttributes(queue, {"printer-state-message"});
     std::string message;
     if (response) {
         if (ipp_attribute_t* attribute =
@@ -137,9 +161,8 @@ std::string QueueStateMessage(const std::string& queue) {
 // Why the spooler's queue `name` (Qt's name: "queue" or "queue/instance") would refuse a job now;
 // "" when it takes jobs, or when it cannot be asked (the submission's answer tells then).
 std::string QueueRefusal(const std::string& name) {
-    const std::size_t slash = name.find('/');
-    const std::string queue = name.substr(0, slash);
-    const std::string instance = slash == std::string::npos ? "" : name.substr(slash + 1);
+    const std::string queue = QueueOf(name);
+    const std::string instance = queue.size() < name.size() ? name.substr(queue.size() + 1) : "";
     cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.c_str(),
                                          instance.empty() ? nullptr : instance.c_str());
     if (!dest) return {};
@@ -226,16 +249,52 @@ void ReleasePrinterDevice() {
     s.printer.reset();
 }
 
-void EditPrinterSettings(const std::string& name, PrinterSettingsRecord& record) {
-    std::unique_ptr<QPrinter> printer = MakePrinter(name, record);
-    if (!printer) return;
-    // Qt offers no printer's own properties dialog by itself; its print dialog holds the same
-    // choices (paper, orientation, copies, collation, duplex, colour and the driver's options).
-    QPrintDialog dialog(printer.get());
-    dialog.setWindowTitle(QStringLiteral("Print"));
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
-    dialog.exec();
-    ReadBackRecord(*printer, record);
+PrinterOffers SpoolerPrinterOffers(const std::string& name) {
+    PrinterOffers offers;
+    PrinterSettingsRecord& defaults = offers.defaults;
+    defaults.copies = 1;
+    defaults.collate = 1;
+    defaults.duplex = 1;
+    defaults.color = 1;
+    defaults.fields = SettingCopies | SettingCollate | SettingDuplex | SettingColor;
+    const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(name));
+    if (info.isNull()) return offers;
+    // Qt passes on only the sides its printer device lists, so these are the ones offered.
+    const QList<QPrinter::DuplexMode> sides = info.supportedDuplexModes();
+    offers.twoSided =
+        sides.contains(QPrinter::DuplexLongSide) && sides.contains(QPrinter::DuplexShortSide);
+    if (offers.twoSided && info.defaultDuplexMode() == QPrinter::DuplexLongSide)
+        defaults.duplex = 2;
+    if (offers.twoSided && info.defaultDuplexMode() == QPrinter::DuplexShortSide)
+        defaults.duplex = 3;
+    const QList<QPrinter::ColorMode> colours = info.supportedColorModes();
+    offers.colour = colours.contains(QPrinter::Color) && colours.contains(QPrinter::GrayScale);
+    if (colours.contains(QPrinter::Color) && info.defaultColorMode() == QPrinter::Color)
+        defaults.color = 2;
+
+    // Qt knows nothing of print quality: the spooler tells.
+    ipp_t* response =
+        QueueAttributes(QueueOf(name), {"print-quality-supported", "print-quality-default"});
+    if (!response) return offers;
+    const auto codeOf = [](int ipp) -> std::int16_t {
+        return ipp == 3 ? QualityDraft : ipp == 4 ? QualityMedium : ipp == 5 ? QualityHigh : 0;
+    };
+    if (ipp_attribute_t* supported =
+            ippFindAttribute(response, "print-quality-supported", IPP_TAG_ENUM)) {
+        for (int i = 0; i < ippGetCount(supported); ++i) {
+            if (const std::int16_t code = codeOf(ippGetInteger(supported, i)))
+                offers.qualities.push_back(code);
+        }
+    }
+    if (ipp_attribute_t* standard =
+            ippFindAttribute(response, "print-quality-default", IPP_TAG_ENUM)) {
+        if (const std::int16_t code = codeOf(ippGetInteger(standard, 0))) {
+            defaults.printQuality = code;
+            defaults.fields |= SettingPrintQuality;
+        }
+    }
+    ippDelete(response);
+    return offers;
 }
 
 void SetPdfOutput(const std::string& path) {

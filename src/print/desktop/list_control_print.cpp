@@ -10,7 +10,8 @@
 #include "print/page.h"
 #include "print/page_layout.h"
 
-void PrintListControl(ReportList* list, const std::string& title, double scale) {
+void PrintListControl(ReportList* list, const std::string& title, double scale,
+                      const PdfFilePlace& pdf) {
     if (!list) return;
     std::vector<std::string> titles;
     std::vector<int> widths;
@@ -23,22 +24,25 @@ void PrintListControl(ReportList* list, const std::string& title, double scale) 
     }
     const ListColumnsText printed = ListColumnsForPrint(titles, widths, scale);
 
-    PrintOnChosenPrinter([&](int device) {
-        SetListMargins(10, 0, 15);
-        if (BeginListPrint(title, printed.headings, printed.widths, 0, device) == 0) return false;
-        // The window under the closed Print window repaints before the rows are sent.
-        LetWindowEventsThrough();
-        for (int r = 0; r < ListRowCount(list); ++r) {
-            std::string text = ListCell(list, r, 0);
-            for (int c = 1; c < printed.count; ++c) {
-                std::string cell = ListCell(list, r, c);
-                std::replace(cell.begin(), cell.end(), '|', ' ');
-                text += '\t' + cell;
+    PrintOnChosenPrinter(
+        [&](int device) {
+            SetListMargins(10, 0, 15);
+            if (BeginListPrint(title, printed.headings, printed.widths, 0, device) == 0)
+                return false;
+            // The window under the closed Print window repaints before the rows are sent.
+            LetWindowEventsThrough();
+            for (int r = 0; r < ListRowCount(list); ++r) {
+                std::string text = ListCell(list, r, 0);
+                for (int c = 1; c < printed.count; ++c) {
+                    std::string cell = ListCell(list, r, c);
+                    std::replace(cell.begin(), cell.end(), '|', ' ');
+                    text += '\t' + cell;
+                }
+                PrintRow(text);
             }
-            PrintRow(text);
-        }
-        const bool ended = EndJob();
-        LetWindowEventsThrough();
-        return ended;
-    });
+            const bool ended = EndJob();
+            LetWindowEventsThrough();
+            return ended;
+        },
+        pdf);
 }

@@ -1,7 +1,10 @@
 #include "print/desktop/print_window.h"
 
+#include <sys/stat.h>
+
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeySequence>
 #include <QPushButton>
 #include <QScreen>
@@ -10,9 +13,12 @@
 #include "platform/printer.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
+#include "platform/qt/file_dialog.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/message.h"
 #include "platform/qt/report_list.h"
+#include "print/desktop/printer_preferences.h"
+#include "print/pdf_target.h"
 #include "print/printer.h"
 #include "print/printer_settings.h"
 
@@ -42,23 +48,31 @@ ReportList* AddPrinterList(const PrinterChoices& choices) {
     return list;
 }
 
-std::string SelectedPrinter(const ReportList* list) {
+// What the user picked in the window; neither a printer nor the PDF file when it was cancelled.
+struct PrintChoice {
+    std::string printer;
+    bool pdfFile = false;
+};
+
+PrintChoice SelectedChoice(const ReportList* list, int pdfRow) {
     const std::vector<int> rows = SelectedListRows(list);
-    return rows.empty() ? std::string() : ListCell(list, rows.front(), 0);
+    if (rows.empty()) return {};
+    if (rows.front() == pdfRow) return {{}, true};
+    return {ListCell(list, rows.front(), 0), false};
 }
 
-void ShowPreferences(const std::string& printer) {
-    QWidget* window = WindowById(PrintWindowNumber);
-    window->setEnabled(false);
-    OpenPrinterDevice(printer, "");
-    ShowPrinterProperties();
-    EndPrinterDocument();
-    window->setEnabled(true);
-    window->activateWindow();
+// Preferences is for the selected printer: a PDF file has none, and no row no printer.
+void FollowSelection(ReportList* list, QPushButton* preferences, int pdfRow) {
+    const auto follow = [list, preferences, pdfRow] {
+        const std::vector<int> rows = SelectedListRows(list);
+        preferences->setEnabled(!rows.empty() && rows.front() != pdfRow);
+    };
+    QObject::connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, preferences,
+                     follow);
+    follow();
 }
 
-// The printer the user picks in the window, or "" when the window is cancelled.
-std::string AskForPrinter() {
+PrintChoice AskForPrinter() {
     OpenDialogWindow(PrintWindowNumber, "Print", PrintWindowWidth, PrintWindowHeight, "");
     CentreOnScreen(WindowById(PrintWindowNumber));
     const int w = PrintWindowWidth;
@@ -69,9 +83,12 @@ std::string AskForPrinter() {
     OpenPrinterDevice("", "");
     const std::string defaultName = CurrentPrinterName();
     EndPrinterDocument();
-    ReportList* list = AddPrinterList(ListPrinterChoices(defaultName));
+    const PrinterChoices choices = ListPrinterChoices(defaultName);
+    ReportList* list = AddPrinterList(choices);
 
-    AddButton(PrintWindowNumber, PreferencesControl, 24, h - 82, 75, 22, "Preferences");
+    QPushButton* preferences =
+        AddButton(PrintWindowNumber, PreferencesControl, 24, h - 82, 75, 22, "Preferences");
+    FollowSelection(list, preferences, choices.PdfRow());
     QPushButton* print =
         AddButton(PrintWindowNumber, PrintButtonControl, w - 173, h - 29, 75, 22, "Print");
     AddButton(PrintWindowNumber, PrintCancelControl, w - 86, h - 29, 75, 22, "Cancel");
@@ -83,19 +100,18 @@ std::string AskForPrinter() {
     AddShortcut(PrintWindowNumber, QKeySequence(Qt::Key_Escape), PrintCancelControl);
     list->setFocus();
 
-    std::string chosen;
+    PrintChoice chosen;
     for (;;) {
         const DialogEvent event = WaitDialogEvent();
         if (event.command == CloseBoxCommand || event.command == PrintCancelControl) break;
         const bool doubleClick =
             event.command == PrinterListControl && event.subtype == EventDoubleClick;
         if (event.command == PrintButtonControl || doubleClick) {
-            chosen = SelectedPrinter(list);
+            chosen = SelectedChoice(list, choices.PdfRow());
             break;
         }
-        if (event.command == PreferencesControl) {
-            const std::string selected = SelectedPrinter(list);
-            if (!selected.empty()) ShowPreferences(selected);
+        if (event.command == PreferencesControl && preferences->isEnabled()) {
+            ShowPrinterPreferences(SelectedChoice(list, choices.PdfRow()).printer);
             list->setFocus();
         }
     }
@@ -103,28 +119,90 @@ std::string AskForPrinter() {
     return chosen;
 }
 
-}  // namespace
-
-int ShowPrintWindow(const std::string& settings) {
-    const std::string chosen = AskForPrinter();
-    if (chosen.empty()) return 0;
-    const int device =
-        OpenPrinterDevice(chosen, settings.empty() ? DefaultPrinterSettingsText : settings);
-    if (device == 0) ReportNothingPrinted(chosen, "could not be opened");
-    return device;
+void ReportPdfNotWritten(const std::string& path, const std::string& reason) {
+    // The path has a line of its own, as message texts keep paths apart from other wording.
+    ShowMessage("Print", "The list was not written to the file\r\n" + path + "\r\n" + reason + ".",
+                "OK", "!", 0);
 }
+
+bool IsRegularFile(const std::string& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+// Why the PDF may not go to `path`: a FIFO would hold the window until a reader came, and a device
+// is no file; the caller refuses its own files.
+std::string Refusal(const PdfFilePlace& place, const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode))
+        return "it is not a file";
+    return place.refusal ? place.refusal(path) : std::string();
+}
+
+// The file the user names; a "No" to replacing an existing one asks for another name. "" when the
+// user cancels or the name is refused (the user is told why).
+std::string AskForPdfFile(const PdfFilePlace& place) {
+    for (;;) {
+        const std::string path = ChooseSaveFile("Print to PDF file", "tullist.pdf", "pdf",
+                                                "PDF files (*.pdf)|*.pdf||", place.folder);
+        if (path.empty()) return {};
+        if (const std::string refusal = Refusal(place, path); !refusal.empty()) {
+            ReportPdfNotWritten(path, refusal);
+            return {};
+        }
+        if (!IsRegularFile(path)) return path;
+        const int answer = ShowMessage(
+            "Print", "The file\r\n" + path + "\r\nalready exists. Replace it?", "YN", "?", 2);
+        if (answer == MessageYes) return path;
+    }
+}
+
+void PrintToPdfFile(const std::function<bool(int device)>& print, const PdfFilePlace& place) {
+    const std::string path = AskForPdfFile(place);
+    if (path.empty()) return;
+    PdfTarget target;
+    if (!target.Open(path)) {
+        ReportPdfNotWritten(path, target.Reason());
+        return;
+    }
+    const std::string earlierOutput = PdfOutput();
+    SetPdfOutput(target.DrawingPath());
+    const int device = OpenPdfDevice(DefaultPrinterSettingsText);
+    const bool printed = device != 0 && print(device);
+    ReleasePrinterDevice();  // Qt's output is closed
+    SetPdfOutput(earlierOutput);
+    if (!printed) {
+        ReportPdfNotWritten(path, "the PDF was not started");
+    } else if (!target.Commit()) {
+        ReportPdfNotWritten(path, target.Reason());
+    }
+}
+
+void PrintOnPrinter(const std::function<bool(int device)>& print, const std::string& printer) {
+    const int device = OpenPrinterDevice(printer, DefaultPrinterSettingsText);
+    if (device == 0) {
+        ReportNothingPrinted(printer, "could not be opened");
+        return;
+    }
+    if (print(device)) return;
+    // A queue that rejects jobs refuses the document before it begins, or the job at its end.
+    const std::string refusal = PrinterDocumentFailure();
+    ReportNothingPrinted(CurrentPrinterName(),
+                         refusal.empty() ? "could not start the document" : refusal);
+}
+
+}  // namespace
 
 void ReportNothingPrinted(const std::string& printer, const std::string& reason) {
     ShowMessage("Print", "Nothing was printed: the printer \"" + printer + "\" " + reason + ".",
                 "OK", "!", 0);
 }
 
-void PrintOnChosenPrinter(const std::function<bool(int device)>& print) {
-    const int device = ShowPrintWindow();
-    if (device == 0) return;
-    if (print(device)) return;
-    // A queue that rejects jobs refuses the document before it begins, or the job at its end.
-    const std::string refusal = PrinterDocumentFailure();
-    ReportNothingPrinted(CurrentPrinterName(),
-                         refusal.empty() ? "could not start the document" : refusal);
+void PrintOnChosenPrinter(const std::function<bool(int device)>& print, const PdfFilePlace& pdf) {
+    const PrintChoice chosen = AskForPrinter();
+    if (chosen.pdfFile) {
+        PrintToPdfFile(print, pdf);
+    } else if (!chosen.printer.empty()) {
+        PrintOnPrinter(print, chosen.printer);
+    }
 }

@@ -12,6 +12,7 @@
 #include "platform/printer.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/display_text.h"
+#include "platform/qt/file_dialog.h"
 #include "platform/qt/presets.h"
 #include "platform/qt/report_list.h"
 #include "print/page.h"
@@ -40,6 +41,26 @@ std::string SelectorText(int control) {
     return FromDisplay(ControlAs<QComboBox>(MainWindowNumber, control)->currentText());
 }
 
+// F7 in the main window, then Return once the Print window is active; true when it was pressed.
+bool PressF7ThenReturn() {
+    EXPECT_TRUE(QTest::qWaitFor([] { return ActiveWindowById(MainWindowNumber) != nullptr; }));
+    QTest::keyClick(WindowById(MainWindowNumber), Qt::Key_F7);
+    bool returned = false;
+    WhenShown([] { return ActiveWindowById(PrintWindowNumber); },
+              [&returned](QWidget*) {
+                  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                  returned = true;
+              });
+    // A window that does not answer Return is closed so that the test ends.
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout,
+                     [] { PostWindowEvent(CloseBoxCommand, EventClicked); });
+    watchdog.start(10000);
+    EXPECT_TRUE(HandleNextMainEvent(TestSession()));
+    return returned;
+}
+
 // F7, then Return in the Print window: the rows the list shows, in the order shown, are printed
 // under the selectors' texts, and the rows filtered out are not.
 TEST_F(MainWindowPrintTest, F7ThenReturnPrintsTheVisibleRowsInDisplayedOrder) {
@@ -66,22 +87,7 @@ TEST_F(MainWindowPrintTest, F7ThenReturnPrintsTheVisibleRowsInDisplayedOrder) {
         shown.push_back(BookListCell(row, 1));
     ASSERT_EQ(shown, (std::vector<std::string>{"Hatchet", "The Hobbit", "Matilda"}));
 
-    ASSERT_TRUE(QTest::qWaitFor([] { return ActiveWindowById(MainWindowNumber) != nullptr; }));
-    QTest::keyClick(WindowById(MainWindowNumber), Qt::Key_F7);
-    bool returned = false;
-    WhenShown([] { return ActiveWindowById(PrintWindowNumber); },
-              [&returned](QWidget*) {
-                  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-                  returned = true;
-              });
-    // A window that does not answer Return is closed so that the test ends.
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout,
-                     [] { PostWindowEvent(CloseBoxCommand, EventClicked); });
-    watchdog.start(10000);
-    ASSERT_TRUE(HandleNextMainEvent(TestSession()));
-    EXPECT_TRUE(returned);
+    EXPECT_TRUE(PressF7ThenReturn());
 
     const std::vector<std::string> pages = PdfPages(pdf);
     ASSERT_EQ(pages.size(), 1u);
@@ -98,6 +104,33 @@ TEST_F(MainWindowPrintTest, F7ThenReturnPrintsTheVisibleRowsInDisplayedOrder) {
         at = found;
     }
     EXPECT_EQ(page.find("Possum Magic"), std::string::npos);
+    EXPECT_EQ(WindowStack(), "1");
+}
+
+// With no printer installed "PDF file" is preselected: F7 then Return writes the shown rows to
+// the PDF file named in the file dialog.
+TEST_F(MainWindowPrintTest, F7ThenReturnWritesAPdfFileWithoutPrinters) {
+    SetPdfOutput("");
+    PresetSpoolerPrinters({}, "");
+    std::string booklist;
+    for (int id = 1; id <= 60; ++id) {
+        booklist += BooklistLine(id, "Title number " + std::to_string(id), "Author, A", "N",
+                                 "Fantasy", id % 3 == 0 ? "Mature" : "Middle Years (3-5)", "Book");
+    }
+    WriteFile("TULVersion.txt", "2024.2\r\n");
+    WriteFile("Booklist.tul", booklist);
+    StartMainWindow(TestSession());
+    ASSERT_EQ(BookListRowCount(), 60);
+    const std::filesystem::path list = folder.Path() / "tullist.pdf";
+    PresetChosenFile(list.string());
+    EXPECT_TRUE(PressF7ThenReturn());
+
+    ASSERT_TRUE(MessageRequests().empty()) << MessageRequests()[0].text;
+    std::string text;
+    for (const std::string& page : PdfPages(list))
+        text += page;
+    for (int row = 0; row < BookListRowCount(); ++row)
+        EXPECT_NE(text.find(BookListCell(row, 1) + " "), std::string::npos) << row;
     EXPECT_EQ(WindowStack(), "1");
 }
 

@@ -3,13 +3,19 @@
 // CUPS output does not tell whether the queue took the job; the program asks libcups.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 
 #include "platform/printer.h"
+#include "platform/qt/controls.h"
 #include "platform/qt/message.h"
 #include "platform/qt/presets.h"
 #include "print/desktop/print_window.h"
@@ -143,7 +149,7 @@ TEST_F(CupsJobTest, TheDesktopSaysNothingWasPrintedOnARejectingQueue) {
     ASSERT_EQ(std::system(("cupsreject " + queue).c_str()), 0);
     PresetMessageAnswer(MessageOk);
     PrintWhenAsked();
-    PrintOnChosenPrinter([](int device) { return PrintBookList(device, "title", 1, OneRow); });
+    PrintOnChosenPrinter([](int device) { return PrintBookList(device, "title", 1, OneRow); }, {});
     ASSERT_EQ(MessageRequests().size(), 1u);
     EXPECT_EQ(MessageRequests()[0].title, "Print");
     EXPECT_EQ(MessageRequests()[0].icon, "!");
@@ -152,6 +158,100 @@ TEST_F(CupsJobTest, TheDesktopSaysNothingWasPrintedOnARejectingQueue) {
               0u)
         << MessageRequests()[0].text;
     EXPECT_EQ(Jobs(), "");
+}
+
+// The newest job's attributes as the scheduler keeps them, one "name (type) = value" a line.
+std::string NewestJobAttributes(const std::string& queue) {
+    int newest = 0;
+    std::istringstream jobs(CommandOutput("lpstat -W all -o " + queue));
+    for (std::string line; std::getline(jobs, line);) {
+        if (line.rfind(queue + "-", 0) == 0)
+            newest = std::max(newest, std::atoi(line.c_str() + queue.size() + 1));
+    }
+    // ipptool reaches a scheduler on a socket through its path, %2F-encoded.
+    std::string socket;
+    for (const char c : std::string(std::getenv("CUPS_SERVER")))
+        socket += c == '/' ? std::string("%2F") : std::string(1, c);
+    return CommandOutput("ipptool -tv 'ipp://" + socket + "/jobs/" + std::to_string(newest) +
+                         "' get-job-attributes.test");
+}
+
+struct PreferencesCase {
+    int copies;
+    bool collate;
+    std::int16_t sides, colour, quality;
+    std::vector<std::string> sent;    // attribute lines the job has
+    std::vector<std::string> absent;  // attribute names it has not
+};
+
+// Every choice Preferences offers reaches the job: the test queue takes two-sided printing, colour
+// and three qualities.
+TEST_F(CupsJobTest, ThePreferencesChosenReachTheJob) {
+    if (!HasScheduler())
+        GTEST_SKIP() << "no CUPS scheduler of the test's own (run through with_own_cupsd.sh)";
+    const PreferencesCase cases[] = {
+        {2,
+         true,
+         2,
+         1,
+         QualityHigh,
+         {"copies (integer) = 2", "Collate (boolean) = true",
+          "sides (keyword) = two-sided-long-edge", "print-color-mode (keyword) = monochrome",
+          "print-quality (enum) = high"},
+         {}},
+        {3,
+         false,
+         3,
+         2,
+         QualityDraft,
+         {"copies (integer) = 3", "sides (keyword) = two-sided-short-edge",
+          "print-color-mode (keyword) = color", "print-quality (enum) = draft"},
+         {"Collate"}},
+        {1,
+         true,
+         1,
+         2,
+         QualityMedium,
+         {"sides (keyword) = one-sided", "print-quality (enum) = normal"},
+         {"copies (", "Collate"}},
+    };
+    for (const PreferencesCase& c : cases) {
+        SCOPED_TRACE(c.copies);
+        int offered = 0;
+        WhenShown([] { return ActiveWindowById(PrintWindowNumber); },
+                  [&](QWidget*) {
+                      WhenShown([] { return ActiveWindowById(PreferencesWindowNumber); },
+                                [&](QWidget*) {
+                                    const auto choose = [&](int control, int code) {
+                                        auto* box =
+                                            ControlAs<QComboBox>(PreferencesWindowNumber, control);
+                                        offered += box->count();
+                                        box->setCurrentIndex(box->findData(code));
+                                    };
+                                    ControlAs<QSpinBox>(PreferencesWindowNumber, CopiesControl)
+                                        ->setValue(c.copies);
+                                    ControlAs<QCheckBox>(PreferencesWindowNumber, CollateControl)
+                                        ->setChecked(c.collate);
+                                    choose(SidesControl, c.sides);
+                                    choose(ColourControl, c.colour);
+                                    choose(QualityControl, c.quality);
+                                    ControlAs<QPushButton>(PreferencesWindowNumber,
+                                                           PreferencesOkControl)
+                                        ->click();
+                                    PrintWhenAsked();
+                                });
+                      ControlAs<QPushButton>(PrintWindowNumber, PreferencesControl)->click();
+                  });
+        PrintOnChosenPrinter([](int device) { return PrintBookList(device, "title", 1, OneRow); },
+                             {});
+        EXPECT_EQ(offered, 3 + 2 + 3);
+        const std::string attributes = NewestJobAttributes(queue);
+        for (const std::string& line : c.sent)
+            EXPECT_NE(attributes.find(line), std::string::npos) << line << "\n" << attributes;
+        for (const std::string& name : c.absent)
+            EXPECT_EQ(attributes.find("        " + name), std::string::npos) << attributes;
+    }
+    EXPECT_TRUE(MessageRequests().empty());
 }
 
 }  // namespace

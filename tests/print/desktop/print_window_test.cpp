@@ -9,6 +9,7 @@
 #include "platform/dialogs.h"
 #include "platform/printer.h"
 #include "platform/qt/controls.h"
+#include "platform/qt/file_dialog.h"
 #include "platform/qt/presets.h"
 #include "platform/qt/program_window.h"
 #include "platform/qt/report_list.h"
@@ -31,6 +32,7 @@ struct WindowCase {
     std::vector<std::string> listed;
     std::string selectedOnOpen;  // "" for no selected row
     std::string printedOn;       // "" when the window must give nothing, silently
+    bool asksForPdfFile = false;
 };
 
 void PrintTo(const WindowCase& c, std::ostream* out) {
@@ -47,7 +49,8 @@ const std::vector<std::string> Installed = {"Fax",
                                             "adobe",
                                             "Faxes here",
                                             "send to hall"};
-const std::vector<std::string> Listed = {"Library", "fax-room", "Office", "adobe", "send to hall"};
+const std::vector<std::string> Listed = {"Library", "fax-room",     "Office",
+                                         "adobe",   "send to hall", PdfFileEntry};
 
 const WindowCase Cases[] = {
     {"ReturnPrintsOnTheDefault", Installed, "Office", Action::Return, Listed, "Office", "Office"},
@@ -59,8 +62,15 @@ const WindowCase Cases[] = {
     {"DoubleClickPrintsOnTheRow", Installed, "Office", Action::DoubleClick, Listed, "Office",
      "adobe"},
     {"HiddenDefaultSelectsNothing", Installed, "Adobe PDF", Action::Return, Listed, "", ""},
-    {"EmptyListMakesPrintCancel", {"Fax", "Adobe PDF"}, "Fax", Action::PrintButton, {}, "", ""},
-    {"NoPrinters", {}, "", Action::Return, {}, "", ""},
+    {"OnlyHiddenPrintersPreselectPdfFile",
+     {"Fax", "Adobe PDF"},
+     "Fax",
+     Action::PrintButton,
+     {PdfFileEntry},
+     PdfFileEntry,
+     "",
+     true},
+    {"NoPrintersPreselectPdfFile", {}, "", Action::Return, {PdfFileEntry}, PdfFileEntry, "", true},
 };
 
 class PrintWindowTest : public ::testing::TestWithParam<WindowCase> {
@@ -109,9 +119,11 @@ TEST_P(PrintWindowTest, ListsThePrintersAndAnswersTheUser) {
     const WindowCase& c = GetParam();
     PresetSpoolerPrinters(c.installed, c.defaultPrinter);
 
+    PresetChosenFile("");  // the file dialog of "PDF file" cancelled
     std::vector<std::string> listed;
     std::string selected = "(not seen)";
     bool listFocused = false;
+    bool preferencesEnabled = false;
     WhenShown([] { return ActiveWindowById(PrintWindowNumber); },
               [&](QWidget*) {
                   ReportList* list = ControlAs<ReportList>(PrintWindowNumber, PrinterListControl);
@@ -121,6 +133,8 @@ TEST_P(PrintWindowTest, ListsThePrintersAndAnswersTheUser) {
                   const std::vector<int> rows = SelectedListRows(list);
                   selected = rows.empty() ? std::string() : ListCell(list, rows.front(), 0);
                   listFocused = QApplication::focusWidget() == list;
+                  preferencesEnabled =
+                      ControlAs<QPushButton>(PrintWindowNumber, PreferencesControl)->isEnabled();
                   Act(c.action, list);
               });
     // A window that does not answer the user fails the test instead of holding it up.
@@ -132,7 +146,14 @@ TEST_P(PrintWindowTest, ListsThePrintersAndAnswersTheUser) {
         PostWindowEvent(CloseBoxCommand, EventClicked);
     });
     watchdog.start(10000);
-    const int device = ShowPrintWindow();
+    std::string printedOn;
+    PrintOnChosenPrinter(
+        [&](int device) {
+            EXPECT_NE(device, 0);
+            printedOn = CurrentPrinterName();
+            return true;
+        },
+        {folder.Path().string(), nullptr});
 
     EXPECT_FALSE(unanswered);
 
@@ -140,12 +161,17 @@ TEST_P(PrintWindowTest, ListsThePrintersAndAnswersTheUser) {
     EXPECT_EQ(listed, c.listed);
     EXPECT_EQ(selected, c.selectedOnOpen);
     EXPECT_TRUE(listFocused);
+    // Preferences belongs to a printer: not to the PDF file, nor to no row.
+    EXPECT_EQ(preferencesEnabled, !c.selectedOnOpen.empty() && c.selectedOnOpen != PdfFileEntry);
     EXPECT_TRUE(MessageRequests().empty());
-    if (c.printedOn.empty()) {
-        EXPECT_EQ(device, 0);
-    } else {
-        EXPECT_NE(device, 0);
-        EXPECT_EQ(CurrentPrinterName(), c.printedOn);
+    EXPECT_EQ(printedOn, c.printedOn);
+    ASSERT_EQ(FileDialogRequests().size(), c.asksForPdfFile ? 1u : 0u);
+    if (c.asksForPdfFile) {
+        const FileDialogRequest& asked = FileDialogRequests()[0];
+        EXPECT_TRUE(asked.save);
+        EXPECT_EQ(asked.defaultName, "tullist.pdf");
+        EXPECT_EQ(asked.filter, "PDF files (*.pdf)|*.pdf||");
+        EXPECT_EQ(asked.startFolder, folder.Path().string());
     }
 }
 
