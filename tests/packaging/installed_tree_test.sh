@@ -9,21 +9,19 @@ cmake --install "$build" --prefix "$prefix" > "$prefix.log" 2>&1 || { cat "$pref
 rm -f "$prefix.log"
 
 status=0
-for file in bin/tallyleaf bin/tallyleaf-cli libexec/tallyleaf/tallyleaf-cli-print \
-    share/tallyleaf/Tallyleaf.pdf share/tallyleaf/TULVersion.txt \
-    share/tallyleaf/Booklist.tul share/tallyleaf/Catalogue.mrc \
-    share/applications/tallyleaf.desktop \
-    share/icons/hicolor/scalable/apps/tallyleaf.svg share/icons/hicolor/128x128/apps/tallyleaf.png \
-    share/man/man1/tallyleaf-cli.1; do
+while read -r file; do
     if [ ! -s "$prefix/$file" ]; then echo "missing: $file"; status=1; fi
-done
+done < "$(dirname "$0")/expected_files.txt"
 for program in bin/tallyleaf bin/tallyleaf-cli libexec/tallyleaf/tallyleaf-cli-print; do
     [ -x "$prefix/$program" ] || { echo "not executable: $program"; status=1; }
 done
-desktop-file-validate "$prefix/share/applications/tallyleaf.desktop" || status=1
-grep -q '^Exec=tallyleaf$' "$prefix/share/applications/tallyleaf.desktop" || { echo "Exec"; status=1; }
-man -l "$prefix/share/man/man1/tallyleaf-cli.1" 2>&1 | grep -q "tallyleaf-cli compare" ||
-    { echo "the man page does not read"; status=1; }
+desktop=$prefix/share/applications/io.github.tallyleaf.Tallyleaf.desktop
+desktop-file-validate "$desktop" || status=1
+grep -q '^Exec=tallyleaf$' "$desktop" || { echo "Exec"; status=1; }
+man -l "$prefix/share/man/man1/tallyleaf-cli.1.gz" 2>&1 | grep -q "tallyleaf-cli compare" ||
+    { echo "the man page of tallyleaf-cli does not read"; status=1; }
+man -l "$prefix/share/man/man1/tallyleaf.1.gz" 2>&1 | grep -q "TALLYLEAF_SERVER_URL" ||
+    { echo "the man page of tallyleaf does not read"; status=1; }
 "$prefix/bin/tallyleaf-cli" --version | grep -q "^tallyleaf-cli " || { echo "cli"; status=1; }
 # The print command runs its own program from the installed tree.
 (cd "$prefix" && "$prefix/bin/tallyleaf-cli" print --dir "$prefix/share/tallyleaf" --pdf "$prefix/list.pdf" &&
