@@ -15,7 +15,7 @@ packages=(
   # independent readers of the MARC files the program writes, PDF checks, whole-command timing
   yaz libmarc-record-perl poppler-utils hyperfine
   # checks of the installed tree and the Debian package
-  desktop-file-utils man-db
+  desktop-file-utils man-db lintian appstream
   # a real print queue for the printing tests, and ipptool to read a job's settings back
   cups printer-driver-cups-pdf cups-ipp-utils
   python3
