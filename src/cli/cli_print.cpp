@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <QGuiApplication>
+#include <QtGlobal>
 #include <csignal>
 #include <cstdlib>
 #include <memory>
@@ -13,6 +14,7 @@
 #include "cli/console_services.h"
 #include "cli/print_platform.h"
 #include "maintenance/export_writer.h"
+#include "platform/qt/font_faces.h"
 #include "print/list_print.h"
 #include "print/pdf_target.h"
 #include "print/printer.h"
@@ -76,6 +78,9 @@ int RunPrintCommand(const std::vector<std::string>& args) {
     char name[] = "tallyleaf-cli";
     char* argv[] = {name, nullptr};
     const QGuiApplication application(argc, argv);
+    // Qt's own complaints are no messages of this tool's: a failure is told below, in its words.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    AddTahomaIfMissing();
     std::string printer = pdf;
     if (!pdf.empty()) {
         SetPdfOutput(target.DrawingPath());

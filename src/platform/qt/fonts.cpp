@@ -1,25 +1,16 @@
 #include "platform/qt/fonts.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QPalette>
 #include <optional>
+
+#include "platform/qt/font_faces.h"
 
 namespace {
 
 std::optional<ProgramFontSet>& FontSet() {
     static std::optional<ProgramFontSet> set;
     return set;
-}
-
-// The windows are laid out in pixels for Tahoma, and the faces that stand in for it are so much
-// wider that labels are cut: Wine's metric-compatible Tahoma is taken when the system has none.
-void AddTahomaIfMissing() {
-    if (QFontDatabase::hasFamily(QStringLiteral("Tahoma"))) return;
-    for (const char* file : {"tahoma.ttf", "tahomabd.ttf"}) {
-        QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/") +
-                                          QLatin1String(file));
-    }
 }
 
 QFont MakeFont(const char* face, int points) {
