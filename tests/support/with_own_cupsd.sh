@@ -79,14 +79,12 @@ done
     cat "$ppd"
     cat <<PPD
 *OpenUI *Duplex/Two-Sided Printing: PickOne
-*OrderDependency: 10 AnySetup *Duplex
 *DefaultDuplex: None
 *Duplex None/Off: ""
 *Duplex DuplexNoTumble/Long Edge: ""
 *Duplex DuplexTumble/Short Edge: ""
 *CloseUI: *Duplex
 *OpenUI *cupsPrintQuality/Print Quality: PickOne
-*OrderDependency: 10 AnySetup *cupsPrintQuality
 *DefaultcupsPrintQuality: Normal
 *cupsPrintQuality Draft/Draft: ""
 *cupsPrintQuality Normal/Normal: ""

@@ -24,12 +24,16 @@
 
 namespace {
 
-class MainWindowPrintTest : public ::testing::Test {
+// With a printer, or with none: then "PDF file" is preselected and writes the file named.
+class MainWindowPrintTest : public ::testing::TestWithParam<bool> {
   protected:
     void SetUp() override {
         ResetProgramState();
-        SetPdfOutput(pdf.string());
-        PresetSpoolerPrinters({"Fax", "Library"}, "Library");
+        SetPdfOutput(GetParam() ? pdf.string() : "");
+        PresetSpoolerPrinters(
+            GetParam() ? std::vector<std::string>{"Fax", "Library"} : std::vector<std::string>{},
+            GetParam() ? "Library" : "");
+        if (!GetParam()) PresetChosenFile(pdf.string());
     }
     void TearDown() override { ResetProgramState(); }
 
@@ -41,29 +45,9 @@ std::string SelectorText(int control) {
     return FromDisplay(ControlAs<QComboBox>(MainWindowNumber, control)->currentText());
 }
 
-// F7 in the main window, then Return once the Print window is active; true when it was pressed.
-bool PressF7ThenReturn() {
-    EXPECT_TRUE(QTest::qWaitFor([] { return ActiveWindowById(MainWindowNumber) != nullptr; }));
-    QTest::keyClick(WindowById(MainWindowNumber), Qt::Key_F7);
-    bool returned = false;
-    WhenShown([] { return ActiveWindowById(PrintWindowNumber); },
-              [&returned](QWidget*) {
-                  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-                  returned = true;
-              });
-    // A window that does not answer Return is closed so that the test ends.
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout,
-                     [] { PostWindowEvent(CloseBoxCommand, EventClicked); });
-    watchdog.start(10000);
-    EXPECT_TRUE(HandleNextMainEvent(TestSession()));
-    return returned;
-}
-
 // F7, then Return in the Print window: the rows the list shows, in the order shown, are printed
 // under the selectors' texts, and the rows filtered out are not.
-TEST_F(MainWindowPrintTest, F7ThenReturnPrintsTheVisibleRowsInDisplayedOrder) {
+TEST_P(MainWindowPrintTest, F7ThenReturnPrintsTheVisibleRowsInDisplayedOrder) {
     WriteFile("TULVersion.txt", "2024.2\r\n");
     WriteFile(
         "Booklist.tul",
@@ -87,7 +71,22 @@ TEST_F(MainWindowPrintTest, F7ThenReturnPrintsTheVisibleRowsInDisplayedOrder) {
         shown.push_back(BookListCell(row, 1));
     ASSERT_EQ(shown, (std::vector<std::string>{"Hatchet", "The Hobbit", "Matilda"}));
 
-    EXPECT_TRUE(PressF7ThenReturn());
+    ASSERT_TRUE(QTest::qWaitFor([] { return ActiveWindowById(MainWindowNumber) != nullptr; }));
+    QTest::keyClick(WindowById(MainWindowNumber), Qt::Key_F7);
+    bool returned = false;
+    WhenShown([] { return ActiveWindowById(PrintWindowNumber); },
+              [&returned](QWidget*) {
+                  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                  returned = true;
+              });
+    // A window that does not answer Return is closed so that the test ends.
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout,
+                     [] { PostWindowEvent(CloseBoxCommand, EventClicked); });
+    watchdog.start(10000);
+    ASSERT_TRUE(HandleNextMainEvent(TestSession()));
+    EXPECT_TRUE(returned);
 
     const std::vector<std::string> pages = PdfPages(pdf);
     ASSERT_EQ(pages.size(), 1u);
@@ -104,34 +103,12 @@ TEST_F(MainWindowPrintTest, F7ThenReturnPrintsTheVisibleRowsInDisplayedOrder) {
         at = found;
     }
     EXPECT_EQ(page.find("Possum Magic"), std::string::npos);
+    EXPECT_TRUE(MessageRequests().empty());
     EXPECT_EQ(WindowStack(), "1");
 }
 
-// With no printer installed "PDF file" is preselected: F7 then Return writes the shown rows to
-// the PDF file named in the file dialog.
-TEST_F(MainWindowPrintTest, F7ThenReturnWritesAPdfFileWithoutPrinters) {
-    SetPdfOutput("");
-    PresetSpoolerPrinters({}, "");
-    std::string booklist;
-    for (int id = 1; id <= 60; ++id) {
-        booklist += BooklistLine(id, "Title number " + std::to_string(id), "Author, A", "N",
-                                 "Fantasy", id % 3 == 0 ? "Mature" : "Middle Years (3-5)", "Book");
-    }
-    WriteFile("TULVersion.txt", "2024.2\r\n");
-    WriteFile("Booklist.tul", booklist);
-    StartMainWindow(TestSession());
-    ASSERT_EQ(BookListRowCount(), 60);
-    const std::filesystem::path list = folder.Path() / "tullist.pdf";
-    PresetChosenFile(list.string());
-    EXPECT_TRUE(PressF7ThenReturn());
-
-    ASSERT_TRUE(MessageRequests().empty()) << MessageRequests()[0].text;
-    std::string text;
-    for (const std::string& page : PdfPages(list))
-        text += page;
-    for (int row = 0; row < BookListRowCount(); ++row)
-        EXPECT_NE(text.find(BookListCell(row, 1) + " "), std::string::npos) << row;
-    EXPECT_EQ(WindowStack(), "1");
-}
+INSTANTIATE_TEST_SUITE_P(Printers, MainWindowPrintTest, ::testing::Bool(), [](const auto& info) {
+    return std::string(info.param ? "OnTheDefaultPrinter" : "ToAPdfFileWithoutPrinters");
+});
 
 }  // namespace

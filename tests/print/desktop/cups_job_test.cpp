@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 
 #include "platform/printer.h"
 #include "platform/qt/controls.h"
@@ -160,98 +159,56 @@ TEST_F(CupsJobTest, TheDesktopSaysNothingWasPrintedOnARejectingQueue) {
     EXPECT_EQ(Jobs(), "");
 }
 
-// The newest job's attributes as the scheduler keeps them, one "name (type) = value" a line.
-std::string NewestJobAttributes(const std::string& queue) {
-    int newest = 0;
-    std::istringstream jobs(CommandOutput("lpstat -W all -o " + queue));
-    for (std::string line; std::getline(jobs, line);) {
-        if (line.rfind(queue + "-", 0) == 0)
-            newest = std::max(newest, std::atoi(line.c_str() + queue.size() + 1));
-    }
-    // ipptool reaches a scheduler on a socket through its path, %2F-encoded.
-    std::string socket;
-    for (const char c : std::string(std::getenv("CUPS_SERVER")))
-        socket += c == '/' ? std::string("%2F") : std::string(1, c);
-    return CommandOutput("ipptool -tv 'ipp://" + socket + "/jobs/" + std::to_string(newest) +
-                         "' get-job-attributes.test");
+// The copies, collation, sides, colour and quality of job `n` of the test's own scheduler, as
+// "name=value " sorted; ipptool reaches the scheduler's socket through its %2F-encoded path.
+std::string JobChoices(int n) {
+    return CommandOutput(R"(ipptool -tv "ipp://$(echo $CUPS_SERVER | sed s,/,%2F,g)/jobs/)" +
+                         std::to_string(n) + R"(" get-job-attributes.test | sed -n )" +
+                         R"('s/^ *\(copies\|Collate\|sides\|print-[a-z-]*\) ([a-z]*) = /\1=/p')" +
+                         R"( | sort | tr '\n' ' ')");
 }
 
-struct PreferencesCase {
-    int copies;
-    bool collate;
-    std::int16_t sides, colour, quality;
-    std::vector<std::string> sent;    // attribute lines the job has
-    std::vector<std::string> absent;  // attribute names it has not
-};
-
-// Every choice Preferences offers reaches the job: the test queue takes two-sided printing, colour
-// and three qualities.
+// Every choice Preferences offers reaches the job: the test queue takes both sides, colour and
+// three qualities.
 TEST_F(CupsJobTest, ThePreferencesChosenReachTheJob) {
     if (!HasScheduler())
         GTEST_SKIP() << "no CUPS scheduler of the test's own (run through with_own_cupsd.sh)";
-    const PreferencesCase cases[] = {
-        {2,
-         true,
-         2,
-         1,
-         QualityHigh,
-         {"copies (integer) = 2", "Collate (boolean) = true",
-          "sides (keyword) = two-sided-long-edge", "print-color-mode (keyword) = monochrome",
-          "print-quality (enum) = high"},
-         {}},
-        {3,
-         false,
-         3,
-         2,
-         QualityDraft,
-         {"copies (integer) = 3", "sides (keyword) = two-sided-short-edge",
-          "print-color-mode (keyword) = color", "print-quality (enum) = draft"},
-         {"Collate"}},
-        {1,
-         true,
-         1,
-         2,
-         QualityMedium,
-         {"sides (keyword) = one-sided", "print-quality (enum) = normal"},
-         {"copies (", "Collate"}},
+    const struct {
+        int copies;
+        bool collate;
+        int sides, colour, quality;
+        std::string job;
+    } cases[] = {
+        {2, true, 2, 1, QualityHigh,
+         "Collate=true copies=2 print-color-mode=monochrome print-quality=high "
+         "sides=two-sided-long-edge "},
+        {3, false, 3, 2, QualityDraft,
+         "copies=3 print-color-mode=color print-quality=draft sides=two-sided-short-edge "},
     };
-    for (const PreferencesCase& c : cases) {
-        SCOPED_TRACE(c.copies);
+    for (int job = 1; const auto& c : cases) {
         int offered = 0;
-        WhenShown([] { return ActiveWindowById(PrintWindowNumber); },
-                  [&](QWidget*) {
-                      WhenShown([] { return ActiveWindowById(PreferencesWindowNumber); },
-                                [&](QWidget*) {
-                                    const auto choose = [&](int control, int code) {
-                                        auto* box =
-                                            ControlAs<QComboBox>(PreferencesWindowNumber, control);
-                                        offered += box->count();
-                                        box->setCurrentIndex(box->findData(code));
-                                    };
-                                    ControlAs<QSpinBox>(PreferencesWindowNumber, CopiesControl)
-                                        ->setValue(c.copies);
-                                    ControlAs<QCheckBox>(PreferencesWindowNumber, CollateControl)
-                                        ->setChecked(c.collate);
-                                    choose(SidesControl, c.sides);
-                                    choose(ColourControl, c.colour);
-                                    choose(QualityControl, c.quality);
-                                    ControlAs<QPushButton>(PreferencesWindowNumber,
-                                                           PreferencesOkControl)
-                                        ->click();
-                                    PrintWhenAsked();
-                                });
-                      ControlAs<QPushButton>(PrintWindowNumber, PreferencesControl)->click();
-                  });
+        WhenShown(
+            [] { return ActiveWindowById(PreferencesWindowNumber); },
+            [&](QWidget*) {
+                ControlAs<QSpinBox>(PreferencesWindowNumber, CopiesControl)->setValue(c.copies);
+                ControlAs<QCheckBox>(PreferencesWindowNumber, CollateControl)
+                    ->setChecked(c.collate);
+                for (const auto& [control, code] : {std::pair{SidesControl, c.sides},
+                                                    {ColourControl, c.colour},
+                                                    {QualityControl, c.quality}}) {
+                    auto* box = ControlAs<QComboBox>(PreferencesWindowNumber, control);
+                    offered += box->count();
+                    box->setCurrentIndex(box->findData(code));
+                }
+                ControlAs<QPushButton>(PreferencesWindowNumber, PreferencesOkControl)->click();
+                PrintWhenAsked();
+            });
+        PostWindowEvent(PreferencesControl, EventClicked);
         PrintOnChosenPrinter([](int device) { return PrintBookList(device, "title", 1, OneRow); },
                              {});
         EXPECT_EQ(offered, 3 + 2 + 3);
-        const std::string attributes = NewestJobAttributes(queue);
-        for (const std::string& line : c.sent)
-            EXPECT_NE(attributes.find(line), std::string::npos) << line << "\n" << attributes;
-        for (const std::string& name : c.absent)
-            EXPECT_EQ(attributes.find("        " + name), std::string::npos) << attributes;
+        EXPECT_EQ(JobChoices(job++), c.job);
     }
-    EXPECT_TRUE(MessageRequests().empty());
 }
 
 }  // namespace
