@@ -103,6 +103,14 @@ TEST_P(MainWindowPrintTest, F7ThenReturnPrintsTheVisibleRowsInDisplayedOrder) {
         at = found;
     }
     EXPECT_EQ(page.find("Possum Magic"), std::string::npos);
+    // The command line prints the same list in the same faces.
+    if (!GetParam()) {
+        const std::string cli = std::string("'") + TALLYLEAF_CLI + "' print --level Mature --pdf " +
+                                (folder.Path() / "cli.pdf").string();
+        ASSERT_EQ(std::system(cli.c_str()), 0);
+        EXPECT_EQ(PdfFontFaces(folder.Path() / "cli.pdf"), PdfFontFaces(pdf));
+        EXPECT_NE(PdfFontFaces(pdf), "");
+    }
     EXPECT_TRUE(MessageRequests().empty());
     EXPECT_EQ(WindowStack(), "1");
 }

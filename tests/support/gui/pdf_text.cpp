@@ -22,6 +22,10 @@ std::vector<std::string> PdfPages(const std::filesystem::path& pdf) {
     return pages;
 }
 
+std::string PdfFontFaces(const std::filesystem::path& pdf) {
+    return CommandOutput("pdffonts '" + pdf.string() + "' | awk 'NR > 2 { print $1 }' | sort -u");
+}
+
 int PdfPageCount(const std::filesystem::path& pdf) {
     const std::string info = CommandOutput("pdfinfo '" + pdf.string() + "'");
     const std::size_t at = info.find("Pages:");

@@ -10,5 +10,7 @@ std::string CommandOutput(const std::string& command);
 
 // The text of each page, as `pdftotext -layout` lays it out.
 std::vector<std::string> PdfPages(const std::filesystem::path& pdf);
+// The names of the font faces `pdffonts` lists, each once, in order.
+std::string PdfFontFaces(const std::filesystem::path& pdf);
 // The page count `pdfinfo` gives, or -1.
 int PdfPageCount(const std::filesystem::path& pdf);
