@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes a picture of every window of the desktop program for the manual and the README, from a
-# real run under Xvfb on the sample data, so that they can be made again when a window changes.
+# real run under Xvfb (with openbox as its window manager, for the main window's title bar) on the
+# sample data, so that they can be made again when a window changes.
 #   bash scripts/manual_screenshots.sh [BUILD_DIR]      (default build/release, built first)
 # Writes docs/main-window.png, compare.png, item-details.png, about.png, export-list.png,
 # print.png and new-books.png.

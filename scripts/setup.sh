@@ -10,8 +10,9 @@ packages=(
   qt6-base-dev libgl-dev
   # the spooler's answer to a print job, which Qt does not pass on
   libcups2-dev
-  # desktop program: fonts, default viewer, a display for machines without one
-  fonts-liberation fonts-wine xdg-utils xvfb xauth imagemagick xdotool
+  # desktop program: fonts, default viewer, a display for machines without one, and a window
+  # manager inside it, so that the manual's picture of the main window has its title bar
+  fonts-liberation fonts-wine xdg-utils xvfb xauth imagemagick xdotool openbox
   # independent readers of the MARC files the program writes, PDF checks, whole-command timing
   yaz libmarc-record-perl poppler-utils hyperfine
   # checks of the installed tree and the Debian package
