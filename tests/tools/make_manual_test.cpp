@@ -65,6 +65,9 @@ TEST(Manual, HasATitleContentsAndEveryChapterOnPagesOfItsOwn) {
           "Export List", "Print", "New books", "Import booklist", "Booklist", "Update"}) {
         EXPECT_NE(whole.find(window), std::string::npos) << window;
     }
+    // The command summary is whole, an option beside its value.
+    for (const char* line : {"[--match all|matched|unmatched]", "[--printer NAME | --pdf FILE]"})
+        EXPECT_NE(whole.find(line), std::string::npos) << line;
 
     const std::vector<std::string> chapters = ChapterTitles();
     ASSERT_GE(chapters.size(), 10u);

@@ -63,6 +63,17 @@ void PlaceImages(QTextDocument& document, const QString& folder, double textWidt
     }
 }
 
+// Code blocks keep their lines, but one too long for the page wraps instead of running off its
+// right edge.
+void WrapCodeBlocks(QTextDocument& document) {
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        QTextBlockFormat format = block.blockFormat();
+        if (!format.nonBreakableLines()) continue;
+        format.setNonBreakableLines(false);
+        QTextCursor(block).setBlockFormat(format);
+    }
+}
+
 // Every chapter begins on a page of its own.
 void BreakPagesBeforeChapters(QTextDocument& document) {
     bool first = true;
@@ -158,6 +169,7 @@ int main(int argc, char** argv) {
     body.setDefaultFont(bodyFont);
     body.setMarkdown(markdown);
     PlaceImages(body, folder, text.width());
+    WrapCodeBlocks(body);
     BreakPagesBeforeChapters(body);
     body.setPageSize(text.size());
     const std::vector<Heading> headings = HeadingsOf(body, text.height());
