@@ -114,10 +114,13 @@ bool AnyEntryMatched() {
     return false;
 }
 
-// The manual in the desktop's viewer; nothing is said when either is missing.
-void OpenManual(const DataFolder& folder) {
+// The manual in the desktop's viewer. A missing manual is not reported; a missing viewer is, since
+// the user pressed for help and would otherwise see nothing happen.
+void OpenManual(const DataFolder& folder, Services& services) {
     const QString path = PathToDisplay(folder.Manual());
-    if (QFileInfo::exists(path)) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (!QFileInfo::exists(path) || QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return;
+    services.ShowMessage("Help", "No program to open the manual was found.\r\n" + folder.Manual(),
+                         "OK", "!", 0);
 }
 
 // The ids of the rows the list shows now: filtered, in the order of the last heading click,
@@ -176,6 +179,10 @@ void StartMainWindow(DesktopSession& session) {
     AddShortcut(MainWindowNumber, QKeySequence(Qt::Key_F5), CompareCommand);
     AddShortcut(MainWindowNumber, QKeySequence(Qt::Key_F7), PrintCommand);
     AddShortcut(MainWindowNumber, QKeySequence(Qt::Key_F9), ServerUpdateCommand);
+    AddShortcut(MainWindowNumber, QKeySequence(Qt::Key_F1), HelpCommand);
+    AddShortcut(MainWindowNumber, QKeySequence(Qt::CTRL | Qt::Key_Q), CloseCommand);
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter})
+        AddControlShortcut(MainWindowNumber, BookListControl, QKeySequence(key), DetailsCommand);
 
     CreateButtons(height, width);
     LetWindowEventsThrough();
@@ -234,7 +241,7 @@ bool DispatchMainCommand(DesktopSession& session, const DialogEvent& event) {
             RemoveSelectedRows();
             break;
         case HelpCommand:
-            OpenManual(session.folder);
+            OpenManual(session.folder, session.services);
             break;
 
         case CompareCommand:

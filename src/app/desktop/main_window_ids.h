@@ -12,7 +12,7 @@ inline constexpr int FormatSelectorControl = 115;
 inline constexpr int AustralianSelectorControl = 116;
 inline constexpr int BookListControl = 130;
 
-inline constexpr int DetailsCommand = 100;  // a double-click on a row of the book list
+inline constexpr int DetailsCommand = 100;  // a double-click or Return on a row of the book list
 inline constexpr int PrintCommand = 101;
 inline constexpr int UpdateCommand = 143;
 inline constexpr int ServerUpdateCommand = 144;

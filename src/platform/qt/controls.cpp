@@ -1,7 +1,9 @@
 #include "platform/qt/controls.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -40,6 +42,26 @@ T* MakeClickable(int window, int control, int x, int y, int width, int height,
     button->setText(ToDisplay(text));
     QObject::connect(button, &T::clicked, [control] { QueueWindowEvent({control, EventClicked}); });
     return button;
+}
+
+// Qt closes an open drop-down list on Escape or Return and then still offers the key to the
+// window's shortcuts, so Escape would also close the window: a key in an open list is the list's.
+class OpenListKeys : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::ShortcutOverride) event->accept();
+        return false;
+    }
+};
+
+void ReportShortcut(QWidget* owner, const QKeySequence& key, Qt::ShortcutContext context,
+                    int command) {
+    auto* shortcut = new QShortcut(key, owner);
+    shortcut->setContext(context);
+    QObject::connect(shortcut, &QShortcut::activated, [command] {
+        QueueWindowEvent({command, EventClicked});
+    });
 }
 
 }  // namespace
@@ -125,15 +147,17 @@ QComboBox* AddSelector(int window, int control, int x, int y, int width, int hei
     QObject::connect(selector, &QComboBox::activated, [control](int) {
         QueueWindowEvent({control, EventChanged});
     });
+    // Installed after the list's own filter, so it sees each key first.
+    selector->view()->installEventFilter(new OpenListKeys(selector));
     return selector;
 }
 
 void AddShortcut(int window, const QKeySequence& key, int command) {
-    ProgramWindow* owner = ProgramWindowById(window);
-    if (!owner) return;
-    auto* shortcut = new QShortcut(key, owner);
-    shortcut->setContext(Qt::WindowShortcut);
-    QObject::connect(shortcut, &QShortcut::activated, [command] {
-        QueueWindowEvent({command, EventClicked});
-    });
+    if (ProgramWindow* owner = ProgramWindowById(window))
+        ReportShortcut(owner, key, Qt::WindowShortcut, command);
+}
+
+void AddControlShortcut(int window, int control, const QKeySequence& key, int command) {
+    if (QWidget* owner = ControlById(window, control))
+        ReportShortcut(owner, key, Qt::WidgetShortcut, command);
 }

@@ -49,6 +49,8 @@ QComboBox* AddSelector(int window, int control, int x, int y, int width, int hei
                        const std::string& tooltip = {});
 // A keyboard shortcut of the window reporting `command`.
 void AddShortcut(int window, const QKeySequence& key, int command);
+// A keyboard shortcut reporting `command` only while the control has the keyboard focus.
+void AddControlShortcut(int window, int control, const QKeySequence& key, int command);
 
 // Queues what the user did for WaitDialogEvent, for controls of one's own making.
 void PostWindowEvent(int command, int subtype);

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <tuple>
 #include <utility>
 
 #include "app/desktop/book_list_view.h"
@@ -17,6 +18,7 @@
 #include "app/desktop/main_window_ids.h"
 #include "platform/column_sort.h"
 #include "platform/qt/controls.h"
+#include "platform/qt/event_queue.h"
 #include "platform/qt/message.h"
 #include "platform/qt/pause.h"
 #include "platform/qt/presets.h"
@@ -285,15 +287,42 @@ TEST_F(MainWindowTest, TheWindowLayersResetLeavesNoListBehind) {
     EXPECT_EQ(BookListRowCount(), 0);
 }
 
-TEST_F(MainWindowTest, EscapeAndTheCloseBoxEndTheLoop) {
+TEST_F(MainWindowTest, KeysReportTheirCommandsAndTheCloseBoxEndsTheLoop) {
     WriteBooklist();
     StartMainWindow(TestSession());
-    QTest::keyClick(MainBookList(), Qt::Key_Escape);
-    EXPECT_FALSE(HandleNextMainEvent(TestSession()));
+    // To the book list, which has the focus, or a selector's open list: the command (0: none).
+    const std::tuple<int, QKeyCombination, int> keys[] = {
+        {BookListControl, Qt::Key_Escape, CloseCommand},
+        {BookListControl, Qt::CTRL | Qt::Key_Q, CloseCommand},
+        {BookListControl, Qt::Key_F1, HelpCommand},
+        {BookListControl, Qt::Key_Return, DetailsCommand},
+        {CategorySelectorControl, Qt::Key_Escape, 0},
+        {LevelSelectorControl, Qt::Key_Return, LevelSelectorControl}};
+    for (const auto& [to, key, command] : keys) {
+        if (to != BookListControl) Selector(to)->showPopup();
+        QTest::keyClick(to == BookListControl ? MainBookList() : Selector(to)->view(), key.key(),
+                        key.keyboardModifiers());
+        const auto event = TakeWindowEvent();
+        EXPECT_EQ(event ? event->command : 0, command) << to << " " << key.toCombined();
+    }
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 
     WindowById(MainWindowNumber)->close();
     EXPECT_FALSE(HandleNextMainEvent(TestSession()));
     EXPECT_TRUE(WindowById(MainWindowNumber)->isVisible());  // only the loop's end closes it
+}
+
+// The offscreen platform has no program to open any document with.
+TEST_F(MainWindowTest, HelpSaysWhenNoProgramOpensTheManual) {
+    WriteBooklist();
+    StartMainWindow(TestSession());
+    WriteFile(TestSession().folder.Manual(), "%PDF-1.4\n");
+    PresetMessageAnswer(MessageOk);
+    EXPECT_TRUE(DispatchMainCommand(TestSession(), {HelpCommand, EventClicked}));
+    const MessageRequest& said = MessageRequests().at(0);
+    EXPECT_EQ(said.title + said.icon, "Help!");
+    EXPECT_EQ(said.text,
+              "No program to open the manual was found.\r\n" + TestSession().folder.Manual());
 }
 
 }  // namespace
