@@ -13,8 +13,11 @@ void OpenProgressNotice(const std::string& title, const std::string& message, in
                         int height) {
     CloseProgressNotice();
     if (!OpenDialogWindow(NoticeWindowNumber, title, width, height, "")) return;
-    QLabel* text = AddLabel(NoticeWindowNumber, NoticeTextControl, 0, 10, width, 32, message);
+    // The text wraps at word boundaries instead of losing its ends in a box narrower than it.
+    QLabel* text =
+        AddLabel(NoticeWindowNumber, NoticeTextControl, 0, 10, width, height - 10, message);
     text->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    text->setWordWrap(true);
 }
 
 void CloseProgressNotice() {

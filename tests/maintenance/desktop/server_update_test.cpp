@@ -81,7 +81,8 @@ TEST_F(ServerUpdateTest, ReplacesTheBooklistAndDropsTheMatches) {
         auto* text = notice->findChild<QLabel*>();
         ASSERT_NE(text, nullptr);
         EXPECT_EQ(text->text(), "Downloading update TUL Book List file...");
-        EXPECT_EQ(text->geometry(), QRect(0, 10, 200, 32));
+        EXPECT_EQ(text->geometry(), QRect(0, 10, 200, 90));
+        EXPECT_TRUE(text->wordWrap() && text->heightForWidth(200) <= 90);  // wrapped, all inside
     });
     look.start(5);
     Update();
