@@ -35,6 +35,8 @@ void ShowNotice(const std::string& text) {
 ReportList* AddNewBooksList(int height, const std::vector<std::string>& rows) {
     ReportList* list = AddReportList(NewBooksWindowNumber, NewBooksListControl, 15, 35,
                                      NewBooksColumnsWidth + 30, height - 90);
+    // Nothing in this window acts on several books at once.
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
     for (const NewBooksColumn& column : NewBooksColumns)
         AddListColumn(list, column.heading, column.width);
     EnableColumnSort(list);

@@ -122,6 +122,8 @@ TEST_F(NewBooksWindowTest, ShowsTheFoundBooksInFileOrder) {
         EXPECT_EQ(Column(list, 4), (std::vector<std::string>{"Mature", "0-2", "3-5"}));
         EXPECT_EQ(SelectedListRows(list), std::vector<int>{0});
         EXPECT_EQ(QApplication::focusWidget(), list);
+        QTest::keyClick(list, Qt::Key_Down, Qt::ShiftModifier);  // moves the one selected row
+        EXPECT_EQ(SelectedListRows(list), std::vector<int>{1});
         // Every column sorts as text: "12" before "33" before "7".
         ClickHeading(list, 0);
         EXPECT_EQ(Column(list, 0), (std::vector<std::string>{"12", "33", "7"}));
