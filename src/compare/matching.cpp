@@ -283,6 +283,10 @@ void ShowOutcome(const DataFolder& folder, const ComparisonResult& result, Servi
         text = "The tagged library items could not be written: the file\r\n" + output +
                "\r\ncould not be created or written (" + result.outputFailure + ").";
     }
+    // The progress window's counts, kept for the user once it has closed.
+    if (result.cancelled) text += "\r\nThe comparison was cancelled.";
+    text += "\r\n" + Plural(result.recordsRead, " record read", " records read") + ", " +
+            Plural(result.matches, " match", " matches") + ".";
     if (result.notWritten > 0) {
         text += "\r\n" + Plural(result.notWritten, " matched record was", " matched records were") +
                 " too long to write and " + (result.notWritten == 1 ? "is" : "are") +

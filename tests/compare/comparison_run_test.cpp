@@ -82,7 +82,8 @@ TEST_F(ComparisonRunTest, RunUnderTheProgressWindowAndEndsWithTheMessage) {
     const auto& message = services.ShownMessages()[0];
     EXPECT_EQ(message.title, "Compare");
     EXPECT_EQ(message.text, "Tagged library items are in the file\r\n" +
-                                (fs::current_path() / "OUTPUT.MRC").string());
+                                (fs::current_path() / "OUTPUT.MRC").string() +
+                                "\r\n3 records read, 2 matches.");
     EXPECT_EQ(message.buttons, "OK");
     EXPECT_EQ(message.icon, "I");
 
@@ -101,6 +102,7 @@ TEST_F(ComparisonRunTest, CounterGroupsThousands) {
     WriteFile("catalogue.mrc", MarcFromText(text));
     Run("catalogue.mrc");
     EXPECT_EQ(services.Progress().counter, "1,234  1,234");
+    EXPECT_TRUE(services.ShownMessages()[0].text.ends_with("\n1,234 records read, 1,234 matches."));
 }
 
 TEST_F(ComparisonRunTest, CancelKeepsAndSavesTheMatchesSoFar) {
@@ -115,7 +117,9 @@ TEST_F(ComparisonRunTest, CancelKeepsAndSavesTheMatchesSoFar) {
     EXPECT_EQ(ReadFile("Matches.tul"), "1,813\r\n");
     EXPECT_EQ(MarcToText(ReadFile("OUTPUT.MRC")).substr(0, 4), "LDR ");
     EXPECT_EQ(MarcToText(ReadFile("OUTPUT.MRC")).find("001 c"), std::string::npos);
-    EXPECT_EQ(services.ShownMessages().size(), 1u);
+    ASSERT_EQ(services.ShownMessages().size(), 1u);
+    EXPECT_TRUE(services.ShownMessages()[0].text.ends_with(
+        ".MRC\r\nThe comparison was cancelled.\r\n2 records read, 1 match."));
 }
 
 TEST_F(ComparisonRunTest, CatalogueThatCannotBeOpenedOrHoldsNoRecordsResetsNothing) {

@@ -152,8 +152,9 @@ TEST_F(CompareDialogTest, OutputGoesBesideTheBooklistInAFolderNamedBeyondAscii) 
     EXPECT_TRUE(Matched("1"));
     EXPECT_TRUE(FileExists(library / "OUTPUT.MRC"));
     ASSERT_EQ(MessageRequests().size(), 1u);
-    EXPECT_EQ(MessageRequests()[0].text,
-              "Tagged library items are in the file\r\n" + (library / "OUTPUT.MRC").string());
+    EXPECT_EQ(MessageRequests()[0].text, "Tagged library items are in the file\r\n" +
+                                             (library / "OUTPUT.MRC").string() +
+                                             "\r\n2 records read, 2 matches.");
 }
 
 TEST_F(CompareDialogTest, RunWithBothOptionsClearedWritesUntaggedAndRefreshesTheList) {
