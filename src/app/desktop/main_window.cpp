@@ -285,10 +285,9 @@ void RunMainEventLoop(DesktopSession& session) {
 }
 
 int RunDesktopProgram() {
-    const DataFolders folders =
-        ChooseDataFolders(PathFromDisplay(QCoreApplication::applicationDirPath()),
-                          {std::getenv("TALLYLEAF_DIR"), std::getenv("HOME"),
-                           std::getenv("XDG_DATA_HOME")});
+    const DataFolders folders = ChooseDataFolders(
+        PathFromDisplay(QCoreApplication::applicationDirPath()),
+        {std::getenv("TALLYLEAF_DIR"), std::getenv("HOME"), std::getenv("XDG_DATA_HOME")});
     // Working anywhere else would put the user's booklist and results where they do not look.
     if (const FolderCheck check = PrepareDataFolder(folders); !check) {
         const std::string text =
