@@ -207,7 +207,7 @@ bool LoadBooklistEntries(const DataFolder& folder, Services& services) {
     ClearMatchingIndexes();
 
     // Copies of the data files left by a process killed while saving them.
-    for (const std::string& replaced : {folder.Matches(), folder.Output()})
+    for (const std::string& replaced : {folder.Matches(), folder.Output(), folder.MatchReview()})
         RemoveStaleTemporaries(replaced);
 
     const FileHandle file = OpenForReading(folder.Booklist());

@@ -10,6 +10,8 @@ inline constexpr const char* BooklistFileName = "Booklist.tul";
 inline constexpr const char* MatchesFileName = "Matches.tul";
 inline constexpr const char* VersionFileName = "TULVersion.txt";
 inline constexpr const char* OutputFileName = "OUTPUT.MRC";
+// How each record of the last comparison was matched, for the librarian to check.
+inline constexpr const char* MatchReviewFileName = "MatchReview.txt";
 // The server update's copies of what it fetched, and the new-books list.
 inline constexpr const char* VersionCopyName = "V.txt";
 inline constexpr const char* BooklistCopyName = "TULBookList.txt";
@@ -33,6 +35,7 @@ class DataFolder {
     std::string Matches() const { return File(MatchesFileName); }
     std::string Version() const { return File(VersionFileName); }
     std::string Output() const { return File(OutputFileName); }
+    std::string MatchReview() const { return File(MatchReviewFileName); }
     std::string VersionCopy() const { return File(VersionCopyName); }
     std::string BooklistCopy() const { return File(BooklistCopyName); }
     std::string NewBooks() const { return File(NewBooksFileName); }

@@ -55,5 +55,9 @@ int RunCompareCommand(const std::vector<std::string>& args) {
         status =
             CliFail(ExitFailure, "cannot write " + folder.Matches() + ": " + result.matchesFailure);
     }
+    if (!result.reviewSaved) {
+        status = CliFail(ExitFailure,
+                         "cannot write " + folder.MatchReview() + ": " + result.reviewFailure);
+    }
     return status;
 }

@@ -102,13 +102,44 @@ const AuthorBook* FindBySeries(std::span<const AuthorBook> books, std::string_vi
     return &books.back();
 }
 
-void WriteMatchedRecord(CatalogueRecord& record, int levelBand, ComparisonRun& run) {
+// Writes the tagged record and notes in the review row where it went.
+void WriteMatchedRecord(CatalogueRecord& record, int levelBand, ComparisonRun& run,
+                        ReviewRow& row) {
     const RebuildResult rebuilt = TagRecord(record, levelBand, run.options, run.bytes);
     if (rebuilt != RebuildResult::Rebuilt) {
         ++(rebuilt == RebuildResult::TooLong ? run.notWritten : run.malformed);
         return;
     }
-    if (run.output) run.output->Write(run.bytes);
+    if (!run.output) return;
+    run.output->Write(run.bytes);
+    row.written = true;
+    row.offset = run.outputBytes;
+    row.length = static_cast<std::int64_t>(run.bytes.size());
+    row.checksum = RecordChecksum(run.bytes);
+    run.outputBytes += row.length;
+}
+
+// The review row of a record just matched, from the entry and the record as read: the texts are
+// taken again from the split record, since the match needed only some of them.
+ReviewRow ReviewRowOf(std::string_view entry, MatchKind kind, CatalogueRecord& record) {
+    ReviewRow row;
+    const PackedFields fields = SplitPackedLine(entry, FieldAuthor + 1);
+    row.id = fields[FieldId];
+    row.bookTitle = fields[FieldTitle];
+    row.bookAuthor = fields[FieldAuthor];
+    row.kind = kind;
+    ExtractBookData(record);
+    row.catalogueTitle = record.title;
+    row.catalogueAuthor = record.author;
+    row.callNumber = record.callNumber;
+    row.characterCoding = record.leader.size() > 9 ? record.leader[9] : ' ';
+    for (std::size_t k = 0; k < record.FieldCount(); ++k) {
+        if (record.FieldTag(k) == "001") {
+            row.controlNumber = record.FieldContent(k);
+            break;
+        }
+    }
+    return row;
 }
 
 // Enters every beginning of every author-plus-title key in the run's filter of them.
@@ -171,15 +202,19 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
 
     int levelBand = -1;  // -1: the entry's own band
     std::string_view idText;
+    MatchKind kind = MatchKind::AuthorAndTitle;
     const std::uint64_t keyHash = KeyHash(joined);
     if (MayBeKnown(run, keyHash)) idText = run.authorTitles.Find(surname, titleKey, keyHash);
     if (idText.empty()) {
         const std::span<const AuthorBook> books = run.authorBooks.Find(surname, surnameHash);
         if (books.empty()) return false;
         const AuthorBook* book = FindByTitle(books, titleKey, levelBand);
-        if (!book) {
+        if (book) {
+            kind = book->titleKey == titleKey ? MatchKind::SameTitle : MatchKind::TitleInside;
+        } else {
             run.fields.TextInto(record, BookText::Series);
             book = FindBySeries(books, record.series, surname, levelBand);
+            kind = MatchKind::Series;
         }
         if (!book) return false;
         idText = book->idText;
@@ -192,8 +227,9 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     // Earlier tags are taken out of every record, but the title has been extracted already, so
     // only the records written can show it.
     SplitMarcRecord(bytes, record);
+    ReviewRow& row = run.review.emplace_back(ReviewRowOf(entry, kind, record));
     RemoveEarlierTags(record);
-    WriteMatchedRecord(record, levelBand, run);
+    WriteMatchedRecord(record, levelBand, run, row);
     return true;
 }
 
@@ -301,8 +337,12 @@ void ShowOutcome(const DataFolder& folder, const ComparisonResult& result, Servi
         text += "\r\nThe matches could not be saved to " + folder.Matches() + " (" +
                 result.matchesFailure + ").";
     }
-    const bool clean = result.outputCreated && result.matchesSaved && result.notWritten == 0 &&
-                       result.malformed == 0;
+    if (!result.reviewSaved) {
+        text += "\r\nThe match review could not be saved to " + folder.MatchReview() + " (" +
+                result.reviewFailure + ").";
+    }
+    const bool clean = result.outputCreated && result.matchesSaved && result.reviewSaved &&
+                       result.notWritten == 0 && result.malformed == 0;
     services.ShowMessage("Compare", text, "OK", clean ? "I" : "!", 0);
 }
 
@@ -422,6 +462,10 @@ ComparisonResult RunComparison(const DataFolder& folder, const std::string& path
     const FileWriteResult saved = SaveMatches(folder, services);
     result.matchesSaved = saved.written;
     result.matchesFailure = saved.reason;
+    MarkRepeatedEntries(run.review);
+    const FileWriteResult reviewed = SaveMatchReview(folder, run.review);
+    result.reviewSaved = reviewed.written;
+    result.reviewFailure = reviewed.reason;
     ShowOutcome(folder, result, services);
     return result;
 }

@@ -10,6 +10,7 @@
 #include "compare/author_titles.h"
 #include "compare/marc_reader.h"
 #include "compare/marc_record.h"
+#include "compare/match_review.h"
 #include "compare/tagging.h"
 #include "platform/services.h"
 
@@ -21,6 +22,8 @@ struct ComparisonResult {
     bool matchesSaved = false;
     std::string outputFailure;   // the system's reason when "OUTPUT.MRC" could not be written
     std::string matchesFailure;  // the same for "Matches.tul"
+    bool reviewSaved = false;    // "MatchReview.txt"
+    std::string reviewFailure;
     bool cancelled = false;
     std::int64_t recordsRead = 0;
     std::int64_t matches = 0;
@@ -46,6 +49,8 @@ struct ComparisonRun {
     std::vector<std::uint64_t> surnamePrefixes;
     TaggingOptions options;
     ReplacingFile* output = nullptr;  // null when the output file could not be created
+    std::int64_t outputBytes = 0;     // written to it so far
+    std::vector<ReviewRow> review;    // one row per matched record, in catalogue order
     std::int64_t matches = 0;
     std::int64_t notWritten = 0;
     std::int64_t malformed = 0;

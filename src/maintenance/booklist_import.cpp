@@ -21,6 +21,7 @@ bool ImportBooklist(const DataFolder& folder, Services& services) {
     }
     // The match results belong to the old list.
     std::remove(folder.Matches().c_str());
+    std::remove(folder.MatchReview().c_str());
     LoadBooklist(folder, services);
     return true;
 }

@@ -51,6 +51,7 @@ void UpdateFromServer(const DataFolder& folder, const std::string& baseUrl, Serv
     if (services.DownloadToFile(baseUrl + BooklistCopyName, booklistCopy, limits.booklist) &&
         ReplaceBooklistWith(folder, booklistCopy)) {
         std::remove(folder.Matches().c_str());
+        std::remove(folder.MatchReview().c_str());
     }
     services.PauseWithEvents(1000);
     services.CloseProgressNotice();

@@ -10,7 +10,7 @@ namespace {
 // The files the program keeps in its data folder: an export written over one of them would
 // lose the booklist or, read back as matches, mark every exported book as held.
 constexpr const char* ProgramDataFiles[] = {BooklistFileName, MatchesFileName, VersionFileName,
-                                            OutputFileName};
+                                            OutputFileName, MatchReviewFileName};
 
 enum ExportField {
     ExportId,

@@ -80,6 +80,10 @@ TEST_P(ComparisonCase, LeavesTheExpectedOutputMatchesAndCounts) {
     EXPECT_EQ(SortedLines(ReadFile("Matches.tul")),
               SortedLines(ReadFile(source / "expected-matches.txt")));
     EXPECT_EQ(IndependentReaderFaults("OUTPUT.MRC"), "");
+    // How each record matched, where the case says.
+    if (fs::exists(source / "expected-review.txt")) {
+        EXPECT_EQ(ReadFile("MatchReview.txt"), ReadFile(source / "expected-review.txt"));
+    }
     EXPECT_TRUE(result.outputCreated && result.matchesSaved);
 }
 

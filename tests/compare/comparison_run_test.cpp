@@ -115,6 +115,11 @@ TEST_F(ComparisonRunTest, CancelKeepsAndSavesTheMatchesSoFar) {
     EXPECT_TRUE(Matched("1"));
     EXPECT_FALSE(Matched("2"));
     EXPECT_EQ(ReadFile("Matches.tul"), "1,813\r\n");
+    // The review holds the records matched so far, each where it lies in the output.
+    const auto review = LoadMatchReview(CurrentDataFolder());
+    ASSERT_TRUE(review && review->size() == 1u);
+    EXPECT_EQ((*review)[0].controlNumber, "a");
+    EXPECT_EQ(ReadFile("OUTPUT.MRC").size(), static_cast<std::size_t>((*review)[0].length));
     EXPECT_EQ(MarcToText(ReadFile("OUTPUT.MRC")).substr(0, 4), "LDR ");
     EXPECT_EQ(MarcToText(ReadFile("OUTPUT.MRC")).find("001 c"), std::string::npos);
     ASSERT_EQ(services.ShownMessages().size(), 1u);

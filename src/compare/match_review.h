@@ -1,0 +1,52 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/replacing_file.h"
+#include "booklist/data_folder.h"
+
+// How a catalogue record came to match a booklist entry, from the surest to the loosest.
+enum class MatchKind { AuthorAndTitle, SameTitle, TitleInside, Series };
+
+// "author and title", "same title", "title inside" or "series".
+const char* MatchKindText(MatchKind kind);
+std::optional<MatchKind> MatchKindFromText(std::string_view text);
+
+// One matched record of a comparison, as the librarian reviews it.
+struct ReviewRow {
+    std::string id;  // the booklist entry's ID
+    std::string bookTitle;
+    std::string bookAuthor;
+    MatchKind kind = MatchKind::AuthorAndTitle;
+    std::string controlNumber;  // the record's 001, empty when it has none
+    std::string catalogueTitle;
+    std::string catalogueAuthor;
+    std::string callNumber;      // as extracted, as the entry got it
+    char characterCoding = ' ';  // leader position 9: "a" for UTF-8
+    // Where the tagged record lies in "OUTPUT.MRC"; not `written` when it was not written.
+    bool written = false;
+    std::int64_t offset = 0;
+    std::int64_t length = 0;
+    std::string checksum;   // of the bytes written, in hex
+    bool repeated = false;  // the entry is matched by more than one record of the run
+};
+
+// Whether the librarian should look at the row: a loose match, or an entry matched twice.
+bool NeedsCheck(const ReviewRow& row);
+
+// The checksum a row keeps of the bytes written for its record.
+std::string RecordChecksum(std::string_view bytes);
+
+// Marks the rows whose entry more than one row has.
+void MarkRepeatedEntries(std::vector<ReviewRow>& rows);
+
+// Writes "MatchReview.txt": a header line, then one tab-separated line per row in catalogue order,
+// its first column the row number from 1; TAB, CR, LF and NUL in texts are written as spaces.
+FileWriteResult SaveMatchReview(const DataFolder& folder, const std::vector<ReviewRow>& rows);
+
+// The rows of the folder's "MatchReview.txt", in order; nothing when there is none (no comparison
+// run since the booklist came) or it cannot be read.
+std::optional<std::vector<ReviewRow>> LoadMatchReview(const DataFolder& folder);
