@@ -10,7 +10,7 @@
 #include "base/text.h"
 #include "booklist/booklist.h"
 
-FileWriteResult SaveMatches(const DataFolder& folder, Services& services) {
+FileWriteResult WriteMatchesFile(const DataFolder& folder) {
     ReplacingFile file;
     if (file.Open(folder.Matches())) {
         std::string line;
@@ -33,8 +33,13 @@ FileWriteResult SaveMatches(const DataFolder& folder, Services& services) {
         }
         file.Commit();
     }
-    services.PauseWithEvents(1000);
     return file.Result();
+}
+
+FileWriteResult SaveMatches(const DataFolder& folder, Services& services) {
+    const FileWriteResult written = WriteMatchesFile(folder);
+    services.PauseWithEvents(1000);
+    return written;
 }
 
 void LoadMatches(const DataFolder& folder) {

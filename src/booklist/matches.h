@@ -10,6 +10,8 @@
 // the windows repaint. The previous file is replaced only by a complete new one; when the new file
 // could not be written the previous one is left as it was and the result says why.
 FileWriteResult SaveMatches(const DataFolder& folder, Services& services);
+// The same without the pause, for a change the user makes one match at a time.
+FileWriteResult WriteMatchesFile(const DataFolder& folder);
 
 // Marks the entries named in the file as matched with their call numbers. A missing file leaves
 // every entry unmatched; lines naming no loaded entry are skipped.

@@ -10,6 +10,8 @@
 int RunExportCommand(const std::vector<std::string>& args);
 int RunCompareCommand(const std::vector<std::string>& args);
 int RunPrintCommand(const std::vector<std::string>& args);
+int RunReviewCommand(const std::vector<std::string>& args);
+int RunUnmatchCommand(const std::vector<std::string>& args);
 
 // The program that carries out the print command.
 inline constexpr const char* PrintProgramName = "tallyleaf-cli-print";

@@ -38,6 +38,16 @@ constexpr CommandHelp Commands[] = {
      "print   prints the books that export writes under the same filters, in the same order,\n"
      "        as the Print command does: to the printer NAME, to the PDF file FILE, or to the\n"
      "        default printer.\n"},
+    {"review", "  tallyleaf-cli review [--dir DIR] [--check] [--tab] OUTPUT\n",
+     "review  writes how each record of the last comparison matched (MatchReview.txt in DIR),\n"
+     "        one row per matched record with its row number first, as comma-separated (or\n"
+     "        with --tab, tab-separated) UTF-8 text to OUTPUT (\"-\": standard output); with\n"
+     "        --check only the rows to check: \"title inside\", \"series\" and entries matched\n"
+     "        more than once.\n"},
+    {"unmatch", "  tallyleaf-cli unmatch [--dir DIR] ROW...\n",
+     "unmatch takes back the matches of the review's rows ROW (numbers as review gives them):\n"
+     "        their records leave OUTPUT.MRC, their entries Matches.tul unless another record\n"
+     "        still matches them, and the rows leave MatchReview.txt.\n"},
 };
 
 constexpr const char* Common =
@@ -94,5 +104,7 @@ int main(int argc, char** argv) {
     if (command == "export") return RunExportCommand(args);
     if (command == "compare") return RunCompareCommand(args);
     if (command == "print") return RunPrintCommand(args);
+    if (command == "review") return RunReviewCommand(args);
+    if (command == "unmatch") return RunUnmatchCommand(args);
     return CliFail(ExitUsage, "unknown command \"" + command + "\" (see --help)");
 }

@@ -138,3 +138,14 @@ std::string TerminalTextFromBooklist(std::string_view text) {
     if (terminal.encoding == Encoding::Utf8) return utf8;
     return Recode(utf8, terminal.codeset.c_str(), "UTF-8").value_or(std::string(text));
 }
+
+std::string Utf8FromWindows1252(std::string_view text) {
+    std::string utf8;
+    for (const char c : text)
+        AppendUtf8(UnicodeOf(static_cast<unsigned char>(c)), utf8);
+    return utf8;
+}
+
+bool IsUtf8(std::string_view text) {
+    return DecodeUtf8(text).has_value();
+}

@@ -5,9 +5,11 @@
 
 #include <filesystem>
 #include <functional>
+#include <sstream>
 
 #include "booklist/booklist.h"
 #include "compare/marc_text.h"
+#include "compare/match_review.h"
 #include "compare/matching.h"
 #include "support/program_state.h"
 #include "support/test_folder.h"
@@ -278,4 +280,61 @@ TEST(SampleCatalogue, MatchesPartOfTheSampleBooklistByEachTest) {
     EXPECT_EQ(RunCommand(std::string("'") + TALLYLEAF_CLI + "' compare tagged.mrc").output,
               "117 records read, 117 matches\n");
     EXPECT_EQ(ReadFile("OUTPUT.MRC"), ReadFile("tagged.mrc"));
+}
+
+// After a comparison of the samples: the review lists every match with its kind, and taking back
+// a match of each kind cuts exactly its record from OUTPUT.MRC.
+TEST(CliReview, ListsEveryMatchAndTakesBackOneOfEachKind) {
+    TestFolder folder;
+    fs::copy_file(fs::path(TALLYLEAF_SAMPLES) / "Booklist.tul", "Booklist.tul");
+    const std::string cli = std::string("'") + TALLYLEAF_CLI + "' ";
+    ASSERT_EQ(RunCommand(cli + "compare '" + TALLYLEAF_SAMPLES + "/Catalogue.mrc'").status, 0);
+    auto review = LoadMatchReview(CurrentDataFolder());
+    ASSERT_TRUE(review);
+    ASSERT_EQ(review->size(), 117u);
+    const std::string checked = RunCommand(cli + "review --check --tab -").output;
+    std::size_t toCheck = 0;
+    for (const ReviewRow& row : *review)
+        toCheck += NeedsCheck(row);
+    EXPECT_EQ(std::count(checked.begin(), checked.end(), '\n'), static_cast<long>(toCheck) + 1);
+    std::istringstream lines(checked.substr(checked.find('\n') + 1));
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_TRUE(line.find("\ttitle inside\t") != std::string::npos ||
+                    line.find("\tseries\t") != std::string::npos || line.ends_with("\tyes\r"))
+            << line;
+    }
+
+    for (const MatchKind kind :
+         {MatchKind::TitleInside, MatchKind::Series, MatchKind::AuthorAndTitle}) {
+        SCOPED_TRACE(MatchKindText(kind));
+        review = LoadMatchReview(CurrentDataFolder());
+        const auto found = std::find_if(review->begin(), review->end(),
+                                        [&](const ReviewRow& row) { return row.kind == kind; });
+        ASSERT_NE(found, review->end());
+        const ReviewRow taken = *found;
+        const std::string before = ReadFile("OUTPUT.MRC");
+        const std::string row = std::to_string(found - review->begin() + 1);
+        ASSERT_EQ(RunCommand(cli + "unmatch " + row).status, 0);
+        const std::string after = ReadFile("OUTPUT.MRC");
+        EXPECT_EQ(after,
+                  before.substr(0, taken.offset) + before.substr(taken.offset + taken.length));
+        EXPECT_EQ(IndependentReaderFaults("OUTPUT.MRC"), "");
+        EXPECT_EQ(LoadMatchReview(CurrentDataFolder())->size(), review->size() - 1);
+        // The entry stays matched only through another record of it.
+        const bool listed =
+            ("\n" + ReadFile("Matches.tul")).find("\n" + taken.id + ",") != std::string::npos;
+        EXPECT_EQ(listed, taken.repeated);
+    }
+}
+
+TEST(CliReview, UsageAndFailures) {
+    TestFolder folder;
+    WriteFile("Booklist.tul", BooklistText);
+    const std::string cli = std::string("'") + TALLYLEAF_CLI + "' ";
+    const std::pair<std::string, int> cases[] = {
+        {"review --help", 0}, {"unmatch --help", 0}, {"review -", 1}, {"unmatch", 2},
+        {"unmatch 0", 2},     {"unmatch x", 2},      {"review", 2},   {"unmatch 1", 1},
+    };
+    for (const auto& [arguments, status] : cases)
+        EXPECT_EQ(RunCommand(cli + arguments + " 2>/dev/null").status, status) << arguments;
 }

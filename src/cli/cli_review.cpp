@@ -1,0 +1,101 @@
+#include <string>
+#include <vector>
+
+#include "booklist/data_folder.h"
+#include "cli/cli_args.h"
+#include "cli/cli_commands.h"
+#include "cli/console_services.h"
+#include "cli/terminal_text.h"
+#include "compare/match_review.h"
+#include "compare/match_takeback.h"
+#include "maintenance/export_writer.h"
+
+namespace {
+
+// Catalogue text is UTF-8 when the record's leader says so and the bytes agree; anything else is
+// taken as windows-1252, as the booklist is.
+std::string CatalogueUtf8(const ReviewRow& row, const std::string& text) {
+    if (row.characterCoding == 'a' && IsUtf8(text)) return text;
+    return Utf8FromWindows1252(text);
+}
+
+void AppendValue(std::string& line, const std::string& value, bool tab) {
+    if (!line.empty()) line += tab ? '\t' : ',';
+    if (tab) {
+        line += value;
+        return;
+    }
+    line += '"';
+    for (const char c : value) {
+        if (c == '"') line += '"';
+        line += c;
+    }
+    line += '"';
+}
+
+}  // namespace
+
+int RunReviewCommand(const std::vector<std::string>& args) {
+    const CliArgs cli(args, {"--dir"}, {"--check", "--tab"});
+    if (!cli.Ok()) return CliFail(ExitUsage, cli.Error());
+    if (cli.Positional().size() != 1 || cli.Positional()[0].empty()) {
+        return CliFail(ExitUsage, "review needs exactly one OUTPUT file (see --help)");
+    }
+    const std::string dir = DataFolderArgument(cli.Value("--dir"));
+    const DataFolder folder(dir);
+    const auto review = LoadMatchReview(folder);
+    if (!review) {
+        return CliFail(ExitFailure, "cannot read " + folder.MatchReview() +
+                                        ": no comparison has been run in " + dir);
+    }
+    const bool tab = cli.Flag("--tab");
+    std::string text;
+    std::string line;
+    for (const char* name :
+         {"Row", "ID", "Booklist title", "Booklist author", "Matched by", "Catalogue title",
+          "Catalogue author", "Call number", "Control number", "Repeated"}) {
+        AppendValue(line, name, tab);
+    }
+    text += line + "\r\n";
+    for (std::size_t k = 0; k < review->size(); ++k) {
+        const ReviewRow& row = (*review)[k];
+        if (cli.Flag("--check") && !NeedsCheck(row)) continue;
+        line.clear();
+        for (const std::string& value :
+             {std::to_string(k + 1), row.id, Utf8FromWindows1252(row.bookTitle),
+              Utf8FromWindows1252(row.bookAuthor), std::string(MatchKindText(row.kind)),
+              CatalogueUtf8(row, row.catalogueTitle), CatalogueUtf8(row, row.catalogueAuthor),
+              CatalogueUtf8(row, row.callNumber), CatalogueUtf8(row, row.controlNumber),
+              std::string(row.repeated ? "yes" : "")}) {
+            AppendValue(line, value, tab);
+        }
+        text += line + "\r\n";
+    }
+    const std::string& given = cli.Positional()[0];
+    const std::string output = given == "-" ? "/dev/stdout" : AbsoluteFromStart(given);
+    if (const std::string refusal = OwnDataFileRefusal(folder, output); !refusal.empty())
+        return CliFail(ExitFailure, "cannot write " + output + ": " + refusal);
+    if (const FileWriteResult written = ReplaceFileContents(output, text); !written)
+        return CliFail(ExitFailure, "cannot write " + output + ": " + written.reason);
+    return ExitOk;
+}
+
+int RunUnmatchCommand(const std::vector<std::string>& args) {
+    const CliArgs cli(args, {"--dir"}, {});
+    if (!cli.Ok()) return CliFail(ExitUsage, cli.Error());
+    if (cli.Positional().empty()) return CliFail(ExitUsage, "unmatch needs the ROW numbers");
+    std::vector<int> rows;
+    for (const std::string& text : cli.Positional()) {
+        const bool number = !text.empty() && text.size() < 9 &&
+                            text.find_first_not_of("0123456789") == std::string::npos;
+        if (!number || std::stoi(text) < 1) return CliFail(ExitUsage, "not a row number: " + text);
+        rows.push_back(std::stoi(text));
+    }
+    const std::string dir = DataFolderArgument(cli.Value("--dir"));
+    const DataFolder folder(dir);
+    ConsoleServices services;
+    if (const int loaded = LoadDataFolder(folder, dir, services); loaded != ExitOk) return loaded;
+    if (const TakeBackResult taken = TakeBackMatches(folder, rows, services); !taken)
+        return CliFail(ExitFailure, taken.reason);
+    return ExitOk;
+}

@@ -1,0 +1,128 @@
+#include "compare/match_takeback.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+
+#include "base/regular_file.h"
+#include "base/replacing_file.h"
+#include "booklist/booklist.h"
+#include "booklist/matches.h"
+#include "compare/match_review.h"
+
+namespace {
+
+constexpr const char* RunAgain = "; run the comparison again";
+
+std::optional<std::string> ReadWhole(const std::string& path, std::string& reason) {
+    const RegularFile file = OpenRegularFile(path);
+    if (!file) {
+        reason = file.reason;
+        return std::nullopt;
+    }
+    std::string bytes;
+    char block[1 << 16];
+    for (std::size_t got; (got = std::fread(block, 1, sizeof block, file.file.get())) > 0;)
+        bytes.append(block, got);
+    if (std::ferror(file.file.get())) {
+        reason = "it cannot be read to its end";
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+// The entry as the remaining rows leave it: matched with the call number of the last of them, as
+// a comparison would have left it, or unmatched.
+void RestoreEntry(const std::string& id, const std::vector<ReviewRow>& remaining) {
+    for (auto row = remaining.rbegin(); row != remaining.rend(); ++row) {
+        if (row->id == id) {
+            MarkBookMatched(id, row->callNumber);
+            return;
+        }
+    }
+    if (LookupBookLine(id).empty()) return;
+    BookRecord record = LookupBookRecord(id);
+    record.matched = 0;
+    record.callNumber.clear();
+    StoreBookRecord(record);
+}
+
+}  // namespace
+
+TakeBackResult TakeBackMatches(const DataFolder& folder, const std::vector<int>& rows, Services&) {
+    std::optional<std::vector<ReviewRow>> review = LoadMatchReview(folder);
+    if (!review) return {false, std::string("there is no match review") + RunAgain};
+    std::vector<bool> taken(review->size(), false);
+    for (const int row : rows) {
+        if (row < 1 || static_cast<std::size_t>(row) > review->size())
+            return {false, "there is no row " + std::to_string(row) + " in the match review"};
+        taken[static_cast<std::size_t>(row) - 1] = true;
+    }
+
+    // The records to cut, checked to be still where the comparison wrote them.
+    std::vector<std::pair<std::int64_t, std::int64_t>> cuts;
+    for (std::size_t k = 0; k < review->size(); ++k) {
+        if (taken[k] && (*review)[k].written)
+            cuts.emplace_back((*review)[k].offset, (*review)[k].length);
+    }
+    std::string output;
+    if (!cuts.empty()) {
+        std::string reason;
+        std::optional<std::string> read = ReadWhole(folder.Output(), reason);
+        if (!read) return {false, "cannot read " + folder.Output() + ": " + reason + RunAgain};
+        output = std::move(*read);
+        for (std::size_t k = 0; k < review->size(); ++k) {
+            const ReviewRow& row = (*review)[k];
+            if (!taken[k] || !row.written) continue;
+            const auto end = static_cast<std::uint64_t>(row.offset + row.length);
+            if (end > output.size() || RecordChecksum(std::string_view(output).substr(
+                                           static_cast<std::size_t>(row.offset),
+                                           static_cast<std::size_t>(row.length))) != row.checksum) {
+                return {false, folder.Output() + " has changed since the comparison" + RunAgain};
+            }
+        }
+    }
+
+    // The output without the cut records; the rows after a cut move up by what went before them.
+    std::sort(cuts.begin(), cuts.end());
+    std::string kept;
+    kept.reserve(output.size());
+    std::int64_t at = 0;
+    for (const auto& [offset, length] : cuts) {
+        kept.append(output, static_cast<std::size_t>(at), static_cast<std::size_t>(offset - at));
+        at = offset + length;
+    }
+    if (!cuts.empty()) kept.append(output, static_cast<std::size_t>(at));
+    std::vector<ReviewRow> remaining;
+    std::set<std::string> affected;
+    for (std::size_t k = 0; k < review->size(); ++k) {
+        ReviewRow& row = (*review)[k];
+        if (taken[k]) {
+            affected.insert(row.id);
+            continue;
+        }
+        if (row.written) {
+            std::int64_t before = 0;
+            for (const auto& [offset, length] : cuts) {
+                if (offset < row.offset) before += length;
+            }
+            row.offset -= before;
+        }
+        remaining.push_back(std::move(row));
+    }
+    MarkRepeatedEntries(remaining);
+
+    // Each file is replaced whole, the output first: a later step that fails leaves files that
+    // still agree with what the librarian is told.
+    if (!cuts.empty()) {
+        if (const FileWriteResult written = ReplaceFileContents(folder.Output(), kept); !written)
+            return {false, "cannot write " + folder.Output() + ": " + written.reason};
+    }
+    for (const std::string& id : affected)
+        RestoreEntry(id, remaining);
+    if (const FileWriteResult written = WriteMatchesFile(folder); !written)
+        return {false, "cannot write " + folder.Matches() + ": " + written.reason};
+    if (const FileWriteResult written = SaveMatchReview(folder, remaining); !written)
+        return {false, "cannot write " + folder.MatchReview() + ": " + written.reason};
+    return {true, {}};
+}

@@ -1,0 +1,24 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "booklist/data_folder.h"
+#include "platform/services.h"
+
+// What became of taking matches back.
+struct TakeBackResult {
+    bool done = false;
+    std::string reason;  // why nothing was changed, for the user
+    explicit operator bool() const { return done; }
+};
+
+// Takes back the matches of the review's rows numbered `rows` (from 1, as "MatchReview.txt"
+// numbers them): each row's record is cut from "OUTPUT.MRC" (the other records unchanged byte for
+// byte), the row leaves the review, and its entry becomes unmatched with an empty call number
+// unless another row still matches it, which then gives the call number (the last in catalogue
+// order). The booklist must be loaded; "OUTPUT.MRC", "Matches.tul" and "MatchReview.txt" are each
+// replaced whole. Nothing is changed when a row number is unknown, or when the bytes at a row's
+// offset are not the record it wrote (the files changed since the comparison): then `reason` says
+// so.
+TakeBackResult TakeBackMatches(const DataFolder& folder, const std::vector<int>& rows,
+                               Services& services);
