@@ -19,12 +19,14 @@
 #include "booklist/book_record.h"
 #include "booklist/booklist.h"
 #include "compare/desktop/compare_dialog.h"
+#include "compare/desktop/review_window.h"
 #include "maintenance/booklist_import.h"
 #include "maintenance/booklist_update.h"
 #include "maintenance/desktop/about_dialog.h"
 #include "maintenance/desktop/export_dialog.h"
 #include "maintenance/desktop/item_details_dialog.h"
 #include "maintenance/desktop/new_books_window.h"
+#include "maintenance/export_writer.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
 #include "platform/qt/fonts.h"
@@ -35,7 +37,7 @@
 namespace {
 
 constexpr const char* FileMenuItems =
-    "Compare (F5),151,Update,143,Export,152,-,Print (F7),101,-,Exit,199";
+    "Compare (F5),151,Review matches (F6),153,Update,143,Export,152,-,Print (F7),101,-,Exit,199";
 constexpr const char* HelpMenuItems = "Help,155,About,156";
 
 QComboBox* Selector(int control) {
@@ -177,6 +179,7 @@ void StartMainWindow(DesktopSession& session) {
 
     AddShortcut(MainWindowNumber, QKeySequence(Qt::Key_Escape), CloseCommand);
     AddShortcut(MainWindowNumber, QKeySequence(Qt::Key_F5), CompareCommand);
+    AddShortcut(MainWindowNumber, QKeySequence(Qt::Key_F6), ReviewCommand);
     AddShortcut(MainWindowNumber, QKeySequence(Qt::Key_F7), PrintCommand);
     AddShortcut(MainWindowNumber, QKeySequence(Qt::Key_F9), ServerUpdateCommand);
     AddShortcut(MainWindowNumber, QKeySequence(Qt::Key_F1), HelpCommand);
@@ -246,6 +249,10 @@ bool DispatchMainCommand(DesktopSession& session, const DialogEvent& event) {
 
         case CompareCommand:
             if (ShowCompareDialog(session.folder, session.services)) ShowAgainWithNewMatches();
+            break;
+        case ReviewCommand:
+            if (ShowMatchReview(session.folder, PdfFilePlaceIn(session.folder), session.services))
+                ShowAgainWithNewMatches();
             break;
         case PrintCommand:
             PrintVisibleBookList(session.folder);

@@ -18,6 +18,7 @@ inline constexpr int UpdateCommand = 143;
 inline constexpr int ServerUpdateCommand = 144;
 inline constexpr int CompareCommand = 151;
 inline constexpr int ExportCommand = 152;
+inline constexpr int ReviewCommand = 153;
 inline constexpr int HelpCommand = 155;
 inline constexpr int AboutCommand = 156;
 inline constexpr int RemoveRowsCommand = 190;

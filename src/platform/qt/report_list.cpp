@@ -109,6 +109,7 @@ int ReportRows::columnCount(const QModelIndex& parent) const {
 QVariant ReportRows::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= Count()) return {};
     const std::string_view cell = CellOf(Row(index.row()), index.column());
+    if (utf8) return QString::fromUtf8(cell.data(), static_cast<qsizetype>(cell.size()));
     return ToDisplay(cell);
 }
 

@@ -43,6 +43,8 @@ class ReportRows : public QAbstractTableModel {
         __builtin_prefetch(text_.data() + rows_[static_cast<std::size_t>(row)].at);
     }
     std::vector<std::string> headings;
+    // The cells are UTF-8 rather than Windows-1252: a list mixing catalogue and booklist text.
+    bool utf8 = false;
 
   private:
     // A row's place in text_. A long list is one buffer rather than a string a row: filling,

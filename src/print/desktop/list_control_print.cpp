@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <algorithm>
 
+#include "platform/qt/display_text.h"
 #include "platform/qt/event_queue.h"
 #include "platform/qt/report_list.h"
 #include "print/desktop/print_window.h"
@@ -31,10 +32,15 @@ void PrintListControl(ReportList* list, const std::string& title, double scale,
                 return false;
             // The window under the closed Print window repaints before the rows are sent.
             LetWindowEventsThrough();
+            // Printing takes Windows-1252, so a UTF-8 list's cells are encoded as such.
+            const auto cellAt = [list](int r, int c) {
+                std::string cell = ListCell(list, r, c);
+                return list->Rows()->utf8 ? FromDisplay(QString::fromUtf8(cell)) : cell;
+            };
             for (int r = 0; r < ListRowCount(list); ++r) {
-                std::string text = ListCell(list, r, 0);
+                std::string text = cellAt(r, 0);
                 for (int c = 1; c < printed.count; ++c) {
-                    std::string cell = ListCell(list, r, c);
+                    std::string cell = cellAt(r, c);
                     std::replace(cell.begin(), cell.end(), '|', ' ');
                     text += '\t' + cell;
                 }

@@ -1,0 +1,180 @@
+#include "compare/desktop/review_window.h"
+
+#include <QKeySequence>
+#include <QLabel>
+#include <QStringDecoder>
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/text.h"
+#include "compare/match_review.h"
+#include "compare/match_takeback.h"
+#include "platform/dialogs.h"
+#include "platform/message.h"
+#include "platform/qt/controls.h"
+#include "platform/qt/display_text.h"
+#include "platform/qt/report_list.h"
+#include "print/desktop/list_control_print.h"
+
+namespace {
+
+constexpr const char* Title = "Review matches";
+constexpr int WindowWidth = 980;
+constexpr int WindowHeight = 640;
+constexpr double PrintScale = 0.23;
+
+struct Column {
+    const char* heading;
+    int width;
+};
+constexpr Column Columns[] = {
+    {"ID", 55},         {"Booklist title", 200}, {"Catalogue title", 200}, {"Author", 150},
+    {"Matched by", 95}, {"Call number", 90},     {"Control number", 110},
+};
+// The row's number in the review, kept out of sight (and out of print) after the shown columns.
+constexpr int NumberColumn = static_cast<int>(std::size(Columns));
+
+std::string Utf8Of(const QString& text) {
+    return text.toUtf8().toStdString();
+}
+
+// Catalogue text is UTF-8 only when the record says so and its bytes bear it out.
+std::string CatalogueText(const std::string& text, char coding) {
+    if (coding == 'a') {
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        const QString decoded = utf8.decode(QByteArrayView(text.data(), std::ssize(text)));
+        if (!utf8.hasError()) return Utf8Of(decoded);
+    }
+    return Utf8Of(ToDisplay(text));
+}
+
+// The list's cells are LF-separated.
+std::string Cell(std::string text) {
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text;
+}
+
+std::string RowText(const ReviewRow& row, int number) {
+    const char coding = row.characterCoding;
+    const std::string cells[] = {
+        Utf8Of(ToDisplay(row.id)),
+        Utf8Of(ToDisplay(row.bookTitle)),
+        CatalogueText(row.catalogueTitle, coding),
+        CatalogueText(row.catalogueAuthor, coding),
+        MatchKindText(row.kind),
+        CatalogueText(row.callNumber, coding),
+        CatalogueText(row.controlNumber, coding),
+        std::to_string(number),
+    };
+    std::string text;
+    for (const std::string& cell : cells)
+        text += (text.empty() ? "" : "\n") + Cell(cell);
+    return text;
+}
+
+std::string Caption(const std::vector<ReviewRow>& rows) {
+    const auto toCheck = std::count_if(rows.begin(), rows.end(), NeedsCheck);
+    return std::to_string(rows.size()) + (rows.size() == 1 ? " match: " : " matches: ") +
+           std::to_string(toCheck) + " to check";
+}
+
+// The rows to check first, each group in catalogue order.
+void FillList(ReportList* list, const std::vector<ReviewRow>& rows) {
+    ClearList(list);
+    BeginBulkUpdate(list);
+    for (const bool check : {true, false}) {
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (NeedsCheck(rows[i]) == check)
+                AddListRow(list, RowText(rows[i], static_cast<int>(i) + 1));
+        }
+    }
+    EndBulkUpdate(list);
+    if (!rows.empty()) SelectListRows(list, {0});
+}
+
+ReportList* AddReviewList() {
+    ReportList* list = AddReportList(ReviewWindowNumber, ReviewListControl, 15, 35,
+                                     WindowWidth - 30, WindowHeight - 80);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->Rows()->utf8 = true;
+    for (const Column& column : Columns)
+        AddListColumn(list, column.heading, column.width);
+    AddListColumn(list, "", 0);
+    list->setColumnHidden(NumberColumn, true);
+    EnableColumnSort(list);
+    return list;
+}
+
+std::vector<int> SelectedNumbers(const ReportList* list) {
+    std::vector<int> numbers;
+    for (const int row : SelectedListRows(list))
+        numbers.push_back(static_cast<int>(ReadWholeNumber(ListCell(list, row, NumberColumn))));
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
+}
+
+}  // namespace
+
+bool ShowMatchReview(const DataFolder& folder, const PdfFilePlace& pdf, Services& services) {
+    std::optional<std::vector<ReviewRow>> rows = LoadMatchReview(folder);
+    if (!rows) {
+        services.ShowMessage(Title,
+                             "A comparison has not been run yet, so there are no matches to "
+                             "review.\r\nCompare (F5) compares the booklist with the catalogue.",
+                             "OK", "I", 0);
+        return false;
+    }
+    const int w = WindowWidth;
+    const int h = WindowHeight;
+    if (!OpenDialogWindow(ReviewWindowNumber, Title, w, h, "")) return false;
+    AddButton(ReviewWindowNumber, ReviewCloseControl, w - 82, h - 29, 75, 22, "Close");
+    AddButton(ReviewWindowNumber, ReviewPrintControl, w - 163, h - 29, 75, 22, "Print");
+    AddButton(ReviewWindowNumber, ReviewNotMatchControl, 15, h - 29, 90, 22, "Not a match",
+              "Take back the matches of the selected rows");
+    AddShortcut(ReviewWindowNumber, QKeySequence(Qt::Key_Escape), ReviewCloseControl);
+    std::string caption = Caption(*rows);
+    AddLabel(ReviewWindowNumber, ReviewCaptionControl, 15, 10, w - 30, 20, caption);
+    ReportList* list = AddReviewList();
+    FillList(list, *rows);
+    list->setFocus();
+
+    bool changed = false;
+    for (;;) {
+        const DialogEvent event = WaitDialogEvent();
+        if (event.command == CloseBoxCommand || event.command == ReviewCloseControl) break;
+        if (event.command == ReviewPrintControl) {
+            PrintListControl(list, caption, PrintScale, pdf);
+            list->setFocus();
+        }
+        if (event.command == ReviewNotMatchControl) {
+            const std::vector<int> numbers = SelectedNumbers(list);
+            if (numbers.empty()) continue;
+            const std::string what = numbers.size() == 1
+                                         ? "the selected match"
+                                         : std::to_string(numbers.size()) + " selected matches";
+            if (services.ShowMessage(Title,
+                                     "Take back " + what +
+                                         "? Each record is taken out of OUTPUT.MRC and no "
+                                         "longer counts as a match of its book.",
+                                     "YN", "?", 2) != MessageYes) {
+                continue;
+            }
+            if (const TakeBackResult result = TakeBackMatches(folder, numbers, services); !result) {
+                services.ShowMessage(Title, result.reason, "OK", "!", 0);
+            } else {
+                changed = true;
+                rows = LoadMatchReview(folder);
+                if (!rows) rows.emplace();
+                caption = Caption(*rows);
+                if (auto* label = ControlAs<QLabel>(ReviewWindowNumber, ReviewCaptionControl))
+                    label->setText(ToDisplay(caption));
+                FillList(list, *rows);
+            }
+            list->setFocus();
+        }
+    }
+    CloseDialogWindow();
+    return changed;
+}
