@@ -43,8 +43,45 @@ std::string RecordChecksum(std::string_view bytes);
 // Marks the rows whose entry more than one row has.
 void MarkRepeatedEntries(std::vector<ReviewRow>& rows);
 
-// Writes "MatchReview.txt": a header line, then one tab-separated line per row in catalogue order,
-// its first column the row number from 1; TAB, CR, LF and NUL in texts are written as spaces.
+// Where a matched record's tagged bytes went in "OUTPUT.MRC"; `bytes` empty when not written.
+struct WrittenRecord {
+    std::int64_t offset = 0;
+    std::string_view bytes;
+};
+
+// "MatchReview.txt" as a comparison makes it: a header line, then one tab-separated line per
+// matched record in catalogue order, its first column the row number from 1, its last "1" for an
+// entry matched by more than one record and "0" otherwise; TAB, CR, LF and NUL in texts are
+// written as spaces. Each line is formatted once, as its record matches; the marks of repeated
+// entries are set and the file written when the run ends.
+class RunReview {
+  public:
+    // Starts the review of the folder's run.
+    bool Open(const DataFolder& folder);
+    void Add(std::string_view id, std::string_view bookTitle, std::string_view bookAuthor,
+             MatchKind kind, std::string_view controlNumber, std::string_view catalogueTitle,
+             std::string_view catalogueAuthor, std::string_view callNumber, char characterCoding,
+             const WrittenRecord& written);
+    void Add(const ReviewRow& row);
+    std::size_t Size() const { return rows_.size(); }
+    // Marks the repeated entries and puts the complete file in the place of the earlier one.
+    FileWriteResult Finish();
+
+  private:
+    void WriteLine(std::string_view id, std::string_view bookTitle, std::string_view bookAuthor,
+                   MatchKind kind, std::string_view controlNumber, std::string_view catalogueTitle,
+                   std::string_view catalogueAuthor, std::string_view callNumber,
+                   char characterCoding, std::string_view place);
+    struct Row {
+        std::string id;
+        std::int64_t markAt;  // where its "0" lies in the file
+    };
+    std::string path_;
+    std::string text_;  // the file as it will be written
+    std::string line_;  // scratch
+    std::vector<Row> rows_;
+};
+
 FileWriteResult SaveMatchReview(const DataFolder& folder, const std::vector<ReviewRow>& rows);
 
 // The rows of the folder's "MatchReview.txt", in order; nothing when there is none (no comparison

@@ -102,44 +102,25 @@ const AuthorBook* FindBySeries(std::span<const AuthorBook> books, std::string_vi
     return &books.back();
 }
 
-// Writes the tagged record and notes in the review row where it went.
-void WriteMatchedRecord(CatalogueRecord& record, int levelBand, ComparisonRun& run,
-                        ReviewRow& row) {
+// Writes the tagged record; where it went, for the review.
+WrittenRecord WriteMatchedRecord(CatalogueRecord& record, int levelBand, ComparisonRun& run) {
     const RebuildResult rebuilt = TagRecord(record, levelBand, run.options, run.bytes);
     if (rebuilt != RebuildResult::Rebuilt) {
         ++(rebuilt == RebuildResult::TooLong ? run.notWritten : run.malformed);
-        return;
+        return {};
     }
-    if (!run.output) return;
+    if (!run.output) return {};
     run.output->Write(run.bytes);
-    row.written = true;
-    row.offset = run.outputBytes;
-    row.length = static_cast<std::int64_t>(run.bytes.size());
-    row.checksum = RecordChecksum(run.bytes);
-    run.outputBytes += row.length;
+    const WrittenRecord written{run.outputBytes, run.bytes};
+    run.outputBytes += static_cast<std::int64_t>(run.bytes.size());
+    return written;
 }
 
-// The review row of a record just matched, from the entry and the record as read: the texts are
-// taken again from the split record, since the match needed only some of them.
-ReviewRow ReviewRowOf(std::string_view entry, MatchKind kind, CatalogueRecord& record) {
-    ReviewRow row;
-    const PackedFields fields = SplitPackedLine(entry, FieldAuthor + 1);
-    row.id = fields[FieldId];
-    row.bookTitle = fields[FieldTitle];
-    row.bookAuthor = fields[FieldAuthor];
-    row.kind = kind;
-    ExtractBookData(record);
-    row.catalogueTitle = record.title;
-    row.catalogueAuthor = record.author;
-    row.callNumber = record.callNumber;
-    row.characterCoding = record.leader.size() > 9 ? record.leader[9] : ' ';
+std::string_view ControlNumberOf(const CatalogueRecord& record) {
     for (std::size_t k = 0; k < record.FieldCount(); ++k) {
-        if (record.FieldTag(k) == "001") {
-            row.controlNumber = record.FieldContent(k);
-            break;
-        }
+        if (record.FieldTag(k) == "001") return record.FieldContent(k);
     }
-    return row;
+    return {};
 }
 
 // Enters every beginning of every author-plus-title key in the run's filter of them.
@@ -227,9 +208,16 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     // Earlier tags are taken out of every record, but the title has been extracted already, so
     // only the records written can show it.
     SplitMarcRecord(bytes, record);
-    ReviewRow& row = run.review.emplace_back(ReviewRowOf(entry, kind, record));
+    // Looked up while the split record still reads its fields from the bytes.
+    run.controlNumber.assign(ControlNumberOf(record));
     RemoveEarlierTags(record);
-    WriteMatchedRecord(record, levelBand, run, row);
+    const WrittenRecord written = WriteMatchedRecord(record, levelBand, run);
+    // The texts the match extracted are those of the record as read; tagging changes neither the
+    // control number nor the leader's coding.
+    const PackedFields fields = SplitPackedLine(entry, FieldAuthor + 1);
+    run.review.Add(fields[FieldId], fields[FieldTitle], fields[FieldAuthor], kind,
+                   run.controlNumber, record.title, run.author, record.callNumber,
+                   record.leader.size() > 9 ? record.leader[9] : ' ', written);
     return true;
 }
 
@@ -420,6 +408,7 @@ ComparisonResult RunComparison(const DataFolder& folder, const std::string& path
     // may be the "OUTPUT.MRC" of an earlier run.
     ReplacingFile output;
     if (output.Open(folder.Output())) run.output = &output;
+    run.review.Open(folder);
 
     CatalogueRecord record;
     std::string spill;
@@ -462,8 +451,7 @@ ComparisonResult RunComparison(const DataFolder& folder, const std::string& path
     const FileWriteResult saved = SaveMatches(folder, services);
     result.matchesSaved = saved.written;
     result.matchesFailure = saved.reason;
-    MarkRepeatedEntries(run.review);
-    const FileWriteResult reviewed = SaveMatchReview(folder, run.review);
+    const FileWriteResult reviewed = run.review.Finish();
     result.reviewSaved = reviewed.written;
     result.reviewFailure = reviewed.reason;
     ShowOutcome(folder, result, services);

@@ -50,7 +50,7 @@ struct ComparisonRun {
     TaggingOptions options;
     ReplacingFile* output = nullptr;  // null when the output file could not be created
     std::int64_t outputBytes = 0;     // written to it so far
-    std::vector<ReviewRow> review;    // one row per matched record, in catalogue order
+    RunReview review;                 // one row per matched record, in catalogue order
     std::int64_t matches = 0;
     std::int64_t notWritten = 0;
     std::int64_t malformed = 0;
@@ -59,6 +59,7 @@ struct ComparisonRun {
     std::string authorTitle;  // scratch: the surname and then the title key of the record
     std::string author;
     std::string surname;
+    std::string controlNumber;  // scratch: the 001 of a matched record
 };
 
 // Fills the run's tables and filters from the loaded booklist.
