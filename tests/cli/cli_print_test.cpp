@@ -51,14 +51,7 @@ std::string CommandOutputOf(const std::string& command) {
 }
 
 std::string PdfText(const fs::path& pdf) {
-    std::string text;
-    if (FILE* pipe = popen(("pdftotext -layout " + Quote(pdf.string()) + " -").c_str(), "r")) {
-        char buffer[4096];
-        while (const std::size_t n = fread(buffer, 1, sizeof buffer, pipe))
-            text.append(buffer, n);
-        pclose(pipe);
-    }
-    return text;
+    return CommandOutputOf("pdftotext -layout " + Quote(pdf.string()) + " -");
 }
 
 // The first field of each exported line after the header: the id.

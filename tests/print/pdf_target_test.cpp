@@ -85,40 +85,38 @@ TEST(PdfTarget, ReplacesTheFileOnlyWithAWholePdf) {
     EXPECT_EQ(ReadFile("new.pdf"), SmallPdf());
 }
 
-TEST(PdfTarget, AnIncompletePdfLeavesTheOldFile) {
+TEST(PdfTarget, AnIncompletePdfOrAFullDiskLeavesTheOldFileByteForByte) {
     TestFolder folder;
-    WriteFile("list.pdf", SmallPdf());
-    for (const std::string& drawn : {std::string(), SmallPdf().substr(0, 100)}) {
+    const std::string old = SmallPdf("% the list printed last week\n");
+    struct Case {
+        std::string drawn;
+        std::int64_t diskRoom;  // -1: the disk has room
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"", -1, "the PDF was not completed"},
+        {SmallPdf().substr(0, 100), -1, "the PDF was not completed"},
+        {SmallPdf(std::string(100000, ' ') + "\n"), 200, "No space left on device"},
+    };
+    for (const Case& c : cases) {
+        WriteFile("list.pdf", old);
+        FailNextFileAfter(c.diskRoom);
         PdfTarget target;
         ASSERT_TRUE(target.Open("list.pdf"));
-        Draw(target, drawn);
+        Draw(target, c.drawn);
         EXPECT_FALSE(target.Commit());
-        EXPECT_EQ(target.Reason(), "the PDF was not completed");
-        EXPECT_EQ(ReadFile("list.pdf"), SmallPdf());
+        EXPECT_EQ(target.Reason(), c.reason);
+        EXPECT_EQ(ReadFile("list.pdf"), old);
         EXPECT_EQ(FileNamesIn("."), std::set<std::string>{"list.pdf"});
     }
+    FailNextFileAfter(-1);
     // Nothing drawn at all, and the target given up.
     {
         PdfTarget target;
         ASSERT_TRUE(target.Open("list.pdf"));
     }
-    EXPECT_EQ(ReadFile("list.pdf"), SmallPdf());
-    EXPECT_EQ(FileNamesIn("."), std::set<std::string>{"list.pdf"});
-}
-
-TEST(PdfTarget, AFullDiskLeavesTheOldFileByteForByte) {
-    TestFolder folder;
-    const std::string old = SmallPdf("% the list printed last week\n");
-    WriteFile("list.pdf", old);
-    FailNextFileAfter(200);
-    PdfTarget target;
-    ASSERT_TRUE(target.Open("list.pdf"));
-    Draw(target, SmallPdf(std::string(100000, ' ') + "\n"));
-    EXPECT_FALSE(target.Commit());
-    EXPECT_EQ(target.Reason(), "No space left on device");
     EXPECT_EQ(ReadFile("list.pdf"), old);
     EXPECT_EQ(FileNamesIn("."), std::set<std::string>{"list.pdf"});
-    FailNextFileAfter(-1);
 }
 
 // A target that cannot be written, /dev/full and a pipe are tried through the command line.

@@ -44,6 +44,8 @@ class CupsJobTest : public ::testing::Test {
         ResetProgramState();
         if (const char* spoolText = std::getenv("TALLYLEAF_TEST_CUPS_SPOOL")) spool = spoolText;
         if (const char* queueText = std::getenv("TALLYLEAF_TEST_PRINTER")) queue = queueText;
+        if (queue.empty() || spool.empty())
+            GTEST_SKIP() << "no CUPS scheduler of the test's own (run through with_own_cupsd.sh)";
     }
     void TearDown() override {
         // The queue takes jobs again for the next test.
@@ -52,7 +54,6 @@ class CupsJobTest : public ::testing::Test {
         }
         ResetProgramState();
     }
-    bool HasScheduler() const { return !queue.empty() && !spool.empty(); }
     // Every job the queue has, done or not, as lpstat lists them.
     std::string Jobs() const { return CommandOutput("lpstat -W all -o " + queue); }
 
@@ -105,22 +106,9 @@ TEST_F(CupsJobTest, PrintsTheListThroughTheQueue) {
     EXPECT_EQ(next, Rows);
 }
 
-TEST_F(CupsJobTest, AQueueThatRejectsJobsGetsNoDocument) {
-    if (!HasScheduler())
-        GTEST_SKIP() << "no CUPS scheduler of the test's own (run through with_own_cupsd.sh)";
-    ASSERT_EQ(std::system(("cupsreject -r 'Out of toner' " + queue).c_str()), 0);
-    EXPECT_FALSE(
-        PrintBookList(OpenPrinterDevice(queue, DefaultPrinterSettingsText), "title", 1, OneRow));
-    EXPECT_EQ(PrinterDocumentFailure(), "is not accepting jobs (Out of toner)");
-    EXPECT_EQ(Jobs(), "");
-    EXPECT_TRUE(SpooledDocuments(spool).empty());
-}
-
 // The queue stops taking jobs while the document is drawn: the job Qt submits at its end is
 // refused, and Qt does not say so.
 TEST_F(CupsJobTest, AJobRefusedAtItsEndIsToldAsNotPrinted) {
-    if (!HasScheduler())
-        GTEST_SKIP() << "no CUPS scheduler of the test's own (run through with_own_cupsd.sh)";
     const std::string reject = "cupsreject " + queue;
     EXPECT_FALSE(PrintBookList(OpenPrinterDevice(queue, DefaultPrinterSettingsText), "title", 3,
                                [&](int row) {
@@ -141,11 +129,10 @@ TEST_F(CupsJobTest, AJobRefusedAtItsEndIsToldAsNotPrinted) {
     EXPECT_NE(Jobs().find(queue + "-"), std::string::npos);
 }
 
-// The desktop chooses the queue in the Print window and tells the user that nothing was printed.
-TEST_F(CupsJobTest, TheDesktopSaysNothingWasPrintedOnARejectingQueue) {
-    if (!HasScheduler())
-        GTEST_SKIP() << "no CUPS scheduler of the test's own (run through with_own_cupsd.sh)";
-    ASSERT_EQ(std::system(("cupsreject " + queue).c_str()), 0);
+// A queue that rejects jobs gets no document; the desktop chooses it in the Print window and
+// tells the user that nothing was printed, with the administrator's reason.
+TEST_F(CupsJobTest, AQueueThatRejectsJobsGetsNoDocumentAndTheDesktopSaysSo) {
+    ASSERT_EQ(std::system(("cupsreject -r 'Out of toner' " + queue).c_str()), 0);
     PresetMessageAnswer(MessageOk);
     PrintWhenAsked();
     PrintOnChosenPrinter([](int device) { return PrintBookList(device, "title", 1, OneRow); }, {});
@@ -156,7 +143,9 @@ TEST_F(CupsJobTest, TheDesktopSaysNothingWasPrintedOnARejectingQueue) {
                   "Nothing was printed: the printer \"" + queue + "\" is not accepting jobs", 0),
               0u)
         << MessageRequests()[0].text;
+    EXPECT_EQ(PrinterDocumentFailure(), "is not accepting jobs (Out of toner)");
     EXPECT_EQ(Jobs(), "");
+    EXPECT_TRUE(SpooledDocuments(spool).empty());
 }
 
 // The copies, collation, sides, colour and quality of job `n` of the test's own scheduler, as
@@ -171,8 +160,6 @@ std::string JobChoices(int n) {
 // Every choice Preferences offers reaches the job: the test queue takes both sides, colour and
 // three qualities.
 TEST_F(CupsJobTest, ThePreferencesChosenReachTheJob) {
-    if (!HasScheduler())
-        GTEST_SKIP() << "no CUPS scheduler of the test's own (run through with_own_cupsd.sh)";
     const struct {
         int copies;
         bool collate;
