@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "base/regular_file.h"
@@ -28,15 +29,6 @@ bool IsAbsoluteFolderName(const char* value) {
     return value != nullptr && value[0] == '/';
 }
 
-std::string ReadWhole(const std::string& path) {
-    std::string bytes;
-    const RegularFile file = OpenRegularFile(path);
-    char block[4096];
-    for (std::size_t got; file && (got = std::fread(block, 1, sizeof block, file.file.get())) > 0;)
-        bytes.append(block, got);
-    return bytes;
-}
-
 // Moves the earlier folder's files into `work`, which does not exist yet: in one rename where both
 // lie on one file system, else file by file, each copied whole before its original goes.
 void MoveEarlierFiles(const fs::path& earlier, const fs::path& work) {
@@ -51,7 +43,10 @@ void MoveEarlierFiles(const fs::path& earlier, const fs::path& work) {
         if (entry.is_regular_file(error)) files.push_back(entry.path());
     }
     for (const fs::path& file : files) {
-        if (ReplaceFileContents((work / file.filename()).string(), ReadWhole(file.string())))
+        // A file that cannot be read whole stays where it is.
+        std::string reason;
+        const std::optional<std::string> bytes = ReadRegularFile(file.string(), reason);
+        if (bytes && ReplaceFileContents((work / file.filename()).string(), *bytes))
             fs::remove(file, error);
     }
 }
@@ -97,10 +92,11 @@ FolderCheck PrepareDataFolder(const DataFolders& folders) {
     if (::access(folders.work.c_str(), W_OK | X_OK) != 0) return {false, std::strerror(errno)};
     const fs::path version = fs::path(folders.work) / VersionFileName;
     if (!folders.installedShare.empty() && (fs::file_size(version, error) == 0 || error)) {
-        const std::string installed =
-            ReadWhole((fs::path(folders.installedShare) / VersionFileName).string());
+        std::string reason;
+        const std::optional<std::string> installed =
+            ReadRegularFile((fs::path(folders.installedShare) / VersionFileName).string(), reason);
         // Written whole or not at all, so that a full disk leaves no empty file to be kept.
-        if (!installed.empty()) ReplaceFileContents(version.string(), installed);
+        if (installed && !installed->empty()) ReplaceFileContents(version.string(), *installed);
     }
     return {true, {}};
 }

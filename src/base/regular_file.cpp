@@ -29,3 +29,20 @@ RegularFile OpenRegularFile(const std::string& path) {
     }
     return result;
 }
+
+std::optional<std::string> ReadRegularFile(const std::string& path, std::string& reason) {
+    const RegularFile opened = OpenRegularFile(path);
+    if (!opened) {
+        reason = opened.reason;
+        return std::nullopt;
+    }
+    std::string bytes;
+    char block[1 << 16];
+    for (std::size_t got; (got = std::fread(block, 1, sizeof block, opened.file.get())) > 0;)
+        bytes.append(block, got);
+    if (std::ferror(opened.file.get())) {
+        reason = "it cannot be read to its end";
+        return std::nullopt;
+    }
+    return bytes;
+}

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
 using FileHandle = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
@@ -15,3 +16,7 @@ struct RegularFile {
 };
 
 RegularFile OpenRegularFile(const std::string& path);
+
+// The whole contents of a regular file opened as above; nothing, with `reason` set, when it cannot
+// be opened or read to its end.
+std::optional<std::string> ReadRegularFile(const std::string& path, std::string& reason);

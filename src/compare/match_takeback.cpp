@@ -1,7 +1,6 @@
 #include "compare/match_takeback.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <set>
 
 #include "base/regular_file.h"
@@ -13,23 +12,6 @@
 namespace {
 
 constexpr const char* RunAgain = "; run the comparison again";
-
-std::optional<std::string> ReadWhole(const std::string& path, std::string& reason) {
-    const RegularFile file = OpenRegularFile(path);
-    if (!file) {
-        reason = file.reason;
-        return std::nullopt;
-    }
-    std::string bytes;
-    char block[1 << 16];
-    for (std::size_t got; (got = std::fread(block, 1, sizeof block, file.file.get())) > 0;)
-        bytes.append(block, got);
-    if (std::ferror(file.file.get())) {
-        reason = "it cannot be read to its end";
-        return std::nullopt;
-    }
-    return bytes;
-}
 
 // The entry as the remaining rows leave it: matched with the call number of the last of them, as
 // a comparison would have left it, or unmatched.
@@ -68,7 +50,7 @@ TakeBackResult TakeBackMatches(const DataFolder& folder, const std::vector<int>&
     std::string output;
     if (!cuts.empty()) {
         std::string reason;
-        std::optional<std::string> read = ReadWhole(folder.Output(), reason);
+        std::optional<std::string> read = ReadRegularFile(folder.Output(), reason);
         if (!read) return {false, "cannot read " + folder.Output() + ": " + reason + RunAgain};
         output = std::move(*read);
         for (std::size_t k = 0; k < review->size(); ++k) {
