@@ -19,20 +19,6 @@ std::string CatalogueUtf8(const ReviewRow& row, const std::string& text) {
     return Utf8FromWindows1252(text);
 }
 
-void AppendValue(std::string& line, const std::string& value, bool tab) {
-    if (!line.empty()) line += tab ? '\t' : ',';
-    if (tab) {
-        line += value;
-        return;
-    }
-    line += '"';
-    for (const char c : value) {
-        if (c == '"') line += '"';
-        line += c;
-    }
-    line += '"';
-}
-
 }  // namespace
 
 int RunReviewCommand(const std::vector<std::string>& args) {
@@ -48,15 +34,15 @@ int RunReviewCommand(const std::vector<std::string>& args) {
         return CliFail(ExitFailure, "cannot read " + folder.MatchReview() +
                                         ": no comparison has been run in " + dir);
     }
-    const bool tab = cli.Flag("--tab");
+    const ExportFormat format = cli.Flag("--tab") ? ExportFormat::Tab : ExportFormat::Comma;
     std::string text;
     std::string line;
     for (const char* name :
          {"Row", "ID", "Booklist title", "Booklist author", "Matched by", "Catalogue title",
           "Catalogue author", "Call number", "Control number", "Repeated"}) {
-        AppendValue(line, name, tab);
+        AppendExportValue(line, name, format);
     }
-    text += line + "\r\n";
+    text += line.substr(1) + "\r\n";
     for (std::size_t k = 0; k < review->size(); ++k) {
         const ReviewRow& row = (*review)[k];
         if (cli.Flag("--check") && !NeedsCheck(row)) continue;
@@ -67,9 +53,9 @@ int RunReviewCommand(const std::vector<std::string>& args) {
               CatalogueUtf8(row, row.catalogueTitle), CatalogueUtf8(row, row.catalogueAuthor),
               CatalogueUtf8(row, row.callNumber), CatalogueUtf8(row, row.controlNumber),
               std::string(row.repeated ? "yes" : "")}) {
-            AppendValue(line, value, tab);
+            AppendExportValue(line, value, format);
         }
-        text += line + "\r\n";
+        text += line.substr(1) + "\r\n";
     }
     const std::string& given = cli.Positional()[0];
     const std::string output = given == "-" ? "/dev/stdout" : AbsoluteFromStart(given);

@@ -36,22 +36,6 @@ constexpr std::array<int, ExportFieldCount> PackedFieldOf = {
     FieldCategories, FieldLevel,         FieldAnnotation, FieldCallNumber,
 };
 
-void AppendValue(std::string& line, std::string_view value, ExportFormat format) {
-    if (format == ExportFormat::Tab) {
-        line += '\t';
-        line += value;
-        return;
-    }
-    // A quote inside a value is doubled, so that spreadsheets keep the value whole.
-    line += ",\"";
-    for (std::size_t quote; (quote = value.find('"')) != std::string_view::npos;) {
-        line.append(value.substr(0, quote + 1)).append(1, '"');
-        value.remove_prefix(quote + 1);
-    }
-    line += value;
-    line += '"';
-}
-
 // Appends the values of one entry, given as the pieces of its packed line, without line end.
 // The id and the level band come as text of their own: a record holds them as numbers.
 void AppendValues(std::string& out, const PackedFields& entry, std::string_view idText,
@@ -64,7 +48,7 @@ void AppendValues(std::string& out, const PackedFields& entry, std::string_view 
                                        : field == FieldLevel    ? levelBand
                                        : field == NoPackedField ? std::string_view()
                                                                 : entry[field];
-        AppendValue(out, value, format);
+        AppendExportValue(out, value, format);
     }
     if (out.size() > from) out.erase(from, 1);  // the separator in front of the first value
 }
@@ -79,6 +63,22 @@ int PackedFieldsNeeded(const ExportFieldSet& fields) {
 }
 
 }  // namespace
+
+void AppendExportValue(std::string& line, std::string_view value, ExportFormat format) {
+    if (format == ExportFormat::Tab) {
+        line += '\t';
+        line += value;
+        return;
+    }
+    // A quote inside a value is doubled, so that spreadsheets keep the value whole.
+    line += ",\"";
+    for (std::size_t quote; (quote = value.find('"')) != std::string_view::npos;) {
+        line.append(value.substr(0, quote + 1)).append(1, '"');
+        value.remove_prefix(quote + 1);
+    }
+    line += value;
+    line += '"';
+}
 
 const std::array<ExportFieldInfo, ExportFieldCount>& ExportFields() {
     static const std::array<ExportFieldInfo, ExportFieldCount> fields = {{
@@ -110,7 +110,7 @@ std::string ExportLine(const BookRecord* record, const ExportFieldSet& fields,
     std::string line;
     if (!record) {
         for (int i = 0; i < ExportFieldCount; ++i) {
-            if (fields[i]) AppendValue(line, ExportFields()[i].headerText, format);
+            if (fields[i]) AppendExportValue(line, ExportFields()[i].headerText, format);
         }
         if (!line.empty()) line.erase(0, 1);  // the separator in front of the first value
         return line;
