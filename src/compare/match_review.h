@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/growing_buffer.h"
 #include "base/replacing_file.h"
 #include "booklist/data_folder.h"
 
@@ -72,13 +73,13 @@ class RunReview {
                    MatchKind kind, std::string_view controlNumber, std::string_view catalogueTitle,
                    std::string_view catalogueAuthor, std::string_view callNumber,
                    char characterCoding, std::string_view place);
-    struct Row {
-        std::string id;
-        std::int64_t markAt;  // where its "0" lies in the file
+    struct Row {  // where a line's ID and its "0" of the last column lie in the file
+        std::size_t idAt;
+        std::size_t idSize;
+        std::size_t markAt;
     };
     std::string path_;
-    std::string text_;  // the file as it will be written
-    std::string line_;  // scratch
+    GrowingBuffer text_;  // the file as it will be written
     std::vector<Row> rows_;
 };
 
