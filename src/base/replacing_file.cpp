@@ -171,23 +171,29 @@ void ReplacingFile::Write(std::string_view bytes) {
     if (!IsOpen() || Failed()) return;
     if (buffer_.size() + bytes.size() > BufferSize && !Flush()) return;
     if (bytes.size() >= BufferSize) {
-        buffer_.assign(bytes.begin(), bytes.end());
-        Flush();
+        // A large piece, such as a whole file made in memory, goes out without a copy.
+        WriteOut(bytes);
         return;
     }
     buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
 }
 
 bool ReplacingFile::Flush() {
+    const bool written = WriteOut(std::string_view(buffer_.data(), buffer_.size()));
+    buffer_.clear();
+    return written;
+}
+
+bool ReplacingFile::WriteOut(std::string_view bytes) {
     std::size_t done = 0;
-    while (done < buffer_.size() && !Failed()) {
-        std::size_t size = buffer_.size() - done;
+    while (done < bytes.size() && !Failed()) {
+        std::size_t size = bytes.size() - done;
         if (budget_ >= 0) size = std::min<std::size_t>(size, static_cast<std::size_t>(budget_));
         if (size == 0) {
             Fail(ENOSPC);
             break;
         }
-        const ssize_t wrote = ::write(fd_, buffer_.data() + done, size);
+        const ssize_t wrote = ::write(fd_, bytes.data() + done, size);
         if (wrote < 0) {
             if (errno != EINTR) Fail(errno);
             continue;
@@ -195,7 +201,6 @@ bool ReplacingFile::Flush() {
         done += static_cast<std::size_t>(wrote);
         if (budget_ >= 0) budget_ -= wrote;
     }
-    buffer_.clear();
     written_ += static_cast<std::int64_t>(done);
 #if defined(SYNC_FILE_RANGE_WRITE)
     if (!direct_ && written_ - writtenBack_ >= WriteBackBytes) {

@@ -40,6 +40,7 @@ class ReplacingFile {
 
   private:
     bool Flush();
+    bool WriteOut(std::string_view bytes);
     void Fail(int error);
     void Close();
 

@@ -5,7 +5,8 @@
 #include <bit>
 #include <charconv>
 #include <cstring>
-#include <unordered_map>
+#include <functional>
+#include <utility>
 
 #include "base/byte_scan.h"
 #include "base/line_reader.h"
@@ -156,13 +157,38 @@ std::string RecordChecksum(std::string_view bytes) {
     return text;
 }
 
+namespace {
+
+// Which of `count` rows share their ID with another. The rows are put in order of their ID's hash,
+// so that those of one ID lie together: cheaper than a table of every ID, and the review has a
+// row for every match of a large catalogue.
+template <typename IdOf>
+std::vector<bool> RepeatedRows(std::size_t count, IdOf idOf) {
+    std::vector<std::pair<std::size_t, std::size_t>> byHash(count);
+    for (std::size_t i = 0; i < count; ++i)
+        byHash[i] = {std::hash<std::string_view>{}(idOf(i)), i};
+    std::sort(byHash.begin(), byHash.end());
+    std::vector<bool> repeated(count, false);
+    for (std::size_t start = 0, end = 0; start < count; start = end) {
+        for (end = start + 1; end < count && byHash[end].first == byHash[start].first;)
+            ++end;
+        for (std::size_t a = start; a < end; ++a) {
+            for (std::size_t b = start; b < end; ++b) {
+                if (a != b && idOf(byHash[a].second) == idOf(byHash[b].second))
+                    repeated[byHash[a].second] = true;
+            }
+        }
+    }
+    return repeated;
+}
+
+}  // namespace
+
 void MarkRepeatedEntries(std::vector<ReviewRow>& rows) {
-    std::unordered_map<std::string_view, int> counts;
-    counts.reserve(rows.size());
-    for (const ReviewRow& row : rows)
-        ++counts[row.id];
-    for (ReviewRow& row : rows)
-        row.repeated = counts[row.id] > 1;
+    const std::vector<bool> repeated =
+        RepeatedRows(rows.size(), [&](std::size_t i) { return std::string_view(rows[i].id); });
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i].repeated = repeated[i];
 }
 
 bool RunReview::Open(const DataFolder& folder) {
@@ -251,15 +277,12 @@ void RunReview::WriteLine(std::string_view id, std::string_view bookTitle,
 
 FileWriteResult RunReview::Finish() {
     const std::string_view text = text_.View();
-    const auto idOf = [&](const Row& row) { return text.substr(row.idAt, row.idSize); };
-    std::unordered_map<std::string_view, int> counts;
-    counts.reserve(rows_.size());
-    for (const Row& row : rows_)
-        ++counts[idOf(row)];
-    for (const Row& row : rows_) {
-        if (counts[idOf(row)] > 1) text_.data()[row.markAt] = '1';
+    const std::vector<bool> repeated = RepeatedRows(
+        rows_.size(), [&](std::size_t i) { return text.substr(rows_[i].idAt, rows_[i].idSize); });
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (repeated[i]) text_.data()[rows_[i].markAt] = '1';
     }
-    return ReplaceFileContents(path_, text_.View());
+    return ReplaceFileContents(path_, text);
 }
 
 FileWriteResult SaveMatchReview(const DataFolder& folder, const std::vector<ReviewRow>& rows) {
