@@ -75,6 +75,11 @@ TakeBackResult TakeBackMatches(const DataFolder& folder, const std::vector<int>&
         at = offset + length;
     }
     if (!cuts.empty()) kept.append(output, static_cast<std::size_t>(at));
+    // cutBefore[i]: the bytes cut before the i-th cut, so that a row finds its shift by search
+    // however many rows are taken at once.
+    std::vector<std::int64_t> cutBefore(cuts.size() + 1, 0);
+    for (std::size_t i = 0; i < cuts.size(); ++i)
+        cutBefore[i + 1] = cutBefore[i] + cuts[i].second;
     std::vector<ReviewRow> remaining;
     std::set<std::string> affected;
     for (std::size_t k = 0; k < review->size(); ++k) {
@@ -84,11 +89,10 @@ TakeBackResult TakeBackMatches(const DataFolder& folder, const std::vector<int>&
             continue;
         }
         if (row.written) {
-            std::int64_t before = 0;
-            for (const auto& [offset, length] : cuts) {
-                if (offset < row.offset) before += length;
-            }
-            row.offset -= before;
+            const auto after = std::lower_bound(
+                cuts.begin(), cuts.end(), row.offset,
+                [](const auto& cut, std::int64_t offset) { return cut.first < offset; });
+            row.offset -= cutBefore[static_cast<std::size_t>(after - cuts.begin())];
         }
         remaining.push_back(std::move(row));
     }
