@@ -1,7 +1,7 @@
 // Each folder under tests/data/compare/cases holds one comparison: the booklist, the catalogue
 // (readable text, MARCXML that yaz-marcdump turns into ISO 2709, or raw bytes made by
 // make_broken_cases.py for damage the text cannot express), and what the run must leave behind:
-// "OUTPUT.MRC", "Matches.tul" and the counts.
+// "OUTPUT.MRC", "Matches.tul", the counts, and where it says, "MatchReview.txt".
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +11,8 @@
 #include "base/text.h"
 #include "booklist/booklist.h"
 #include "compare/marc_text.h"
+#include "compare/match_review.h"
+#include "compare/match_takeback.h"
 #include "compare/matching.h"
 #include "support/program_state.h"
 #include "support/test_folder.h"
@@ -80,11 +82,37 @@ TEST_P(ComparisonCase, LeavesTheExpectedOutputMatchesAndCounts) {
     EXPECT_EQ(SortedLines(ReadFile("Matches.tul")),
               SortedLines(ReadFile(source / "expected-matches.txt")));
     EXPECT_EQ(IndependentReaderFaults("OUTPUT.MRC"), "");
-    // How each record matched, where the case says.
-    if (fs::exists(source / "expected-review.txt")) {
-        EXPECT_EQ(ReadFile("MatchReview.txt"), ReadFile(source / "expected-review.txt"));
-    }
     EXPECT_TRUE(result.outputCreated && result.matchesSaved);
+    // How each record matched, where the case says; then each match taken back alone cuts
+    // exactly its record, and leaves its entry matched only through another record of it.
+    if (!fs::exists(source / "expected-review.txt")) return;
+    EXPECT_EQ(ReadFile("MatchReview.txt"), ReadFile(source / "expected-review.txt"));
+    const auto review = LoadMatchReview(CurrentDataFolder());
+    ASSERT_TRUE(review);
+    const std::string output = ReadFile("OUTPUT.MRC");
+    const std::string matches = ReadFile("Matches.tul");
+    const std::string reviewText = ReadFile("MatchReview.txt");
+    for (std::size_t k = 0; k < review->size(); ++k) {
+        const ReviewRow& taken = (*review)[k];
+        SCOPED_TRACE(taken.id + " " + MatchKindText(taken.kind));
+        WriteFile("OUTPUT.MRC", output);
+        WriteFile("Matches.tul", matches);
+        WriteFile("MatchReview.txt", reviewText);
+        LoadBooklist(CurrentDataFolder(), services);
+        ASSERT_TRUE(TakeBackMatches(CurrentDataFolder(), {static_cast<int>(k) + 1}, services));
+        EXPECT_EQ(ReadFile("OUTPUT.MRC"),
+                  output.substr(0, taken.offset) + output.substr(taken.offset + taken.length));
+        EXPECT_EQ(IndependentReaderFaults("OUTPUT.MRC"), "");
+        EXPECT_EQ(LoadMatchReview(CurrentDataFolder())->size(), review->size() - 1);
+        const ReviewRow* other = nullptr;
+        for (std::size_t j = 0; j < review->size(); ++j) {
+            if (j != k && (*review)[j].id == taken.id) other = &(*review)[j];
+        }
+        LoadBooklist(CurrentDataFolder(), services);
+        const BookRecord entry = LookupBookRecord(taken.id);
+        EXPECT_EQ(entry.matched != 0, other != nullptr);
+        EXPECT_EQ(entry.callNumber, other ? other->callNumber : "");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, ComparisonCase, testing::ValuesIn(CaseNames()),
