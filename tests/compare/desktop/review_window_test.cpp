@@ -1,19 +1,26 @@
 // The Review matches window, opened with F6 after a real comparison, on Qt's offscreen platform.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "app/desktop/main_window_ids.h"
 #include "compare/desktop/review_window.h"
 #include "compare/marc_text.h"
+#include "compare/match_review.h"
 #include "compare/matching.h"
+#include "platform/dialogs.h"
 #include "platform/message.h"
+#include "platform/printer.h"
 #include "platform/qt/controls.h"
+#include "platform/qt/event_queue.h"
 #include "platform/qt/presets.h"
 #include "platform/qt/report_list.h"
 #include "support/gui/gui_helpers.h"
+#include "support/gui/pdf_text.h"
 #include "support/test_folder.h"
 #include "support/test_services.h"
 
@@ -44,6 +51,14 @@ class ReviewWindowTest : public ::testing::Test {
         StartMainWindow(TestSession());
     }
     void TearDown() override { ResetProgramState(); }
+
+    // Holes matched twice (both to check) and Stanley.
+    void Compare() {
+        WriteFile("cat.mrc", MarcFromText(Record(" ", "h1", "Holes") + Record("a", "s", "Stanley") +
+                                          Record(" ", "h2", "Holes")));
+        TestServices comparing;
+        RunComparison(CurrentDataFolder(), (folder.Path() / "cat.mrc").string(), {}, comparing);
+    }
 
     TestFolder folder;
 };
@@ -86,4 +101,76 @@ TEST_F(ReviewWindowTest, WithoutAComparisonOnlySaysSo) {
     EXPECT_EQ(WindowById(ReviewWindowNumber), nullptr);
     ASSERT_EQ(MessageRequests().size(), 1u);
     EXPECT_EQ(MessageRequests()[0].title + MessageRequests()[0].icon, "Review matchesI");
+}
+
+// Rows selected together go together, or not at all when the output is no longer as written.
+TEST_F(ReviewWindowTest, TakesBackTheSelectedRowsTogetherOrTellsWhyNot) {
+    Compare();
+    const std::string output = ReadFile("OUTPUT.MRC");
+    const ReviewRow stanley = LoadMatchReview(CurrentDataFolder())->at(1);
+    WriteFile("OUTPUT.MRC", std::string(output).replace(30, 1, "X"));
+    // Each step waits for the window to have handled the one before.
+    const auto listOf = [] { return ControlAs<ReportList>(ReviewWindowNumber, ReviewListControl); };
+    const auto notAMatch = [] {
+        ControlAs<QPushButton>(ReviewWindowNumber, ReviewNotMatchControl)->click();
+    };
+    WhenShown([] { return ActiveWindowById(ReviewWindowNumber); },
+              [&](QWidget*) {
+                  SelectListRows(listOf(), {0, 1});  // the two of Holes
+                  PresetMessageAnswer(MessageYes);
+                  PresetMessageAnswer(MessageOk);
+                  notAMatch();
+                  WhenShown(
+                      [&] { return MessageRequests().size() == 2 ? listOf() : nullptr; },
+                      [&](QWidget*) {
+                          EXPECT_EQ(ListRowCount(listOf()), 3);
+                          WriteFile("OUTPUT.MRC", output);
+                          PresetMessageAnswer(MessageYes);
+                          notAMatch();
+                          WhenShown(
+                              [&] { return ListRowCount(listOf()) == 1 ? listOf() : nullptr; },
+                              [](QWidget* list) {
+                                  EXPECT_EQ(Caption(), "1 match: 0 to check");
+                                  QTest::keyClick(list, Qt::Key_Escape);
+                              });
+                      });
+              });
+    PressF6();
+    const std::vector<MessageRequest> asked = MessageRequests();
+    ASSERT_EQ(asked.size(), 3u);
+    EXPECT_NE(asked[0].text.find("2 selected matches"), std::string::npos);
+    EXPECT_NE(asked[1].text.find("has changed since the comparison"), std::string::npos);
+    EXPECT_EQ(asked[1].icon, "!");
+    EXPECT_EQ(ReadFile("OUTPUT.MRC"), output.substr(stanley.offset, stanley.length));
+}
+
+// Print writes the list as shown, the rows to check first, under the caption.
+TEST_F(ReviewWindowTest, PrintsTheListAsShown) {
+    Compare();
+    const std::filesystem::path pdf = folder.Path() / "review.pdf";
+    SetPdfOutput(pdf.string());
+    PresetSpoolerPrinters({"Library"}, "Library");
+    WhenShown([] { return ActiveWindowById(ReviewWindowNumber); },
+              [](QWidget*) {
+                  PrintWhenAsked();
+                  ControlAs<QPushButton>(ReviewWindowNumber, ReviewPrintControl)->click();
+              });
+    // Polled, not waited for: the Print window's own wait runs meanwhile. Between the rows of a
+    // job only the window's repaints are let through. A window still open after 20 s is closed.
+    QTimer poll;
+    QElapsedTimer clock;
+    clock.start();
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        const bool printed = FileExists(pdf) && !LettingWindowEventsThrough();
+        if (WindowById(ReviewWindowNumber) && (printed || clock.elapsed() > 20000)) {
+            poll.stop();
+            PostWindowEvent(ReviewCloseControl, EventClicked);
+        }
+    });
+    poll.start(10);
+    PressF6();
+    ASSERT_TRUE(FileExists(pdf));
+    const std::vector<std::string> pages = PdfPages(pdf);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_TRUE(InOrder(pages[0], {"3 matches: 2 to check", "h1", "h2", "Stanley"})) << pages[0];
 }

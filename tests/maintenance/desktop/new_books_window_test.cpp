@@ -187,14 +187,9 @@ TEST_F(NewBooksWindowTest, PrintsTheListAndStaysOpen) {
     ASSERT_TRUE(FileExists(pdf));
     const std::vector<std::string> pages = PdfPages(pdf);
     ASSERT_EQ(pages.size(), 1u);
-    const std::string& text = pages[0];
-    EXPECT_NE(text.find("TUL new books. 3 new entries"), std::string::npos);
-    const std::size_t hobbit = text.find("The Hobbit");
-    const std::size_t possum = text.find("Possum Magic");
-    const std::size_t matilda = text.find("Matilda");
-    ASSERT_NE(matilda, std::string::npos);
-    EXPECT_LT(hobbit, possum);
-    EXPECT_LT(possum, matilda);
+    EXPECT_TRUE(InOrder(pages[0],
+                        {"TUL new books. 3 new entries", "The Hobbit", "Possum Magic", "Matilda"}))
+        << pages[0];
     EXPECT_EQ(printedWidths, "18,62,48,23,23");
 }
 

@@ -31,3 +31,13 @@ int PdfPageCount(const std::filesystem::path& pdf) {
     const std::size_t at = info.find("Pages:");
     return at == std::string::npos ? -1 : std::stoi(info.substr(at + 6));
 }
+
+bool InOrder(const std::string& text, std::initializer_list<std::string_view> parts) {
+    std::size_t at = 0;
+    for (const std::string_view part : parts) {
+        at = text.find(part, at);
+        if (at == std::string::npos) return false;
+        at += part.size();
+    }
+    return true;
+}

@@ -1,6 +1,8 @@
 #pragma once
 #include <filesystem>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A printed PDF read back with poppler's tools, and what a print command says.
@@ -14,3 +16,5 @@ std::vector<std::string> PdfPages(const std::filesystem::path& pdf);
 std::string PdfFontFaces(const std::filesystem::path& pdf);
 // The page count `pdfinfo` gives, or -1.
 int PdfPageCount(const std::filesystem::path& pdf);
+// Whether every one of `parts` is in `text`, each after the one before it.
+bool InOrder(const std::string& text, std::initializer_list<std::string_view> parts);
