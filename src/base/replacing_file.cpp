@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -23,8 +24,9 @@ constexpr std::int64_t WriteBackBytes = 1 << 18;
 constexpr int MaxLinkDepth = 40;
 constexpr std::string_view TemporaryMark = ".saving-";
 
-std::int64_t& NextFileBudget() {
-    static std::int64_t budget = -1;
+// Files may be opened on more than one thread, as a comparison writes its review beside the rest.
+std::atomic<std::int64_t>& NextFileBudget() {
+    static std::atomic<std::int64_t> budget = -1;
     return budget;
 }
 
@@ -119,7 +121,7 @@ bool ReplacingFile::Open(const std::string& path) {
     if (IsOpen()) Discard();
     reason_.clear();
     committed_ = false;
-    budget_ = std::exchange(NextFileBudget(), -1);
+    budget_ = NextFileBudget().exchange(-1);
     written_ = writtenBack_ = 0;
     target_ = FollowLinks(path);
     buffer_.clear();
