@@ -4,7 +4,7 @@
 # sample data, so that they can be made again when a window changes.
 #   bash scripts/manual_screenshots.sh [BUILD_DIR]      (default build/release, built first)
 # Writes docs/main-window.png, compare.png, item-details.png, about.png, export-list.png,
-# print.png and new-books.png.
+# print.png, new-books.png and review-matches.png.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"

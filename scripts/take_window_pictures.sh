@@ -71,3 +71,7 @@ xdotool key Escape
 click 370 608  # New books
 picture new-books "New books"
 xdotool key Escape
+
+xdotool key F6  # the matches of the comparison the samples were given
+picture review-matches "Review matches"
+xdotool key Escape
