@@ -52,10 +52,11 @@ class ReviewWindowTest : public ::testing::Test {
     }
     void TearDown() override { ResetProgramState(); }
 
-    // Holes matched twice (both to check) and Stanley.
-    void Compare() {
-        WriteFile("cat.mrc", MarcFromText(Record(" ", "h1", "Holes") + Record("a", "s", "Stanley") +
-                                          Record(" ", "h2", "Holes")));
+    // By default Holes matched twice (both to check) and Stanley.
+    void Compare(const std::string& records = Record(" ", "h1", "Holes") +
+                                              Record("a", "s", "Stanley") +
+                                              Record(" ", "h2", "Holes")) {
+        WriteFile("cat.mrc", MarcFromText(records));
         TestServices comparing;
         RunComparison(CurrentDataFolder(), (folder.Path() / "cat.mrc").string(), {}, comparing);
     }
@@ -67,11 +68,8 @@ class ReviewWindowTest : public ::testing::Test {
 
 TEST_F(ReviewWindowTest, ListsTheRowsToCheckFirstAndTakesBackAMatch) {
     // Holes matched twice is to check; "a" in the leader says UTF-8, else Windows-1252.
-    WriteFile("cat.mrc",
-              MarcFromText(Record(" ", "h", "Holes") + Record("a", "s{C3}{A9}", "Stanley") +
-                           Record(" ", "h{E9}", "Holes")));
-    TestServices comparing;
-    RunComparison(CurrentDataFolder(), (folder.Path() / "cat.mrc").string(), {}, comparing);
+    Compare(Record(" ", "h", "Holes") + Record("a", "s{C3}{A9}", "Stanley") +
+            Record(" ", "h{E9}", "Holes"));
     const std::size_t before = ReadFile("OUTPUT.MRC").size();  // three records
     WhenShown([] { return ActiveWindowById(ReviewWindowNumber); },
               [](QWidget*) {
