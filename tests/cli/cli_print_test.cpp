@@ -126,46 +126,17 @@ TEST(CliPrintTarget, RefusesTheProgramsOwnDataFiles) {
 }
 
 // Qt's PDF output reports no write errors; the program checks the PDF and writes it out itself.
+// (A full disk leaving the old file as it was is held by the PDF target's own test.)
 TEST(CliPrintTarget, AFileThatCannotBeWrittenFailsAndSaysWhy) {
     TestFolder folder;
     fs::copy(TestData("booklist-small"), "data");
-    EXPECT_EQ(RunCli({"print", "--dir", "data", "--pdf", "/dev/full"}), 1);
-    EXPECT_NE(ReadFile("stderr.txt").find("cannot write /dev/full: No space left on device"),
-              std::string::npos)
-        << ReadFile("stderr.txt");
-
-    EXPECT_EQ(RunCli({"print", "--dir", "data", "--pdf", "no-such-folder/out.pdf"}), 1);
-    EXPECT_NE(ReadFile("stderr.txt").find("out.pdf: No such file or directory"), std::string::npos)
-        << ReadFile("stderr.txt");
+    for (const auto& [target, reason] :
+         {std::pair{"/dev/full", "cannot write /dev/full: No space left on device"},
+          std::pair{"no-such-folder/out.pdf", "out.pdf: No such file or directory"}}) {
+        EXPECT_EQ(RunCli({"print", "--dir", "data", "--pdf", target}), 1);
+        EXPECT_NE(ReadFile("stderr.txt").find(reason), std::string::npos) << ReadFile("stderr.txt");
+    }
     EXPECT_FALSE(FileExists("no-such-folder"));
-}
-
-// A full disk, made as a small file system of the test's own in a mount namespace of its own;
-// skipped where it cannot be mounted (not root, or no namespaces).
-TEST(CliPrintTarget, AFullDiskLeavesTheOldPdfByteForByte) {
-    TestFolder folder;
-    fs::copy(TestData("booklist-small"), "data");
-    ASSERT_EQ(RunCli({"print", "--dir", "data", "--pdf", "good.pdf"}), 0) << ReadFile("stderr.txt");
-    fs::create_directory("disk");
-    // Room for the old PDF, not for the new one beside it.
-    const std::string size = std::to_string(fs::file_size("good.pdf") * 3 / 2 / 4096 * 4);
-    // $1: the size in KiB; $2: the program.
-    WriteFile("full.sh", R"(mount -t tmpfs -o size="$1"k tallyleaf-test disk 2>/dev/null || exit 77
-cp good.pdf disk/out.pdf && cp good.pdf before.pdf || exit 3
-"$2" print --dir data --pdf disk/out.pdf 2>stderr.txt
-echo "exit $?" >result.txt
-cmp -s before.pdf disk/out.pdf && echo same >>result.txt
-ls -A disk >>result.txt
-)");
-    const int ran =
-        RunShell("unshare -m sh full.sh " + size + " " + Quote(TALLYLEAF_CLI) + " 2>/dev/null");
-    if (ran == 77 || (ran == 1 && !FileExists("result.txt")))  // unshare refused
-        GTEST_SKIP() << "no small file system could be mounted here";
-    ASSERT_EQ(ran, 0);
-    EXPECT_EQ(ReadFile("result.txt"), "exit 1\nsame\nout.pdf\n");
-    EXPECT_NE(ReadFile("stderr.txt").find("disk/out.pdf: No space left on device"),
-              std::string::npos)
-        << ReadFile("stderr.txt");
 }
 
 TEST(CliPrintTarget, WritesIntoAPipeAndTellsWhenItCloses) {
@@ -224,11 +195,6 @@ TEST(CliPrintCups, AQueueThatRejectsJobsFailsNamingIt) {
     EXPECT_EQ(ReadFile("stderr.txt"), "tallyleaf-cli: cannot print to " + queue +
                                           ": the printer is not accepting jobs (Out of toner)\n");
     EXPECT_EQ(jobs, "");
-
-    // Taking jobs again, it prints.
-    EXPECT_EQ(RunCli({"print", "--dir", "data", "--printer", queue}), 0) << ReadFile("stderr.txt");
-    EXPECT_NE(CommandOutputOf("lpstat -W all -o " + Quote(queue)).find(queue + "-"),
-              std::string::npos);
 }
 
 }  // namespace
