@@ -5,10 +5,10 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 
+#include "support/command_output.h"
 #include "support/test_folder.h"
 
 namespace fs = std::filesystem;
@@ -39,19 +39,8 @@ int RunCli(const std::vector<std::string>& args) {
     return RunShell(CliCommand(args) + " 2>stderr.txt");
 }
 
-std::string CommandOutputOf(const std::string& command) {
-    std::string text;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        while (const std::size_t n = fread(buffer, 1, sizeof buffer, pipe))
-            text.append(buffer, n);
-        pclose(pipe);
-    }
-    return text;
-}
-
 std::string PdfText(const fs::path& pdf) {
-    return CommandOutputOf("pdftotext -layout " + Quote(pdf.string()) + " -");
+    return CommandOutput("pdftotext -layout " + Quote(pdf.string()) + " -");
 }
 
 // The first field of each exported line after the header: the id.
@@ -189,7 +178,7 @@ TEST(CliPrintCups, AQueueThatRejectsJobsFailsNamingIt) {
     fs::copy(TestData("booklist-small"), "data");
     ASSERT_EQ(RunShell("cupsreject -r 'Out of toner' " + Quote(queue)), 0);
     const int exit = RunCli({"print", "--dir", "data", "--printer", queue});
-    const std::string jobs = CommandOutputOf("lpstat -W all -o " + Quote(queue));
+    const std::string jobs = CommandOutput("lpstat -W all -o " + Quote(queue));
     ASSERT_EQ(RunShell("cupsaccept " + Quote(queue)), 0);
     EXPECT_EQ(exit, 1);
     EXPECT_EQ(ReadFile("stderr.txt"), "tallyleaf-cli: cannot print to " + queue +

@@ -5,10 +5,9 @@
 #include <string_view>
 #include <vector>
 
-// A printed PDF read back with poppler's tools, and what a print command says.
+#include "support/command_output.h"
 
-// What `command` prints on its standard output.
-std::string CommandOutput(const std::string& command);
+// A printed PDF read back with poppler's tools; CommandOutput for what a print command says.
 
 // The text of each page, as `pdftotext -layout` lays it out.
 std::vector<std::string> PdfPages(const std::filesystem::path& pdf);
