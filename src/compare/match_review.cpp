@@ -141,19 +141,20 @@ std::uint64_t ChecksumOf(std::string_view bytes) {
     return hash ^ (hash >> 32);
 }
 
-void AppendHex(std::string& text, std::uint64_t value) {
+// The checksum's 16 hex digits at `at`; returns their end.
+char* WriteChecksum(char* at, std::string_view bytes) {
     static constexpr char Digits[] = "0123456789abcdef";
-    char hex[16];
-    for (int i = 15; i >= 0; --i, value >>= 4)
-        hex[i] = Digits[value & 15];
-    text.append(hex, 16);
+    std::uint64_t sum = ChecksumOf(bytes);
+    for (int i = 15; i >= 0; --i, sum >>= 4)
+        at[i] = Digits[sum & 15];
+    return at + 16;
 }
 
 }  // namespace
 
 std::string RecordChecksum(std::string_view bytes) {
-    std::string text;
-    AppendHex(text, ChecksumOf(bytes));
+    std::string text(16, '0');
+    WriteChecksum(text.data(), bytes);
     return text;
 }
 
@@ -213,11 +214,7 @@ void RunReview::Add(std::string_view id, std::string_view bookTitle, std::string
         *at++ = '\t';
         at = std::to_chars(at, at + 24, written.bytes.size()).ptr;
         *at++ = '\t';
-        static constexpr char Digits[] = "0123456789abcdef";
-        std::uint64_t sum = ChecksumOf(written.bytes);
-        for (int i = 15; i >= 0; --i, sum >>= 4)
-            at[i] = Digits[sum & 15];
-        at += 16;
+        at = WriteChecksum(at, written.bytes);
         *at++ = '\t';
     } else {
         at = std::copy_n("\t\t\t", 3, at);
