@@ -12,20 +12,20 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    ResetBooklistState();
+    Booklist booklist;
     for (int id : {-5, 1, 42, 1000}) {
         BookRecord r;
         r.id = id;
         r.title = "Title " + std::to_string(id);
-        StoreBookRecord(r);
+        booklist.StoreRecord(r);
     }
     {
         FuzzFolder folder;
         WriteInput("Matches.tul", data, size);
-        LoadMatches(DataFolder(std::filesystem::current_path().string()));
+        LoadMatches(DataFolder(std::filesystem::current_path().string()), booklist);
     }
-    if (Booklist().size() != 4) std::abort();
-    for (const auto& [idText, packed] : Booklist()) {
+    if (booklist.size() != 4) std::abort();
+    for (const auto& [idText, packed] : booklist.Table()) {
         const BookRecord record = UnpackBookRecord(packed);
         if (std::to_string(record.id) != idText) std::abort();
         if (record.title != "Title " + idText) std::abort();

@@ -19,7 +19,6 @@
 #include "compare/matching.h"
 #include "platform/dialogs.h"
 #include "platform/qt/fonts.h"
-#include "platform/qt/presets.h"
 #include "platform/qt/qt_services.h"
 
 namespace {
@@ -45,7 +44,7 @@ int main(int argc, char** argv) {
     QtServices services(folder.Path());
     CreateFontsAndColours();
     OpenMainWindow(1, "TUL Tallyleaf", 3, 960, 650);
-    LoadBooklist(folder, services);
+    Booklist booklist = LoadBooklist(folder, services);
 
     // Each kind of run several times, the fastest of each taken: the pauses sleep a millisecond
     // at a time and vary with the machine's load.
@@ -65,14 +64,11 @@ int main(int argc, char** argv) {
     double total = 1e9;
     ComparisonResult result;
     for (int run = 0; run < runs; ++run) {
-        // The closing message of each run is answered in advance, as a test answers it.
-        PresetMessageAnswer(1);
-        PresetMessageAnswer(1);
         auto start = Clock::now();
-        RunComparison(folder, oneRecord, {}, services);
+        RunComparison(booklist, folder, oneRecord, {}, services);
         fixed = std::min(fixed, Seconds(Clock::now() - start));
         start = Clock::now();
-        result = RunComparison(folder, catalogue, {}, services);
+        result = RunComparison(booklist, folder, catalogue, {}, services);
         total = std::min(total, Seconds(Clock::now() - start));
     }
     std::remove(oneRecord.c_str());

@@ -70,7 +70,7 @@ std::vector<ReviewRow> GeneratedReview(int count) {
 }
 
 // From the command until the window's list of every row is on screen, then closed.
-double TimedReviewWindow(const DataFolder& folder, Services& services, int rows) {
+double TimedReviewWindow(DesktopSession& session, int rows) {
     const auto start = Clock::now();
     double shown = 0;
     QTimer::singleShot(0, [&] {
@@ -81,7 +81,7 @@ double TimedReviewWindow(const DataFolder& folder, Services& services, int rows)
         }
         PostWindowEvent(ReviewCloseControl, EventClicked);
     });
-    ShowMatchReview(folder, {}, services);
+    ShowMatchReview(session.booklist, session.folder, {}, session.services);
     return shown;
 }
 
@@ -107,16 +107,17 @@ int main(int argc, char* argv[]) {
     CreateFontsAndColours();
     const auto startUp = Clock::now();
     QtServices services(folder.string());
-    DesktopSession session{DataFolder(folder.string()), {}, services};
+    DesktopSession session{DataFolder(folder.string()), {}, services, Booklist(), {}};
     StartMainWindow(session);  // includes the one-second pause after loading
     std::printf("start-up with %d entries: %.0f ms (1000 ms of it the pause after loading)\n",
                 entries, MillisecondsSince(startUp));
     ReportList* list = MainBookList();
     std::printf("rows shown: %d\n", BookListRowCount());
 
-    CurrentFilters().matchFilter = MatchFilterEverything;
+    session.filters.matchFilter = MatchFilterEverything;
     for (int run = 0; run < runs; ++run) {
-        std::printf("FillBookList, every filter open: %.1f ms\n", Timed([] { FillBookList(); }));
+        std::printf("FillBookList, every filter open: %.1f ms\n",
+                    Timed([&session] { FillBookList(session.booklist, session.filters); }));
     }
     const char* names[] = {"ID (Number)", "Title (Custom)", "Author (Text)", "Level (Number)"};
     const int columns[] = {0, 1, 2, 4};
@@ -145,7 +146,7 @@ int main(int argc, char* argv[]) {
     SaveMatchReview(session.folder, GeneratedReview(reviewRows));
     for (int run = 0; run < runs; ++run) {
         std::printf("Review matches window, %d rows: %.1f ms\n", reviewRows,
-                    TimedReviewWindow(session.folder, services, reviewRows));
+                    TimedReviewWindow(session, reviewRows));
     }
 
     ResetWindowServices();

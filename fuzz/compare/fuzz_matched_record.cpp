@@ -26,16 +26,17 @@ const char* const BooklistText =
 
 ComparisonRun& PreparedRun() {
     static ComparisonRun run;
+    static Booklist booklist;
     static const bool prepared = [] {
         {
             FuzzFolder folder;
             WriteInput("Booklist.tul", reinterpret_cast<const std::uint8_t*>(BooklistText),
                        std::char_traits<char>::length(BooklistText));
             ConsoleServices services;
-            LoadBooklist(DataFolder(std::filesystem::current_path().string()), services);
+            booklist = LoadBooklist(DataFolder(std::filesystem::current_path().string()), services);
         }
-        PrepareComparisonRun(run);
-        return Booklist().size() == 3;
+        PrepareComparisonRun(run, booklist);
+        return booklist.size() == 3;
     }();
     if (!prepared) std::abort();
     return run;

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-// The main list's current filters. Lives until the program ends and is never saved.
+// The main list's filters, as its selectors set them. Part of the main window's state; never saved.
 struct FilterState {
     int matchFilter = 0;  // 0 matched only, 1 not matched only, 2 everything
     std::string levelFilter = "All levels";
@@ -18,6 +18,3 @@ inline constexpr int MatchFilterEverything = 2;
 
 inline constexpr const char* AllCategoriesText = "All categories";
 inline constexpr const char* AllFormatsText = "All formats";
-
-FilterState& CurrentFilters();
-void ResetFilterState();

@@ -1,65 +1,19 @@
 #include "booklist/booklist.h"
 
 #include "base/text.h"
-#include "booklist/booklist_state.h"
-#include "booklist/matching_indexes.h"
 
-namespace {
-struct BooklistState {
-    BooklistTable table;
-    std::string version;
-    std::vector<std::string> categories;
-    std::vector<std::string> formats;
-    LevelNameTable levels;
-    // Entries marked as matched or given a call number since the last load or clearing: none
-    // when a comparison starts on a booklist loaded without its matches.
-    std::size_t marked = 0;
-};
-
-// Never destroyed: freeing every entry at exit would only cost time, and the memory is still
-// reachable from here for leak checkers.
-BooklistState& State() {
-    static BooklistState& state = *new BooklistState;
-    return state;
-}
-}  // namespace
-
-const BooklistTable& Booklist() {
-    return State().table;
-}
-const std::string& BooklistVersion() {
-    return State().version;
-}
-void SetBooklistVersion(std::string version) {
-    State().version = std::move(version);
-}
-const std::vector<std::string>& CategoryList() {
-    return State().categories;
-}
-const std::vector<std::string>& FormatList() {
-    return State().formats;
-}
-const LevelNameTable& LevelNames() {
-    return State().levels;
-}
-
-void ResetBooklistState() {
-    State() = BooklistState{};
-    ClearMatchingIndexes();
-}
-
-std::string_view LookupBookLine(std::string_view idText) {
-    const std::string* const line = State().table.Find(idText);
+std::string_view Booklist::LookupLine(std::string_view idText) const {
+    const std::string* const line = table_.Find(idText);
     return line == nullptr ? std::string_view() : std::string_view(*line);
 }
 
-BookRecord LookupBookRecord(std::string_view idText) {
-    return UnpackBookRecord(LookupBookLine(idText));
+BookRecord Booklist::LookupRecord(std::string_view idText) const {
+    return UnpackBookRecord(LookupLine(idText));
 }
 
-void StoreBookRecord(const BookRecord& record) {
-    if (record.matched != 0 || !record.callNumber.empty()) ++State().marked;
-    State().table.InsertOrAssign(std::to_string(record.id), PackBookRecord(record));
+void Booklist::StoreRecord(const BookRecord& record) {
+    if (record.matched != 0 || !record.callNumber.empty()) ++marked_;
+    table_.InsertOrAssign(std::to_string(record.id), PackBookRecord(record));
 }
 
 namespace {
@@ -87,22 +41,22 @@ void SetMatchFields(std::string& packed, std::string_view callNumber, std::int64
 
 }  // namespace
 
-bool MarkBookMatched(std::string_view idText, std::string_view callNumber) {
-    return !MarkBookMatchedEntry(idText, callNumber).empty();
+bool Booklist::MarkMatched(std::string_view idText, std::string_view callNumber) {
+    return !MarkMatchedEntry(idText, callNumber).empty();
 }
 
-std::string_view MarkBookMatchedEntry(std::string_view idText, std::string_view callNumber) {
-    std::string* const line = State().table.Find(idText);
+std::string_view Booklist::MarkMatchedEntry(std::string_view idText, std::string_view callNumber) {
+    std::string* const line = table_.Find(idText);
     if (line == nullptr) return {};
     SetMatchFields(*line, callNumber, 1);
-    ++State().marked;
+    ++marked_;
     return *line;
 }
 
-void ClearAllMatches() {
-    if (State().marked == 0) return;
-    State().marked = 0;
-    for (auto& [idText, packed] : State().table) {
+void Booklist::ClearAllMatches() {
+    if (marked_ == 0) return;
+    marked_ = 0;
+    for (auto& [idText, packed] : table_) {
         // Most entries are not matched: only the last two fields are looked at.
         const std::string_view line = packed;
         const std::size_t flagTab = line.rfind('\t');
@@ -115,35 +69,27 @@ void ClearAllMatches() {
 
 // What only the loader changes.
 
-void BeginBooklistLoad(std::string version) {
-    BooklistState& state = State();
-    state.version = std::move(version);
-    state.levels.count = 0;
-    state.table.clear();
-    state.marked = 0;
-}
-
-std::string_view StoreLoadedEntry(std::string idText, std::string packed, bool& added) {
-    const auto [stored, isNew] = State().table.InsertOrAssign(std::move(idText), std::move(packed));
+std::string_view Booklist::StoreLoadedEntry(std::string idText, std::string packed, bool& added) {
+    const auto [stored, isNew] = table_.InsertOrAssign(std::move(idText), std::move(packed));
     added = isNew;
     return *stored;
 }
 
-void ReserveBooklist(std::size_t entries) {
-    State().table.reserve(entries);
+void Booklist::Reserve(std::size_t entries) {
+    table_.reserve(entries);
+    indexes_.Reserve(entries);
 }
 
-void FillLevelNames() {
-    LevelNameTable& levels = State().levels;
-    levels.names[0] = AllLevelsText;
-    levels.names[1] = "Early Years (R-2)";
-    levels.names[2] = "Primary Years (3-5)";
-    levels.names[3] = "Middle Years (6-9, Special)";
-    levels.names[4] = "Mature";
-    levels.count = 4;
+void Booklist::FillLevelNames() {
+    levels_.names[0] = AllLevelsText;
+    levels_.names[1] = "Early Years (R-2)";
+    levels_.names[2] = "Primary Years (3-5)";
+    levels_.names[3] = "Middle Years (6-9, Special)";
+    levels_.names[4] = "Mature";
+    levels_.count = 4;
 }
 
-void SetNameLists(std::vector<std::string> categories, std::vector<std::string> formats) {
-    State().categories = std::move(categories);
-    State().formats = std::move(formats);
+void Booklist::SetNameLists(std::vector<std::string> categories, std::vector<std::string> formats) {
+    categories_ = std::move(categories);
+    formats_ = std::move(formats);
 }

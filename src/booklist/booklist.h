@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -7,26 +8,11 @@
 #include "base/ordered_text_table.h"
 #include "booklist/book_record.h"
 #include "booklist/data_folder.h"
+#include "booklist/matching_indexes.h"
 #include "platform/services.h"
-
-// The loaded booklist and the lists derived from it. This module owns them; only the loader
-// replaces them, and between loads only matching and the matches merge touch the entries.
 
 // Book id as plain decimal text -> packed line, in the order the ids first came in the file.
 using BooklistTable = OrderedTextTable;
-const BooklistTable& Booklist();
-
-// The packed line stored under an id text, or the empty line when there is none.
-std::string_view LookupBookLine(std::string_view idText);
-BookRecord LookupBookRecord(std::string_view idText);
-void StoreBookRecord(const BookRecord& record);
-
-// Marks the entry stored under `idText` as matched with `callNumber`; false when there is none.
-bool MarkBookMatched(std::string_view idText, std::string_view callNumber);
-// The same, giving the entry's packed line as it now stands; empty when there is none.
-std::string_view MarkBookMatchedEntry(std::string_view idText, std::string_view callNumber);
-// Every entry unmatched and without call number, as before a comparison.
-void ClearAllMatches();
 
 inline constexpr std::size_t MaxCategoryNames = 99999;
 
@@ -35,28 +21,80 @@ struct LevelNameTable {
     int count = 0;  // the selector shows names 0 to count
 };
 
-const std::string& BooklistVersion();
-// The server update names the version of the list it fetched; the next load reads it again.
-void SetBooklistVersion(std::string version);
-// Distinct category names, sorted by unsigned byte value.
-const std::vector<std::string>& CategoryList();
-// Distinct format names, in the order first met.
-const std::vector<std::string>& FormatList();
-const LevelNameTable& LevelNames();
-
 inline constexpr const char* AllLevelsText = "All levels";
 inline constexpr const char* DefaultBooklistVersion = "2015.0";
 
-// Back to the state at process start: the booklist, its lists and the matching indexes built from
-// it. For tests.
-void ResetBooklistState();
+// A loaded booklist: its table of entries, its version, the level, category and format lists the
+// selectors offer, and the matching indexes. Made by the loader and owned by whoever loaded it (the
+// desktop session, a command, a test), which hands it to every procedure that reads it. Between
+// loads only a comparison, the take-back of matches and the matches merge change it, and only in
+// the entries' match results.
+class Booklist {
+  public:
+    // An empty booklist of this version, as before any file is read.
+    explicit Booklist(std::string version = DefaultBooklistVersion)
+        : version_(std::move(version)) {}
 
-// Reads "TULVersion.txt" and "Booklist.tul" from the data folder, rebuilds the table, the
-// matching indexes and the lists, merges "Matches.tul" and sets the main window's title, showing
-// its progress through `services`.
-void LoadBooklist(const DataFolder& folder, Services& services);
+    const BooklistTable& Table() const { return table_; }
+    std::size_t size() const { return table_.size(); }
+    bool empty() const { return table_.empty(); }
+
+    // The packed line stored under an id text, or the empty line when there is none.
+    std::string_view LookupLine(std::string_view idText) const;
+    BookRecord LookupRecord(std::string_view idText) const;
+    // Stores a whole record under its id; the indexes are left as they are.
+    void StoreRecord(const BookRecord& record);
+
+    // Marks the entry stored under `idText` as matched with `callNumber`; false when there is
+    // none.
+    bool MarkMatched(std::string_view idText, std::string_view callNumber);
+    // The same, giving the entry's packed line as it now stands; empty when there is none.
+    std::string_view MarkMatchedEntry(std::string_view idText, std::string_view callNumber);
+    // Every entry unmatched and without call number, as before a comparison.
+    void ClearAllMatches();
+
+    const std::string& Version() const { return version_; }
+    // The server update names the version of the list it fetched; the next load reads it again.
+    void SetVersion(std::string version) { version_ = std::move(version); }
+    // Distinct category names, sorted by unsigned byte value.
+    const std::vector<std::string>& Categories() const { return categories_; }
+    // Distinct format names, in the order first met.
+    const std::vector<std::string>& Formats() const { return formats_; }
+    const LevelNameTable& Levels() const { return levels_; }
+
+    const BooklistIndexes& Indexes() const { return indexes_; }
+
+    // What only the loader does, as it reads the file.
+    void Reserve(std::size_t entries);
+    // Stores one entry and gives the line as stored; `added` is false when an earlier line had
+    // the same id (the entry is replaced).
+    std::string_view StoreLoadedEntry(std::string idText, std::string packed, bool& added);
+    BooklistIndexes& IndexesToFill() { return indexes_; }
+    // The five level names the selector offers.
+    void FillLevelNames();
+    void SetNameLists(std::vector<std::string> categories, std::vector<std::string> formats);
+
+  private:
+    BooklistTable table_;
+    std::string version_;
+    std::vector<std::string> categories_;
+    std::vector<std::string> formats_;
+    LevelNameTable levels_;
+    BooklistIndexes indexes_;
+    // Entries marked as matched or given a call number since the load or the last clearing: none
+    // when a comparison starts on a booklist loaded without its matches.
+    std::size_t marked_ = 0;
+};
+
+// Reads "TULVersion.txt" and "Booklist.tul" from the data folder into a new booklist, with its
+// matching indexes and lists, merges "Matches.tul" and sets the main window's title, showing its
+// progress through `services`. Nothing when "Booklist.tul" cannot be read: the title and the
+// matches are then left alone.
+[[nodiscard]] std::optional<Booklist> ReadBooklist(const DataFolder& folder, Services& services);
+// The same, giving an empty booklist of the folder's version when there is no file to read.
+[[nodiscard]] Booklist LoadBooklist(const DataFolder& folder, Services& services);
 // The same without merging "Matches.tul", for a comparison that clears every match first.
-void LoadBooklistForComparison(const DataFolder& folder, Services& services);
+[[nodiscard]] Booklist LoadBooklistForComparison(const DataFolder& folder, Services& services);
 
 // Takes one line of the booklist file into a record, keys computed and not yet matched. False
 // for a line that is not an entry (id 0 or no title).

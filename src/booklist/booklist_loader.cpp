@@ -11,7 +11,6 @@
 #include "base/replacing_file.h"
 #include "base/text.h"
 #include "booklist/booklist.h"
-#include "booklist/booklist_state.h"
 #include "booklist/keys.h"
 #include "booklist/matches.h"
 #include "booklist/matching_indexes.h"
@@ -200,11 +199,9 @@ bool PackBooklistLine(std::string_view line, std::string& packed) {
 
 namespace {
 
-// False when there is no booklist file to read: the window title and the matches are then left
-// alone.
-bool LoadBooklistEntries(const DataFolder& folder, Services& services) {
-    BeginBooklistLoad(ReadVersion(folder));
-    ClearMatchingIndexes();
+// Nothing when there is no booklist file to read.
+std::optional<Booklist> ReadBooklistEntries(const DataFolder& folder, Services& services) {
+    Booklist booklist(ReadVersion(folder));
 
     // Copies of the data files left by a process killed while saving them.
     for (const std::string& replaced : {folder.Matches(), folder.Output(), folder.MatchReview()})
@@ -212,7 +209,7 @@ bool LoadBooklistEntries(const DataFolder& folder, Services& services) {
 
     const FileHandle file = OpenForReading(folder.Booklist());
     const std::int64_t fileSize = file ? RegularFileSize(file.get()) : -1;
-    if (fileSize < 0) return false;
+    if (fileSize < 0) return std::nullopt;
 
     std::vector<std::string> categories;
     std::vector<std::string> formats;
@@ -222,8 +219,8 @@ bool LoadBooklistEntries(const DataFolder& folder, Services& services) {
 
     const auto expectedEntries =
         static_cast<std::size_t>(std::min(fileSize / ExpectedLineSize, MaxReservedEntries));
-    ReserveBooklist(expectedEntries);
-    ReserveMatchingIndexes(expectedEntries);
+    booklist.Reserve(expectedEntries);
+    BooklistIndexes& indexes = booklist.IndexesToFill();
     LineReader reader(file.get());
     std::string_view line;
     std::string packing;
@@ -235,8 +232,8 @@ bool LoadBooklistEntries(const DataFolder& folder, Services& services) {
         std::string idText(packing, 0, starts[FieldTitle] - 1);
         bool added = false;
         const PackedFields entry =
-            PiecesAt(StoreLoadedEntry(std::move(idText), packing, added), starts);
-        IndexBookEntry(entry, !added);
+            PiecesAt(booklist.StoreLoadedEntry(std::move(idText), packing, added), starts);
+        indexes.Add(entry, !added);
 
         CollectNames(entry[FieldCategories], categoriesSeen, categories, MaxCategoryNames);
         // For the format list a one-character format counts as "Book".
@@ -246,23 +243,32 @@ bool LoadBooklistEntries(const DataFolder& folder, Services& services) {
         services.SetProgressPosition(reader.Position());
     }
 
-    FillLevelNames();
+    booklist.FillLevelNames();
     services.PauseWithEvents(1000);
     std::sort(categories.begin(), categories.end());  // std::string compares bytes as unsigned
-    SetNameLists(std::move(categories), std::move(formats));
+    booklist.SetNameLists(std::move(categories), std::move(formats));
     services.CloseProgressWindow();
-    return true;
+    return booklist;
 }
 
 }  // namespace
 
-void LoadBooklist(const DataFolder& folder, Services& services) {
-    if (!LoadBooklistEntries(folder, services)) return;
-    LoadMatches(folder);
-    services.SetMainWindowTitle("TUL Tallyleaf  " + BooklistVersion());
+std::optional<Booklist> ReadBooklist(const DataFolder& folder, Services& services) {
+    std::optional<Booklist> booklist = ReadBooklistEntries(folder, services);
+    if (!booklist) return booklist;
+    LoadMatches(folder, *booklist);
+    services.SetMainWindowTitle("TUL Tallyleaf  " + booklist->Version());
+    return booklist;
 }
 
-void LoadBooklistForComparison(const DataFolder& folder, Services& services) {
-    if (!LoadBooklistEntries(folder, services)) return;
-    services.SetMainWindowTitle("TUL Tallyleaf  " + BooklistVersion());
+Booklist LoadBooklist(const DataFolder& folder, Services& services) {
+    std::optional<Booklist> booklist = ReadBooklist(folder, services);
+    return booklist ? std::move(*booklist) : Booklist(ReadVersion(folder));
+}
+
+Booklist LoadBooklistForComparison(const DataFolder& folder, Services& services) {
+    std::optional<Booklist> booklist = ReadBooklistEntries(folder, services);
+    if (!booklist) return Booklist(ReadVersion(folder));
+    services.SetMainWindowTitle("TUL Tallyleaf  " + booklist->Version());
+    return std::move(*booklist);
 }

@@ -10,11 +10,11 @@
 #include "base/text.h"
 #include "booklist/booklist.h"
 
-FileWriteResult WriteMatchesFile(const DataFolder& folder) {
+FileWriteResult WriteMatchesFile(const DataFolder& folder, const Booklist& booklist) {
     ReplacingFile file;
     if (file.Open(folder.Matches())) {
         std::string line;
-        for (const auto& [idText, packed] : Booklist()) {
+        for (const auto& [idText, packed] : booklist.Table()) {
             // A packed line always has its 18 fields, so the matched flag and the call number
             // are its last two: most entries are not matched, and their long lines are not split.
             const std::string_view entry = packed;
@@ -36,13 +36,14 @@ FileWriteResult WriteMatchesFile(const DataFolder& folder) {
     return file.Result();
 }
 
-FileWriteResult SaveMatches(const DataFolder& folder, Services& services) {
-    const FileWriteResult written = WriteMatchesFile(folder);
+FileWriteResult SaveMatches(const DataFolder& folder, const Booklist& booklist,
+                            Services& services) {
+    const FileWriteResult written = WriteMatchesFile(folder, booklist);
     services.PauseWithEvents(1000);
     return written;
 }
 
-void LoadMatches(const DataFolder& folder) {
+void LoadMatches(const DataFolder& folder, Booklist& booklist) {
     const RegularFile file = OpenRegularFile(folder.Matches());
     if (!file) return;
     LineReader reader(file.file.get());
@@ -52,7 +53,8 @@ void LoadMatches(const DataFolder& folder) {
         const std::string_view key = std::string_view(line).substr(0, comma);
         // Only a key that is exactly a loaded id counts: a stale id, spaces or leading zeros
         // name no entry, and an empty record must not enter the table.
-        MarkBookMatched(key, comma == std::string::npos ? std::string_view()
-                                                        : std::string_view(line).substr(comma + 1));
+        booklist.MarkMatched(key, comma == std::string::npos
+                                      ? std::string_view()
+                                      : std::string_view(line).substr(comma + 1));
     }
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "booklist/booklist.h"
 #include "booklist/data_folder.h"
 #include "platform/services.h"
 
@@ -16,12 +17,12 @@ int RunUnmatchCommand(const std::vector<std::string>& args);
 // The program that carries out the print command.
 inline constexpr const char* PrintProgramName = "tallyleaf-cli-print";
 
-// Loads the booklist of `folder`, the data folder given as `dir`, as the desktop program does.
-// Returns ExitOk, or prints a message naming the file (under the name `dir` gives it) and returns
-// the failure code. For a comparison the earlier matches are not merged, as the comparison clears
-// them.
+// Loads the booklist of `folder`, the data folder given as `dir`, into `booklist`, as the desktop
+// program does. Returns ExitOk, or prints a message naming the file (under the name `dir` gives
+// it) and returns the failure code. For a comparison the earlier matches are not merged, as the
+// comparison clears them.
 int LoadDataFolder(const DataFolder& folder, const std::string& dir, Services& services,
-                   bool forComparison = false);
+                   Booklist& booklist, bool forComparison = false);
 
 // The data folder a command works on: --dir when given, else TALLYLEAF_DIR when set (the folder
 // the desktop program also uses then), else the current directory.

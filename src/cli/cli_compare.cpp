@@ -18,7 +18,8 @@ int RunCompareCommand(const std::vector<std::string>& args) {
     const std::string dir = DataFolderArgument(cli.Value("--dir"));
     const DataFolder folder(dir);
     ConsoleServices quiet;
-    if (const int loaded = LoadDataFolder(folder, dir, quiet, true); loaded != ExitOk) {
+    Booklist booklist;
+    if (const int loaded = LoadDataFolder(folder, dir, quiet, booklist, true); loaded != ExitOk) {
         return loaded;
     }
 
@@ -27,7 +28,7 @@ int RunCompareCommand(const std::vector<std::string>& args) {
     options.TagSeriesWithLevel = !cli.Flag("--no-series");
     // Only the comparison, which may take a while on a large catalogue, shows its progress.
     ConsoleServices console(ConsoleServices::Progress::OnTerminal);
-    const ComparisonResult result = RunComparison(folder, catalogue, options, console);
+    const ComparisonResult result = RunComparison(booklist, folder, catalogue, options, console);
 
     if (!result.catalogueOpened) return CliFail(ExitFailure, "cannot read catalogue " + catalogue);
     if (!result.holdsRecords) {

@@ -26,7 +26,7 @@ std::string AbsoluteFromStart(const std::string& path) {
 }
 
 int LoadDataFolder(const DataFolder& folder, const std::string& dir, Services& services,
-                   bool forComparison) {
+                   Booklist& booklist, bool forComparison) {
     // A folder that cannot be searched has no files to read, whatever it holds.
     struct stat folderStatus {};
     if (::stat(dir.c_str(), &folderStatus) != 0) {
@@ -38,7 +38,7 @@ int LoadDataFolder(const DataFolder& folder, const std::string& dir, Services& s
     if (::access(dir.c_str(), X_OK) != 0) {
         return CliFail(ExitFailure, "cannot enter folder " + dir + ": " + std::strerror(errno));
     }
-    const std::string booklist = (std::filesystem::path(dir) / BooklistFileName).string();
+    const std::string booklistPath = (std::filesystem::path(dir) / BooklistFileName).string();
     struct stat status {};
     if (const RegularFile file = OpenRegularFile(folder.Booklist()); !file) {
         // Most often the command ran in another folder than the data folder.
@@ -46,20 +46,17 @@ int LoadDataFolder(const DataFolder& folder, const std::string& dir, Services& s
                                      ? " (--dir, else TALLYLEAF_DIR, names the data folder; an "
                                        "installed Tallyleaf keeps it in ~/Tallyleaf)"
                                      : "";
-        return CliFail(ExitFailure, "cannot read " + booklist + ": " + file.reason + hint);
+        return CliFail(ExitFailure, "cannot read " + booklistPath + ": " + file.reason + hint);
     } else if (::fstat(::fileno(file.file.get()), &status) != 0) {
-        return CliFail(ExitFailure, "cannot read " + booklist + ": " + std::strerror(errno));
+        return CliFail(ExitFailure, "cannot read " + booklistPath + ": " + std::strerror(errno));
     }
     // A comparison clears every match before it starts: the earlier ones need not be read.
-    if (forComparison) {
-        LoadBooklistForComparison(folder, services);
-    } else {
-        LoadBooklist(folder, services);
-    }
+    booklist = forComparison ? LoadBooklistForComparison(folder, services)
+                             : LoadBooklist(folder, services);
     // A booklist saved as UTF-16 or by a spreadsheet in another format has lines, but none that
     // reads as an entry: the empty result must not pass for an empty booklist.
-    if (Booklist().empty() && status.st_size > 0) {
-        CliFail(ExitOk, "warning: " + booklist +
+    if (booklist.empty() && status.st_size > 0) {
+        CliFail(ExitOk, "warning: " + booklistPath +
                             " holds no booklist entries (tab-separated lines, ID first)");
     }
     return ExitOk;

@@ -1,7 +1,7 @@
 #include <filesystem>
 
-#include "app/book_list.h"
 #include "app/filter_state.h"
+#include "app/list_rows.h"
 #include "base/text.h"
 #include "booklist/booklist.h"
 #include "cli/cli_args.h"
@@ -66,11 +66,13 @@ int RunExportCommand(const std::vector<std::string>& args) {
     const std::string dir = DataFolderArgument(cli.Value("--dir"));
     const DataFolder folder(dir);
     ConsoleServices services;
-    if (const int loaded = LoadDataFolder(folder, dir, services); loaded != ExitOk) return loaded;
+    Booklist booklist;
+    if (const int loaded = LoadDataFolder(folder, dir, services, booklist); loaded != ExitOk)
+        return loaded;
 
-    WarnOfValuesNoBookHas(filters);
+    WarnOfValuesNoBookHas(booklist, filters);
 
-    const std::vector<std::string_view> lines = StageBookList(filters, australian);
+    const std::vector<std::string_view> lines = StageBookList(booklist, filters, australian);
     const ExportFormat format = cli.Flag("--tab") ? ExportFormat::Tab : ExportFormat::Comma;
     if (const FileWriteResult written = WriteExportLines(folder, output, format, fields, lines);
         !written) {

@@ -56,11 +56,11 @@ bool ParseListFilters(const CliArgs& cli, FilterState& filters, int& australian,
     return true;
 }
 
-void WarnOfValuesNoBookHas(const FilterState& filters) {
+void WarnOfValuesNoBookHas(const Booklist& booklist, const FilterState& filters) {
     bool levelKnown = filters.levelFilter == AllLevelsText;
     bool categoryKnown = filters.categoryFilter == AllCategoriesText;
     bool formatKnown = filters.formatFilter == AllFormatsText;
-    for (const auto& [idText, packed] : Booklist()) {
+    for (const auto& [idText, packed] : booklist.Table()) {
         if (levelKnown && categoryKnown && formatKnown) break;
         const PackedFields fields = SplitPackedLine(packed, FieldFormat + 1);
         levelKnown = levelKnown || fields[FieldLevel] == filters.levelFilter;

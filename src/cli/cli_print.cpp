@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/book_list.h"
+#include "app/list_rows.h"
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_filters.h"
@@ -17,7 +17,7 @@
 #include "platform/qt/font_faces.h"
 #include "print/list_print.h"
 #include "print/pdf_target.h"
-#include "print/printer.h"
+#include "print/printer_connection.h"
 #include "print/printer_settings.h"
 
 namespace {
@@ -59,13 +59,15 @@ int RunPrintCommand(const std::vector<std::string>& args) {
     const std::string dir = DataFolderArgument(cli.Value("--dir"));
     const DataFolder folder(dir);
     ConsoleServices services;
-    if (const int loaded = LoadDataFolder(folder, dir, services); loaded != ExitOk) return loaded;
+    Booklist booklist;
+    if (const int loaded = LoadDataFolder(folder, dir, services, booklist); loaded != ExitOk)
+        return loaded;
     // The PDF replaces the file named, so a data file named as the target would be lost.
     if (const std::string refusal = OwnDataFileRefusal(folder, pdf);
         !pdf.empty() && !refusal.empty()) {
         return CliFail(ExitFailure, "cannot write " + pdf + ": " + refusal);
     }
-    WarnOfValuesNoBookHas(filters);
+    WarnOfValuesNoBookHas(booklist, filters);
     // A reader of the PDF, or the spooler, that goes away is told as a failure, not a signal.
     std::signal(SIGPIPE, SIG_IGN);
     PdfTarget target;
@@ -93,7 +95,7 @@ int RunPrintCommand(const std::vector<std::string>& args) {
     // No Print window: the printer named, the default one or the PDF file is opened here.
     const int device = OpenPrinterDevice(printer, DefaultPrinterSettingsText);
 
-    const std::vector<std::string_view> rows = StageBookList(filters, australian);
+    const std::vector<std::string_view> rows = StageBookList(booklist, filters, australian);
     const std::string title = BookListPrintTitle(
         filters.levelFilter, MatchTexts[filters.matchFilter], filters.categoryFilter);
     const bool printed = PrintBookList(device, title, static_cast<int>(rows.size()), [&](int row) {

@@ -80,8 +80,10 @@ int RunUnmatchCommand(const std::vector<std::string>& args) {
     const std::string dir = DataFolderArgument(cli.Value("--dir"));
     const DataFolder folder(dir);
     ConsoleServices services;
-    if (const int loaded = LoadDataFolder(folder, dir, services); loaded != ExitOk) return loaded;
-    if (const TakeBackResult taken = TakeBackMatches(folder, rows, services); !taken)
+    Booklist booklist;
+    if (const int loaded = LoadDataFolder(folder, dir, services, booklist); loaded != ExitOk)
+        return loaded;
+    if (const TakeBackResult taken = TakeBackMatches(booklist, folder, rows, services); !taken)
         return CliFail(ExitFailure, taken.reason);
     return ExitOk;
 }

@@ -4,8 +4,6 @@
 
 #include <cstdio>
 
-#include "platform/message_codes.h"
-
 ConsoleServices::ConsoleServices(Progress progress)
     : terminal_(progress == Progress::OnTerminal && ::isatty(::fileno(stderr)) != 0) {}
 
@@ -31,10 +29,9 @@ void ConsoleServices::CloseProgressWindow() {
     if (terminal_) std::fputs("\n", stderr);
 }
 
-int ConsoleServices::ShowMessage(const std::string&, const std::string&, const std::string& buttons,
-                                 const std::string& icon, int defaultButton) {
-    const MessageBoxRequest request = DecodeMessageCodes(buttons, icon, defaultButton);
-    return MessageButtonResult(request.buttons, request.defaultPosition);
+MessageAnswer ConsoleServices::ShowMessage(const std::string&, const std::string&,
+                                           MessageButtons buttons, MessageIcon, int defaultButton) {
+    return MessageButtonAnswer(buttons, defaultButton);
 }
 
 // Redrawn only when the whole percent changes: positions come record by record.

@@ -20,10 +20,15 @@ class ConsoleServices : public Services {
     void OpenProgressNotice(const std::string&, const std::string&, int, int) override {}
     void CloseProgressNotice() override {}
     void PauseWithEvents(int) override {}
-    int ShowMessage(const std::string& title, const std::string& text, const std::string& buttons,
-                    const std::string& icon, int defaultButton) override;
+    MessageAnswer ShowMessage(const std::string& title, const std::string& text,
+                              MessageButtons buttons, MessageIcon icon,
+                              int defaultButton = 1) override;
     std::string ChooseFile(const std::string&, const std::string&, const std::string&,
                            const std::string&) override {
+        return {};
+    }
+    std::string ChooseSaveFile(const std::string&, const std::string&, const std::string&,
+                               const std::string&) override {
         return {};
     }
     DownloadResult DownloadToFile(const std::string&, const std::string&,

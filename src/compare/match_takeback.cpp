@@ -15,23 +15,25 @@ constexpr const char* RunAgain = "; run the comparison again";
 
 // The entry as the remaining rows leave it: matched with the call number of the last of them, as
 // a comparison would have left it, or unmatched.
-void RestoreEntry(const std::string& id, const std::vector<ReviewRow>& remaining) {
+void RestoreEntry(Booklist& booklist, const std::string& id,
+                  const std::vector<ReviewRow>& remaining) {
     for (auto row = remaining.rbegin(); row != remaining.rend(); ++row) {
         if (row->id == id) {
-            MarkBookMatched(id, row->callNumber);
+            booklist.MarkMatched(id, row->callNumber);
             return;
         }
     }
-    if (LookupBookLine(id).empty()) return;
-    BookRecord record = LookupBookRecord(id);
+    if (booklist.LookupLine(id).empty()) return;
+    BookRecord record = booklist.LookupRecord(id);
     record.matched = 0;
     record.callNumber.clear();
-    StoreBookRecord(record);
+    booklist.StoreRecord(record);
 }
 
 }  // namespace
 
-TakeBackResult TakeBackMatches(const DataFolder& folder, const std::vector<int>& rows, Services&) {
+TakeBackResult TakeBackMatches(Booklist& booklist, const DataFolder& folder,
+                               const std::vector<int>& rows, Services&) {
     std::optional<std::vector<ReviewRow>> review = LoadMatchReview(folder);
     if (!review) return {false, std::string("there is no match review") + RunAgain};
     std::vector<bool> taken(review->size(), false);
@@ -105,8 +107,8 @@ TakeBackResult TakeBackMatches(const DataFolder& folder, const std::vector<int>&
             return {false, "cannot write " + folder.Output() + ": " + written.reason};
     }
     for (const std::string& id : affected)
-        RestoreEntry(id, remaining);
-    if (const FileWriteResult written = WriteMatchesFile(folder); !written)
+        RestoreEntry(booklist, id, remaining);
+    if (const FileWriteResult written = WriteMatchesFile(folder, booklist); !written)
         return {false, "cannot write " + folder.Matches() + ": " + written.reason};
     if (const FileWriteResult written = SaveMatchReview(folder, remaining); !written)
         return {false, "cannot write " + folder.MatchReview() + ": " + written.reason};

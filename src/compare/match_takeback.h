@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "booklist/booklist.h"
 #include "booklist/data_folder.h"
 #include "platform/services.h"
 
@@ -16,9 +17,9 @@ struct TakeBackResult {
 // numbers them): each row's record is cut from "OUTPUT.MRC" (the other records unchanged byte for
 // byte), the row leaves the review, and its entry becomes unmatched with an empty call number
 // unless another row still matches it, which then gives the call number (the last in catalogue
-// order). The booklist must be loaded; "OUTPUT.MRC", "Matches.tul" and "MatchReview.txt" are each
-// replaced whole. Nothing is changed when a row number is unknown, or when the bytes at a row's
-// offset are not the record it wrote (the files changed since the comparison): then `reason` says
-// so.
-TakeBackResult TakeBackMatches(const DataFolder& folder, const std::vector<int>& rows,
-                               Services& services);
+// order). `booklist` is the folder's, as loaded; "OUTPUT.MRC", "Matches.tul" and "MatchReview.txt"
+// are each replaced whole. Nothing is changed when a row number is unknown, or when the bytes at a
+// row's offset are not the record it wrote (the files changed since the comparison): then `reason`
+// says so.
+TakeBackResult TakeBackMatches(Booklist& booklist, const DataFolder& folder,
+                               const std::vector<int>& rows, Services& services);

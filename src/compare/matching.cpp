@@ -15,7 +15,6 @@
 #include "booklist/booklist.h"
 #include "booklist/keys.h"
 #include "booklist/matches.h"
-#include "booklist/matching_indexes.h"
 #include "compare/key_hash.h"
 #include "compare/marc_reader.h"
 
@@ -93,12 +92,12 @@ const AuthorBook* FindByTitle(std::span<const AuthorBook> books, std::string_vie
 
 // When the record's series belongs to the same author, the author's last entry with the series'
 // level. Null otherwise.
-const AuthorBook* FindBySeries(std::span<const AuthorBook> books, std::string_view series,
-                               std::string_view surname, int& levelBand) {
+const AuthorBook* FindBySeries(const BooklistIndexes& indexes, std::span<const AuthorBook> books,
+                               std::string_view series, std::string_view surname, int& levelBand) {
     if (series.empty() || books.empty()) return nullptr;
     const std::string seriesKey = NormaliseKey(series);
-    const std::string_view level = FindSeriesLevel(seriesKey);
-    if (level.empty() || FindSeriesAuthor(seriesKey) != surname) return nullptr;
+    const std::string_view level = indexes.FindSeriesLevel(seriesKey);
+    if (level.empty() || indexes.FindSeriesAuthor(seriesKey) != surname) return nullptr;
     levelBand = LevelBandOf(level);
     return &books.back();
 }
@@ -195,7 +194,7 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
             kind = book->titleKey == titleKey ? MatchKind::SameTitle : MatchKind::TitleInside;
         } else {
             run.fields.TextInto(record, BookText::Series);
-            book = FindBySeries(books, record.series, surname, levelBand);
+            book = FindBySeries(run.booklist->Indexes(), books, record.series, surname, levelBand);
             kind = MatchKind::Series;
         }
         if (!book) return false;
@@ -203,7 +202,7 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     }
 
     run.fields.TextInto(record, BookText::CallNumber);
-    const std::string_view entry = MarkBookMatchedEntry(idText, record.callNumber);
+    const std::string_view entry = run.booklist->MarkMatchedEntry(idText, record.callNumber);
     if (levelBand < 0) levelBand = LevelBandOf(SplitPackedLine(entry, FieldLevel + 1)[FieldLevel]);
     ++run.matches;
     // Earlier tags are taken out of every record, but the title has been extracted already, so
@@ -226,14 +225,14 @@ namespace {
 
 // An entry's title key and level band as the booklist now holds them. They are those it was
 // indexed with unless its id was given again by a later line, which replaced it.
-void EntryAsStored(const IndexedEntry& entry, bool anyGivenAgain, std::string_view& titleKey,
-                   int& levelBand) {
+void EntryAsStored(const Booklist& booklist, const IndexedEntry& entry, bool anyGivenAgain,
+                   std::string_view& titleKey, int& levelBand) {
     std::string_view level = entry.level;
     titleKey = entry.titleKey;
     if (anyGivenAgain) {
         // Only two fields are wanted: unpacking the whole entry would copy all eighteen.
         const PackedFields fields =
-            SplitPackedLine(LookupBookLine(entry.idText), FieldTitleKey + 1);
+            SplitPackedLine(booklist.LookupLine(entry.idText), FieldTitleKey + 1);
         titleKey = fields[FieldTitleKey];
         level = fields[FieldLevel];
     }
@@ -253,7 +252,8 @@ void AddSurnameKey(ComparisonRun& run, std::string_view surnameKey, std::uint64_
 
 }  // namespace
 
-void PrepareComparisonRun(ComparisonRun& run) {
+void PrepareComparisonRun(ComparisonRun& run, Booklist& booklist) {
+    run.booklist = &booklist;
     run.authorBooks.Clear();
     run.authorTitles.Clear();
     run.knownKeys.assign(KnownKeyWords, 0);
@@ -263,12 +263,13 @@ void PrepareComparisonRun(ComparisonRun& run) {
     // The tables follow the indexes' rules: every line's author-plus-title key stays, the last
     // line of a key giving its id; a surname lists each id once, where it first came, with the
     // entry as the booklist holds it.
-    const bool anyGivenAgain = AnyIdIndexedAgain();
-    const std::size_t entries = IndexedEntryCount();
+    const BooklistIndexes& indexes = booklist.Indexes();
+    const bool anyGivenAgain = indexes.AnyIdGivenAgain();
+    const std::size_t entries = indexes.EntryCount();
     std::string joined;
     run.authorBooks.Reserve(entries);
     run.authorTitles.Reserve(entries, entries * ExpectedKeyAndIdSize);
-    ForEachIndexedEntry([&](const IndexedEntry& entry) {
+    indexes.ForEachEntry([&](const IndexedEntry& entry) {
         const std::uint64_t surnameHash = KeyHash(entry.surnameKey);
         joined.assign(entry.surnameKey).append(entry.titleKey);
         const std::uint64_t keyHash = KeyHash(joined);
@@ -277,7 +278,7 @@ void PrepareComparisonRun(ComparisonRun& run) {
         AddSurnameKey(run, entry.surnameKey, surnameHash);
         std::string_view titleKey;
         int levelBand = 0;
-        EntryAsStored(entry, anyGivenAgain, titleKey, levelBand);
+        EntryAsStored(booklist, entry, anyGivenAgain, titleKey, levelBand);
         run.authorBooks.Add(entry.surnameKey, surnameHash, entry.idText, titleKey, levelBand,
                             entry.idLoadedBefore);
     });
@@ -294,50 +295,6 @@ int ProgressShiftFor(std::int64_t size) {
 namespace {
 
 using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
-
-std::string Plural(std::int64_t count, const char* one, const char* many) {
-    return FormatThousands(count) + (count == 1 ? one : many);
-}
-
-void ShowOutcome(const DataFolder& folder, const ComparisonResult& result, Services& services) {
-    const std::string output = folder.Output();
-    std::string text;
-    if (result.outputCreated) {
-        text = "Tagged library items are in the file\r\n" + output;
-    } else {
-        text = "The tagged library items could not be written: the file\r\n" + output +
-               "\r\ncould not be created or written (" + result.outputFailure + ").";
-    }
-    // The progress window's counts, kept for the user once it has closed.
-    if (result.cancelled) text += "\r\nThe comparison was cancelled.";
-    text += "\r\n" + Plural(result.recordsRead, " record read", " records read") + ", " +
-            Plural(result.matches, " match", " matches") + ".";
-    if (result.notWritten > 0) {
-        text += "\r\n" + Plural(result.notWritten, " matched record was", " matched records were") +
-                " too long to write and " + (result.notWritten == 1 ? "is" : "are") +
-                " not in the file.";
-    }
-    if (result.malformed > 0) {
-        text += "\r\n" + Plural(result.malformed, " matched record was", " matched records were") +
-                " too damaged to write and " + (result.malformed == 1 ? "is" : "are") +
-                " not in the file.";
-    }
-    if (!result.matchesSaved) {
-        text += "\r\nThe matches could not be saved to " + folder.Matches() + " (" +
-                result.matchesFailure + ").";
-    }
-    if (!result.reviewSaved) {
-        text += "\r\nThe match review could not be saved to " + folder.MatchReview() + " (" +
-                result.reviewFailure + ").";
-    }
-    const bool clean = result.outputCreated && result.matchesSaved && result.reviewSaved &&
-                       result.notWritten == 0 && result.malformed == 0;
-    services.ShowMessage("Compare", text, "OK", clean ? "I" : "!", 0);
-}
-
-}  // namespace
-
-namespace {
 
 // Reads the catalogue until its first record in earnest. A catalogue that can be read again is
 // read from its start once more afterwards; the records of a pipe that the search went through
@@ -363,35 +320,26 @@ bool FindFirstMarcRecord(std::FILE* catalogue, std::optional<MarcFileReader>& re
 
 }  // namespace
 
-ComparisonResult RunComparison(const DataFolder& folder, const std::string& path,
-                               const TaggingOptions& options, Services& services) {
+ComparisonResult RunComparison(Booklist& booklist, const DataFolder& folder,
+                               const std::string& path, const TaggingOptions& options,
+                               Services& services) {
     ComparisonResult result;
+    result.catalogue = path;
     // Opened before anything is reset, so that a catalogue that cannot be read leaves the earlier
     // matches and output as they were.
     File catalogue(std::fopen(path.c_str(), "rb"), &std::fclose);
     // A folder opens on some systems but has no bytes to read.
     std::error_code folderError;
     if (catalogue && std::filesystem::is_directory(path, folderError)) catalogue.reset();
-    if (!catalogue) {
-        services.ShowMessage("Compare",
-                             "The library catalogue file\r\n" + path + "\r\ncould not be opened.",
-                             "OK", "!", 0);
-        return result;
-    }
+    if (!catalogue) return result;
     result.catalogueOpened = true;
     // Nothing is cleared or created for a file that holds no MARC record at all (an empty file, a
     // spreadsheet, a PDF): the earlier results stay, and the user hears why.
     std::optional<MarcFileReader> reader(std::in_place, catalogue.get());
     std::vector<std::string> passed;
-    if (!FindFirstMarcRecord(catalogue.get(), reader, passed)) {
-        services.ShowMessage(
-            "Compare",
-            "The file\r\n" + path + "\r\nholds no MARC records. The earlier results were kept.",
-            "OK", "!", 0);
-        return result;
-    }
+    if (!FindFirstMarcRecord(catalogue.get(), reader, passed)) return result;
     result.holdsRecords = true;
-    ClearAllMatches();
+    booklist.ClearAllMatches();
 
     std::error_code error;
     const auto size = static_cast<std::int64_t>(std::filesystem::file_size(path, error));
@@ -404,7 +352,7 @@ ComparisonResult RunComparison(const DataFolder& folder, const std::string& path
 
     ComparisonRun run;
     run.options = options;
-    PrepareComparisonRun(run);
+    PrepareComparisonRun(run, booklist);
     // The new file takes the old one's place only when the run ends, so the catalogue being read
     // may be the "OUTPUT.MRC" of an earlier run.
     ReplacingFile output;
@@ -454,12 +402,11 @@ ComparisonResult RunComparison(const DataFolder& folder, const std::string& path
     services.PauseWithEvents(1000);
     services.PollProgressWindow();
     services.CloseProgressWindow();
-    const FileWriteResult saved = SaveMatches(folder, services);
+    const FileWriteResult saved = SaveMatches(folder, booklist, services);
     result.matchesSaved = saved.written;
     result.matchesFailure = saved.reason;
     const FileWriteResult review = reviewed.get();
     result.reviewSaved = review.written;
     result.reviewFailure = review.reason;
-    ShowOutcome(folder, result, services);
     return result;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/replacing_file.h"
+#include "booklist/booklist.h"
 #include "booklist/data_folder.h"
 #include "compare/author_books.h"
 #include "compare/author_titles.h"
@@ -16,6 +17,7 @@
 
 // What one comparison run came to, for the caller that reports it.
 struct ComparisonResult {
+    std::string catalogue;         // the catalogue file as the caller named it
     bool catalogueOpened = false;  // false: nothing was reset, read or written
     bool holdsRecords = false;     // false: the file holds no MARC record; nothing was changed
     bool outputCreated = false;    // "OUTPUT.MRC" was replaced by the complete new file
@@ -33,6 +35,7 @@ struct ComparisonResult {
 
 // Per-run state that MatchCatalogueRecord works on.
 struct ComparisonRun {
+    Booklist* booklist = nullptr;  // whose entries are matched
     // The entries of each surname key in booklist order, taken once from the indexed entries
     // when the run starts: keys do not change during a run, and the title test then costs one
     // lookup per record instead of one per entry of the author.
@@ -62,8 +65,8 @@ struct ComparisonRun {
     std::string controlNumber;  // scratch: the 001 of a matched record
 };
 
-// Fills the run's tables and filters from the loaded booklist.
-void PrepareComparisonRun(ComparisonRun& run);
+// Fills the run's tables and filters from `booklist`, whose entries the run will mark.
+void PrepareComparisonRun(ComparisonRun& run, Booklist& booklist);
 
 // The surname by which a catalogue author is looked up: the text before the first "," when there
 // is a comma, else before the first space, upper-cased but not otherwise normalised.
@@ -73,11 +76,14 @@ void CatalogueSurnameInto(std::string_view author, std::string& surname);
 // booklist marks the entry and writes the tagged record. True when it matched.
 bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, ComparisonRun& run);
 
-// Compares the catalogue file at `path` with the loaded booklist under the progress window, writes
-// "OUTPUT.MRC" and "Matches.tul" to the data folder and tells the user the outcome, all through
-// `services`.
-ComparisonResult RunComparison(const DataFolder& folder, const std::string& path,
-                               const TaggingOptions& options, Services& services);
+// Compares the catalogue file at `path` with `booklist` under the progress window shown through
+// `services`: every match of the booklist is cleared and set anew, and "OUTPUT.MRC",
+// "Matches.tul" and "MatchReview.txt" are written to the data folder. What came of it is returned
+// for the caller to tell; nothing is changed when the file cannot be opened or holds no MARC
+// record.
+ComparisonResult RunComparison(Booklist& booklist, const DataFolder& folder,
+                               const std::string& path, const TaggingOptions& options,
+                               Services& services);
 
 // Progress positions are divided by 2 to this power so that the bar's range fits in 32 bits.
 int ProgressShiftFor(std::int64_t size);

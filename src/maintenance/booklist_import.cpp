@@ -5,7 +5,7 @@
 #include "booklist/booklist.h"
 #include "maintenance/booklist_copy.h"
 
-bool ImportBooklist(const DataFolder& folder, Services& services) {
+bool ImportBooklist(Booklist& booklist, const DataFolder& folder, Services& services) {
     // A booklist handed on from another library is most often its "Booklist.tul".
     const std::string chosen =
         services.ChooseFile("Import booklist", "*.tul", "tul",
@@ -16,12 +16,14 @@ bool ImportBooklist(const DataFolder& folder, Services& services) {
         services.ShowMessage("Import booklist",
                              "Could not import " + chosen + ": " + copied.reason +
                                  ".\r\nThe booklist was not changed.",
-                             "OK", "!", 0);
+                             MessageButtons::Ok, MessageIcon::Exclamation);
         return false;
     }
     // The match results belong to the old list.
     std::remove(folder.Matches().c_str());
     std::remove(folder.MatchReview().c_str());
-    LoadBooklist(folder, services);
+    std::optional<Booklist> loaded = ReadBooklist(folder, services);
+    if (!loaded) return false;
+    booklist = std::move(*loaded);
     return true;
 }

@@ -6,7 +6,6 @@
 
 #include "base/line_reader.h"
 #include "base/regular_file.h"
-#include "booklist/booklist.h"
 #include "maintenance/booklist_copy.h"
 
 namespace {
@@ -21,7 +20,7 @@ bool SizeAtLeast(const std::string& path, std::uintmax_t bytes) {
     return !error && size >= bytes;
 }
 
-void SetUpdatedVersion(const DataFolder& folder) {
+std::string UpdatedVersionOf(const DataFolder& folder) {
     std::string version = UpdatedVersion;
     const RegularFile file = OpenRegularFile(folder.Version());
     if (file) {
@@ -29,20 +28,20 @@ void SetUpdatedVersion(const DataFolder& folder) {
         version.clear();
         reader.Next(version);
     }
-    SetBooklistVersion(std::move(version));
+    return version;
 }
 
 }  // namespace
 
-void UpdateFromServer(const DataFolder& folder, const std::string& baseUrl, Services& services,
-                      const ServerUpdateLimits& limits) {
-    if (baseUrl.empty()) return;
+std::optional<std::string> UpdateFromServer(const DataFolder& folder, const std::string& baseUrl,
+                                            Services& services, const ServerUpdateLimits& limits) {
+    if (baseUrl.empty()) return std::nullopt;
 
     const std::string versionCopy = folder.VersionCopy();
     std::remove(versionCopy.c_str());
     services.DownloadToFile(baseUrl + VersionFileName, versionCopy, limits.versionFile);
-    if (!SizeAtLeast(versionCopy, MinimumVersionFileSize)) return;
-    SetUpdatedVersion(folder);
+    if (!SizeAtLeast(versionCopy, MinimumVersionFileSize)) return std::nullopt;
+    std::string version = UpdatedVersionOf(folder);
 
     const std::string booklistCopy = folder.BooklistCopy();
     std::remove(booklistCopy.c_str());
@@ -55,4 +54,5 @@ void UpdateFromServer(const DataFolder& folder, const std::string& baseUrl, Serv
     }
     services.PauseWithEvents(1000);
     services.CloseProgressNotice();
+    return version;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "booklist/data_folder.h"
@@ -19,5 +20,9 @@ struct ServerUpdateLimits {
 //
 // "V.txt" and "TULBookList.txt" are left beside the booklist as fetched. The booklist, and with it
 // the matches, are replaced only by a complete download that holds booklist entries.
-void UpdateFromServer(const DataFolder& folder, const std::string& baseUrl, Services& services,
-                      const ServerUpdateLimits& limits = {});
+// Returns the version the loaded booklist now has, once the server answered with a version file:
+// the data folder's, or the update's own when the folder has none. Nothing when there is no server
+// or it did not answer.
+std::optional<std::string> UpdateFromServer(const DataFolder& folder, const std::string& baseUrl,
+                                            Services& services,
+                                            const ServerUpdateLimits& limits = {});

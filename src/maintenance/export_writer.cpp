@@ -154,17 +154,17 @@ std::string OwnDataFileRefusal(const DataFolder& folder, const std::string& path
 }
 
 PdfFilePlace PdfFilePlaceIn(const DataFolder& folder) {
-    return {folder.Path(),
-            [folder](const std::string& path) { return OwnDataFileRefusal(folder, path); }};
+    return {[folder](const std::string& path) { return OwnDataFileRefusal(folder, path); }};
 }
 
-FileWriteResult WriteExportFile(const DataFolder& folder, const std::string& path,
-                                ExportFormat format, const ExportFieldSet& fields,
+FileWriteResult WriteExportFile(const Booklist& booklist, const DataFolder& folder,
+                                const std::string& path, ExportFormat format,
+                                const ExportFieldSet& fields,
                                 const std::vector<std::string>& rowIds) {
     std::vector<std::string_view> lines;
     lines.reserve(rowIds.size());
     for (const std::string& id : rowIds)
-        lines.push_back(LookupBookLine(id));
+        lines.push_back(booklist.LookupLine(id));
     return WriteExportLines(folder, path, format, fields, lines);
 }
 

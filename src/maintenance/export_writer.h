@@ -6,6 +6,7 @@
 
 #include "base/replacing_file.h"
 #include "booklist/book_record.h"
+#include "booklist/booklist.h"
 #include "booklist/data_folder.h"
 #include "print/print_window.h"
 
@@ -42,14 +43,15 @@ std::string ProgramDataFileAt(const DataFolder& folder, const std::string& path)
 // Why `path` may not be written as an export or a printed PDF: it is one of the program's own
 // data files in `folder`. "" when it may.
 std::string OwnDataFileRefusal(const DataFolder& folder, const std::string& path);
-// Where the Print window's "PDF file" goes: proposed in the data folder, the data files refused.
+// Which files the Print window's "PDF file" refuses: the data files.
 PdfFilePlace PdfFilePlaceIn(const DataFolder& folder);
 
 // Writes the header and one line per id text, each looked up in the booklist (an id that is not
 // there gives an empty record). The file replaces an earlier one only when complete. A path that
 // is one of the program's own data files is refused and nothing is written.
-FileWriteResult WriteExportFile(const DataFolder& folder, const std::string& path,
-                                ExportFormat format, const ExportFieldSet& fields,
+FileWriteResult WriteExportFile(const Booklist& booklist, const DataFolder& folder,
+                                const std::string& path, ExportFormat format,
+                                const ExportFieldSet& fields,
                                 const std::vector<std::string>& rowIds);
 // The same for entries given as their packed lines from the booklist table, which spares a
 // lookup per row; an empty line stands for an absent entry.

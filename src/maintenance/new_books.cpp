@@ -25,15 +25,15 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
 
 }  // namespace
 
-std::vector<std::string> ReadNewBookRows(const std::string& path) {
+std::vector<std::string> ReadNewBookRows(const Booklist& booklist, const std::string& path) {
     std::vector<std::string> rows;
     const RegularFile file = OpenRegularFile(path);
     if (!file) return rows;
     LineReader reader(file.file.get());
     for (std::string line; reader.Next(line) && rows.size() < MaxNewBookRows;) {
         const std::string_view id = IdText(line);
-        if (id.empty() || LookupBookLine(id).empty()) continue;
-        const BookRecord book = LookupBookRecord(id);
+        if (id.empty() || booklist.LookupLine(id).empty()) continue;
+        const BookRecord book = booklist.LookupRecord(id);
         rows.push_back(std::to_string(book.id) + '\n' + book.title + '\n' + book.author + '\n' +
                        book.callNumber + '\n' + NewBooksBandName(book.levelBand));
     }

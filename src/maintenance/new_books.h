@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "booklist/booklist.h"
 #include "booklist/data_folder.h"
 
 // The server's list of books recently added to the booklist, as the new-books window shows it.
@@ -28,7 +29,7 @@ inline constexpr std::size_t MaxNewBookRows = 100000;
 // values joined by line feeds: id, title, author, call number, band. Lines whose id is unknown
 // are left out, and so is every found entry past MaxNewBookRows. No rows when the file cannot
 // be read.
-std::vector<std::string> ReadNewBookRows(const std::string& path);
+std::vector<std::string> ReadNewBookRows(const Booklist& booklist, const std::string& path);
 
 // "0-2", "3-5", "6-9" or "Mature" for the level bands 1 to 4.
 const char* NewBooksBandName(int levelBand);

@@ -1,13 +1,14 @@
 #pragma once
-#include <string>
 
-// Results of ShowMessage: the standard message-box button identifiers.
-enum MessageResult {
-    MessageOk = 1,
-    MessageCancel = 2,
-    MessageAbort = 3,
-    MessageRetry = 4,
-    MessageIgnore = 5,
-    MessageYes = 6,
-    MessageNo = 7,
-};
+// A message box's buttons, its icon and the answer it gives.
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
+enum class MessageIcon { None, Stop, Question, Exclamation, Information };
+enum class MessageAnswer { Ok, Cancel, Abort, Retry, Ignore, Yes, No };
+
+int MessageButtonCount(MessageButtons buttons);
+// The answer of the button at `position` (from 1) of a set; the first button's for a position
+// the set does not have.
+MessageAnswer MessageButtonAnswer(MessageButtons buttons, int position);
+// The default button's position in a set: `defaultButton` when the set has that many buttons,
+// else 1.
+int DefaultButtonPosition(MessageButtons buttons, int defaultButton);

@@ -6,7 +6,7 @@
 #include "platform/message.h"
 
 // What the program's procedures show and ask while they work: the progress window, the notice,
-// the pause that lets windows repaint, the message box, the file dialog, the download and the
+// the pause that lets windows repaint, the message box, the file dialogs, the download and the
 // main window's title. The program hands its own to each procedure: the desktop's windows, the
 // command line's console, or a test's double that answers as told.
 class Services {
@@ -33,17 +33,22 @@ class Services {
     // Waits about `milliseconds`, letting window events through so that windows repaint.
     virtual void PauseWithEvents(int milliseconds) = 0;
 
-    // A message box; the pressed button (MessageOk ...). Codes as platform/message_codes.h reads
-    // them.
-    virtual int ShowMessage(const std::string& title, const std::string& text,
-                            const std::string& buttons, const std::string& icon,
-                            int defaultButton) = 0;
+    // A message box; the answer of the pressed button. `defaultButton` is the position (from 1)
+    // of the button that Return presses and that answers where nobody can.
+    virtual MessageAnswer ShowMessage(const std::string& title, const std::string& text,
+                                      MessageButtons buttons, MessageIcon icon,
+                                      int defaultButton = 1) = 0;
 
     // The open-file dialog: the chosen file's full path, or "" when the user cancels. `filter`
     // is pairs of description and pattern, each followed by "|".
     virtual std::string ChooseFile(const std::string& title, const std::string& defaultName,
                                    const std::string& defaultExtension,
                                    const std::string& filter) = 0;
+    // The same for a file to be written: it need not exist, and an existing one is taken without
+    // a question, since the command that asked replaces it as a matter of course.
+    virtual std::string ChooseSaveFile(const std::string& title, const std::string& defaultName,
+                                       const std::string& defaultExtension,
+                                       const std::string& filter) = 0;
 
     // Fetches `url` into the file `fileName`, complete or not at all (platform/download.h).
     virtual DownloadResult DownloadToFile(const std::string& url, const std::string& fileName,

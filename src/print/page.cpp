@@ -5,8 +5,8 @@
 #include <random>
 
 #include "base/text.h"
-#include "platform/printer.h"
-#include "print/printer.h"
+#include "platform/printer_device.h"
+#include "print/printer_connection.h"
 #include "print/units.h"
 
 namespace {

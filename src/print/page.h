@@ -115,12 +115,13 @@ void SetPageItem(int slot, const std::string& font, int size, const std::string&
                  const std::string& widths, double firstPageY);
 void ClearPageItem(int slot);
 
-// Starts the document on the printer device `device`, opened by the caller (print/printer.h); the
-// job handle, or 0 when there is no device or the spooler refused the document.
+// Starts the document on the printer device `device`, opened by the caller
+// (print/printer_connection.h); the job handle, or 0 when there is no device or the spooler refused
+// the document.
 int StartJob(int device);
 void NewPage();
 // Ends the document; false when the device failed to end it or the spooler did not take it
-// (PrinterDocumentFailure in platform/printer.h says why).
+// (PrinterDocumentFailure in platform/printer_device.h says why).
 bool EndJob();
 
 inline constexpr std::uint32_t Rgb(int red, int green, int blue) {

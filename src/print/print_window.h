@@ -39,9 +39,8 @@ struct PrinterChoices {
 };
 PrinterChoices ListPrinterChoices(const std::string& defaultName);
 
-// Where "PDF file" proposes its file, and which files it must not replace: `refusal` gives the
-// reason a path may not be written, "" when it may.
+// Which files "PDF file" must not replace: `refusal` gives the reason a path may not be written,
+// "" when it may. The file dialog proposes the file where the services' dialogs start.
 struct PdfFilePlace {
-    std::string folder;
     std::function<std::string(const std::string& path)> refusal;
 };

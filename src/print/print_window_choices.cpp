@@ -1,5 +1,5 @@
 #include "print/print_window.h"
-#include "print/printer.h"
+#include "print/printer_connection.h"
 
 namespace {
 

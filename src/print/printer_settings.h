@@ -2,7 +2,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/printer.h"
+#include "platform/printer_device.h"
 
 // A job's settings text: items "KEY=value" joined by ",", keys in any letter case, values decimal,
 // hexadecimal after "$" or binary after "%". The job sets only the keys it names; whatever else

@@ -2,7 +2,6 @@
 
 #include "booklist/booklist.h"
 #include "booklist/matching_indexes.h"
-#include "support/program_state.h"
 #include "support/test_folder.h"
 #include "support/test_services.h"
 
@@ -17,46 +16,46 @@ std::string Line(const std::string& id, const std::string& title, const std::str
 
 class BooklistLoad : public ::testing::Test {
   protected:
-    void SetUp() override { ResetProgramState(); }
     void Load(const std::string& booklist) {
         WriteFile("Booklist.tul", booklist);
-        LoadBooklist(CurrentDataFolder(), services_);
+        booklist_ = LoadBooklist(CurrentDataFolder(), services_);
     }
     TestFolder folder_;
     TestServices services_;
+    Booklist booklist_;
 };
 
 }  // namespace
 
 TEST_F(BooklistLoad, HeaderOnlyGivesEmptyTablesAndTheFiveLevelNames) {
     Load(Header);
-    EXPECT_TRUE(Booklist().empty());
-    EXPECT_TRUE(CategoryList().empty());
-    EXPECT_TRUE(FormatList().empty());
-    EXPECT_EQ(LevelNames().count, 4);
-    EXPECT_EQ(LevelNames().names[0], "All levels");
-    EXPECT_EQ(LevelNames().names[3], "Middle Years (6-9, Special)");
-    EXPECT_EQ(LevelNames().names[4], "Mature");
+    EXPECT_TRUE(booklist_.Table().empty());
+    EXPECT_TRUE(booklist_.Categories().empty());
+    EXPECT_TRUE(booklist_.Formats().empty());
+    EXPECT_EQ(booklist_.Levels().count, 4);
+    EXPECT_EQ(booklist_.Levels().names[0], "All levels");
+    EXPECT_EQ(booklist_.Levels().names[3], "Middle Years (6-9, Special)");
+    EXPECT_EQ(booklist_.Levels().names[4], "Mature");
 }
 
 TEST_F(BooklistLoad, ReadsIdsLeniently) {
     Load(Line(" 042", "Spaced") + Line("abc", "Letters") + Line("-5", "Negative") +
          Line("0", "Zero") + Line("7", "") + Line("2147483648", "Past 32 bits") +
          Line("4294967338", "Wraps to 42 in 32 bits") + Line("9223372036854775808", "Too large"));
-    EXPECT_EQ(Booklist().size(), 4u);
-    EXPECT_EQ(LookupBookRecord("2147483648").title, "Past 32 bits");
-    EXPECT_EQ(LookupBookRecord("4294967338").id, 4294967338LL);
-    EXPECT_EQ(LookupBookRecord("42").title, "Spaced");
-    EXPECT_EQ(LookupBookRecord("-5").title, "Negative");
-    EXPECT_EQ(LookupBookLine("042"), "");
-    EXPECT_EQ(LookupBookLine("7"), "");  // no title: not an entry
+    EXPECT_EQ(booklist_.Table().size(), 4u);
+    EXPECT_EQ(booklist_.LookupRecord("2147483648").title, "Past 32 bits");
+    EXPECT_EQ(booklist_.LookupRecord("4294967338").id, 4294967338LL);
+    EXPECT_EQ(booklist_.LookupRecord("42").title, "Spaced");
+    EXPECT_EQ(booklist_.LookupRecord("-5").title, "Negative");
+    EXPECT_EQ(booklist_.LookupLine("042"), "");
+    EXPECT_EQ(booklist_.LookupLine("7"), "");  // no title: not an entry
 }
 
 TEST_F(BooklistLoad, AppliesTheColumnRules) {
     Load(Line("1", " Padded title ", ". Smith, Jo",
               "N\tPub\t1999\t0 14 03 1234 x\tNote\tArt\tMature\t  Series One  \t  Audio  \t55") +
          Line("2", "T2", ".Smith, Jo") + Line("3", "T3", "A", "\t\t\t\t\t\t\t\t   "));
-    const BookRecord one = LookupBookRecord("1");
+    const BookRecord one = booklist_.LookupRecord("1");
     EXPECT_EQ(one.title, " Padded title ");
     EXPECT_EQ(one.author, "Smith, Jo");
     EXPECT_EQ(one.isbn, "014031234X");
@@ -66,13 +65,13 @@ TEST_F(BooklistLoad, AppliesTheColumnRules) {
     EXPECT_EQ(one.seriesKey, "SERIES ONE");
     EXPECT_EQ(one.surnameKey, "SMITH");
     EXPECT_EQ(one.matched, 0);
-    EXPECT_EQ(LookupBookRecord("2").author, "mith, Jo");  // the character after "." goes too
-    EXPECT_EQ(LookupBookRecord("3").format, "Book");      // only spaces: Book
+    EXPECT_EQ(booklist_.LookupRecord("2").author, "mith, Jo");  // the character after "." goes too
+    EXPECT_EQ(booklist_.LookupRecord("3").format, "Book");      // only spaces: Book
 }
 
 TEST_F(BooklistLoad, ShortLinesLoadWithEmptyFields) {
     Load("9\tOnly a title");
-    const BookRecord r = LookupBookRecord("9");
+    const BookRecord r = booklist_.LookupRecord("9");
     EXPECT_EQ(r.title, "Only a title");
     EXPECT_EQ(r.author, "");
     EXPECT_EQ(r.format, "Book");
@@ -82,25 +81,25 @@ TEST_F(BooklistLoad, ShortLinesLoadWithEmptyFields) {
 TEST_F(BooklistLoad, LaterLineWithTheSameIdReplacesTheEarlier) {
     Load(Line("5", "First", "Smith, A", "\t\t\t\t\tArt") +
          Line("5", "Second", "Smith, A", "\t\t\t\t\tSport"));
-    EXPECT_EQ(Booklist().size(), 1u);
-    EXPECT_EQ(LookupBookRecord("5").title, "Second");
-    EXPECT_EQ(CategoryList(), (std::vector<std::string>{"Art", "Sport"}));
-    EXPECT_EQ(FindAuthorIds("SMITH"), (std::vector<std::int64_t>{5}));
+    EXPECT_EQ(booklist_.Table().size(), 1u);
+    EXPECT_EQ(booklist_.LookupRecord("5").title, "Second");
+    EXPECT_EQ(booklist_.Categories(), (std::vector<std::string>{"Art", "Sport"}));
+    EXPECT_EQ(booklist_.Indexes().FindAuthorIds("SMITH"), (std::vector<std::int64_t>{5}));
 }
 
 TEST_F(BooklistLoad, CollectsDistinctCategoriesSortedByByteValue) {
     Load(Line("1", "A", "", "\t\t\t\t\tAdventure;Fantasy ; ;Adventure") +
          Line("2", "B", "", "\t\t\t\t\tadventure") + Line("3", "C", "", "\t\t\t\t\tadventure") +
          Line("4", "D", "", "\t\t\t\t\tZoo;\xC9t\xE9"));
-    EXPECT_EQ(CategoryList(),
+    EXPECT_EQ(booklist_.Categories(),
               (std::vector<std::string>{"Adventure", "Fantasy", "Zoo", "adventure", "\xC9t\xE9"}));
 }
 
 TEST_F(BooklistLoad, CollectsFormatsInFirstSeenOrderWithShortOnesAsBook) {
     Load(Line("1", "A", "", "\t\t\t\t\t\t\t\tEbook") + Line("2", "B", "", "\t\t\t\t\t\t\t\tX") +
          Line("3", "C", "", "\t\t\t\t\t\t\t\tAudio book;Ebook") + Line("4", "D"));
-    EXPECT_EQ(FormatList(), (std::vector<std::string>{"Ebook", "Book", "Audio book"}));
-    EXPECT_EQ(LookupBookRecord("2").format, "X");
+    EXPECT_EQ(booklist_.Formats(), (std::vector<std::string>{"Ebook", "Book", "Audio book"}));
+    EXPECT_EQ(booklist_.LookupRecord("2").format, "X");
 }
 
 TEST_F(BooklistLoad, ShowsProgressPausesAndSetsTheTitle) {
@@ -115,48 +114,45 @@ TEST_F(BooklistLoad, ShowsProgressPausesAndSetsTheTitle) {
     EXPECT_EQ(progress.maximum, static_cast<std::int64_t>(booklist.size()));
     EXPECT_EQ(progress.position, static_cast<std::int64_t>(booklist.size()));
     EXPECT_FALSE(progress.withCancel);
-    EXPECT_EQ(BooklistVersion(), "2026.1");
+    EXPECT_EQ(booklist_.Version(), "2026.1");
     EXPECT_EQ(services_.MainWindowTitle(), "TUL Tallyleaf  2026.1");
 }
 
 TEST_F(BooklistLoad, MissingVersionFileGivesTheDefaultVersion) {
     Load(Line("1", "A"));
-    EXPECT_EQ(BooklistVersion(), "2015.0");
+    EXPECT_EQ(booklist_.Version(), "2015.0");
     WriteFile("TULVersion.txt", "");
-    LoadBooklist(CurrentDataFolder(), services_);
-    EXPECT_EQ(BooklistVersion(), "");
+    booklist_ = LoadBooklist(CurrentDataFolder(), services_);
+    EXPECT_EQ(booklist_.Version(), "");
 }
 
-TEST_F(BooklistLoad, MissingBooklistEmptiesTheTableAndKeepsTheLists) {
+TEST_F(BooklistLoad, MissingBooklistIsNotReadAndLoadsEmpty) {
     // A folder of that name opens for reading on Linux but is no booklist either.
+    WriteFile("TULVersion.txt", "2026.2\r\n");
     for (const bool folder : {false, true}) {
-        Load(Line("1", "A", "Smith, J", "\t\t\t\t\tArt"));
-        std::filesystem::remove("Booklist.tul");
         if (folder) std::filesystem::create_directory("Booklist.tul");
-        services_ = TestServices();
-        LoadBooklist(CurrentDataFolder(), services_);
-        EXPECT_TRUE(Booklist().empty());
-        EXPECT_TRUE(FindAuthorIds("SMITH").empty());
-        EXPECT_EQ(CategoryList(), std::vector<std::string>{"Art"});
-        EXPECT_EQ(LevelNames().count, 0);
+        EXPECT_FALSE(ReadBooklist(CurrentDataFolder(), services_));
+        booklist_ = LoadBooklist(CurrentDataFolder(), services_);
+        EXPECT_TRUE(booklist_.empty());
+        EXPECT_TRUE(booklist_.Categories().empty());
+        EXPECT_EQ(booklist_.Version(), "2026.2");
         EXPECT_EQ(services_.Progress().opened, 0);
         EXPECT_EQ(services_.MainWindowTitle(), "");
-        std::filesystem::remove("Booklist.tul");
     }
 }
 
 TEST_F(BooklistLoad, AtStartUpWithoutABooklistTheLevelSelectorHasOneEmptyEntry) {
-    LoadBooklist(CurrentDataFolder(), services_);
-    EXPECT_EQ(LevelNames().count, 0);
-    EXPECT_EQ(LevelNames().names[0], "");
+    booklist_ = LoadBooklist(CurrentDataFolder(), services_);
+    EXPECT_EQ(booklist_.Levels().count, 0);
+    EXPECT_EQ(booklist_.Levels().names[0], "");
 }
 
 TEST_F(BooklistLoad, MergesTheMatchesFile) {
     WriteFile("Matches.tul", "1,F SMI\r\n");
     Load(Line("1", "A") + Line("2", "B"));
-    EXPECT_EQ(LookupBookRecord("1").matched, 1);
-    EXPECT_EQ(LookupBookRecord("1").callNumber, "F SMI");
-    EXPECT_EQ(LookupBookRecord("2").matched, 0);
+    EXPECT_EQ(booklist_.LookupRecord("1").matched, 1);
+    EXPECT_EQ(booklist_.LookupRecord("1").callNumber, "F SMI");
+    EXPECT_EQ(booklist_.LookupRecord("2").matched, 0);
 }
 
 TEST_F(BooklistLoad, KeepsAtMost99999CategoryNamesTheFirstOnes) {
@@ -165,18 +161,18 @@ TEST_F(BooklistLoad, KeepsAtMost99999CategoryNamesTheFirstOnes) {
         booklist += Line(std::to_string(i + 1), "T", "", "\t\t\t\t\tC" + std::to_string(i));
     }
     Load(booklist);
-    EXPECT_EQ(CategoryList().size(), MaxCategoryNames);
-    const auto& names = CategoryList();
+    EXPECT_EQ(booklist_.Categories().size(), MaxCategoryNames);
+    const auto& names = booklist_.Categories();
     EXPECT_TRUE(std::binary_search(names.begin(), names.end(), "C99998"));
     EXPECT_FALSE(std::binary_search(names.begin(), names.end(), "C99999"));
 }
 
 TEST_F(BooklistLoad, AnImportStartsFromEmptyIndexes) {
     Load(Line("1", "A", "Oldname, J"));
-    EXPECT_FALSE(FindAuthorIds("OLDNAME").empty());
+    EXPECT_FALSE(booklist_.Indexes().FindAuthorIds("OLDNAME").empty());
     Load(Line("2", "B", "Newname, K"));
-    EXPECT_TRUE(FindAuthorIds("OLDNAME").empty());
-    EXPECT_EQ(FindAuthorIds("NEWNAME"), std::vector<std::int64_t>{2});
+    EXPECT_TRUE(booklist_.Indexes().FindAuthorIds("OLDNAME").empty());
+    EXPECT_EQ(booklist_.Indexes().FindAuthorIds("NEWNAME"), std::vector<std::int64_t>{2});
 }
 
 TEST(PackBooklistLine, GivesThePackedLineOfTheParsedRecord) {
@@ -220,20 +216,20 @@ TEST_F(BooklistLoad, MatchResultsChangeOnlyTheLastTwoFieldsAsPackingWould) {
     for (const std::string& callNumber : {std::string(), std::string("F SMI"), std::string("a\tb"),
                                           std::string("x\r\ny"), std::string("n\0l", 3)}) {
         for (const char* id : {"7", "8"}) {
-            BookRecord expected = UnpackBookRecord(LookupBookLine(id));
+            BookRecord expected = UnpackBookRecord(booklist_.LookupLine(id));
             expected.matched = 1;
             expected.callNumber = callNumber;
-            ASSERT_TRUE(MarkBookMatched(id, callNumber));
-            EXPECT_EQ(LookupBookLine(id), PackBookRecord(expected)) << id;
+            ASSERT_TRUE(booklist_.MarkMatched(id, callNumber));
+            EXPECT_EQ(booklist_.LookupLine(id), PackBookRecord(expected)) << id;
         }
-        ClearAllMatches();
+        booklist_.ClearAllMatches();
         for (const char* id : {"7", "8"}) {
-            BookRecord expected = UnpackBookRecord(LookupBookLine(id));
+            BookRecord expected = UnpackBookRecord(booklist_.LookupLine(id));
             expected.matched = 0;
             expected.callNumber.clear();
-            EXPECT_EQ(LookupBookLine(id), PackBookRecord(expected)) << id;
-            EXPECT_EQ(SplitPackedLine(LookupBookLine(id))[FieldMatched], "0");
+            EXPECT_EQ(booklist_.LookupLine(id), PackBookRecord(expected)) << id;
+            EXPECT_EQ(SplitPackedLine(booklist_.LookupLine(id))[FieldMatched], "0");
         }
     }
-    EXPECT_FALSE(MarkBookMatched("9", "F"));
+    EXPECT_FALSE(booklist_.MarkMatched("9", "F"));
 }

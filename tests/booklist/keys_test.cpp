@@ -116,31 +116,30 @@ BookRecord Entry(int id, const std::string& surname, const std::string& title,
 }  // namespace
 
 TEST(MatchingIndexes, LaterEntriesWinExceptInTheAuthorList) {
-    ClearMatchingIndexes();
-    IndexBookEntry(Entry(1, "SMITH", "CAT", "PETS", "Mature"), false);
-    IndexBookEntry(Entry(2, "SMITH", "CAT", "PETS", "Primary Years (3-5)"), false);
-    IndexBookEntry(Entry(3, "JONES", "DOG", "PETS"), false);
-    IndexBookEntry(Entry(1, "SMITH", "CAT"), true);  // the same id again
-    EXPECT_EQ(FindAuthorIds("SMITH"), (std::vector<std::int64_t>{1, 2}));
-    EXPECT_EQ(FindAuthorTitle("SMITH", "CAT"), "1");
-    EXPECT_EQ(FindSeriesLevel("PETS"), "");
-    EXPECT_EQ(FindSeriesAuthor("PETS"), "JONES");     // level and author always from one entry
-    EXPECT_EQ(FindAuthorTitle("SMIT", "HCAT"), "1");  // keys are joined without a separator
-    EXPECT_EQ(FindAuthorTitle("NOBODY", ""), "");
-    EXPECT_TRUE(FindAuthorIds("NOBODY").empty());
-    EXPECT_EQ(Indexes().AuthorIndex.count("NOBODY"), 0u);  // a lookup never adds its key
-    IndexBookEntry(Entry(4, "SMITH", "DOG"), false);       // entries after a lookup count too
-    EXPECT_EQ(FindAuthorIds("SMITH"), (std::vector<std::int64_t>{1, 2, 4}));
-    EXPECT_EQ(FindAuthorTitle("SMITH", "DOG"), "4");
-    ClearMatchingIndexes();
-    EXPECT_TRUE(FindAuthorIds("SMITH").empty());
+    BooklistIndexes indexes;
+    indexes.Add(Entry(1, "SMITH", "CAT", "PETS", "Mature"), false);
+    indexes.Add(Entry(2, "SMITH", "CAT", "PETS", "Primary Years (3-5)"), false);
+    indexes.Add(Entry(3, "JONES", "DOG", "PETS"), false);
+    indexes.Add(Entry(1, "SMITH", "CAT"), true);  // the same id again
+    EXPECT_EQ(indexes.FindAuthorIds("SMITH"), (std::vector<std::int64_t>{1, 2}));
+    EXPECT_EQ(indexes.FindAuthorTitle("SMITH", "CAT"), "1");
+    EXPECT_EQ(indexes.FindSeriesLevel("PETS"), "");
+    EXPECT_EQ(indexes.FindSeriesAuthor("PETS"), "JONES");  // level and author always from one entry
+    EXPECT_EQ(indexes.FindAuthorTitle("SMIT", "HCAT"), "1");  // keys are joined without a separator
+    EXPECT_EQ(indexes.FindAuthorTitle("NOBODY", ""), "");
+    EXPECT_TRUE(indexes.FindAuthorIds("NOBODY").empty());
+    EXPECT_EQ(indexes.Tables().AuthorIndex.count("NOBODY"), 0u);  // a lookup never adds its key
+    indexes.Add(Entry(4, "SMITH", "DOG"), false);  // entries after a lookup count too
+    EXPECT_EQ(indexes.FindAuthorIds("SMITH"), (std::vector<std::int64_t>{1, 2, 4}));
+    EXPECT_EQ(indexes.FindAuthorTitle("SMITH", "DOG"), "4");
+    EXPECT_TRUE(BooklistIndexes().FindAuthorIds("SMITH").empty());
 }
 
 TEST(MatchingIndexes, EmptySeriesKeysAreNotEntered) {
-    ClearMatchingIndexes();
-    IndexBookEntry(Entry(1, "SMITH", "CAT", "", "Mature"), false);
-    EXPECT_TRUE(Indexes().SeriesLevelIndex.empty());
-    EXPECT_TRUE(Indexes().SeriesAuthorIndex.empty());
+    BooklistIndexes indexes;
+    indexes.Add(Entry(1, "SMITH", "CAT", "", "Mature"), false);
+    EXPECT_TRUE(indexes.Tables().SeriesLevelIndex.empty());
+    EXPECT_TRUE(indexes.Tables().SeriesAuthorIndex.empty());
 }
 
 TEST(CatalogueSurname, TheTextBeforeTheFirstCommaElseBeforeTheFirstSpace) {

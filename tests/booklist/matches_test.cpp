@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "booklist/booklist.h"
-#include "support/program_state.h"
 #include "support/test_folder.h"
 #include "support/test_services.h"
 
@@ -12,24 +11,25 @@ namespace {
 class MatchesFile : public ::testing::Test {
   protected:
     void SetUp() override {
-        ResetProgramState();
+        booklist_ = Booklist();
         for (int id : {1, 2, 3}) {
             BookRecord r;
             r.id = id;
             r.title = "T" + std::to_string(id);
-            StoreBookRecord(r);
+            booklist_.StoreRecord(r);
         }
     }
-    static void Mark(int id, const std::string& callNumber, int matched = 1) {
-        BookRecord r = LookupBookRecord(std::to_string(id));
+    void Mark(int id, const std::string& callNumber, int matched = 1) {
+        BookRecord r = booklist_.LookupRecord(std::to_string(id));
         r.callNumber = callNumber;
         r.matched = matched;
-        StoreBookRecord(r);
+        booklist_.StoreRecord(r);
     }
-    FileWriteResult Save() { return SaveMatches(CurrentDataFolder(), services_); }
-    static void Load() { LoadMatches(CurrentDataFolder()); }
+    FileWriteResult Save() { return SaveMatches(CurrentDataFolder(), booklist_, services_); }
+    void Load() { LoadMatches(CurrentDataFolder(), booklist_); }
     TestFolder folder_;
     TestServices services_;
+    Booklist booklist_;
 };
 
 }  // namespace
@@ -46,10 +46,10 @@ TEST_F(MatchesFile, SavesOneLinePerMatchedBookAndReadsItBack) {
 
     SetUp();
     Load();
-    EXPECT_EQ(LookupBookRecord("1").matched, 1);
-    EXPECT_EQ(LookupBookRecord("1").callNumber, "");
-    EXPECT_EQ(LookupBookRecord("2").callNumber, "F SMI, vol. 2");
-    EXPECT_EQ(LookupBookRecord("3").matched, 0);
+    EXPECT_EQ(booklist_.LookupRecord("1").matched, 1);
+    EXPECT_EQ(booklist_.LookupRecord("1").callNumber, "");
+    EXPECT_EQ(booklist_.LookupRecord("2").callNumber, "F SMI, vol. 2");
+    EXPECT_EQ(booklist_.LookupRecord("3").matched, 0);
 }
 
 TEST_F(MatchesFile, NothingMatchedWritesAnEmptyFile) {
@@ -57,29 +57,29 @@ TEST_F(MatchesFile, NothingMatchedWritesAnEmptyFile) {
     ASSERT_TRUE(Save());
     EXPECT_EQ(ReadFile("Matches.tul"), "");
     Load();
-    EXPECT_EQ(LookupBookRecord("1").matched, 0);
+    EXPECT_EQ(booklist_.LookupRecord("1").matched, 0);
 }
 
 TEST_F(MatchesFile, ReadsEveryLineEndAndLinesWithoutComma) {
     WriteFile("Matches.tul", "1,A\n2,B\r3");
     Load();
-    EXPECT_EQ(LookupBookRecord("1").callNumber, "A");
-    EXPECT_EQ(LookupBookRecord("2").callNumber, "B");
-    EXPECT_EQ(LookupBookRecord("3").matched, 1);
-    EXPECT_EQ(LookupBookRecord("3").callNumber, "");
+    EXPECT_EQ(booklist_.LookupRecord("1").callNumber, "A");
+    EXPECT_EQ(booklist_.LookupRecord("2").callNumber, "B");
+    EXPECT_EQ(booklist_.LookupRecord("3").matched, 1);
+    EXPECT_EQ(booklist_.LookupRecord("3").callNumber, "");
 }
 
 TEST_F(MatchesFile, SkipsLinesThatNameNoLoadedEntry) {
     WriteFile("Matches.tul", "99,Stale\r\n 1,Spaced\r\n01,Zero\r\n\r\n,Empty key\r\n2,Kept\r\n");
     Load();
-    EXPECT_EQ(Booklist().size(), 3u);  // nothing added
-    EXPECT_EQ(LookupBookRecord("1").matched, 0);
-    EXPECT_EQ(LookupBookRecord("2").callNumber, "Kept");
+    EXPECT_EQ(booklist_.Table().size(), 3u);  // nothing added
+    EXPECT_EQ(booklist_.LookupRecord("1").matched, 0);
+    EXPECT_EQ(booklist_.LookupRecord("2").callNumber, "Kept");
 }
 
 TEST_F(MatchesFile, MissingFileMatchesNothing) {
     Load();
-    EXPECT_EQ(LookupBookRecord("1").matched, 0);
+    EXPECT_EQ(booklist_.LookupRecord("1").matched, 0);
 }
 
 TEST_F(MatchesFile, FailedSaveKeepsThePreviousFileAndSaysWhy) {
@@ -99,8 +99,8 @@ TEST_F(MatchesFile, LineBreaksInACallNumberCannotAddLines) {
     EXPECT_EQ(ReadFile("Matches.tul"), std::string("2,F SMI  3,INJECTED x \r\n"));
     SetUp();
     Load();
-    EXPECT_EQ(LookupBookRecord("2").callNumber, "F SMI  3,INJECTED x ");
-    EXPECT_EQ(LookupBookRecord("3").matched, 0);
+    EXPECT_EQ(booklist_.LookupRecord("2").callNumber, "F SMI  3,INJECTED x ");
+    EXPECT_EQ(booklist_.LookupRecord("3").matched, 0);
 }
 
 TEST_F(MatchesFile, SaveFailsWhenTheTargetCannotBeReplaced) {

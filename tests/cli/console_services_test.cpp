@@ -19,8 +19,12 @@ TEST(ConsoleServices, ShowNothingAndAnswerWithoutWaiting) {
         console.SetProgressPosition(50);
         EXPECT_EQ(console.PollProgressWindow(), 0);
         console.CloseProgressWindow();
-        EXPECT_EQ(console.ShowMessage("Compare", "Text", "YN", "?", 2), MessageNo);
-        EXPECT_EQ(console.ShowMessage("Compare", "Text", "OK", "I", 0), MessageOk);
+        EXPECT_EQ(
+            console.ShowMessage("Compare", "Text", MessageButtons::YesNo, MessageIcon::Question, 2),
+            MessageAnswer::No);
+        EXPECT_EQ(
+            console.ShowMessage("Compare", "Text", MessageButtons::Ok, MessageIcon::Information),
+            MessageAnswer::Ok);
         EXPECT_EQ(console.ChooseFile("Open file", "*.MRC", "MRC", "All | * ||"), "");
         EXPECT_FALSE(console.DownloadToFile("http://127.0.0.1:9/V.txt", "V.txt", {}));
     }

@@ -11,7 +11,6 @@
 #include "compare/marc_text.h"
 #include "compare/match_review.h"
 #include "compare/matching.h"
-#include "support/program_state.h"
 #include "support/test_folder.h"
 #include "support/test_services.h"
 
@@ -72,10 +71,9 @@ TEST_F(CliCompareTest, WritesTheSameFilesAsTheDesktopRunAndPrintsTheCounts) {
 
     // The same comparison in this process, as the Compare command runs it.
     fs::current_path("desktop");
-    ResetProgramState();
     TestServices services;
-    LoadBooklist(CurrentDataFolder(), services);
-    RunComparison(CurrentDataFolder(), "../catalogue.mrc", {}, services);
+    Booklist booklist = LoadBooklist(CurrentDataFolder(), services);
+    RunComparison(booklist, CurrentDataFolder(), "../catalogue.mrc", {}, services);
     fs::current_path("..");
     EXPECT_EQ(ReadFile("data/OUTPUT.MRC"), ReadFile("desktop/OUTPUT.MRC"));
     EXPECT_EQ(ReadFile("data/Matches.tul"), ReadFile("desktop/Matches.tul"));

@@ -14,7 +14,6 @@
 #include "compare/match_review.h"
 #include "compare/match_takeback.h"
 #include "compare/matching.h"
-#include "support/program_state.h"
 #include "support/test_folder.h"
 #include "support/test_services.h"
 
@@ -50,7 +49,6 @@ class ComparisonCase : public testing::TestWithParam<std::string> {};
 TEST_P(ComparisonCase, LeavesTheExpectedOutputMatchesAndCounts) {
     const fs::path source = TestData("compare/cases/" + GetParam());
     TestFolder folder;
-    ResetProgramState();
     fs::copy_file(source / "Booklist.tul", "Booklist.tul");
     if (fs::exists(source / "catalogue.xml")) {
         const auto converted =
@@ -63,7 +61,7 @@ TEST_P(ComparisonCase, LeavesTheExpectedOutputMatchesAndCounts) {
         WriteFile("catalogue.mrc", MarcFromText(ReadFile(source / "catalogue.txt")));
     }
     TestServices services;
-    LoadBooklist(CurrentDataFolder(), services);
+    Booklist booklist = LoadBooklist(CurrentDataFolder(), services);
 
     TaggingOptions options;
     if (fs::exists(source / "options.txt")) {
@@ -72,7 +70,7 @@ TEST_P(ComparisonCase, LeavesTheExpectedOutputMatchesAndCounts) {
         options.TagSeriesWithLevel = chosen.find("no-series") == std::string::npos;
     }
     const ComparisonResult result =
-        RunComparison(CurrentDataFolder(), "catalogue.mrc", options, services);
+        RunComparison(booklist, CurrentDataFolder(), "catalogue.mrc", options, services);
 
     EXPECT_EQ(FormatThousands(result.recordsRead) + " records read, " +
                   FormatThousands(result.matches) + " matches\n",
@@ -98,8 +96,9 @@ TEST_P(ComparisonCase, LeavesTheExpectedOutputMatchesAndCounts) {
         WriteFile("OUTPUT.MRC", output);
         WriteFile("Matches.tul", matches);
         WriteFile("MatchReview.txt", reviewText);
-        LoadBooklist(CurrentDataFolder(), services);
-        ASSERT_TRUE(TakeBackMatches(CurrentDataFolder(), {static_cast<int>(k) + 1}, services));
+        booklist = LoadBooklist(CurrentDataFolder(), services);
+        ASSERT_TRUE(
+            TakeBackMatches(booklist, CurrentDataFolder(), {static_cast<int>(k) + 1}, services));
         EXPECT_EQ(ReadFile("OUTPUT.MRC"),
                   output.substr(0, taken.offset) + output.substr(taken.offset + taken.length));
         EXPECT_EQ(IndependentReaderFaults("OUTPUT.MRC"), "");
@@ -108,8 +107,7 @@ TEST_P(ComparisonCase, LeavesTheExpectedOutputMatchesAndCounts) {
         for (std::size_t j = 0; j < review->size(); ++j) {
             if (j != k && (*review)[j].id == taken.id) other = &(*review)[j];
         }
-        LoadBooklist(CurrentDataFolder(), services);
-        const BookRecord entry = LookupBookRecord(taken.id);
+        const BookRecord entry = LoadBooklist(CurrentDataFolder(), services).LookupRecord(taken.id);
         EXPECT_EQ(entry.matched != 0, other != nullptr);
         EXPECT_EQ(entry.callNumber, other ? other->callNumber : "");
     }

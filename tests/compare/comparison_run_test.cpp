@@ -7,10 +7,10 @@
 
 #include "booklist/booklist.h"
 #include "booklist/matches.h"
+#include "compare/comparison_outcome.h"
 #include "compare/marc_reader.h"
 #include "compare/marc_text.h"
 #include "compare/matching.h"
-#include "support/program_state.h"
 #include "support/test_folder.h"
 #include "support/test_services.h"
 
@@ -36,23 +36,28 @@ std::string Book(const std::string& id, const std::string& title, const std::str
 class ComparisonRunTest : public testing::Test {
   protected:
     void SetUp() override {
-        ResetProgramState();
         WriteFile("Booklist.tul", std::string(Header) + Entry(1, "Holes", "Sachar, Louis") +
                                       Entry(2, "Wonder", "Palacio, R. J.") +
                                       Entry(3, "Matilda", "Dahl, Roald"));
         WriteFile("Matches.tul", "3,823 DAH\r\n");
         TestServices loading;
-        LoadBooklist(CurrentDataFolder(), loading);
+        booklist = LoadBooklist(CurrentDataFolder(), loading);
     }
 
-    ComparisonResult Run(const std::string& catalogue) {
-        return RunComparison(CurrentDataFolder(), catalogue, {}, services);
+    // As the desktop runs it: the comparison, then its outcome told.
+    ComparisonResult Run(const std::string& catalogue, TestServices& told) {
+        const ComparisonResult result =
+            RunComparison(booklist, CurrentDataFolder(), catalogue, {}, told);
+        ShowComparisonOutcome(CurrentDataFolder(), result, told);
+        return result;
     }
+    ComparisonResult Run(const std::string& catalogue) { return Run(catalogue, services); }
 
-    bool Matched(const char* id) { return LookupBookRecord(id).matched == 1; }
+    bool Matched(const char* id) { return booklist.LookupRecord(id).matched == 1; }
 
     TestFolder folder;
     TestServices services;
+    Booklist booklist;
 };
 
 const std::string TwoMatches =
@@ -84,14 +89,14 @@ TEST_F(ComparisonRunTest, RunUnderTheProgressWindowAndEndsWithTheMessage) {
     EXPECT_EQ(message.text, "Tagged library items are in the file\r\n" +
                                 (fs::current_path() / "OUTPUT.MRC").string() +
                                 "\r\n3 records read, 2 matches.");
-    EXPECT_EQ(message.buttons, "OK");
-    EXPECT_EQ(message.icon, "I");
+    EXPECT_EQ(message.buttons, MessageButtons::Ok);
+    EXPECT_EQ(message.icon, MessageIcon::Information);
 
     // Earlier matches are cleared first, so a run never adds to them.
     EXPECT_TRUE(Matched("1"));
     EXPECT_TRUE(Matched("2"));
     EXPECT_FALSE(Matched("3"));
-    EXPECT_EQ(LookupBookRecord("3").callNumber, "");
+    EXPECT_EQ(booklist.LookupRecord("3").callNumber, "");
     EXPECT_EQ(ReadFile("Matches.tul").size(), std::string("1,813\r\n2,813.6\r\n").size());
 }
 
@@ -133,7 +138,7 @@ TEST_F(ComparisonRunTest, CatalogueThatCannotBeOpenedOrHoldsNoRecordsResetsNothi
     for (const char* catalogue : {"no such catalogue.mrc", "held.csv"}) {
         SCOPED_TRACE(catalogue);
         TestServices run;
-        const ComparisonResult result = RunComparison(CurrentDataFolder(), catalogue, {}, run);
+        const ComparisonResult result = Run(catalogue, run);
         EXPECT_FALSE(result.holdsRecords);
         EXPECT_TRUE(Matched("3"));
         EXPECT_EQ(ReadFile("Matches.tul"), "3,823 DAH\r\n");
@@ -141,7 +146,7 @@ TEST_F(ComparisonRunTest, CatalogueThatCannotBeOpenedOrHoldsNoRecordsResetsNothi
         EXPECT_EQ(run.Progress().opened, 0);
         ASSERT_EQ(run.ShownMessages().size(), 1u);
         EXPECT_EQ(run.ShownMessages()[0].title, "Compare");
-        EXPECT_EQ(run.ShownMessages()[0].icon, "!");
+        EXPECT_EQ(run.ShownMessages()[0].icon, MessageIcon::Exclamation);
         EXPECT_NE(run.ShownMessages()[0].text.find(catalogue), std::string::npos);
     }
 }
@@ -229,7 +234,7 @@ TEST_F(ComparisonRunTest, MatchedRecordsThatWouldBreakTheFileAreNotWritten) {
     EXPECT_EQ(std::count(output.begin(), output.end(), '\x1D'), 2);
     const auto& message = services.ShownMessages().at(0);
     EXPECT_NE(message.text.find("1 matched record was too damaged to write"), std::string::npos);
-    EXPECT_EQ(message.icon, "!");
+    EXPECT_EQ(message.icon, MessageIcon::Exclamation);
 }
 
 TEST_F(ComparisonRunTest, ComparingTheOutputAgainKeepsOneStarWhateverTheFieldOrder) {

@@ -23,7 +23,7 @@ TEST(ComparisonRunTables, AnswerAsTheIndexesDo) {
     const std::vector<std::string> surnames = {"", "SMIT", "SMITH", "SMITHS", "JONES", "O BRIEN"};
     const std::vector<std::string> titles = {"", "HCAT", "CAT", "SCAT", "DOG", "THE END"};
     std::mt19937 random(11);
-    ClearMatchingIndexes();
+    BooklistIndexes indexes;
     AuthorTitleTable authorTitles;
     std::map<std::int64_t, std::string> titleOfId;  // each id's title as last given
     std::vector<BookRecord> given;
@@ -33,7 +33,7 @@ TEST(ComparisonRunTables, AnswerAsTheIndexesDo) {
         r.surnameKey = surnames[random() % surnames.size()] + std::to_string(random() % 400);
         r.titleKey = titles[random() % titles.size()] + std::to_string(random() % 4);
         const bool again = titleOfId.contains(r.id);
-        IndexBookEntry(r, again);
+        indexes.Add(r, again);
         titleOfId[r.id] = r.titleKey;
         const std::string idText = std::to_string(r.id);
         authorTitles.Enter(r.surnameKey, r.titleKey, CrowdedHash(r.surnameKey + r.titleKey),
@@ -63,7 +63,7 @@ TEST(ComparisonRunTables, AnswerAsTheIndexesDo) {
                 listed.push_back(std::stoll(std::string(book.idText)));
                 EXPECT_EQ(book.titleKey, titleOfId[listed.back()]);
             }
-            EXPECT_EQ(listed, FindAuthorIds(r.surnameKey)) << r.surnameKey;
+            EXPECT_EQ(listed, indexes.FindAuthorIds(r.surnameKey)) << r.surnameKey;
         }
         // Every split of a joined key finds what the joined key stands for.
         const std::string joined = r.surnameKey + r.titleKey;
@@ -71,7 +71,7 @@ TEST(ComparisonRunTables, AnswerAsTheIndexesDo) {
             const std::string surname = joined.substr(0, cut);
             const std::string title = joined.substr(cut);
             EXPECT_EQ(authorTitles.Find(surname, title, CrowdedHash(joined)),
-                      FindAuthorTitle(surname, title))
+                      indexes.FindAuthorTitle(surname, title))
                 << surname << "|" << title;
         }
     }
@@ -81,10 +81,9 @@ TEST(ComparisonRunTables, AnswerAsTheIndexesDo) {
     authorTitles.ForEachKey([&](std::string_view key, std::uint64_t hash) {
         ++keys;
         EXPECT_EQ(hash, CrowdedHash(key));
-        EXPECT_NE(FindAuthorTitle(key, ""), "");
+        EXPECT_NE(indexes.FindAuthorTitle(key, ""), "");
     });
-    EXPECT_EQ(keys, Indexes().AuthorTitleIndex.size());
-    ClearMatchingIndexes();
+    EXPECT_EQ(keys, indexes.Tables().AuthorTitleIndex.size());
 }
 
 // The filters hold the hashes of the beginnings of keys and are probed with whole keys' hashes:

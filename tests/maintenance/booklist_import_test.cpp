@@ -7,7 +7,6 @@
 #include <filesystem>
 
 #include "booklist/booklist.h"
-#include "support/program_state.h"
 #include "support/test_folder.h"
 #include "support/test_services.h"
 
@@ -24,22 +23,21 @@ constexpr const char* NewBooklist =
 class BooklistImportTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ResetProgramState();
         WriteFile("Booklist.tul", OldBooklist);
         WriteFile("Matches.tul", OldMatches);
         TestServices loading;
-        LoadBooklist(CurrentDataFolder(), loading);
+        booklist = LoadBooklist(CurrentDataFolder(), loading);
     }
-    bool Import() { return ImportBooklist(CurrentDataFolder(), services); }
-    void TearDown() override { ResetProgramState(); }
+    bool Import() { return ImportBooklist(booklist, CurrentDataFolder(), services); }
 
     bool Unchanged() const {
         return ReadFile("Booklist.tul") == OldBooklist && ReadFile("Matches.tul") == OldMatches &&
-               Booklist().size() == 1 && LookupBookRecord("7").matched == 1;
+               booklist.size() == 1 && booklist.LookupRecord("7").matched == 1;
     }
 
     TestFolder folder;
     TestServices services;
+    Booklist booklist;
 };
 
 TEST_F(BooklistImportTest, ReplacesTheBooklistDropsTheMatchesAndLoads) {
@@ -47,11 +45,12 @@ TEST_F(BooklistImportTest, ReplacesTheBooklistDropsTheMatchesAndLoads) {
     services.PresetChosenFile((folder.Path() / "chosen.txt").string());
     EXPECT_TRUE(Import());
 
-    EXPECT_EQ(services.FileDialogTitles(), std::vector<std::string>{"Import booklist"});
+    ASSERT_EQ(services.FileDialogs().size(), 1u);
+    EXPECT_EQ(services.FileDialogs()[0].title, "Import booklist");
 
     EXPECT_EQ(ReadFile("Booklist.tul"), NewBooklist);
     EXPECT_FALSE(FileExists("Matches.tul"));
-    EXPECT_EQ(Booklist().size(), 2u);
+    EXPECT_EQ(booklist.size(), 2u);
     EXPECT_TRUE(services.ShownMessages().empty());
 }
 
@@ -99,7 +98,7 @@ TEST_F(BooklistImportTest, RefusesWhatIsNotABooklist) {
         ASSERT_EQ(services.ShownMessages().size(), 1u);
         const auto& message = services.ShownMessages()[0];
         EXPECT_EQ(message.title, "Import booklist");
-        EXPECT_EQ(message.icon, "!");
+        EXPECT_EQ(message.icon, MessageIcon::Exclamation);
         EXPECT_EQ(message.text, "Could not import " + path + ": " + c.reason +
                                     ".\r\nThe booklist was not changed.");
     }

@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/book_list.h"
+#include "app/list_rows.h"
 #include "booklist/booklist.h"
-#include "support/program_state.h"
 #include "support/test_folder.h"
 #include "support/test_services.h"
 
@@ -14,23 +13,23 @@ namespace {
 class ExportWriter : public ::testing::Test {
   protected:
     void SetUp() override {
-        ResetProgramState();
         for (const char* name : {"Booklist.tul", "Matches.tul", "TULVersion.txt"}) {
             std::filesystem::copy_file(TestData("booklist-small") / name, name);
         }
         TestServices services;
-        LoadBooklist(CurrentDataFolder(), services);
+        booklist_ = LoadBooklist(CurrentDataFolder(), services);
         FilterState everything;
         everything.matchFilter = MatchFilterEverything;
-        for (const auto packed : StageBookList(everything, AustralianAll)) {
+        for (const auto packed : StageBookList(booklist_, everything, AustralianAll)) {
             rows_.emplace_back(SplitPackedLine(packed)[FieldId]);
         }
     }
     std::string Export(ExportFormat format, const ExportFieldSet& fields) {
-        EXPECT_TRUE(WriteExportFile(CurrentDataFolder(), "out", format, fields, rows_));
+        EXPECT_TRUE(WriteExportFile(booklist_, CurrentDataFolder(), "out", format, fields, rows_));
         return ReadFile("out");
     }
     TestFolder folder_;
+    Booklist booklist_;
     std::vector<std::string> rows_;
 };
 
@@ -62,13 +61,13 @@ TEST_F(ExportWriter, WritesOnlyTheGivenRowsInTheirOrder) {
 
 TEST_F(ExportWriter, ReportsAFileThatCannotBeCreatedOrWritten) {
     const FileWriteResult missingFolder =
-        WriteExportFile(CurrentDataFolder(), "no-such-folder/out.csv", ExportFormat::Comma,
-                        DefaultExportFields(), rows_);
+        WriteExportFile(booklist_, CurrentDataFolder(), "no-such-folder/out.csv",
+                        ExportFormat::Comma, DefaultExportFields(), rows_);
     EXPECT_EQ(missingFolder.reason, "No such file or directory");
 
     WriteFile("out.csv", "earlier export");
     FailNextFileAfter(100);
-    const FileWriteResult full = WriteExportFile(CurrentDataFolder(), "out.csv",
+    const FileWriteResult full = WriteExportFile(booklist_, CurrentDataFolder(), "out.csv",
                                                  ExportFormat::Comma, DefaultExportFields(), rows_);
     EXPECT_FALSE(full.written);
     EXPECT_EQ(ReadFile("out.csv"), "earlier export");  // no partial file in its place
@@ -83,8 +82,9 @@ TEST_F(ExportWriter, RefusesToWriteOverTheProgramsOwnFiles) {
          std::vector<std::string>{"Booklist.tul", "./Matches.tul", "sub/../TULVersion.txt",
                                   "sub/list-link", "OUTPUT.MRC", "sub/../OUTPUT.MRC",
                                   (std::filesystem::current_path() / "Matches.tul").string()}) {
-        const FileWriteResult result = WriteExportFile(
-            CurrentDataFolder(), target, ExportFormat::Comma, DefaultExportFields(), rows_);
+        const FileWriteResult result =
+            WriteExportFile(booklist_, CurrentDataFolder(), target, ExportFormat::Comma,
+                            DefaultExportFields(), rows_);
         EXPECT_FALSE(result.written) << target;
         EXPECT_NE(result.reason.find("own data files"), std::string::npos) << target;
     }
@@ -92,10 +92,10 @@ TEST_F(ExportWriter, RefusesToWriteOverTheProgramsOwnFiles) {
     EXPECT_EQ(ReadFile("Matches.tul"), matches);
     EXPECT_FALSE(FileExists("OUTPUT.MRC"));
     // Names that only look alike are the user's to choose.
-    EXPECT_TRUE(WriteExportFile(CurrentDataFolder(), "sub/Booklist.tul", ExportFormat::Comma,
-                                DefaultExportFields(), rows_));
-    EXPECT_TRUE(WriteExportFile(CurrentDataFolder(), "Booklist.tul.csv", ExportFormat::Comma,
-                                DefaultExportFields(), rows_));
+    EXPECT_TRUE(WriteExportFile(booklist_, CurrentDataFolder(), "sub/Booklist.tul",
+                                ExportFormat::Comma, DefaultExportFields(), rows_));
+    EXPECT_TRUE(WriteExportFile(booklist_, CurrentDataFolder(), "Booklist.tul.csv",
+                                ExportFormat::Comma, DefaultExportFields(), rows_));
 }
 
 TEST(ExportFields, HeaderOfTheIdColumnIsId) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "booklist/booklist.h"
-#include "support/program_state.h"
 #include "support/test_folder.h"
 
 namespace {
@@ -11,28 +10,26 @@ namespace {
 class NewBooks : public ::testing::Test {
   protected:
     void SetUp() override {
-        ResetProgramState();
         Store(7, "Possum Magic", "Fox, Mem", "Early Years (r-2)", "");
         Store(12, "The Hobbit", "Tolkien, J.R.R.", "Secondary", "F TOL");
         Store(33, "Matilda", "Dahl, Roald", "Primary Years (3-5)", "");
         Store(41, "Hatchet", "Paulsen, Gary", "Middle Years (6-9)", "F PAU");
     }
-    void TearDown() override { ResetProgramState(); }
-
-    static void Store(int id, const std::string& title, const std::string& author,
-                      const std::string& level, const std::string& callNumber) {
+    void Store(int id, const std::string& title, const std::string& author,
+               const std::string& level, const std::string& callNumber) {
         BookRecord book;
         book.id = id;
         book.title = title;
         book.author = author;
         book.level = level;
         book.callNumber = callNumber;
-        StoreBookRecord(book);
+        booklist.StoreRecord(book);
     }
-    static std::vector<std::string> Rows(const std::string& file) {
+    std::vector<std::string> Rows(const std::string& file) const {
         WriteFile(NewBooksFileName, file);
-        return ReadNewBookRows(NewBooksFileName);
+        return ReadNewBookRows(booklist, NewBooksFileName);
     }
+    Booklist booklist;
 
     TestFolder folder;
 };

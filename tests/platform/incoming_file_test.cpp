@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <set>
 
-#include "support/program_state.h"
+#include "base/replacing_file.h"
 #include "support/test_folder.h"
 
 namespace {
@@ -34,7 +34,7 @@ TEST(IncomingFileTest, CommitsOnlyAWholeBody) {
     };
     for (const FinishCase& c : cases) {
         SCOPED_TRACE(c.name);
-        ResetProgramState();
+        FailNextFileAfter(-1);
         TestFolder folder;
         WriteFile("Got.txt", "old");
         FailNextFileAfter(c.failAfter);
@@ -51,7 +51,7 @@ TEST(IncomingFileTest, CommitsOnlyAWholeBody) {
             names.insert(entry.path().filename().string());
         EXPECT_EQ(names, std::set<std::string>{"Got.txt"});
     }
-    ResetProgramState();
+    FailNextFileAfter(-1);
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ std::string SelectorText(int control) {
 
 }  // namespace
 
-void PrintVisibleBookList(const DataFolder& folder) {
+void PrintVisibleBookList(const DataFolder& folder, Services& services) {
     const std::string title =
         BookListPrintTitle(SelectorText(LevelSelectorControl), SelectorText(MatchSelectorControl),
                            SelectorText(CategorySelectorControl));
@@ -35,5 +35,5 @@ void PrintVisibleBookList(const DataFolder& folder) {
             return PrintBookList(device, title, static_cast<int>(rows.size()),
                                  [&](int row) { return rows[static_cast<std::size_t>(row)]; });
         },
-        PdfFilePlaceIn(folder));
+        PdfFilePlaceIn(folder), services);
 }

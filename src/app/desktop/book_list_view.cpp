@@ -4,11 +4,9 @@
 #include <QLabel>
 #include <chrono>
 
-#include "app/book_list.h"
 #include "app/desktop/main_window_ids.h"
-#include "app/filter_state.h"
+#include "app/list_rows.h"
 #include "base/text.h"
-#include "booklist/booklist.h"
 #include "booklist/keys.h"
 #include "platform/column_sort.h"
 #include "platform/qt/controls.h"
@@ -87,30 +85,29 @@ ReportList* MainBookList() {
     return ControlAs<ReportList>(MainWindowNumber, BookListControl);
 }
 
-void FillSelectors() {
+void FillSelectors(const Booklist& booklist) {
     if (QComboBox* category = Selector(CategorySelectorControl)) {
-        AddEntries(category, AllCategoriesText, CategoryList());
+        AddEntries(category, AllCategoriesText, booklist.Categories());
         category->setCurrentIndex(0);
     }
     if (QComboBox* format = Selector(FormatSelectorControl)) {
-        AddEntries(format, AllFormatsText, FormatList());
+        AddEntries(format, AllFormatsText, booklist.Formats());
         format->setCurrentIndex(0);
     }
     if (QComboBox* level = Selector(LevelSelectorControl)) {
         level->clear();
-        const LevelNameTable& levels = LevelNames();
+        const LevelNameTable& levels = booklist.Levels();
         for (int i = 0; i <= levels.count; ++i)
             level->addItem(ToDisplay(levels.names[i]));
     }
 }
 
-void FillBookList() {
+void FillBookList(const Booklist& booklist, const FilterState& filters) {
     ReportList* list = MainBookList();
     if (!list) return;
     SetCountCaption("");
     LetWindowEventsThrough();
 
-    FilterState& filters = CurrentFilters();
     if (QComboBox* match = Selector(MatchSelectorControl))
         match->setCurrentIndex(filters.matchFilter);
     if (QComboBox* level = Selector(LevelSelectorControl)) {
@@ -121,7 +118,7 @@ void FillBookList() {
     const int australianChoice =
         australian ? std::max(0, australian->currentIndex()) : AustralianAll;
 
-    const StagedBookRows staged = StageBookRows(filters, australianChoice);
+    const StagedBookRows staged = StageBookRows(booklist, filters, australianChoice);
     SetCountCaption(FormatThousands(static_cast<std::int64_t>(staged.rows.size())) + " books");
 
     ClearList(list);

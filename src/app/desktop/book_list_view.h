@@ -1,6 +1,9 @@
 #pragma once
 #include <string>
 
+#include "app/filter_state.h"
+#include "booklist/booklist.h"
+
 class ReportList;
 
 // The main window's book list and the selectors above it.
@@ -9,11 +12,12 @@ class ReportList;
 ReportList* CreateBookList(int x, int y, int width, int height);
 ReportList* MainBookList();
 
-// Fills the level, category and format selectors from the lists of the last load.
-void FillSelectors();
-// Refills the list and the count caption from the Booklist under the current filters.
-void FillBookList();
-// Takes the selected rows out of the list; the Booklist and the count caption stay as they are.
+// Fills the level, category and format selectors from the lists of `booklist`.
+void FillSelectors(const Booklist& booklist);
+// Refills the list and the count caption from `booklist` under `filters`, which the match and
+// level selectors are set to show.
+void FillBookList(const Booklist& booklist, const FilterState& filters);
+// Takes the selected rows out of the list; the booklist and the count caption stay as they are.
 void RemoveSelectedRows();
 
 // The list as other commands see it: rows from 0 in display order.

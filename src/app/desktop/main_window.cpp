@@ -9,11 +9,10 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/data_folder.h"
+#include "app/data_folder_choice.h"
 #include "app/desktop/book_list_print.h"
 #include "app/desktop/book_list_view.h"
 #include "app/desktop/main_window_ids.h"
-#include "app/filter_state.h"
 #include "app/startup_constants.h"
 #include "base/text.h"
 #include "booklist/book_record.h"
@@ -30,7 +29,6 @@
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
 #include "platform/qt/fonts.h"
-#include "platform/qt/message.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/report_list.h"
 
@@ -109,8 +107,8 @@ bool BooklistMissingOrEmpty(const DataFolder& folder) {
     return error || size < 1;
 }
 
-bool AnyEntryMatched() {
-    for (const auto& [idText, packed] : Booklist()) {
+bool AnyEntryMatched(const Booklist& booklist) {
+    for (const auto& [idText, packed] : booklist.Table()) {
         if (ReadWholeNumber(SplitPackedLine(packed)[FieldMatched]) == 1) return true;
     }
     return false;
@@ -122,7 +120,7 @@ void OpenManual(const DataFolder& folder, Services& services) {
     const QString path = PathToDisplay(folder.Manual());
     if (!QFileInfo::exists(path) || QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return;
     services.ShowMessage("Help", "No program to open the manual was found.\r\n" + folder.Manual(),
-                         "OK", "!", 0);
+                         MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
 // The ids of the rows the list shows now: filtered, in the order of the last heading click,
@@ -135,29 +133,30 @@ std::vector<std::string> ShownIds() {
 }
 
 // Back in front with the list refilled, after a command that changed the matches.
-void ShowAgainWithNewMatches() {
+void ShowAgainWithNewMatches(const DesktopSession& session) {
     if (QWidget* main = WindowById(MainWindowNumber)) {
         main->setEnabled(true);
         main->raise();
         main->activateWindow();
     }
-    FillBookList();
+    FillBookList(session.booklist, session.filters);
 }
 
 // The selectors, the filters and the list as a fresh load leaves them. Also after an import, since
 // the rows and selectors of the old list would name books that are no longer loaded.
-void ShowLoadedBooklist() {
-    FillSelectors();
+void ShowLoadedBooklist(DesktopSession& session) {
+    FillSelectors(session.booklist);
     for (const int control :
          {CategorySelectorControl, FormatSelectorControl, AustralianSelectorControl}) {
         if (QComboBox* selector = Selector(control)) selector->setCurrentIndex(0);
     }
-    FilterState& filters = CurrentFilters();
+    FilterState& filters = session.filters;
     filters.levelFilter = AllLevelsText;
     filters.categoryFilter = AllCategoriesText;
     filters.formatFilter = AllFormatsText;
-    filters.matchFilter = AnyEntryMatched() ? MatchFilterMatched : MatchFilterEverything;
-    FillBookList();
+    filters.matchFilter =
+        AnyEntryMatched(session.booklist) ? MatchFilterMatched : MatchFilterEverything;
+    FillBookList(session.booklist, filters);
 }
 
 }  // namespace
@@ -190,6 +189,7 @@ void StartMainWindow(DesktopSession& session) {
     CreateButtons(height, width);
     LetWindowEventsThrough();
 
+    // The booklist, loaded next, reads the version again.
     UpdateFromServer(session.folder, session.server.baseUrl, session.services);
 
     if (BooklistMissingOrEmpty(session.folder)) {
@@ -197,10 +197,10 @@ void StartMainWindow(DesktopSession& session) {
             "Notice",
             "TUL Booklist file not found. Please download booklist file.\r\n"
             "If you have been given a booklist file, File > Update imports it.",
-            "OK", "I", 0);
+            MessageButtons::Ok, MessageIcon::Information);
     }
-    LoadBooklist(session.folder, session.services);
-    ShowLoadedBooklist();
+    session.booklist = LoadBooklist(session.folder, session.services);
+    ShowLoadedBooklist(session);
     AddShortcut(MainWindowNumber, QKeySequence(Qt::Key_Delete), RemoveRowsCommand);
     if (ReportList* list = MainBookList()) list->setFocus();
 }
@@ -208,7 +208,8 @@ void StartMainWindow(DesktopSession& session) {
 bool DispatchMainCommand(DesktopSession& session, const DialogEvent& event) {
     int command = event.command;
     if (command == BookListControl && event.subtype == EventDoubleClick) command = DetailsCommand;
-    FilterState& filters = CurrentFilters();
+    FilterState& filters = session.filters;
+    const auto refill = [&session] { FillBookList(session.booklist, session.filters); };
     switch (command) {
         case CloseCommand:
         case CloseBoxCommand:
@@ -216,29 +217,29 @@ bool DispatchMainCommand(DesktopSession& session, const DialogEvent& event) {
 
         case LevelSelectorControl:
             filters.levelFilter = SelectorText(LevelSelectorControl);
-            FillBookList();
+            refill();
             break;
         case MatchSelectorControl:
             if (const QComboBox* match = Selector(MatchSelectorControl)) {
                 filters.matchFilter = match->currentIndex();
             }
-            FillBookList();
+            refill();
             break;
         case CategorySelectorControl:
             // Picking the category in force again leaves the list as it is (rows removed stay out).
             if (SelectorText(CategorySelectorControl) != filters.categoryFilter) {
                 filters.categoryFilter = SelectorText(CategorySelectorControl);
-                FillBookList();
+                refill();
             }
             break;
         case FormatSelectorControl:
             if (SelectorText(FormatSelectorControl) != filters.formatFilter) {
                 filters.formatFilter = SelectorText(FormatSelectorControl);
-                FillBookList();
+                refill();
             }
             break;
         case AustralianSelectorControl:
-            FillBookList();
+            refill();
             break;
         case RemoveRowsCommand:
             RemoveSelectedRows();
@@ -248,33 +249,39 @@ bool DispatchMainCommand(DesktopSession& session, const DialogEvent& event) {
             break;
 
         case CompareCommand:
-            if (ShowCompareDialog(session.folder, session.services)) ShowAgainWithNewMatches();
+            if (ShowCompareDialog(session.booklist, session.folder, session.services))
+                ShowAgainWithNewMatches(session);
             break;
         case ReviewCommand:
-            if (ShowMatchReview(session.folder, PdfFilePlaceIn(session.folder), session.services))
-                ShowAgainWithNewMatches();
+            if (ShowMatchReview(session.booklist, session.folder, PdfFilePlaceIn(session.folder),
+                                session.services))
+                ShowAgainWithNewMatches(session);
             break;
         case PrintCommand:
-            PrintVisibleBookList(session.folder);
+            PrintVisibleBookList(session.folder, session.services);
             break;
         case UpdateCommand:
-            if (ImportBooklist(session.folder, session.services)) ShowLoadedBooklist();
+            if (ImportBooklist(session.booklist, session.folder, session.services))
+                ShowLoadedBooklist(session);
             break;
         case ServerUpdateCommand:
-            UpdateFromServer(session.folder, session.server.baseUrl, session.services);
+            // The new file takes effect at the next load; only the version shows at once.
+            if (std::optional<std::string> version =
+                    UpdateFromServer(session.folder, session.server.baseUrl, session.services))
+                session.booklist.SetVersion(std::move(*version));
             break;
         case ExportCommand:
-            ExportList(session.folder, ShownIds());
+            ExportList(session.booklist, session.folder, ShownIds(), session.services);
             break;
         case DetailsCommand:
             if (const int row = BookListSelectedRow(); row >= 0)
-                ShowItemDetails(BookListCell(row, 0));
+                ShowItemDetails(session.booklist, BookListCell(row, 0));
             break;
         case AboutCommand:
-            ShowAbout();
+            ShowAbout(session.booklist.Version());
             break;
         case NewBooksCommand:
-            ShowNewBooks(session.folder, session.server);
+            ShowNewBooks(session.booklist, session.folder, session.server, session.services);
             break;
         default:
             break;
@@ -301,13 +308,13 @@ int RunDesktopProgram() {
             folders.work.empty() ? "Tallyleaf has no folder for its files: " + check.reason + "."
                                  : "Tallyleaf cannot keep its files in the folder\r\n" +
                                        folders.work + "\r\n" + check.reason + ".";
-        ShowMessage("Tallyleaf", text, "OK", "!", 0);
+        QtServices().ShowMessage("Tallyleaf", text, MessageButtons::Ok, MessageIcon::Exclamation);
         return 1;
     }
     const DataFolder folder(folders.work,
                             std::filesystem::path(folders.manual).parent_path().string());
     QtServices services(folder.Path());
-    DesktopSession session{folder, ConfiguredServerAddress(folder), services};
+    DesktopSession session{folder, ConfiguredServerAddress(folder), services, Booklist(), {}};
 
     CreateFontsAndColours();
     StartMainWindow(session);

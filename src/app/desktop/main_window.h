@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "app/filter_state.h"
+#include "booklist/booklist.h"
 #include "booklist/data_folder.h"
 #include "maintenance/server_address.h"
 #include "platform/dialogs.h"
@@ -8,12 +10,15 @@
 
 // The main window: built once at start-up, then the event loop until the user ends the program.
 
-// What the main window works with, decided once at start-up and handed to every command: the data
-// folder, the programme's server and the services the procedures report through.
+// What the main window works with, handed to every command: the data folder, the programme's
+// server and the services the procedures report through, decided once at start-up; the booklist
+// loaded, and the filters the selectors set.
 struct DesktopSession {
     DataFolder folder;
     ServerAddress server;
     Services& services;
+    Booklist booklist;
+    FilterState filters;
 };
 
 // Builds the window and runs the start-up sequence up to the first fill of the list.

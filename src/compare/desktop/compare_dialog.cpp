@@ -4,6 +4,7 @@
 #include <QKeySequence>
 #include <QPushButton>
 
+#include "compare/comparison_outcome.h"
 #include "compare/matching.h"
 #include "platform/dialogs.h"
 #include "platform/qt/controls.h"
@@ -56,13 +57,14 @@ bool AskTaggingOptions(TaggingOptions& options) {
 
 }  // namespace
 
-bool ShowCompareDialog(const DataFolder& folder, Services& services) {
+bool ShowCompareDialog(Booklist& booklist, const DataFolder& folder, Services& services) {
     TaggingOptions options;
     if (!AskTaggingOptions(options)) return false;
     const std::string path = services.ChooseFile("Open file", "*.MRC", "MRC",
                                                  "MARC data file | *.MRC | All Files | * ||");
     if (path.size() < 3) return false;
 
-    RunComparison(folder, path, options, services);
+    ShowComparisonOutcome(folder, RunComparison(booklist, folder, path, options, services),
+                          services);
     return true;
 }

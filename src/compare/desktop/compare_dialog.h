@@ -1,9 +1,10 @@
 #pragma once
+#include "booklist/booklist.h"
 #include "booklist/data_folder.h"
 #include "platform/services.h"
 
 // The Compare command: asks how matched records are to be tagged and which catalogue file to
-// compare, and runs the comparison on the folder's booklist. True when a comparison ran, so that
+// compare, and runs the comparison on `booklist`, the folder's. True when a comparison ran, so that
 // the caller shows the new matches.
 
 inline constexpr int CompareDialogNumber = 20;
@@ -12,4 +13,4 @@ inline constexpr int TagSeriesControl = 22;
 inline constexpr int CompareOkControl = 23;
 inline constexpr int CompareCancelControl = 24;
 
-bool ShowCompareDialog(const DataFolder& folder, Services& services);
+bool ShowCompareDialog(Booklist& booklist, const DataFolder& folder, Services& services);

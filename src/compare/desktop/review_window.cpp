@@ -118,13 +118,14 @@ std::vector<int> SelectedNumbers(const ReportList* list) {
 
 }  // namespace
 
-bool ShowMatchReview(const DataFolder& folder, const PdfFilePlace& pdf, Services& services) {
+bool ShowMatchReview(Booklist& booklist, const DataFolder& folder, const PdfFilePlace& pdf,
+                     Services& services) {
     std::optional<std::vector<ReviewRow>> rows = LoadMatchReview(folder);
     if (!rows) {
         services.ShowMessage(Title,
                              "A comparison has not been run yet, so there are no matches to "
                              "review.\r\nCompare (F5) compares the booklist with the catalogue.",
-                             "OK", "I", 0);
+                             MessageButtons::Ok, MessageIcon::Information);
         return false;
     }
     const int w = WindowWidth;
@@ -146,7 +147,7 @@ bool ShowMatchReview(const DataFolder& folder, const PdfFilePlace& pdf, Services
         const DialogEvent event = WaitDialogEvent();
         if (event.command == CloseBoxCommand || event.command == ReviewCloseControl) break;
         if (event.command == ReviewPrintControl) {
-            PrintListControl(list, caption, PrintScale, pdf);
+            PrintListControl(list, caption, PrintScale, pdf, services);
             list->setFocus();
         }
         if (event.command == ReviewNotMatchControl) {
@@ -159,11 +160,14 @@ bool ShowMatchReview(const DataFolder& folder, const PdfFilePlace& pdf, Services
                                      "Take back " + what +
                                          "? Each record is taken out of OUTPUT.MRC and no "
                                          "longer counts as a match of its book.",
-                                     "YN", "?", 2) != MessageYes) {
+                                     MessageButtons::YesNo, MessageIcon::Question,
+                                     2) != MessageAnswer::Yes) {
                 continue;
             }
-            if (const TakeBackResult result = TakeBackMatches(folder, numbers, services); !result) {
-                services.ShowMessage(Title, result.reason, "OK", "!", 0);
+            if (const TakeBackResult result = TakeBackMatches(booklist, folder, numbers, services);
+                !result) {
+                services.ShowMessage(Title, result.reason, MessageButtons::Ok,
+                                     MessageIcon::Exclamation);
             } else {
                 changed = true;
                 rows = LoadMatchReview(folder);

@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <string>
 
-#include "booklist/booklist.h"
 #include "platform/dialogs.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/fonts.h"
@@ -17,7 +16,7 @@ constexpr int DialogHeight = 170;
 
 }  // namespace
 
-void ShowAbout() {
+void ShowAbout(const std::string& booklistVersion) {
     if (!OpenDialogWindow(AboutWindowNumber, "About TUL Tallyleaf", DialogWidth, DialogHeight,
                           "")) {
         return;
@@ -25,7 +24,7 @@ void ShowAbout() {
     const std::string lines[] = {
         "Readvane",
         "Tallyleaf",
-        "Version " + BooklistVersion(),
+        "Version " + booklistVersion,
         "Written by the Tallyleaf developers",
         "Free for use in Readvane schools",
     };

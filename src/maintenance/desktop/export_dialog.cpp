@@ -10,8 +10,6 @@
 #include "maintenance/export_writer.h"
 #include "platform/dialogs.h"
 #include "platform/qt/controls.h"
-#include "platform/qt/file_dialog.h"
-#include "platform/qt/message.h"
 
 namespace {
 
@@ -72,38 +70,42 @@ TargetChoice ChoiceFor(ExportFormat format) {
 // Asks for the target file and writes the books with these ids, in this order. A cancelled or too
 // short name writes nothing; a file that cannot be written is named to the user, a written one
 // is not announced.
-void ExportToChosenFile(const DataFolder& folder, ExportFormat format, const ExportFieldSet& fields,
-                        const std::vector<std::string>& rowIds) {
+void ExportToChosenFile(const Booklist& booklist, const DataFolder& folder, ExportFormat format,
+                        const ExportFieldSet& fields, const std::vector<std::string>& rowIds,
+                        Services& services) {
     const TargetChoice choice = ChoiceFor(format);
-    const std::string path = ChooseSaveFile("Export list", choice.proposedName, choice.extension,
-                                            choice.filter, folder.Path());
+    const std::string path = services.ChooseSaveFile("Export list", choice.proposedName,
+                                                     choice.extension, choice.filter);
     if (path.size() < 3) return;
     // Writing into a FIFO would wait for a reader with the window frozen; a device is no list.
     // (The command line still writes to a pipe, where that is what its user asked for.)
     struct stat status {};
     const bool special =
         ::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode);
-    const FileWriteResult written = special ? FileWriteResult{false, "it is not a file"}
-                                            : WriteExportFile(folder, path, format, fields, rowIds);
+    const FileWriteResult written =
+        special ? FileWriteResult{false, "it is not a file"}
+                : WriteExportFile(booklist, folder, path, format, fields, rowIds);
     if (written) return;
     // The path has a line of its own, as message texts keep paths apart from other wording.
-    ShowMessage("Export",
-                "The list was not written to the file\r\n" + path + "\r\n" + written.reason + ".",
-                "OK", "!", 0);
+    services.ShowMessage(
+        "Export", "The list was not written to the file\r\n" + path + "\r\n" + written.reason + ".",
+        MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
-void WriteChosenExport(const DataFolder& folder, const std::vector<std::string>& rowIds) {
+void WriteChosenExport(const Booklist& booklist, const DataFolder& folder,
+                       const std::vector<std::string>& rowIds, Services& services) {
     ExportFieldSet fields{};
     for (int field = 0; field < ExportFieldCount; ++field)
         fields[field] = FieldBox(field)->isChecked();
     const ExportFormat format =
         Option(ExportTabOption)->isChecked() ? ExportFormat::Tab : ExportFormat::Comma;
-    ExportToChosenFile(folder, format, fields, rowIds);
+    ExportToChosenFile(booklist, folder, format, fields, rowIds, services);
 }
 
 }  // namespace
 
-void ExportList(const DataFolder& folder, const std::vector<std::string>& rowIds) {
+void ExportList(const Booklist& booklist, const DataFolder& folder,
+                const std::vector<std::string>& rowIds, Services& services) {
     if (rowIds.empty()) return;
     if (!OpenDialogWindow(ExportWindowNumber, "Export List", DialogWidth, DialogHeight, "")) return;
     AddControls();
@@ -112,7 +114,7 @@ void ExportList(const DataFolder& folder, const std::vector<std::string>& rowIds
     for (;;) {
         const int command = WaitDialogEvent().command;
         if (command == ExportOkControl) {
-            WriteChosenExport(folder, rowIds);
+            WriteChosenExport(booklist, folder, rowIds, services);
             break;
         }
         if (command == ExportCancelControl || command == CloseBoxCommand) break;

@@ -2,7 +2,9 @@
 #include <string>
 #include <vector>
 
+#include "booklist/booklist.h"
 #include "booklist/data_folder.h"
+#include "platform/services.h"
 
 // The Export command: the dialog that chooses the format and the fields, then the writing of the
 // books the main list shows, in its order.
@@ -17,7 +19,8 @@ inline constexpr int ExportResetControl = 790;
 inline constexpr int ExportOkControl = 798;
 inline constexpr int ExportCancelControl = 799;
 
-// Writes the books with these ids, in this order: the rows the main list shows. The file dialog
-// starts in the data folder, whose own files are refused as targets. Nothing when there are no
-// rows.
-void ExportList(const DataFolder& folder, const std::vector<std::string>& rowIds);
+// Writes the books of `booklist` with these ids, in this order: the rows the main list shows. The
+// data folder's own files are refused as targets; the file dialog and the messages go through
+// `services`. Nothing when there are no rows.
+void ExportList(const Booklist& booklist, const DataFolder& folder,
+                const std::vector<std::string>& rowIds, Services& services);

@@ -36,8 +36,8 @@ QLabel* AddRowText(int x, int y, int width, int height, const std::string& text,
 
 }  // namespace
 
-void ShowItemDetails(const std::string& idText) {
-    const BookRecord record = LookupBookRecord(idText);
+void ShowItemDetails(const Booklist& booklist, const std::string& idText) {
+    const BookRecord record = booklist.LookupRecord(idText);
 
     if (!OpenDialogWindow(ItemDetailsWindowNumber, "Item Details", DialogWidth, DialogHeight, "")) {
         return;

@@ -9,8 +9,6 @@
 #include "maintenance/new_books.h"
 #include "platform/dialogs.h"
 #include "platform/qt/controls.h"
-#include "platform/qt/download.h"
-#include "platform/qt/message.h"
 #include "platform/qt/report_list.h"
 #include "print/desktop/list_control_print.h"
 
@@ -20,16 +18,17 @@ constexpr int WindowHeight = 640;
 constexpr double PrintScale = 0.23;
 
 // A file too short to hold an id and its line end is what a failed download leaves.
-bool Downloaded(const std::string& path, const std::string& serverBaseUrl) {
+bool Downloaded(const std::string& path, const std::string& serverBaseUrl, Services& services) {
     std::remove(path.c_str());
-    if (!DownloadToFile(serverBaseUrl + NewBooksFileName, path)) return false;
+    if (!services.DownloadToFile(serverBaseUrl + NewBooksFileName, path, DownloadLimits{}))
+        return false;
     std::error_code error;
     const auto size = std::filesystem::file_size(path, error);
     return !error && static_cast<long long>(size) >= NewBooksMinimumBytes;
 }
 
-void ShowNotice(const std::string& text) {
-    ShowMessage("Notice", text, "OK", "I", 0);
+void ShowNotice(const std::string& text, Services& services) {
+    services.ShowMessage("Notice", text, MessageButtons::Ok, MessageIcon::Information);
 }
 
 ReportList* AddNewBooksList(int height, const std::vector<std::string>& rows) {
@@ -51,22 +50,25 @@ ReportList* AddNewBooksList(int height, const std::vector<std::string>& rows) {
 
 }  // namespace
 
-void ShowNewBooks(const DataFolder& folder, const ServerAddress& server) {
+void ShowNewBooks(const Booklist& booklist, const DataFolder& folder, const ServerAddress& server,
+                  Services& services) {
     if (server.baseUrl.empty()) {
         // An address that was set but cannot be used is named, so that it can be put right.
         ShowNotice(server.configured.empty()
                        ? "Unable to download file. No update server is set."
                        : "Unable to download file. The update server address " + server.configured +
-                             " is not an http or https address.");
+                             " is not an http or https address.",
+                   services);
         return;
     }
     const std::string path = folder.NewBooks();
-    if (!Downloaded(path, server.baseUrl)) {
+    if (!Downloaded(path, server.baseUrl, services)) {
         ShowNotice("Unable to download file. Please make sure the proxy server allows access to " +
-                   ServerHostName(server.baseUrl));
+                       ServerHostName(server.baseUrl),
+                   services);
         return;
     }
-    const std::vector<std::string> rows = ReadNewBookRows(path);
+    const std::vector<std::string> rows = ReadNewBookRows(booklist, path);
     const std::string caption = NewBooksCaption(rows.size());
 
     const int w = NewBooksColumnsWidth + 70;
@@ -86,7 +88,7 @@ void ShowNewBooks(const DataFolder& folder, const ServerAddress& server) {
             break;
         }
         if (event.command == NewBooksPrintControl) {
-            PrintListControl(list, caption, PrintScale, PdfFilePlaceIn(folder));
+            PrintListControl(list, caption, PrintScale, PdfFilePlaceIn(folder), services);
             list->setFocus();
         }
     }

@@ -40,8 +40,15 @@ QStringList NameFilters(const std::string& filter) {
 
 // Both forms take the name as the user picked or typed it, with no default extension added: an
 // existing "catalogue" must not become "catalogue.MRC", and an export goes where the user said.
+struct FileDialogRequest {
+    std::string title;
+    std::string defaultName;
+    std::string filter;
+    bool save = false;  // a file to be written rather than one to open
+    std::string startFolder;
+};
+
 std::string RunFileDialog(const FileDialogRequest& request) {
-    if (std::optional<std::string> preset = TakePresetFile(request)) return *preset;
     QFileDialog dialog(QApplication::activeWindow(), ToDisplay(request.title));
     if (request.save) {
         dialog.setFileMode(QFileDialog::AnyFile);
@@ -62,13 +69,13 @@ std::string RunFileDialog(const FileDialogRequest& request) {
 }  // namespace
 
 std::string ChooseFile(const std::string& title, const std::string& defaultName,
-                       const std::string& defaultExtension, const std::string& filter,
+                       const std::string& /*defaultExtension*/, const std::string& filter,
                        const std::string& startFolder) {
-    return RunFileDialog({title, defaultName, defaultExtension, filter, false, startFolder});
+    return RunFileDialog({title, defaultName, filter, false, startFolder});
 }
 
 std::string ChooseSaveFile(const std::string& title, const std::string& defaultName,
-                           const std::string& defaultExtension, const std::string& filter,
+                           const std::string& /*defaultExtension*/, const std::string& filter,
                            const std::string& startFolder) {
-    return RunFileDialog({title, defaultName, defaultExtension, filter, true, startFolder});
+    return RunFileDialog({title, defaultName, filter, true, startFolder});
 }

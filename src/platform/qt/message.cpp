@@ -1,12 +1,11 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <optional>
 #include <vector>
 
-#include "platform/message_codes.h"
 #include "platform/qt/display_text.h"
 #include "platform/qt/message.h"
-#include "platform/qt/presets.h"
 
 namespace {
 
@@ -45,35 +44,31 @@ QMessageBox::Icon IconOf(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-int ResultOf(QMessageBox::StandardButton button) {
+std::optional<MessageAnswer> AnswerOf(QMessageBox::StandardButton button) {
     switch (button) {
         case QMessageBox::Ok:
-            return MessageOk;
+            return MessageAnswer::Ok;
         case QMessageBox::Cancel:
-            return MessageCancel;
+            return MessageAnswer::Cancel;
         case QMessageBox::Abort:
-            return MessageAbort;
+            return MessageAnswer::Abort;
         case QMessageBox::Retry:
-            return MessageRetry;
+            return MessageAnswer::Retry;
         case QMessageBox::Ignore:
-            return MessageIgnore;
+            return MessageAnswer::Ignore;
         case QMessageBox::Yes:
-            return MessageYes;
+            return MessageAnswer::Yes;
         case QMessageBox::No:
-            return MessageNo;
+            return MessageAnswer::No;
         default:
-            return 0;
+            return std::nullopt;
     }
 }
 
 }  // namespace
 
-int ShowMessage(const std::string& title, const std::string& text, const std::string& buttons,
-                const std::string& icon, int defaultButton) {
-    if (const auto preset = TakePresetMessageAnswer({title, text, buttons, icon, defaultButton})) {
-        return *preset;
-    }
-    const MessageBoxRequest request = DecodeMessageCodes(buttons, icon, defaultButton);
+MessageAnswer ShowMessage(const std::string& title, const std::string& text, MessageButtons buttons,
+                          MessageIcon icon, int defaultButton) {
     QString body = MessageToDisplay(text);
     body.replace(QLatin1String("\r\n"), QLatin1String("\n"))
         .replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -82,17 +77,17 @@ int ShowMessage(const std::string& title, const std::string& text, const std::st
     box.setWindowTitle(ToDisplay(title));
     box.setTextFormat(Qt::PlainText);
     box.setText(body);
-    box.setIcon(IconOf(request.icon));
-    const std::vector<QMessageBox::StandardButton> set = ButtonsOf(request.buttons);
+    box.setIcon(IconOf(icon));
+    const std::vector<QMessageBox::StandardButton> set = ButtonsOf(buttons);
+    const int defaultPosition = DefaultButtonPosition(buttons, defaultButton);
     for (std::size_t i = 0; i < set.size(); ++i) {
         QPushButton* button = box.addButton(set[i]);
-        if (static_cast<int>(i) + 1 == request.defaultPosition) box.setDefaultButton(button);
+        if (static_cast<int>(i) + 1 == defaultPosition) box.setDefaultButton(button);
     }
     // While the box is up no window of the program takes input.
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
-    const int result = ResultOf(box.standardButton(box.clickedButton()));
     // A box closed without a button answers as its last button would (Cancel or No), or OK.
-    return result != 0 ? result
-                       : MessageButtonResult(request.buttons, static_cast<int>(set.size()));
+    return AnswerOf(box.standardButton(box.clickedButton()))
+        .value_or(MessageButtonAnswer(buttons, static_cast<int>(set.size())));
 }

@@ -26,6 +26,5 @@ class ProgramWindow : public QMainWindow {
 // The topmost open window with this number, or nullptr.
 ProgramWindow* ProgramWindowById(int number);
 
-// Closes every window, empties the stack and the event queue, and forgets every preset answer.
-// For tests.
+// Closes every window and empties the stack and the event queue. For tests.
 void ResetWindowServices();

@@ -12,7 +12,6 @@
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
 #include "platform/qt/fonts.h"
-#include "platform/qt/presets.h"
 #include "platform/qt/progress.h"
 #include "platform/qt/progress_window.h"
 
@@ -56,7 +55,6 @@ struct Progress {
     std::int64_t minimum = 0;
     int shift = 0;  // the bar holds 32 bits; larger ranges are scaled down
     std::int64_t position = 0;
-    int polls = 0;
     std::string counterText;
     bool dirty = false;
     Clock::time_point lastRepaint;
@@ -132,7 +130,6 @@ void OpenProgressWindow(const std::string& title, const std::string& caption, st
     p.bar->setRange(0, std::max(1, BarValue(maximum)));
     p.bar->setValue(0);
     p.position = minimum;
-    p.polls = 0;
     p.counterText.clear();
     p.dirty = false;
 
@@ -174,8 +171,6 @@ void SetProgressCounter(const std::string& text) {
 int PollProgressWindow() {
     Progress& p = State();
     if (!p.window) return 0;
-    // Counted before the throttle, so that a preset Cancel arrives at the same record every run.
-    if (++p.polls == PresetCancelPoll() && p.window->withCancel) return ProgressCancelId;
     const Clock::time_point now = Clock::now();
     if (now - p.lastPoll < PollInterval && !WindowEventQueued()) return 0;
     p.lastPoll = now;

@@ -34,14 +34,18 @@ void QtServices::CloseProgressNotice() {
 void QtServices::PauseWithEvents(int milliseconds) {
     ::PauseWithEvents(milliseconds);
 }
-int QtServices::ShowMessage(const std::string& title, const std::string& text,
-                            const std::string& buttons, const std::string& icon,
-                            int defaultButton) {
+MessageAnswer QtServices::ShowMessage(const std::string& title, const std::string& text,
+                                      MessageButtons buttons, MessageIcon icon, int defaultButton) {
     return ::ShowMessage(title, text, buttons, icon, defaultButton);
 }
 std::string QtServices::ChooseFile(const std::string& title, const std::string& defaultName,
                                    const std::string& defaultExtension, const std::string& filter) {
     return ::ChooseFile(title, defaultName, defaultExtension, filter, fileFolder_);
+}
+std::string QtServices::ChooseSaveFile(const std::string& title, const std::string& defaultName,
+                                       const std::string& defaultExtension,
+                                       const std::string& filter) {
+    return ::ChooseSaveFile(title, defaultName, defaultExtension, filter, fileFolder_);
 }
 DownloadResult QtServices::DownloadToFile(const std::string& url, const std::string& fileName,
                                           const DownloadLimits& limits) {

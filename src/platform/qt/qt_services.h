@@ -21,10 +21,14 @@ class QtServices : public Services {
                             int height) override;
     void CloseProgressNotice() override;
     void PauseWithEvents(int milliseconds) override;
-    int ShowMessage(const std::string& title, const std::string& text, const std::string& buttons,
-                    const std::string& icon, int defaultButton) override;
+    MessageAnswer ShowMessage(const std::string& title, const std::string& text,
+                              MessageButtons buttons, MessageIcon icon,
+                              int defaultButton = 1) override;
     std::string ChooseFile(const std::string& title, const std::string& defaultName,
                            const std::string& defaultExtension, const std::string& filter) override;
+    std::string ChooseSaveFile(const std::string& title, const std::string& defaultName,
+                               const std::string& defaultExtension,
+                               const std::string& filter) override;
     DownloadResult DownloadToFile(const std::string& url, const std::string& fileName,
                                   const DownloadLimits& limits) override;
     void SetMainWindowTitle(const std::string& title) override;

@@ -12,7 +12,6 @@
 #include "platform/qt/display_text.h"
 #include "platform/qt/event_queue.h"
 #include "platform/qt/fonts.h"
-#include "platform/qt/presets.h"
 #include "platform/qt/program_window.h"
 
 namespace {
@@ -170,5 +169,4 @@ void ResetWindowServices() {
     while (!Stack().empty())
         CloseDialogWindow();
     ClearWindowEvents();
-    ResetPresets();
 }

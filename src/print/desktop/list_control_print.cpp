@@ -12,7 +12,7 @@
 #include "print/page_layout.h"
 
 void PrintListControl(ReportList* list, const std::string& title, double scale,
-                      const PdfFilePlace& pdf) {
+                      const PdfFilePlace& pdf, Services& services) {
     if (!list) return;
     std::vector<std::string> titles;
     std::vector<int> widths;
@@ -50,5 +50,5 @@ void PrintListControl(ReportList* list, const std::string& title, double scale,
             LetWindowEventsThrough();
             return ended;
         },
-        pdf);
+        pdf, services);
 }

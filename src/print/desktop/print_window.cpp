@@ -10,16 +10,14 @@
 #include <QScreen>
 
 #include "platform/dialogs.h"
-#include "platform/printer.h"
+#include "platform/printer_device.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
-#include "platform/qt/file_dialog.h"
 #include "platform/qt/fonts.h"
-#include "platform/qt/message.h"
 #include "platform/qt/report_list.h"
 #include "print/desktop/printer_preferences.h"
 #include "print/pdf_target.h"
-#include "print/printer.h"
+#include "print/printer_connection.h"
 #include "print/printer_settings.h"
 
 namespace {
@@ -119,10 +117,11 @@ PrintChoice AskForPrinter() {
     return chosen;
 }
 
-void ReportPdfNotWritten(const std::string& path, const std::string& reason) {
+void ReportPdfNotWritten(const std::string& path, const std::string& reason, Services& services) {
     // The path has a line of its own, as message texts keep paths apart from other wording.
-    ShowMessage("Print", "The list was not written to the file\r\n" + path + "\r\n" + reason + ".",
-                "OK", "!", 0);
+    services.ShowMessage("Print",
+                         "The list was not written to the file\r\n" + path + "\r\n" + reason + ".",
+                         MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
 bool IsRegularFile(const std::string& path) {
@@ -141,28 +140,30 @@ std::string Refusal(const PdfFilePlace& place, const std::string& path) {
 
 // The file the user names; a "No" to replacing an existing one asks for another name. "" when the
 // user cancels or the name is refused (the user is told why).
-std::string AskForPdfFile(const PdfFilePlace& place) {
+std::string AskForPdfFile(const PdfFilePlace& place, Services& services) {
     for (;;) {
-        const std::string path = ChooseSaveFile("Print to PDF file", "tullist.pdf", "pdf",
-                                                "PDF files (*.pdf)|*.pdf||", place.folder);
+        const std::string path = services.ChooseSaveFile("Print to PDF file", "tullist.pdf", "pdf",
+                                                         "PDF files (*.pdf)|*.pdf||");
         if (path.empty()) return {};
         if (const std::string refusal = Refusal(place, path); !refusal.empty()) {
-            ReportPdfNotWritten(path, refusal);
+            ReportPdfNotWritten(path, refusal, services);
             return {};
         }
         if (!IsRegularFile(path)) return path;
-        const int answer = ShowMessage(
-            "Print", "The file\r\n" + path + "\r\nalready exists. Replace it?", "YN", "?", 2);
-        if (answer == MessageYes) return path;
+        const MessageAnswer answer =
+            services.ShowMessage("Print", "The file\r\n" + path + "\r\nalready exists. Replace it?",
+                                 MessageButtons::YesNo, MessageIcon::Question, 2);
+        if (answer == MessageAnswer::Yes) return path;
     }
 }
 
-void PrintToPdfFile(const std::function<bool(int device)>& print, const PdfFilePlace& place) {
-    const std::string path = AskForPdfFile(place);
+void PrintToPdfFile(const std::function<bool(int device)>& print, const PdfFilePlace& place,
+                    Services& services) {
+    const std::string path = AskForPdfFile(place, services);
     if (path.empty()) return;
     PdfTarget target;
     if (!target.Open(path)) {
-        ReportPdfNotWritten(path, target.Reason());
+        ReportPdfNotWritten(path, target.Reason(), services);
         return;
     }
     const std::string earlierOutput = PdfOutput();
@@ -172,37 +173,41 @@ void PrintToPdfFile(const std::function<bool(int device)>& print, const PdfFileP
     ReleasePrinterDevice();  // Qt's output is closed
     SetPdfOutput(earlierOutput);
     if (!printed) {
-        ReportPdfNotWritten(path, "the PDF was not started");
+        ReportPdfNotWritten(path, "the PDF was not started", services);
     } else if (!target.Commit()) {
-        ReportPdfNotWritten(path, target.Reason());
+        ReportPdfNotWritten(path, target.Reason(), services);
     }
 }
 
-void PrintOnPrinter(const std::function<bool(int device)>& print, const std::string& printer) {
+void PrintOnPrinter(const std::function<bool(int device)>& print, const std::string& printer,
+                    Services& services) {
     const int device = OpenPrinterDevice(printer, DefaultPrinterSettingsText);
     if (device == 0) {
-        ReportNothingPrinted(printer, "could not be opened");
+        ReportNothingPrinted(printer, "could not be opened", services);
         return;
     }
     if (print(device)) return;
     // A queue that rejects jobs refuses the document before it begins, or the job at its end.
     const std::string refusal = PrinterDocumentFailure();
     ReportNothingPrinted(CurrentPrinterName(),
-                         refusal.empty() ? "could not start the document" : refusal);
+                         refusal.empty() ? "could not start the document" : refusal, services);
 }
 
 }  // namespace
 
-void ReportNothingPrinted(const std::string& printer, const std::string& reason) {
-    ShowMessage("Print", "Nothing was printed: the printer \"" + printer + "\" " + reason + ".",
-                "OK", "!", 0);
+void ReportNothingPrinted(const std::string& printer, const std::string& reason,
+                          Services& services) {
+    services.ShowMessage("Print",
+                         "Nothing was printed: the printer \"" + printer + "\" " + reason + ".",
+                         MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
-void PrintOnChosenPrinter(const std::function<bool(int device)>& print, const PdfFilePlace& pdf) {
+void PrintOnChosenPrinter(const std::function<bool(int device)>& print, const PdfFilePlace& pdf,
+                          Services& services) {
     const PrintChoice chosen = AskForPrinter();
     if (chosen.pdfFile) {
-        PrintToPdfFile(print, pdf);
+        PrintToPdfFile(print, pdf, services);
     } else if (!chosen.printer.empty()) {
-        PrintOnPrinter(print, chosen.printer);
+        PrintOnPrinter(print, chosen.printer, services);
     }
 }

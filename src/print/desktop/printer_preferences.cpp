@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "platform/dialogs.h"
-#include "platform/printer.h"
+#include "platform/printer_device.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/program_window.h"
 #include "print/print_window.h"
-#include "print/printer.h"
+#include "print/printer_connection.h"
 
 namespace {
 

@@ -8,7 +8,6 @@
 #include "app/desktop/main_window_ids.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/file_dialog.h"
-#include "platform/qt/presets.h"
 #include "support/gui/gui_helpers.h"
 #include "support/test_folder.h"
 
@@ -20,8 +19,6 @@ QComboBox* Selector(int control) {
 
 class BooklistImportWindowTest : public ::testing::Test {
   protected:
-    void SetUp() override { ResetProgramState(); }
-    void TearDown() override { ResetProgramState(); }
     TestFolder folder;
 };
 
@@ -43,12 +40,11 @@ TEST_F(BooklistImportWindowTest, ShowsTheImportedListFromTheStart) {
         "new.txt",
         BooklistLine(33, "Matilda", "Dahl, Roald", "N", "Humour", "Primary Years (3-5)", "eBook") +
             BooklistLine(58, "Blueback", "Winton, Tim", "Y", "Adventure", "Mature", "Book"));
-    PresetChosenFile((folder.Path() / "new.txt").string());
+    TestSessionServices().PresetChosenFile((folder.Path() / "new.txt").string());
     EXPECT_TRUE(DispatchMainCommand(TestSession(), {UpdateCommand, EventClicked}));
     // Booklist files come first in the data folder, where a copy given by hand is put.
-    ASSERT_EQ(FileDialogRequests().size(), 1u);
-    EXPECT_TRUE(FileDialogRequests()[0].filter.starts_with("Booklist files|*.tul|"));
-    EXPECT_EQ(FileDialogRequests()[0].startFolder, TestSession().folder.Path());
+    ASSERT_EQ(TestSessionServices().FileDialogs().size(), 1u);
+    EXPECT_TRUE(TestSessionServices().FileDialogs()[0].filter.starts_with("Booklist files|*.tul|"));
 
     EXPECT_FALSE(FileExists("Matches.tul"));
     EXPECT_EQ(Selector(MatchSelectorControl)->currentText(), "Everything");
@@ -57,7 +53,7 @@ TEST_F(BooklistImportWindowTest, ShowsTheImportedListFromTheStart) {
     EXPECT_EQ(Selector(FormatSelectorControl)->count(), 3);
     EXPECT_EQ(BookListRowCount(), 2);
     EXPECT_EQ(BookListCell(0, 0), "33");
-    EXPECT_TRUE(MessageRequests().empty());
+    EXPECT_TRUE(TestSessionServices().ShownMessages().empty());
 }
 
 }  // namespace

@@ -9,15 +9,14 @@
 #include "app/desktop/main_window.h"
 #include "app/desktop/main_window_ids.h"
 #include "platform/dialogs.h"
-#include "platform/printer.h"
+#include "platform/printer_device.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/display_text.h"
 #include "platform/qt/file_dialog.h"
-#include "platform/qt/presets.h"
 #include "platform/qt/report_list.h"
 #include "print/page.h"
 #include "print/print_window.h"
-#include "print/printer.h"
+#include "print/printer_connection.h"
 #include "support/gui/gui_helpers.h"
 #include "support/gui/pdf_text.h"
 #include "support/test_folder.h"
@@ -28,14 +27,12 @@ namespace {
 class MainWindowPrintTest : public ::testing::TestWithParam<bool> {
   protected:
     void SetUp() override {
-        ResetProgramState();
         SetPdfOutput(GetParam() ? pdf.string() : "");
         PresetSpoolerPrinters(
             GetParam() ? std::vector<std::string>{"Fax", "Library"} : std::vector<std::string>{},
             GetParam() ? "Library" : "");
-        if (!GetParam()) PresetChosenFile(pdf.string());
+        if (!GetParam()) TestSessionServices().PresetChosenFile(pdf.string());
     }
-    void TearDown() override { ResetProgramState(); }
 
     TestFolder folder;
     std::filesystem::path pdf = folder.Path() / "out.pdf";
@@ -111,7 +108,7 @@ TEST_P(MainWindowPrintTest, F7ThenReturnPrintsTheVisibleRowsInDisplayedOrder) {
         EXPECT_EQ(PdfFontFaces(folder.Path() / "cli.pdf"), PdfFontFaces(pdf));
         EXPECT_NE(PdfFontFaces(pdf), "");
     }
-    EXPECT_TRUE(MessageRequests().empty());
+    EXPECT_TRUE(TestSessionServices().ShownMessages().empty());
     EXPECT_EQ(WindowStack(), "1");
 }
 

@@ -21,7 +21,6 @@
 #include "platform/qt/event_queue.h"
 #include "platform/qt/message.h"
 #include "platform/qt/pause.h"
-#include "platform/qt/presets.h"
 #include "platform/qt/program_window.h"
 #include "platform/qt/progress.h"
 #include "platform/qt/report_list.h"
@@ -32,9 +31,6 @@ namespace {
 
 class MainWindowTest : public ::testing::Test {
   protected:
-    void SetUp() override { ResetProgramState(); }
-    void TearDown() override { ResetProgramState(); }
-
     // Five books whose author order, id order, title keys and levels all differ.
     void WriteBooklist() {
         WriteFile(folder.Path() / "TULVersion.txt", "2024.2\r\n");
@@ -74,17 +70,17 @@ class MainWindowTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowTest, StartsWithoutBooklistAfterTheNotice) {
-    PresetMessageAnswer(MessageOk);
+    TestSessionServices().PresetMessageAnswer(MessageAnswer::Ok);
     StartMainWindow(TestSession());
 
-    ASSERT_EQ(MessageRequests().size(), 1u);
-    const MessageRequest& notice = MessageRequests()[0];
+    ASSERT_EQ(TestSessionServices().ShownMessages().size(), 1u);
+    const TestServices::Message& notice = TestSessionServices().ShownMessages()[0];
     EXPECT_EQ(notice.title, "Notice");
     EXPECT_EQ(notice.text,
               "TUL Booklist file not found. Please download booklist file.\r\nIf you have been "
               "given a booklist file, File > Update imports it.");
-    EXPECT_EQ(notice.buttons, "OK");
-    EXPECT_EQ(notice.icon, "I");
+    EXPECT_EQ(notice.buttons, MessageButtons::Ok);
+    EXPECT_EQ(notice.icon, MessageIcon::Information);
 
     ASSERT_EQ(Selector(LevelSelectorControl)->count(), 1);
     EXPECT_EQ(Selector(LevelSelectorControl)->itemText(0), "");
@@ -98,10 +94,10 @@ TEST_F(MainWindowTest, StartsWithoutBooklistAfterTheNotice) {
 
 TEST_F(MainWindowTest, EmptyBooklistCountsAsMissing) {
     WriteFile(folder.Path() / "Booklist.tul", "");
-    PresetMessageAnswer(MessageOk);
+    TestSessionServices().PresetMessageAnswer(MessageAnswer::Ok);
     StartMainWindow(TestSession());
-    ASSERT_EQ(MessageRequests().size(), 1u);
-    EXPECT_EQ(MessageRequests()[0].title, "Notice");
+    ASSERT_EQ(TestSessionServices().ShownMessages().size(), 1u);
+    EXPECT_EQ(TestSessionServices().ShownMessages()[0].title, "Notice");
 }
 
 TEST_F(MainWindowTest, StartsWithBooklistInAuthorOrder) {
@@ -229,7 +225,7 @@ TEST_F(MainWindowTest, HeadingClicksAreNotCarriedOutDuringLongOperations) {
     const std::vector<std::string> authorOrder = Column(0);
     bool clicked = false;
     const std::pair<const char*, std::function<void()>> operations[] = {
-        {"fill", [] { FillBookList(); }},
+        {"fill", [] { FillBookList(TestSession().booklist, TestSession().filters); }},
         {"pause", [] { PauseWithEvents(5); }},
         {"comparison run",
          [&clicked] {
@@ -317,10 +313,11 @@ TEST_F(MainWindowTest, HelpSaysWhenNoProgramOpensTheManual) {
     WriteBooklist();
     StartMainWindow(TestSession());
     WriteFile(TestSession().folder.Manual(), "%PDF-1.4\n");
-    PresetMessageAnswer(MessageOk);
+    TestSessionServices().PresetMessageAnswer(MessageAnswer::Ok);
     EXPECT_TRUE(DispatchMainCommand(TestSession(), {HelpCommand, EventClicked}));
-    const MessageRequest& said = MessageRequests().at(0);
-    EXPECT_EQ(said.title + said.icon, "Help!");
+    const TestServices::Message& said = TestSessionServices().ShownMessages().at(0);
+    EXPECT_EQ(said.title, "Help");
+    EXPECT_EQ(said.icon, MessageIcon::Exclamation);
     EXPECT_EQ(said.text,
               "No program to open the manual was found.\r\n" + TestSession().folder.Manual());
 }

@@ -17,7 +17,6 @@
 #include "platform/qt/controls.h"
 #include "platform/qt/file_dialog.h"
 #include "platform/qt/message.h"
-#include "platform/qt/presets.h"
 #include "platform/qt/program_window.h"
 #include "support/gui/gui_helpers.h"
 #include "support/test_folder.h"
@@ -45,15 +44,14 @@ std::string Record(const std::string& id, const std::string& author, const std::
 
 // The first line of the message that closes a run.
 std::string OutcomeHeading() {
-    if (MessageRequests().empty()) return {};
-    const std::string& text = MessageRequests().back().text;
+    if (TestSessionServices().ShownMessages().empty()) return {};
+    const std::string& text = TestSessionServices().ShownMessages().back().text;
     return text.substr(0, text.find('\n') + 1);
 }
 
 class CompareDialogTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ResetProgramState();
         WriteFile("Booklist.tul",
                   BooklistLine(1, "Holes", "Sachar, Louis", "N", "Adventure", "Mature", "Book") +
                       BooklistLine(2, "Wonder", "Palacio, R. J.", "N", "School",
@@ -65,9 +63,10 @@ class CompareDialogTest : public ::testing::Test {
                                                 Record("2", "Palacio, R. J.", "Wonder")));
         StartMainWindow(TestSession());
     }
-    void TearDown() override { ResetProgramState(); }
 
-    static bool Matched(const char* id) { return LookupBookRecord(id).matched == 1; }
+    static bool Matched(const char* id) {
+        return TestSession().booklist.LookupRecord(id).matched == 1;
+    }
     std::string Catalogue() const { return (folder.Path() / "catalogue.mrc").string(); }
 
     TestFolder folder;
@@ -116,7 +115,7 @@ TEST_F(CompareDialogTest, OptionsAreTickedEveryTimeAndCancelChangesNothing) {
     });
     EXPECT_TRUE(DispatchMainCommand(TestSession(), {CompareCommand, EventClicked}));
     EXPECT_TRUE(ticked);
-    EXPECT_TRUE(FileDialogRequests().empty());
+    EXPECT_TRUE(TestSessionServices().FileDialogs().empty());
     EXPECT_TRUE(Matched("3"));
     EXPECT_FALSE(FileExists("OUTPUT.MRC"));
     EXPECT_EQ(ReadFile("Matches.tul"), "3,823 DAH\r\n");
@@ -124,17 +123,17 @@ TEST_F(CompareDialogTest, OptionsAreTickedEveryTimeAndCancelChangesNothing) {
 
 TEST_F(CompareDialogTest, ReturnActsAsOkAndACancelledChooserEndsTheCommand) {
     PressInDialog(Qt::Key_Return);
-    PresetChosenFile("");
+    TestSessionServices().PresetChosenFile("");
     EXPECT_TRUE(DispatchMainCommand(TestSession(), {CompareCommand, EventClicked}));
 
-    ASSERT_EQ(FileDialogRequests().size(), 1u);
-    const FileDialogRequest& asked = FileDialogRequests()[0];
+    ASSERT_EQ(TestSessionServices().FileDialogs().size(), 1u);
+    const TestServices::FileDialog& asked = TestSessionServices().FileDialogs()[0];
     EXPECT_FALSE(asked.save);
     EXPECT_EQ(asked.title, "Open file");
     EXPECT_EQ(asked.defaultName, "*.MRC");
     EXPECT_EQ(asked.defaultExtension, "MRC");
     EXPECT_EQ(asked.filter, "MARC data file | *.MRC | All Files | * ||");
-    EXPECT_TRUE(MessageRequests().empty());
+    EXPECT_TRUE(TestSessionServices().ShownMessages().empty());
     EXPECT_TRUE(Matched("3"));
     EXPECT_FALSE(FileExists("OUTPUT.MRC"));
 }
@@ -145,16 +144,16 @@ TEST_F(CompareDialogTest, OutputGoesBesideTheBooklistInAFolderNamedBeyondAscii) 
     std::filesystem::copy_file("catalogue.mrc", library / "catalogue.mrc");
     TestSession().folder = DataFolder(library.string());
     PressInDialog(Qt::Key_Return);
-    PresetChosenFile((library / "catalogue.mrc").string());
-    PresetMessageAnswer(MessageOk);
+    TestSessionServices().PresetChosenFile((library / "catalogue.mrc").string());
+    TestSessionServices().PresetMessageAnswer(MessageAnswer::Ok);
     EXPECT_TRUE(DispatchMainCommand(TestSession(), {CompareCommand, EventClicked}));
 
     EXPECT_TRUE(Matched("1"));
     EXPECT_TRUE(FileExists(library / "OUTPUT.MRC"));
-    ASSERT_EQ(MessageRequests().size(), 1u);
-    EXPECT_EQ(MessageRequests()[0].text, "Tagged library items are in the file\r\n" +
-                                             (library / "OUTPUT.MRC").string() +
-                                             "\r\n2 records read, 2 matches.");
+    ASSERT_EQ(TestSessionServices().ShownMessages().size(), 1u);
+    EXPECT_EQ(TestSessionServices().ShownMessages()[0].text,
+              "Tagged library items are in the file\r\n" + (library / "OUTPUT.MRC").string() +
+                  "\r\n2 records read, 2 matches.");
 }
 
 TEST_F(CompareDialogTest, RunWithBothOptionsClearedWritesUntaggedAndRefreshesTheList) {
@@ -163,8 +162,8 @@ TEST_F(CompareDialogTest, RunWithBothOptionsClearedWritesUntaggedAndRefreshesThe
         Box(TagSeriesControl)->click();
         ControlAs<QPushButton>(CompareDialogNumber, CompareOkControl)->click();
     });
-    PresetChosenFile(Catalogue());
-    PresetMessageAnswer(MessageOk);
+    TestSessionServices().PresetChosenFile(Catalogue());
+    TestSessionServices().PresetMessageAnswer(MessageAnswer::Ok);
     EXPECT_TRUE(DispatchMainCommand(TestSession(), {CompareCommand, EventClicked}));
 
     EXPECT_TRUE(Matched("1"));
@@ -190,10 +189,10 @@ TEST_F(CompareDialogTest, CancelInTheProgressWindowKeepsAndSavesTheMatchesSoFar)
                                             Record("2", "Palacio, R. J.", "Wonder") +
                                             Record("2", "Palacio, R. J.", "Wonder")));
     PressInDialog(Qt::Key_Return);
-    PresetChosenFile(Catalogue());
+    TestSessionServices().PresetChosenFile(Catalogue());
     // One poll per record: Cancel comes after the second.
-    PresetCancelAtPoll(2);
-    PresetMessageAnswer(MessageOk);
+    TestSessionServices().PresetCancelAtPoll(2);
+    TestSessionServices().PresetMessageAnswer(MessageAnswer::Ok);
     EXPECT_TRUE(DispatchMainCommand(TestSession(), {CompareCommand, EventClicked}));
 
     const std::string output = ReadFile("OUTPUT.MRC");

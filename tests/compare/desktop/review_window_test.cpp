@@ -14,10 +14,9 @@
 #include "compare/matching.h"
 #include "platform/dialogs.h"
 #include "platform/message.h"
-#include "platform/printer.h"
+#include "platform/printer_device.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
-#include "platform/qt/presets.h"
 #include "platform/qt/report_list.h"
 #include "support/gui/gui_helpers.h"
 #include "support/gui/pdf_text.h"
@@ -44,13 +43,11 @@ void PressF6() {
 class ReviewWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ResetProgramState();
         WriteFile("Booklist.tul",
                   BooklistLine(1, "Holes", "Sachar, Louis", "N", "Fun", "Mature", "Book") +
                       BooklistLine(2, "Stanley", "Sachar, Louis", "N", "Fun", "Mature", "Book"));
         StartMainWindow(TestSession());
     }
-    void TearDown() override { ResetProgramState(); }
 
     // Holes matched twice (both to check) and Stanley; "a" in the leader says UTF-8, else
     // Windows-1252.
@@ -60,7 +57,8 @@ class ReviewWindowTest : public ::testing::Test {
                                     Record(" ", "h{E9}", "Holes");
         WriteFile("cat.mrc", MarcFromText(records));
         TestServices comparing;
-        RunComparison(CurrentDataFolder(), (folder.Path() / "cat.mrc").string(), {}, comparing);
+        RunComparison(TestSession().booklist, CurrentDataFolder(),
+                      (folder.Path() / "cat.mrc").string(), {}, comparing);
     }
 
     TestFolder folder;
@@ -69,11 +67,12 @@ class ReviewWindowTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(ReviewWindowTest, WithoutAComparisonOnlySaysSo) {
-    PresetMessageAnswer(MessageOk);
+    TestSessionServices().PresetMessageAnswer(MessageAnswer::Ok);
     PressF6();
     EXPECT_EQ(WindowById(ReviewWindowNumber), nullptr);
-    ASSERT_EQ(MessageRequests().size(), 1u);
-    EXPECT_EQ(MessageRequests()[0].title + MessageRequests()[0].icon, "Review matchesI");
+    ASSERT_EQ(TestSessionServices().ShownMessages().size(), 1u);
+    EXPECT_EQ(TestSessionServices().ShownMessages()[0].title, "Review matches");
+    EXPECT_EQ(TestSessionServices().ShownMessages()[0].icon, MessageIcon::Information);
 }
 
 // The rows to check come first; rows selected together are taken back together, or not at all
@@ -88,39 +87,41 @@ TEST_F(ReviewWindowTest, ListsTheRowsToCheckFirstAndTakesBackTheSelectedTogether
     const auto notAMatch = [] {
         ControlAs<QPushButton>(ReviewWindowNumber, ReviewNotMatchControl)->click();
     };
-    WhenShown([] { return ActiveWindowById(ReviewWindowNumber); },
-              [&](QWidget*) {
-                  EXPECT_EQ(Caption(), "3 matches: 2 to check");
-                  ReportList* list = listOf();
-                  EXPECT_EQ(ListCell(list, 0, 6) + ListCell(list, 1, 6) + ListCell(list, 2, 6),
-                            "hh\xC3\xA9s\xC3\xA9");
-                  EXPECT_EQ(list->model()->index(2, 6).data().toString(), QString::fromUtf8("sé"));
-                  SelectListRows(list, {0, 1});  // the two of Holes
-                  PresetMessageAnswer(MessageYes);
-                  PresetMessageAnswer(MessageOk);
-                  notAMatch();
-                  WhenShown(
-                      [&] { return MessageRequests().size() == 2 ? listOf() : nullptr; },
-                      [&](QWidget*) {
-                          EXPECT_EQ(ListRowCount(listOf()), 3);
-                          WriteFile("OUTPUT.MRC", output);
-                          PresetMessageAnswer(MessageYes);
-                          notAMatch();
-                          WhenShown(
-                              [&] { return ListRowCount(listOf()) == 1 ? listOf() : nullptr; },
+    WhenShown(
+        [] { return ActiveWindowById(ReviewWindowNumber); },
+        [&](QWidget*) {
+            EXPECT_EQ(Caption(), "3 matches: 2 to check");
+            ReportList* list = listOf();
+            EXPECT_EQ(ListCell(list, 0, 6) + ListCell(list, 1, 6) + ListCell(list, 2, 6),
+                      "hh\xC3\xA9s\xC3\xA9");
+            EXPECT_EQ(list->model()->index(2, 6).data().toString(), QString::fromUtf8("sé"));
+            SelectListRows(list, {0, 1});  // the two of Holes
+            TestSessionServices().PresetMessageAnswer(MessageAnswer::Yes);
+            TestSessionServices().PresetMessageAnswer(MessageAnswer::Ok);
+            notAMatch();
+            WhenShown(
+                [&] {
+                    return TestSessionServices().ShownMessages().size() == 2 ? listOf() : nullptr;
+                },
+                [&](QWidget*) {
+                    EXPECT_EQ(ListRowCount(listOf()), 3);
+                    WriteFile("OUTPUT.MRC", output);
+                    TestSessionServices().PresetMessageAnswer(MessageAnswer::Yes);
+                    notAMatch();
+                    WhenShown([&] { return ListRowCount(listOf()) == 1 ? listOf() : nullptr; },
                               [](QWidget* list) {
                                   EXPECT_EQ(Caption(), "1 match: 0 to check");
                                   QTest::keyClick(list, Qt::Key_Escape);
                               });
-                      });
-              });
+                });
+        });
     PressF6();
     EXPECT_EQ(WindowById(ReviewWindowNumber), nullptr);
-    const std::vector<MessageRequest> asked = MessageRequests();
+    const std::vector<TestServices::Message> asked = TestSessionServices().ShownMessages();
     ASSERT_EQ(asked.size(), 3u);
     EXPECT_NE(asked[0].text.find("2 selected matches"), std::string::npos);
     EXPECT_NE(asked[1].text.find("has changed since the comparison"), std::string::npos);
-    EXPECT_EQ(asked[1].icon, "!");
+    EXPECT_EQ(asked[1].icon, MessageIcon::Exclamation);
     EXPECT_EQ(ReadFile("OUTPUT.MRC"), output.substr(stanley.offset, stanley.length));
 }
 

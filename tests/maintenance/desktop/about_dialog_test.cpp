@@ -32,8 +32,6 @@ struct Case {
 
 class AboutTest : public ::testing::TestWithParam<Case> {
   protected:
-    void SetUp() override { ResetProgramState(); }
-    void TearDown() override { ResetProgramState(); }
     TestFolder folder;
 };
 

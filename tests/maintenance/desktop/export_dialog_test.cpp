@@ -28,7 +28,6 @@
 #include "platform/qt/event_queue.h"
 #include "platform/qt/file_dialog.h"
 #include "platform/qt/message.h"
-#include "platform/qt/presets.h"
 #include "platform/qt/program_window.h"
 #include "platform/qt/report_list.h"
 #include "support/gui/gui_helpers.h"
@@ -89,13 +88,11 @@ std::vector<std::string> FirstColumn(const std::string& file) {
 class ExportDialogTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ResetProgramState();
         for (const char* name : {"Booklist.tul", "Matches.tul", "TULVersion.txt"})
             fs::copy_file(TestData("booklist-small") / name, name);
         StartMainWindow(TestSession());
         Pick(MatchSelectorControl, "Everything");
     }
-    void TearDown() override { ResetProgramState(); }
 
     // The user picks an entry of a main-window selector; the loop carries it out.
     static void Pick(int control, const char* entry) {
@@ -111,7 +108,7 @@ class ExportDialogTest : public ::testing::Test {
     // the file dialog.
     static void Export(
         const std::string& answer, const std::function<void()>& choose = [] {}) {
-        PresetChosenFile(answer);
+        TestSessionServices().PresetChosenFile(answer);
         WhenShown(ExportWindow, [choose](QWidget*) {
             choose();
             Button(ExportOkControl)->click();
@@ -173,13 +170,13 @@ TEST_F(ExportDialogTest, OpensWithTheDefaultsWhichResetRestoresAndCancelWritesNo
     EXPECT_EQ(changed, "tab -xxx-----x-x");
     EXPECT_EQ(reset, opened);
     EXPECT_EQ(WindowStack(), "1");
-    EXPECT_TRUE(FileDialogRequests().empty());
+    EXPECT_TRUE(TestSessionServices().FileDialogs().empty());
 
     // The close box ends it as Cancel does.
     WhenShown(ExportWindow, [](QWidget* window) { window->close(); });
     EXPECT_TRUE(DispatchMainCommand(TestSession(), {ExportCommand, EventClicked}));
     EXPECT_EQ(WindowStack(), "1");
-    EXPECT_TRUE(FileDialogRequests().empty());
+    EXPECT_TRUE(TestSessionServices().FileDialogs().empty());
 }
 
 struct SameAsCliCase {
@@ -209,7 +206,7 @@ TEST_P(ExportSameAsCli, WritesTheBytesTheCommandLineWrites) {
     ASSERT_EQ(RunCli(args), 0);
     ASSERT_TRUE(FileExists("dialog.out"));
     EXPECT_EQ(ReadFile("dialog.out"), ReadFile("cli.out"));
-    EXPECT_TRUE(MessageRequests().empty());
+    EXPECT_TRUE(TestSessionServices().ShownMessages().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -265,7 +262,7 @@ TEST_F(ExportDialogTest, WritesTheRowsAsTheListShowsThem) {
     ASSERT_EQ(BookListRowCount(), 0);
     EXPECT_TRUE(DispatchMainCommand(TestSession(), {ExportCommand, EventClicked}));
     EXPECT_EQ(WindowStack(), "1");
-    EXPECT_EQ(FileDialogRequests().size(), 3u);
+    EXPECT_EQ(TestSessionServices().FileDialogs().size(), 3u);
 }
 
 TEST_F(ExportDialogTest, AsksForTheTargetByFormatAndACancelOrShortNameWritesNothing) {
@@ -274,20 +271,20 @@ TEST_F(ExportDialogTest, AsksForTheTargetByFormatAndACancelOrShortNameWritesNoth
     Export("ab", [] { Button(ExportTabOption)->click(); });
     EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), before);
 
-    ASSERT_EQ(FileDialogRequests().size(), 2u);
-    const FileDialogRequest& comma = FileDialogRequests()[0];
+    ASSERT_EQ(TestSessionServices().FileDialogs().size(), 2u);
+    const TestServices::FileDialog& comma = TestSessionServices().FileDialogs()[0];
     EXPECT_TRUE(comma.save);
     EXPECT_EQ(comma.title, "Export list");
     EXPECT_EQ(comma.defaultName, "tullist.csv");
     EXPECT_EQ(comma.filter,
               "Comma-separated text files (*.csv)|*.csv|Text files (*.txt)|*.txt|All Files "
               "(*.*)|*.*||");
-    const FileDialogRequest& tab = FileDialogRequests()[1];
+    const TestServices::FileDialog& tab = TestSessionServices().FileDialogs()[1];
     EXPECT_EQ(tab.defaultName, "tullist.txt");
     EXPECT_EQ(tab.filter,
               "Text files (*.txt)|*.txt|Comma-separated text files (*.csv)|*.csv|All Files "
               "(*.*)|*.*||");
-    EXPECT_TRUE(MessageRequests().empty());
+    EXPECT_TRUE(TestSessionServices().ShownMessages().empty());
 }
 
 struct FailureCase {
@@ -310,14 +307,14 @@ TEST_P(ExportFailure, NamesTheFileAndLeavesWhatWasThere) {
     const std::string before = FileExists(c.target) && fs::is_regular_file(c.target)
                                    ? ReadFile(c.target)
                                    : std::string("(none)");
-    PresetMessageAnswer(MessageOk);
+    TestSessionServices().PresetMessageAnswer(MessageAnswer::Ok);
     Export(Path(c.target));
 
-    ASSERT_EQ(MessageRequests().size(), 1u);
-    const MessageRequest& message = MessageRequests()[0];
+    ASSERT_EQ(TestSessionServices().ShownMessages().size(), 1u);
+    const TestServices::Message& message = TestSessionServices().ShownMessages()[0];
     EXPECT_EQ(message.title, "Export");
-    EXPECT_EQ(message.icon, "!");
-    EXPECT_EQ(message.buttons, "OK");
+    EXPECT_EQ(message.icon, MessageIcon::Exclamation);
+    EXPECT_EQ(message.buttons, MessageButtons::Ok);
     EXPECT_EQ(message.text, "The list was not written to the file\r\n" + Path(c.target) + "\r\n" +
                                 c.reason + ".");
     const std::string after = FileExists(c.target) && fs::is_regular_file(c.target)

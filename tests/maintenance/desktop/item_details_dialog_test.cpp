@@ -45,7 +45,6 @@ void DoubleClickRow(int row) {
 class ItemDetailsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ResetProgramState();
         // In author order: 7 without any optional row, then 12 with every row and categories of
         // 71 characters.
         WriteFile("Booklist.tul",
@@ -57,10 +56,9 @@ class ItemDetailsTest : public ::testing::Test {
         WriteFile("Matches.tul", "12,823 BRA\r\n");
         StartMainWindow(TestSession());
         // Everything listed, whatever is matched.
-        CurrentFilters().matchFilter = MatchFilterEverything;
-        FillBookList();
+        TestSession().filters.matchFilter = MatchFilterEverything;
+        FillBookList(TestSession().booklist, TestSession().filters);
     }
-    void TearDown() override { ResetProgramState(); }
 
     // Double-clicks `row`, hands the window to `look`, then ends it with `close`.
     static void ShowAndClose(int row, const std::function<void()>& look,

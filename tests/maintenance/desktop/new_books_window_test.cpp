@@ -15,16 +15,15 @@
 #include "booklist/booklist.h"
 #include "maintenance/desktop/new_books_window.h"
 #include "platform/dialogs.h"
-#include "platform/printer.h"
+#include "platform/printer_device.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
 #include "platform/qt/message.h"
-#include "platform/qt/presets.h"
 #include "platform/qt/report_list.h"
 #include "print/page.h"
 #include "print/page_layout.h"
 #include "print/print_window.h"
-#include "print/printer.h"
+#include "print/printer_connection.h"
 #include "support/gui/gui_helpers.h"
 #include "support/gui/pdf_text.h"
 #include "support/gui/test_server.h"
@@ -44,18 +43,16 @@ const std::string NewBooksFile = "12\r\n99\r\n7\tadded\r\n33\r\n";
 class NewBooksWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ResetProgramState();
         for (const char* name : {"http_proxy", "no_proxy", "HTTP_PROXY", "NO_PROXY"})
             unsetenv(name);
         WriteFile("Booklist.tul", Booklist);
-        LoadBooklist(TestSession().folder, TestSession().services);
+        TestSession().booklist = LoadBooklist(TestSession().folder, TestSession().services);
         fs::create_directory(served);
         WriteFile(served / "TULNewBooks.txt", NewBooksFile);
         ASSERT_NE(server.Port(), 0);
         TestSession().server.baseUrl = server.Url("/plain/Tallyleaf/");
         SetPdfOutput(pdf.string());
     }
-    void TearDown() override { ResetProgramState(); }
 
     // Shows the window and lets `act` do what the user does once it is active, then `next` once
     // `ready` says so. The window is looked for by polling: a wait of the test's own would run
@@ -89,7 +86,10 @@ class NewBooksWindowTest : public ::testing::Test {
         EXPECT_EQ(WindowById(NewBooksWindowNumber), nullptr);
     }
 
-    std::function<void()> show = [] { ShowNewBooks(TestSession().folder, TestSession().server); };
+    std::function<void()> show = [] {
+        ShowNewBooks(TestSession().booklist, TestSession().folder, TestSession().server,
+                     TestSessionServices());
+    };
     TestFolder folder;
     fs::path served = folder.Path() / "served";
     fs::path pdf = folder.Path() / "out.pdf";
@@ -135,7 +135,7 @@ TEST_F(NewBooksWindowTest, ShowsTheFoundBooksInFileOrder) {
         QTest::keyClick(list, Qt::Key_Escape);
     });
     EXPECT_TRUE(FileExists("TULNewBooks.txt"));  // it stays in place afterwards
-    EXPECT_TRUE(MessageRequests().empty());
+    EXPECT_TRUE(TestSessionServices().ShownMessages().empty());
     EXPECT_EQ(WindowStack(), "");
 }
 
@@ -213,7 +213,7 @@ TEST_F(NewBooksWindowTest, FailedDownloadNamesTheHost) {
         WriteFile("TULNewBooks.txt", NewBooksFile);  // an earlier file is not shown
         if (c.served) WriteFile(served / "TULNewBooks.txt", c.served);
         TestSession().server.baseUrl = server.Url(c.base);
-        const std::size_t before = MessageRequests().size();
+        const std::size_t before = TestSessionServices().ShownMessages().size();
         bool opened = false;
         if (c.window) {
             ShowAndAct([&opened](ReportList* list) {
@@ -222,19 +222,20 @@ TEST_F(NewBooksWindowTest, FailedDownloadNamesTheHost) {
                 QTest::keyClick(list, Qt::Key_Escape);
             });
         } else {
-            PresetMessageAnswer(MessageOk);
-            ShowNewBooks(TestSession().folder, TestSession().server);
+            TestSessionServices().PresetMessageAnswer(MessageAnswer::Ok);
+            ShowNewBooks(TestSession().booklist, TestSession().folder, TestSession().server,
+                         TestSessionServices());
         }
         EXPECT_EQ(opened, c.window);
         if (c.window) {
-            EXPECT_EQ(MessageRequests().size(), before);
+            EXPECT_EQ(TestSessionServices().ShownMessages().size(), before);
             continue;
         }
-        ASSERT_EQ(MessageRequests().size(), before + 1);
-        const MessageRequest& notice = MessageRequests().back();
+        ASSERT_EQ(TestSessionServices().ShownMessages().size(), before + 1);
+        const TestServices::Message& notice = TestSessionServices().ShownMessages().back();
         EXPECT_EQ(notice.title, "Notice");
-        EXPECT_EQ(notice.buttons, "OK");
-        EXPECT_EQ(notice.icon, "I");
+        EXPECT_EQ(notice.buttons, MessageButtons::Ok);
+        EXPECT_EQ(notice.icon, MessageIcon::Information);
         EXPECT_EQ(
             notice.text,
             "Unable to download file. Please make sure the proxy server allows access to " + host);
@@ -243,16 +244,19 @@ TEST_F(NewBooksWindowTest, FailedDownloadNamesTheHost) {
     // A server that is gone, no server at all, and an address that is set but unusable, named as
     // it was set.
     server.Stop();
-    PresetMessageAnswer(MessageOk);
+    TestSessionServices().PresetMessageAnswer(MessageAnswer::Ok);
     TestSession().server.baseUrl = server.Url("/plain/Tallyleaf/");
-    ShowNewBooks(TestSession().folder, TestSession().server);
-    PresetMessageAnswer(MessageOk);
+    ShowNewBooks(TestSession().booklist, TestSession().folder, TestSession().server,
+                 TestSessionServices());
+    TestSessionServices().PresetMessageAnswer(MessageAnswer::Ok);
     TestSession().server.baseUrl = "";
-    ShowNewBooks(TestSession().folder, TestSession().server);
-    PresetMessageAnswer(MessageOk);
+    ShowNewBooks(TestSession().booklist, TestSession().folder, TestSession().server,
+                 TestSessionServices());
+    TestSessionServices().PresetMessageAnswer(MessageAnswer::Ok);
     TestSession().server = ServerAddressFrom("\xEF\xBB\xBF ftp://books.example/ ");
-    ShowNewBooks(TestSession().folder, TestSession().server);
-    const std::vector<MessageRequest>& messages = MessageRequests();
+    ShowNewBooks(TestSession().booklist, TestSession().folder, TestSession().server,
+                 TestSessionServices());
+    const std::vector<TestServices::Message>& messages = TestSessionServices().ShownMessages();
     ASSERT_GE(messages.size(), 3u);
     EXPECT_NE(messages[messages.size() - 3].text.find("allows access to " + host),
               std::string::npos);

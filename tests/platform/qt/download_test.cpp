@@ -16,7 +16,6 @@ namespace fs = std::filesystem;
 class DownloadTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ResetProgramState();
         // The machine's own proxy must not see the test's requests to 127.0.0.1.
         for (const char* name :
              {"http_proxy", "https_proxy", "no_proxy", "HTTP_PROXY", "HTTPS_PROXY", "NO_PROXY"})

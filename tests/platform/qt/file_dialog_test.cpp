@@ -44,8 +44,6 @@ void PrintTo(const Case& c, std::ostream* out) {
 
 class FileDialogTest : public ::testing::TestWithParam<Case> {
   protected:
-    void SetUp() override { ResetProgramState(); }
-    void TearDown() override { ResetProgramState(); }
     TestFolder folder;
 };
 

@@ -20,9 +20,9 @@ struct Seen {
 
 // Shows a real message box, answers it with `press` (the default button when NoButton) and
 // returns what ShowMessage gave back.
-int Show(const std::string& buttons, const std::string& icon, int defaultButton, Seen& seen,
-         QMessageBox::StandardButton press = QMessageBox::NoButton,
-         const std::string& text = "Text") {
+MessageAnswer Show(MessageButtons buttons, MessageIcon icon, int defaultButton, Seen& seen,
+                   QMessageBox::StandardButton press = QMessageBox::NoButton,
+                   const std::string& text = "Text") {
     WhenShown(VisibleModal<QMessageBox>, [&seen, press](QWidget* window) {
         auto& box = static_cast<QMessageBox&>(*window);
         for (QAbstractButton* button : box.buttons())
@@ -40,41 +40,45 @@ int Show(const std::string& buttons, const std::string& icon, int defaultButton,
 
 TEST(ShowMessageTest, ButtonSetsIconsAndDefaults) {
     Seen yesNo;
-    EXPECT_EQ(Show("yn", "?", 2, yesNo), MessageNo);
+    using B = MessageButtons;
+    using I = MessageIcon;
+    EXPECT_EQ(Show(B::YesNo, I::Question, 2, yesNo), MessageAnswer::No);
     EXPECT_EQ(yesNo.buttons, (std::set{QMessageBox::Yes, QMessageBox::No}));
     EXPECT_EQ(yesNo.defaultButton, QMessageBox::No);
     EXPECT_EQ(yesNo.icon, QMessageBox::Question);
 
     Seen abort;
-    EXPECT_EQ(Show("AR", "s", 3, abort, QMessageBox::Retry), MessageRetry);
+    EXPECT_EQ(Show(B::AbortRetryIgnore, I::Stop, 3, abort, QMessageBox::Retry),
+              MessageAnswer::Retry);
     EXPECT_EQ(abort.buttons,
               (std::set{QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore}));
     EXPECT_EQ(abort.defaultButton, QMessageBox::Ignore);
     EXPECT_EQ(abort.icon, QMessageBox::Critical);
 
     Seen yesNoCancel;
-    EXPECT_EQ(Show("YNC", "!", 0, yesNoCancel, QMessageBox::Cancel), MessageCancel);
+    EXPECT_EQ(Show(B::YesNoCancel, I::Exclamation, 0, yesNoCancel, QMessageBox::Cancel),
+              MessageAnswer::Cancel);
     EXPECT_EQ(yesNoCancel.defaultButton, QMessageBox::Yes);
     EXPECT_EQ(yesNoCancel.icon, QMessageBox::Warning);
 
     Seen okCancel;
-    EXPECT_EQ(Show("OC", "?!", 2, okCancel), MessageCancel);
+    EXPECT_EQ(Show(B::OkCancel, I::Question, 2, okCancel), MessageAnswer::Cancel);
     EXPECT_EQ(okCancel.icon, QMessageBox::Question);
 
     Seen retry;
-    EXPECT_EQ(Show("rc", "i", 1, retry), MessageRetry);
+    EXPECT_EQ(Show(B::RetryCancel, I::Information, 1, retry), MessageAnswer::Retry);
     EXPECT_EQ(retry.buttons, (std::set{QMessageBox::Retry, QMessageBox::Cancel}));
     EXPECT_EQ(retry.icon, QMessageBox::Information);
 }
 
-TEST(ShowMessageTest, UnknownCodesGiveOneOkAndNoIcon) {
-    for (const std::string& code : {std::string("OK"), std::string(""), std::string("XYZ")}) {
-        Seen seen;
-        EXPECT_EQ(Show(code, "X", 3, seen, QMessageBox::NoButton, "One\r\nTwo"), MessageOk);
-        EXPECT_EQ(seen.buttons, std::set{QMessageBox::Ok});
-        EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
-        EXPECT_EQ(seen.text, "One\nTwo");
-    }
+TEST(ShowMessageTest, OneOkWithoutIconAndLinesBrokenAtCrLf) {
+    Seen seen;
+    EXPECT_EQ(
+        Show(MessageButtons::Ok, MessageIcon::None, 3, seen, QMessageBox::NoButton, "One\r\nTwo"),
+        MessageAnswer::Ok);
+    EXPECT_EQ(seen.buttons, std::set{QMessageBox::Ok});
+    EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
+    EXPECT_EQ(seen.text, "One\nTwo");
 }
 
 TEST(ShowMessageTest, BooklistTextAndPathsShowInTheirOwnEncodings) {
@@ -93,7 +97,7 @@ TEST(ShowMessageTest, BooklistTextAndPathsShowInTheirOwnEncodings) {
     };
     for (const auto& [text, shown] : cases) {
         Seen seen;
-        Show("OK", "I", 0, seen, QMessageBox::NoButton, text);
+        Show(MessageButtons::Ok, MessageIcon::Information, 0, seen, QMessageBox::NoButton, text);
         EXPECT_EQ(seen.text, QString::fromUtf8(shown));
     }
 }

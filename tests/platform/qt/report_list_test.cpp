@@ -16,7 +16,6 @@ namespace {
 class ReportListTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ResetProgramState();
         ASSERT_TRUE(OpenMainWindow(1, "", 3, 960, 650));
         list = AddReportList(1, 130, 10, 10, 400, 300);
         ASSERT_NE(list, nullptr);
@@ -25,7 +24,6 @@ class ReportListTest : public ::testing::Test {
         ASSERT_TRUE(EnableColumnSort(list));
         SetColumnSortKind(list, 0, ColumnSortKind::Number);
     }
-    void TearDown() override { ResetProgramState(); }
 
     std::vector<std::string> Column(int column) const {
         std::vector<std::string> cells;

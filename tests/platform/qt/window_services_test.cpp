@@ -22,11 +22,7 @@ namespace {
 
 class WindowServicesTest : public ::testing::Test {
   protected:
-    void SetUp() override { ResetProgramState(); }
-    void TearDown() override {
-        CloseProgressWindow();
-        ResetProgramState();
-    }
+    void TearDown() override { CloseProgressWindow(); }
 
     static QWidget* ProgressWindow() {
         for (QWidget* widget : QApplication::topLevelWidgets()) {

@@ -13,13 +13,12 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/printer.h"
+#include "platform/printer_device.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/message.h"
-#include "platform/qt/presets.h"
 #include "print/desktop/print_window.h"
 #include "print/list_print.h"
-#include "print/printer.h"
+#include "print/printer_connection.h"
 #include "print/printer_settings.h"
 #include "support/gui/gui_helpers.h"
 #include "support/gui/pdf_text.h"
@@ -41,7 +40,6 @@ std::vector<fs::path> SpooledDocuments(const fs::path& spool) {
 class CupsJobTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ResetProgramState();
         if (const char* spoolText = std::getenv("TALLYLEAF_TEST_CUPS_SPOOL")) spool = spoolText;
         if (const char* queueText = std::getenv("TALLYLEAF_TEST_PRINTER")) queue = queueText;
         if (queue.empty() || spool.empty())
@@ -52,7 +50,6 @@ class CupsJobTest : public ::testing::Test {
         if (!queue.empty()) {
             [[maybe_unused]] const int accepted = std::system(("cupsaccept " + queue).c_str());
         }
-        ResetProgramState();
     }
     // Every job the queue has, done or not, as lpstat lists them.
     std::string Jobs() const { return CommandOutput("lpstat -W all -o " + queue); }
@@ -133,16 +130,17 @@ TEST_F(CupsJobTest, AJobRefusedAtItsEndIsToldAsNotPrinted) {
 // tells the user that nothing was printed, with the administrator's reason.
 TEST_F(CupsJobTest, AQueueThatRejectsJobsGetsNoDocumentAndTheDesktopSaysSo) {
     ASSERT_EQ(std::system(("cupsreject -r 'Out of toner' " + queue).c_str()), 0);
-    PresetMessageAnswer(MessageOk);
+    TestSessionServices().PresetMessageAnswer(MessageAnswer::Ok);
     PrintWhenAsked();
-    PrintOnChosenPrinter([](int device) { return PrintBookList(device, "title", 1, OneRow); }, {});
-    ASSERT_EQ(MessageRequests().size(), 1u);
-    EXPECT_EQ(MessageRequests()[0].title, "Print");
-    EXPECT_EQ(MessageRequests()[0].icon, "!");
-    EXPECT_EQ(MessageRequests()[0].text.rfind(
+    PrintOnChosenPrinter([](int device) { return PrintBookList(device, "title", 1, OneRow); }, {},
+                         TestSessionServices());
+    ASSERT_EQ(TestSessionServices().ShownMessages().size(), 1u);
+    EXPECT_EQ(TestSessionServices().ShownMessages()[0].title, "Print");
+    EXPECT_EQ(TestSessionServices().ShownMessages()[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(TestSessionServices().ShownMessages()[0].text.rfind(
                   "Nothing was printed: the printer \"" + queue + "\" is not accepting jobs", 0),
               0u)
-        << MessageRequests()[0].text;
+        << TestSessionServices().ShownMessages()[0].text;
     EXPECT_EQ(PrinterDocumentFailure(), "is not accepting jobs (Out of toner)");
     EXPECT_EQ(Jobs(), "");
     EXPECT_TRUE(SpooledDocuments(spool).empty());
@@ -192,7 +190,7 @@ TEST_F(CupsJobTest, ThePreferencesChosenReachTheJob) {
             });
         PostWindowEvent(PreferencesControl, EventClicked);
         PrintOnChosenPrinter([](int device) { return PrintBookList(device, "title", 1, OneRow); },
-                             {});
+                             {}, TestSessionServices());
         EXPECT_EQ(offered, 3 + 2 + 3);
         EXPECT_EQ(JobChoices(job++), c.job);
     }

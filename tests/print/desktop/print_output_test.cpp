@@ -9,17 +9,16 @@
 #include "app/desktop/main_window_ids.h"
 #include "base/replacing_file.h"
 #include "maintenance/export_writer.h"
-#include "platform/printer.h"
+#include "platform/printer_device.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/file_dialog.h"
 #include "platform/qt/message.h"
-#include "platform/qt/presets.h"
 #include "platform/qt/report_list.h"
 #include "print/desktop/list_control_print.h"
 #include "print/desktop/print_window.h"
 #include "print/list_print.h"
 #include "print/page.h"
-#include "print/printer.h"
+#include "print/printer_connection.h"
 #include "print/printer_settings.h"
 #include "support/gui/gui_helpers.h"
 #include "support/gui/pdf_text.h"
@@ -41,11 +40,7 @@ std::vector<std::string> LinesOf(const std::string& page) {
 
 class PrintOutputTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ResetProgramState();
-        SetPdfOutput(pdf.string());
-    }
-    void TearDown() override { ResetProgramState(); }
+    void SetUp() override { SetPdfOutput(pdf.string()); }
 
     TestFolder folder;
     std::filesystem::path pdf = folder.Path() / "out.pdf";
@@ -127,7 +122,7 @@ TEST_F(PrintOutputTest, PrintsAListControlAtItsScaledWidths) {
     AddListRow(list, "12\nThe Hobbit\nTolkien, J.R.R.\n2023\n6-9");
     PresetSpoolerPrinters({"Library"}, "Library");
     PrintWhenAsked();
-    PrintListControl(list, "New books added", 0.23, {});
+    PrintListControl(list, "New books added", 0.23, {}, TestSessionServices());
     CloseDialogWindow();
 
     const std::vector<std::string> pages = PdfPages(pdf);
@@ -148,22 +143,24 @@ TEST_F(PrintOutputTest, SaysNothingWasPrintedWhenThePrinterCannotBeOpened) {
     };
     SetPdfOutput("");
     PresetSpoolerPrinters({"No such printer"}, "No such printer");
-    PresetMessageAnswer(MessageOk);
+    TestSessionServices().PresetMessageAnswer(MessageAnswer::Ok);
     PrintWhenAsked();
-    PrintOnChosenPrinter(printRow, {});
-    ASSERT_EQ(MessageRequests().size(), 1u);
-    EXPECT_EQ(MessageRequests()[0].title, "Print");
-    EXPECT_EQ(MessageRequests()[0].icon, "!");
-    EXPECT_NE(MessageRequests()[0].text.find("\"No such printer\""), std::string::npos);
+    PrintOnChosenPrinter(printRow, {}, TestSessionServices());
+    ASSERT_EQ(TestSessionServices().ShownMessages().size(), 1u);
+    EXPECT_EQ(TestSessionServices().ShownMessages()[0].title, "Print");
+    EXPECT_EQ(TestSessionServices().ShownMessages()[0].icon, MessageIcon::Exclamation);
+    EXPECT_NE(TestSessionServices().ShownMessages()[0].text.find("\"No such printer\""),
+              std::string::npos);
 
     // The document cannot start: a PDF file that cannot be created.
     SetPdfOutput((folder.Path() / "no-such-folder" / "out.pdf").string());
     PresetSpoolerPrinters({"Library"}, "Library");
-    PresetMessageAnswer(MessageOk);
+    TestSessionServices().PresetMessageAnswer(MessageAnswer::Ok);
     PrintWhenAsked();
-    PrintOnChosenPrinter(printRow, {});
-    ASSERT_EQ(MessageRequests().size(), 2u);
-    EXPECT_NE(MessageRequests()[1].text.find("could not start the document"), std::string::npos);
+    PrintOnChosenPrinter(printRow, {}, TestSessionServices());
+    ASSERT_EQ(TestSessionServices().ShownMessages().size(), 2u);
+    EXPECT_NE(TestSessionServices().ShownMessages()[1].text.find("could not start the document"),
+              std::string::npos);
 }
 
 // "PDF file" with no printer installed, for the names given in the file dialog ("" cancels it)
@@ -171,27 +168,28 @@ TEST_F(PrintOutputTest, SaysNothingWasPrintedWhenThePrinterCannotBeOpened) {
 TEST_F(PrintOutputTest, WritesThePdfFileOrSaysWhyNot) {
     const struct {
         std::vector<std::string> chosen;
-        std::vector<int> answers;
+        std::vector<MessageAnswer> answers;
         std::string reason;
         bool diskFills = false;
     } cases[] = {
         {{"new.pdf"}, {}, ""},
-        {{"list.pdf"}, {MessageYes}, ""},
-        {{"list.pdf", "other.pdf"}, {MessageNo}, ""},
-        {{"list.pdf", ""}, {MessageNo}, ""},
+        {{"list.pdf"}, {MessageAnswer::Yes}, ""},
+        {{"list.pdf", "other.pdf"}, {MessageAnswer::No}, ""},
+        {{"list.pdf", ""}, {MessageAnswer::No}, ""},
         {{"Booklist.tul"}, {}, "\"Booklist.tul\" is one of Tallyleaf's own data files"},
         {{"missing/list.pdf"}, {}, "No such file or directory"},
-        {{"list.pdf"}, {MessageYes}, "No space left on device", true},
+        {{"list.pdf"}, {MessageAnswer::Yes}, "No space left on device", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.chosen.back() + " " + c.reason);
         ResetProgramState();
         WriteFile("list.pdf", "old");
         for (const std::string& name : c.chosen)
-            PresetChosenFile(name.empty() ? name : (folder.Path() / name).string());
-        for (const int answer : c.answers)
-            PresetMessageAnswer(answer);
-        PresetMessageAnswer(MessageOk);
+            TestSessionServices().PresetChosenFile(name.empty() ? name
+                                                                : (folder.Path() / name).string());
+        for (const MessageAnswer answer : c.answers)
+            TestSessionServices().PresetMessageAnswer(answer);
+        TestSessionServices().PresetMessageAnswer(MessageAnswer::Ok);
         FailNextFileAfter(c.diskFills ? 1000 : -1);
         PresetSpoolerPrinters({}, "");
         PrintWhenAsked();
@@ -201,10 +199,10 @@ TEST_F(PrintOutputTest, WritesThePdfFileOrSaysWhyNot) {
                     return std::string("7\tPossum Magic\tFox\tF\tR-2");
                 });
             },
-            PdfFilePlaceIn(DataFolder(folder.Path().string())));
+            PdfFilePlaceIn(DataFolder(folder.Path().string())), TestSessionServices());
 
         const std::filesystem::path last = folder.Path() / c.chosen.back();
-        const std::vector<MessageRequest>& told = MessageRequests();
+        const std::vector<TestServices::Message>& told = TestSessionServices().ShownMessages();
         ASSERT_EQ(told.size(), c.answers.size() + (c.reason.empty() ? 0 : 1));
         EXPECT_TRUE(c.answers.empty() ||
                     told[0].text.find("exists. Replace it?") != std::string::npos);

@@ -7,15 +7,14 @@
 #include <filesystem>
 
 #include "platform/dialogs.h"
-#include "platform/printer.h"
+#include "platform/printer_device.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/file_dialog.h"
-#include "platform/qt/presets.h"
 #include "platform/qt/program_window.h"
 #include "platform/qt/report_list.h"
 #include "print/desktop/print_window.h"
 #include "print/page.h"
-#include "print/printer.h"
+#include "print/printer_connection.h"
 #include "support/gui/gui_helpers.h"
 #include "support/test_folder.h"
 
@@ -73,11 +72,7 @@ const WindowCase Cases[] = {
 
 class PrintWindowTest : public ::testing::TestWithParam<WindowCase> {
   protected:
-    void SetUp() override {
-        ResetProgramState();
-        SetPdfOutput(pdf.string());
-    }
-    void TearDown() override { ResetProgramState(); }
+    void SetUp() override { SetPdfOutput(pdf.string()); }
 
     TestFolder folder;
     std::filesystem::path pdf = folder.Path() / "out.pdf";
@@ -117,7 +112,7 @@ TEST_P(PrintWindowTest, ListsThePrintersAndAnswersTheUser) {
     const WindowCase& c = GetParam();
     PresetSpoolerPrinters(c.installed, c.defaultPrinter);
 
-    PresetChosenFile("");  // the file dialog of "PDF file" cancelled
+    TestSessionServices().PresetChosenFile("");  // the file dialog of "PDF file" cancelled
     std::vector<std::string> listed;
     std::string selected = "(not seen)";
     bool listFocused = false;
@@ -149,7 +144,7 @@ TEST_P(PrintWindowTest, ListsThePrintersAndAnswersTheUser) {
         printedOn = CurrentPrinterName();
         return device != 0;  // else a message the test does not expect
     };
-    PrintOnChosenPrinter(print, {folder.Path().string(), nullptr});
+    PrintOnChosenPrinter(print, {}, TestSessionServices());
 
     EXPECT_FALSE(unanswered);
 
@@ -159,12 +154,13 @@ TEST_P(PrintWindowTest, ListsThePrintersAndAnswersTheUser) {
     EXPECT_TRUE(listFocused);
     // Preferences belongs to a printer: not to the PDF file, nor to no row.
     EXPECT_EQ(preferencesEnabled, !c.selectedOnOpen.empty() && c.selectedOnOpen != PdfFileEntry);
-    EXPECT_TRUE(MessageRequests().empty());
+    EXPECT_TRUE(TestSessionServices().ShownMessages().empty());
     EXPECT_EQ(printedOn, c.printedOn);
     // Print on "PDF file" asks for the file.
-    ASSERT_EQ(FileDialogRequests().size(), c.selectedOnOpen == PdfFileEntry ? 1u : 0u);
-    for (const FileDialogRequest& asked : FileDialogRequests()) {
-        EXPECT_TRUE(asked.save && asked.startFolder == folder.Path().string());
+    ASSERT_EQ(TestSessionServices().FileDialogs().size(),
+              c.selectedOnOpen == PdfFileEntry ? 1u : 0u);
+    for (const TestServices::FileDialog& asked : TestSessionServices().FileDialogs()) {
+        EXPECT_TRUE(asked.save);
         EXPECT_EQ(asked.defaultName + " " + asked.filter, "tullist.pdf PDF files (*.pdf)|*.pdf||");
     }
 }

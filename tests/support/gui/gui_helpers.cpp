@@ -10,17 +10,15 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/filter_state.h"
 #include "base/replacing_file.h"
-#include "booklist/booklist.h"
-#include "platform/printer.h"
+#include "platform/printer_device.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/program_window.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/report_list.h"
 #include "print/page.h"
 #include "print/print_window.h"
-#include "print/printer.h"
+#include "print/printer_connection.h"
 
 void WhenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> act) {
     QTimer::singleShot(0, [find = std::move(find), act = std::move(act)] {
@@ -39,11 +37,13 @@ QWidget* ActiveWindowById(int number) {
 namespace {
 
 struct TestDesktop {
-    QtServices services;
+    QtServices shown;
+    TestServices services{&shown};
     DesktopSession session;
     TestDesktop()
-        : services(std::filesystem::current_path().string()),
-          session{DataFolder(std::filesystem::current_path().string()), {}, services} {}
+        : shown(std::filesystem::current_path().string()),
+          session{
+              DataFolder(std::filesystem::current_path().string()), {}, services, Booklist(), {}} {}
 };
 
 std::unique_ptr<TestDesktop>& Desktop() {
@@ -58,10 +58,13 @@ DesktopSession& TestSession() {
     return Desktop()->session;
 }
 
+TestServices& TestSessionServices() {
+    TestSession();
+    return Desktop()->services;
+}
+
 void ResetProgramState() {
     ResetWindowServices();
-    ResetBooklistState();
-    ResetFilterState();
     Desktop().reset();
     FailNextFileAfter(-1);
     SetPdfOutput("");

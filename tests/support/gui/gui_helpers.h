@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/desktop/main_window.h"
+#include "support/test_services.h"
 
 // Acts on a window the program is about to block in, such as a dialog or the real message box:
 // the call is queued now and carried out by the program's own wait, once `find` gives the window.
@@ -23,12 +24,15 @@ T* VisibleModal() {
 QWidget* ActiveWindowById(int number);
 
 // The main window's session for this test: the current folder (the test's folder when the
-// session is first asked for after the reset), no server, and the desktop's own services.
+// session is first asked for after the reset), no server, no booklist loaded, and the test's
+// services over the desktop's own.
 DesktopSession& TestSession();
+// The session's services: the answers the user will give, and what the windows showed and asked.
+TestServices& TestSessionServices();
 
-// A fresh start for the next test, each layer through its own reset: no window, no preset
-// answers, empty tables, start-up filters and constants, no printer, print job or PDF output. The
-// window tests' counterpart of the unit tests' reset of the same name.
+// A fresh start, each layer through its own reset: no window and no session (so no preset
+// answers, booklist or filters), no preset file failure, no printer, print job or PDF output.
+// Every window test begins and ends with it (gui_main.cpp).
 void ResetProgramState();
 
 // Presses Print in the Print window once it is shown, on the printer selected there (the first

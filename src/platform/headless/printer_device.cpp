@@ -1,4 +1,4 @@
-#include "platform/printer.h"
+#include "platform/printer_device.h"
 
 // A build without Qt has no spooler and nothing to draw on: no printer is listed and none can be
 // opened, not even a PDF file, so every print ends before its document starts.

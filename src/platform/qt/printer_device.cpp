@@ -12,7 +12,7 @@
 
 #include <cups/cups.h>
 
-#include "platform/printer.h"
+#include "platform/printer_device.h"
 
 namespace {
 

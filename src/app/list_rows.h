@@ -6,16 +6,18 @@
 
 #include "app/filter_state.h"
 #include "booklist/book_record.h"
+#include "booklist/booklist.h"
 
 // What the main list shows, without a window: which entries pass the filters and in which order.
 
 // Whether one packed entry passes the five filters, applied in their fixed order.
 bool PassesFilters(const PackedFields& entry, const FilterState& filters, int australianChoice);
 
-// The packed lines of every entry that passes, ordered as the list shows them: by the author's
-// first 100 characters (padded with spaces, letters compared without case), then by the packed
-// line, which begins with the id as text. The views point into the Booklist table.
-std::vector<std::string_view> StageBookList(const FilterState& filters, int australianChoice);
+// The packed lines of every entry of `booklist` that passes, ordered as the list shows them: by
+// the author's first 100 characters (padded with spaces, letters compared without case), then by
+// the packed line, which begins with the id as text. The views point into the booklist's table.
+std::vector<std::string_view> StageBookList(const Booklist& booklist, const FilterState& filters,
+                                            int australianChoice);
 
 // The rows of the book list for these filters, as BookRowText gives them, in the order of
 // StageBookList. Built in one pass over the table, while each line is at hand, into one buffer.
@@ -31,7 +33,8 @@ struct StagedBookRows {
         return std::string_view(text).substr(rows[row].at, rows[row].size);
     }
 };
-StagedBookRows StageBookRows(const FilterState& filters, int australianChoice);
+StagedBookRows StageBookRows(const Booklist& booklist, const FilterState& filters,
+                             int australianChoice);
 
 // The level column's text for a band: "R-2", "3-5", "6-9" or "10-12".
 std::string_view LevelColumnText(int levelBand);

@@ -1,4 +1,4 @@
-#include "app/book_list.h"
+#include "app/list_rows.h"
 
 #include <algorithm>
 #include <charconv>
@@ -96,13 +96,12 @@ namespace {
 // the table's order, with its leading `fieldCount` fields split (at least those the filters read),
 // while its line is still in the cache.
 template <typename OnPassed>
-std::vector<StagedEntry> StageEntries(const FilterState& filters, int australianChoice,
-                                      int fieldCount, OnPassed onPassed) {
+std::vector<StagedEntry> StageEntries(const BooklistTable& table, const FilterState& filters,
+                                      int australianChoice, int fieldCount, OnPassed onPassed) {
     fieldCount = std::max(fieldCount, FieldsFiltersRead(filters, australianChoice));
     const bool readsMatched = filters.matchFilter != MatchFilterEverything;
     const bool everyFilterOpen =
         !readsMatched && FieldsFiltersRead(filters, australianChoice) == FieldAuthor + 1;
-    const BooklistTable& table = Booklist();
     std::vector<StagedEntry> staged;
     staged.reserve(table.size());
     std::string folded;
@@ -172,9 +171,10 @@ void AppendBookRowText(const PackedFields& f, std::string& row) {
 
 }  // namespace
 
-std::vector<std::string_view> StageBookList(const FilterState& filters, int australianChoice) {
-    const std::vector<StagedEntry> staged =
-        StageEntries(filters, australianChoice, 0, [](std::string_view, PackedFields&) {});
+std::vector<std::string_view> StageBookList(const Booklist& booklist, const FilterState& filters,
+                                            int australianChoice) {
+    const std::vector<StagedEntry> staged = StageEntries(
+        booklist.Table(), filters, australianChoice, 0, [](std::string_view, PackedFields&) {});
     std::vector<std::string_view> ordered;
     ordered.reserve(staged.size());
     for (const StagedEntry& entry : staged)
@@ -182,14 +182,15 @@ std::vector<std::string_view> StageBookList(const FilterState& filters, int aust
     return ordered;
 }
 
-StagedBookRows StageBookRows(const FilterState& filters, int australianChoice) {
+StagedBookRows StageBookRows(const Booklist& booklist, const FilterState& filters,
+                             int australianChoice) {
     StagedBookRows result;
     std::vector<std::size_t> ends;  // of each row in `result.text`, in the table's order
-    ends.reserve(Booklist().size());
+    ends.reserve(booklist.size());
     // The fields up to the format are split as the filters' are; the call number is taken from
     // the end of the line, so the keys ahead of it are not scanned.
     const std::vector<StagedEntry> staged =
-        StageEntries(filters, australianChoice, FieldFormat + 1,
+        StageEntries(booklist.Table(), filters, australianChoice, FieldFormat + 1,
                      [&](std::string_view packed, PackedFields& fields) {
                          fields[FieldCallNumber] = CallNumberOf(packed);
                          AppendBookRowText(fields, result.text);

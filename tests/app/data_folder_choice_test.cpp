@@ -1,4 +1,4 @@
-#include "app/data_folder.h"
+#include "app/data_folder_choice.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "platform/printer.h"
+#include "platform/printer_device.h"
 
 // The connection to the printer: one current printer at a time, with the session's page-setup
 // record. Opening another printer releases the previous device; the record stays.
@@ -16,7 +16,7 @@ std::string PrinterName(int index);
 // Opens `name` ("" for the default printer) and lays the record, with `settings` applied, onto a
 // new device. Gives the device's handle, or 0 when the printer or its device cannot be had.
 int OpenPrinterDevice(const std::string& name, const std::string& settings);
-// Opens the PDF file that SetPdfOutput names (platform/printer.h) as the device, laid out by
+// Opens the PDF file that SetPdfOutput names (platform/printer_device.h) as the device, laid out by
 // `settings` alone: the record's choices (copies, sides, colour) are a printer's, not a file's.
 int OpenPdfDevice(const std::string& settings);
 // Keeps `record` as the session's record: the choices made under Preferences.

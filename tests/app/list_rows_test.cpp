@@ -1,4 +1,4 @@
-#include "app/book_list.h"
+#include "app/list_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,6 @@
 
 #include "base/text.h"
 #include "booklist/booklist.h"
-#include "support/program_state.h"
 
 namespace {
 
@@ -20,14 +19,6 @@ BookRecord Book(int id, const std::string& author, const std::string& extra = ""
     return r;
 }
 
-std::vector<int> ListedIds(const FilterState& filters, int australian = AustralianAll) {
-    std::vector<int> ids;
-    for (const auto packed : StageBookList(filters, australian)) {
-        ids.push_back(UnpackBookRecord(packed).id);
-    }
-    return ids;
-}
-
 FilterState Everything() {
     FilterState filters;
     filters.matchFilter = MatchFilterEverything;
@@ -36,8 +27,15 @@ FilterState Everything() {
 
 class BookListLogic : public ::testing::Test {
   protected:
-    void SetUp() override { ResetProgramState(); }
-    void Add(BookRecord r) { StoreBookRecord(r); }
+    void Add(BookRecord r) { booklist_.StoreRecord(r); }
+    std::vector<int> ListedIds(const FilterState& filters, int australian = AustralianAll) const {
+        std::vector<int> ids;
+        for (const auto packed : StageBookList(booklist_, filters, australian)) {
+            ids.push_back(UnpackBookRecord(packed).id);
+        }
+        return ids;
+    }
+    Booklist booklist_;
 };
 
 }  // namespace
@@ -87,7 +85,8 @@ TEST_F(BookListLogic, OrderAroundTheHeldAuthorBytesIsThatOfTheTexts) {
             c = LowerAsciiChar(c);
         return author;
     };
-    const std::vector<std::string_view> listed = StageBookList(Everything(), AustralianAll);
+    const std::vector<std::string_view> listed =
+        StageBookList(booklist_, Everything(), AustralianAll);
     std::vector<std::string_view> expected = listed;
     std::sort(expected.begin(), expected.end(), [&](std::string_view a, std::string_view b) {
         const int order = sortText(a).compare(sortText(b));
@@ -166,9 +165,9 @@ TEST_F(BookListLogic, StagedRowsAreTheRowsOfTheStagedEntriesInTheirOrder) {
     for (const std::string level : {"All levels", "Mature"}) {
         filters.levelFilter = level;
         std::vector<std::string> expected;
-        for (const auto packed : StageBookList(filters, AustralianAll))
+        for (const auto packed : StageBookList(booklist_, filters, AustralianAll))
             expected.push_back(BookRowText(packed));
-        const StagedBookRows staged = StageBookRows(filters, AustralianAll);
+        const StagedBookRows staged = StageBookRows(booklist_, filters, AustralianAll);
         std::vector<std::string> rows;
         for (std::size_t i = 0; i < staged.rows.size(); ++i)
             rows.emplace_back(staged.Row(i));

@@ -1,4 +1,4 @@
-#include "print/printer.h"
+#include "print/printer_connection.h"
 
 #include <optional>
 #include <vector>
