@@ -7,12 +7,13 @@
 #include "booklist/data_folder.h"
 #include "platform/services.h"
 
-// Each command takes the arguments after its name and returns the process exit code.
-int RunExportCommand(const std::vector<std::string>& args);
-int RunCompareCommand(const std::vector<std::string>& args);
+// Each command takes the arguments after its name and returns the process exit code. Those that
+// work on the booklist load it into the one they are handed.
+int RunExportCommand(const std::vector<std::string>& args, Booklist& booklist);
+int RunCompareCommand(const std::vector<std::string>& args, Booklist& booklist);
 int RunPrintCommand(const std::vector<std::string>& args);
 int RunReviewCommand(const std::vector<std::string>& args);
-int RunUnmatchCommand(const std::vector<std::string>& args);
+int RunUnmatchCommand(const std::vector<std::string>& args, Booklist& booklist);
 
 // The program that carries out the print command.
 inline constexpr const char* PrintProgramName = "tallyleaf-cli-print";

@@ -8,7 +8,7 @@
 #include "cli/console_services.h"
 #include "compare/matching.h"
 
-int RunCompareCommand(const std::vector<std::string>& args) {
+int RunCompareCommand(const std::vector<std::string>& args, Booklist& booklist) {
     const CliArgs cli(args, {"--dir"}, {"--no-star", "--no-series"});
     if (!cli.Ok()) return CliFail(ExitUsage, cli.Error());
     if (cli.Positional().size() != 1) {
@@ -18,7 +18,6 @@ int RunCompareCommand(const std::vector<std::string>& args) {
     const std::string dir = DataFolderArgument(cli.Value("--dir"));
     const DataFolder folder(dir);
     ConsoleServices quiet;
-    Booklist booklist;
     if (const int loaded = LoadDataFolder(folder, dir, quiet, booklist, true); loaded != ExitOk) {
         return loaded;
     }

@@ -40,7 +40,7 @@ bool ParseFieldList(const std::string& list, ExportFieldSet& fields, std::string
 
 }  // namespace
 
-int RunExportCommand(const std::vector<std::string>& args) {
+int RunExportCommand(const std::vector<std::string>& args, Booklist& booklist) {
     const CliArgs cli(
         args, {"--dir", "--fields", "--match", "--level", "--category", "--format", "--australian"},
         {"--tab"});
@@ -66,7 +66,6 @@ int RunExportCommand(const std::vector<std::string>& args) {
     const std::string dir = DataFolderArgument(cli.Value("--dir"));
     const DataFolder folder(dir);
     ConsoleServices services;
-    Booklist booklist;
     if (const int loaded = LoadDataFolder(folder, dir, services, booklist); loaded != ExitOk)
         return loaded;
 

@@ -66,7 +66,7 @@ int RunReviewCommand(const std::vector<std::string>& args) {
     return ExitOk;
 }
 
-int RunUnmatchCommand(const std::vector<std::string>& args) {
+int RunUnmatchCommand(const std::vector<std::string>& args, Booklist& booklist) {
     const CliArgs cli(args, {"--dir"}, {});
     if (!cli.Ok()) return CliFail(ExitUsage, cli.Error());
     if (cli.Positional().empty()) return CliFail(ExitUsage, "unmatch needs the ROW numbers");
@@ -80,7 +80,6 @@ int RunUnmatchCommand(const std::vector<std::string>& args) {
     const std::string dir = DataFolderArgument(cli.Value("--dir"));
     const DataFolder folder(dir);
     ConsoleServices services;
-    Booklist booklist;
     if (const int loaded = LoadDataFolder(folder, dir, services, booklist); loaded != ExitOk)
         return loaded;
     if (const TakeBackResult taken = TakeBackMatches(booklist, folder, rows, services); !taken)
