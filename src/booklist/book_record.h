@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-// One booklist entry. Stored in the Booklist table as its packed line: the 18 fields below in
+// One booklist entry. Stored in a booklist's table as its packed line: the 18 fields below in
 // this order, joined by TAB, `id` and `matched` in plain decimal.
 struct BookRecord {
     std::int64_t id = 0;

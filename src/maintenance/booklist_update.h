@@ -20,9 +20,9 @@ struct ServerUpdateLimits {
 //
 // "V.txt" and "TULBookList.txt" are left beside the booklist as fetched. The booklist, and with it
 // the matches, are replaced only by a complete download that holds booklist entries.
-// Returns the version the loaded booklist now has, once the server answered with a version file:
-// the data folder's, or the update's own when the folder has none. Nothing when there is no server
-// or it did not answer.
+// Returns the version the loaded booklist is to show from now on, once the server answered with a
+// version file: the data folder's, or the update's own when the folder has none. Nothing when
+// there is no server or it did not answer.
 std::optional<std::string> UpdateFromServer(const DataFolder& folder, const std::string& baseUrl,
                                             Services& services,
                                             const ServerUpdateLimits& limits = {});

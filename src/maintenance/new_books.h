@@ -25,7 +25,7 @@ inline constexpr int NewBooksColumnsWidth = [] {
 inline constexpr long long NewBooksMinimumBytes = 4;
 inline constexpr std::size_t MaxNewBookRows = 100000;
 
-// One row per line of the file whose id is in the loaded booklist, in file order, its five
+// One row per line of the file whose id is in `booklist`, in file order, its five
 // values joined by line feeds: id, title, author, call number, band. Lines whose id is unknown
 // are left out, and so is every found entry past MaxNewBookRows. No rows when the file cannot
 // be read.
