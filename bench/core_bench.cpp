@@ -113,8 +113,8 @@ void BM_NormaliseKey(benchmark::State& state) {
 }
 BENCHMARK(BM_NormaliseKey);
 
-// Reading a 100 MB catalogue of NUL bytes, sparse on disk: every second byte ends an empty record,
-// so this measures the cost per record end, which must not grow with the read block.
+// Reading a 100 MB catalogue of NUL bytes, sparse on disk: no record at all, so this measures
+// how fast the bytes between records are passed over.
 void BM_ReadNulCatalogue(benchmark::State& state) {
     const auto path = std::filesystem::temp_directory_path() / "tallyleaf-bench-nul.mrc";
     const std::int64_t size = std::int64_t{100} << 20;
@@ -132,7 +132,7 @@ void BM_ReadNulCatalogue(benchmark::State& state) {
         records = 0;
         while (!reader.AtEnd()) {
             ReadMarcRecord(reader, record);
-            ++records;
+            records += record.empty() ? 0 : 1;
         }
         benchmark::DoNotOptimize(records);
     }

@@ -42,7 +42,7 @@ void ReadMarcRecordCopied(MarcFileReader& reader, std::string& record) {
                 c = reader.Next();
             continue;
         }
-        if (first == '\r' || first == '\n') continue;
+        if (first == '\r' || first == '\n' || first == '\0') continue;
         if (first == RecordTerminator) {
             record += RecordTerminator;
             return;
@@ -58,7 +58,15 @@ void ReadMarcRecordCopied(MarcFileReader& reader, std::string& record) {
 }  // namespace
 
 std::string_view MarcFileReader::TakeWholeRecord() {
-    const std::string_view block = blocks_.Available();
+    // Line breaks and NUL bytes between records are passed over a run at a time: a file of
+    // nothing else (a sparse file, say) is read through at the speed of the search.
+    static constexpr std::string_view BetweenRecords("\r\n\0", 3);
+    std::string_view block = blocks_.Available();
+    while (!block.empty() && BetweenRecords.find(block[0]) != std::string_view::npos) {
+        const std::size_t run = block.find_first_not_of(BetweenRecords);
+        blocks_.Consume(run == std::string_view::npos ? block.size() : run);
+        block = blocks_.Available();
+    }
     if (block.empty()) return {};
     const char first = block[0];
     if (first == '%' || first == '\r' || first == '\n' || first == RecordTerminator ||

@@ -44,7 +44,8 @@ class MarcFileReader {
     // byte (which is consumed, not appended) or at the end of the file.
     void TakeRecordBody(std::string& record);
     // The next record when it lies whole in the block in hand and starts with none of the bytes
-    // that ReadMarcRecord treats apart; otherwise empty, and nothing is consumed.
+    // that ReadMarcRecord treats apart; otherwise empty, and nothing but line breaks and NUL
+    // bytes is consumed.
     std::string_view TakeWholeRecord();
 
   private:
@@ -52,8 +53,9 @@ class MarcFileReader {
     std::int64_t examined_ = 0;
 };
 
-// The next record's bytes, its terminator included when there is one. Lines starting with "%"
-// and line breaks before the record are skipped; a NUL byte or the end of the file ends it.
+// The next record's bytes, its terminator included when there is one. Lines starting with "%",
+// line breaks and NUL bytes before the record are skipped; a NUL byte or the end of the file
+// ends it. Empty when nothing but those was left: no record, and not to be counted as one.
 void ReadMarcRecord(MarcFileReader& reader, std::string& record);
 // The same record, without a copy when it lies whole in the block read: then a view into the
 // reader's block, valid until the next read; otherwise copied into `spill`.

@@ -306,6 +306,7 @@ bool FindFirstMarcRecord(std::FILE* catalogue, std::optional<MarcFileReader>& re
     std::string spill;
     while (!reader->AtEnd()) {
         const std::string_view record = NextMarcRecord(*reader, spill);
+        if (record.empty()) continue;
         if (!again) passed.emplace_back(record);
         if (!IsMarcRecord(record)) continue;
         if (again) {
@@ -380,8 +381,11 @@ ComparisonResult RunComparison(Booklist& booklist, const DataFolder& folder,
     for (std::size_t k = 0; going && k < passed.size(); ++k)
         going = compareRecord(passed[k]);
     passed.clear();
-    while (going && !reader->AtEnd())
-        going = compareRecord(NextMarcRecord(*reader, spill));
+    // Line breaks and NUL bytes after the last record read as an empty one, which is none.
+    while (going && !reader->AtEnd()) {
+        const std::string_view bytes = NextMarcRecord(*reader, spill);
+        if (!bytes.empty()) going = compareRecord(bytes);
+    }
     if (result.recordsRead > 0) showCounter();
 
     reader.reset();

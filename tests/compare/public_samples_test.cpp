@@ -51,6 +51,7 @@ std::string BooklistFrom(const std::string& path, std::int64_t& records) {
     int id = 0;
     while (!reader.AtEnd()) {
         ReadMarcRecord(reader, bytes);
+        if (bytes.empty()) continue;  // line breaks after the last record
         ++records;
         SplitMarcRecord(bytes, record);
         ExtractBookData(record);
