@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 using FileHandle = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
@@ -20,3 +21,9 @@ RegularFile OpenRegularFile(const std::string& path);
 // The whole contents of a regular file opened as above; nothing, with `reason` set, when it cannot
 // be opened or read to its end.
 std::optional<std::string> ReadRegularFile(const std::string& path, std::string& reason);
+
+// The first of `paths` that exists (its links followed) as a FIFO, a device or a socket, or "".
+// The program replaces its results by renaming a new file onto the old one, but such a file in
+// their place would be written into, holding the run until a reader came: a run refuses them
+// before it changes anything. (A folder in the way makes the rename fail, which is reported.)
+std::string FirstSpecialFile(const std::vector<std::string>& paths);

@@ -29,6 +29,10 @@ int RunCompareCommand(const std::vector<std::string>& args, Booklist& booklist) 
     ConsoleServices console(ConsoleServices::Progress::OnTerminal);
     const ComparisonResult result = RunComparison(booklist, folder, catalogue, options, console);
 
+    if (!result.specialFile.empty()) {
+        return CliFail(ExitFailure,
+                       "cannot write " + result.specialFile + ": it is not a regular file");
+    }
     if (!result.catalogueOpened) return CliFail(ExitFailure, "cannot read catalogue " + catalogue);
     if (!result.holdsRecords) {
         return CliFail(ExitFailure, catalogue + " holds no MARC records; nothing was changed");

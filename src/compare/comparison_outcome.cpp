@@ -51,7 +51,10 @@ void ShowComparisonOutcome(const DataFolder& folder, const ComparisonResult& res
                            Services& services) {
     std::string text;
     bool clean = false;
-    if (!result.catalogueOpened) {
+    if (!result.specialFile.empty()) {
+        text = "The file\r\n" + result.specialFile +
+               "\r\nis not a regular file, so the results cannot be written. Nothing was changed.";
+    } else if (!result.catalogueOpened) {
         text = "The library catalogue file\r\n" + result.catalogue + "\r\ncould not be opened.";
     } else if (!result.holdsRecords) {
         text = "The file\r\n" + result.catalogue +

@@ -34,6 +34,11 @@ void RestoreEntry(Booklist& booklist, const std::string& id,
 
 TakeBackResult TakeBackMatches(Booklist& booklist, const DataFolder& folder,
                                const std::vector<int>& rows, Services&) {
+    if (const std::string special =
+            FirstSpecialFile({folder.Output(), folder.Matches(), folder.MatchReview()});
+        !special.empty()) {
+        return {false, "cannot write " + special + ": it is not a regular file"};
+    }
     std::optional<std::vector<ReviewRow>> review = LoadMatchReview(folder);
     if (!review) return {false, std::string("there is no match review") + RunAgain};
     std::vector<bool> taken(review->size(), false);

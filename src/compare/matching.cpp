@@ -11,6 +11,7 @@
 #include <span>
 #include <vector>
 
+#include "base/regular_file.h"
 #include "base/text.h"
 #include "booklist/booklist.h"
 #include "booklist/keys.h"
@@ -326,6 +327,9 @@ ComparisonResult RunComparison(Booklist& booklist, const DataFolder& folder,
                                Services& services) {
     ComparisonResult result;
     result.catalogue = path;
+    result.specialFile =
+        FirstSpecialFile({folder.Output(), folder.Matches(), folder.MatchReview()});
+    if (!result.specialFile.empty()) return result;
     // Opened before anything is reset, so that a catalogue that cannot be read leaves the earlier
     // matches and output as they were.
     File catalogue(std::fopen(path.c_str(), "rb"), &std::fclose);

@@ -17,7 +17,10 @@
 
 // What one comparison run came to, for the caller that reports it.
 struct ComparisonResult {
-    std::string catalogue;         // the catalogue file as the caller named it
+    std::string catalogue;  // the catalogue file as the caller named it
+    // One of the files the run replaces that is not a regular file (a FIFO, a device): the run
+    // refused it before the catalogue was opened, and changed nothing.
+    std::string specialFile;
     bool catalogueOpened = false;  // false: nothing was reset, read or written
     bool holdsRecords = false;     // false: the file holds no MARC record; nothing was changed
     bool outputCreated = false;    // "OUTPUT.MRC" was replaced by the complete new file

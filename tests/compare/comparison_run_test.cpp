@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include "compare/comparison_outcome.h"
 #include "compare/marc_reader.h"
 #include "compare/marc_text.h"
+#include "compare/match_takeback.h"
 #include "compare/matching.h"
 #include "support/test_folder.h"
 #include "support/test_services.h"
@@ -156,6 +158,30 @@ TEST_F(ComparisonRunTest, CatalogueThatCannotBeOpenedOrHoldsNoRecordsResetsNothi
         EXPECT_EQ(run.ShownMessages()[0].title, "Compare");
         EXPECT_EQ(run.ShownMessages()[0].icon, MessageIcon::Exclamation);
         EXPECT_NE(run.ShownMessages()[0].text.find(catalogue), std::string::npos);
+    }
+}
+
+// A FIFO in the place of a result would hold the run until a reader came: the comparison and the
+// take-back refuse it before they change anything.
+TEST_F(ComparisonRunTest, ResultThatIsNoRegularFileIsRefusedFirst) {
+    WriteFile("catalogue.mrc", TwoMatches);
+    for (const char* name : {"OUTPUT.MRC", "Matches.tul", "MatchReview.txt"}) {
+        SCOPED_TRACE(name);
+        SetUp();
+        services = TestServices();
+        fs::remove(name);
+        ASSERT_EQ(::mkfifo(name, 0600), 0);
+        const std::string path = (fs::current_path() / name).string();
+        const ComparisonResult result = Run("catalogue.mrc");
+        EXPECT_EQ(result.specialFile, path);
+        EXPECT_EQ(result.recordsRead, 0);
+        EXPECT_TRUE(Matched("3"));
+        EXPECT_EQ(services.Progress().opened, 0);
+        ASSERT_EQ(services.ShownMessages().size(), 1u);
+        EXPECT_NE(services.ShownMessages()[0].text.find(path), std::string::npos);
+        const TakeBackResult taken = TakeBackMatches(booklist, CurrentDataFolder(), {1}, services);
+        EXPECT_EQ(taken.reason, "cannot write " + path + ": it is not a regular file");
+        fs::remove(name);
     }
 }
 
