@@ -29,11 +29,14 @@ int RunReviewCommand(const std::vector<std::string>& args) {
     }
     const std::string dir = DataFolderArgument(cli.Value("--dir"));
     const DataFolder folder(dir);
-    const auto review = LoadMatchReview(folder);
-    if (!review) {
+    const MatchReviewFile read = ReadMatchReview(folder);
+    if (read.state == MatchReviewFile::State::Damaged)
+        return CliFail(ExitFailure, folder.MatchReview() + " is damaged; run the comparison again");
+    if (read.state == MatchReviewFile::State::None) {
         return CliFail(ExitFailure, "cannot read " + folder.MatchReview() +
                                         ": no comparison has been run in " + dir);
     }
+    const std::vector<ReviewRow>* const review = &read.rows;
     const ExportFormat format = cli.Flag("--tab") ? ExportFormat::Tab : ExportFormat::Comma;
     std::string text;
     std::string line;

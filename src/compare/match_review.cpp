@@ -1,15 +1,17 @@
 #include "compare/match_review.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <functional>
 #include <utility>
 
 #include "base/byte_scan.h"
-#include "base/line_reader.h"
 #include "base/regular_file.h"
 
 namespace {
@@ -291,36 +293,92 @@ FileWriteResult SaveMatchReview(const DataFolder& folder, const std::vector<Revi
     return review.Finish();
 }
 
-std::optional<std::vector<ReviewRow>> LoadMatchReview(const DataFolder& folder) {
-    const RegularFile file = OpenRegularFile(folder.MatchReview());
-    if (!file) return std::nullopt;
-    LineReader reader(file.file.get());
-    std::string line;
-    if (!reader.Next(line) || line != Header) return std::nullopt;
-    std::vector<ReviewRow> rows;
-    while (reader.Next(line)) {
-        const std::vector<std::string_view> c = SplitTabs(line);
-        if (c.size() != Columns) return std::nullopt;
-        const std::optional<MatchKind> kind = MatchKindFromText(c[4]);
-        if (!kind) return std::nullopt;
-        ReviewRow row;
-        row.id = c[1];
-        row.bookTitle = c[2];
-        row.bookAuthor = c[3];
-        row.kind = *kind;
-        row.controlNumber = c[5];
-        row.catalogueTitle = c[6];
-        row.catalogueAuthor = c[7];
-        row.callNumber = c[8];
-        row.characterCoding = c[9].empty() ? ' ' : c[9][0];
+namespace {
+
+bool IsChecksum(std::string_view text) {
+    return text.size() == 16 &&
+           text.find_first_not_of("0123456789abcdef") == std::string_view::npos;
+}
+
+// One row of the review, `number` its place from 1; nothing when it is not a row as written.
+std::optional<ReviewRow> ParseRow(std::string_view line, std::size_t number) {
+    const std::vector<std::string_view> c = SplitTabs(line);
+    if (c.size() != Columns || Number(c[0]) != static_cast<std::int64_t>(number)) return {};
+    const std::optional<MatchKind> kind = MatchKindFromText(c[4]);
+    if (!kind || c[9].size() != 1 || (c[13] != "0" && c[13] != "1")) return {};
+    ReviewRow row;
+    row.id = c[1];
+    row.bookTitle = c[2];
+    row.bookAuthor = c[3];
+    row.kind = *kind;
+    row.controlNumber = c[5];
+    row.catalogueTitle = c[6];
+    row.catalogueAuthor = c[7];
+    row.callNumber = c[8];
+    row.characterCoding = c[9][0];
+    // A record not written leaves its three places empty; a written one has all three.
+    row.written = !c[10].empty() || !c[11].empty() || !c[12].empty();
+    if (row.written) {
         const auto offset = Number(c[10]);
         const auto length = Number(c[11]);
-        row.written = offset && length && !c[12].empty();
-        row.offset = offset.value_or(0);
-        row.length = length.value_or(0);
+        if (!offset || !length || *length == 0 || !IsChecksum(c[12])) return {};
+        row.offset = *offset;
+        row.length = *length;
         row.checksum = c[12];
-        row.repeated = c[13] == "1";
-        rows.push_back(std::move(row));
+    }
+    row.repeated = c[13] == "1";
+    return row;
+}
+
+// The rows of a review's text; nothing when it is damaged.
+std::optional<std::vector<ReviewRow>> ParseMatchReview(std::string_view text) {
+    if (text.find('\0') != std::string_view::npos || !text.ends_with("\r\n")) return {};
+    std::vector<ReviewRow> rows;
+    std::int64_t writtenEnd = 0;  // where the last record placed ends
+    bool header = true;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = text.find("\r\n", at);
+        const std::string_view line = text.substr(at, end - at);
+        at = end + 2;
+        // A line break inside a line means lines were run together or cut.
+        if (line.find_first_of("\r\n") != std::string_view::npos) return {};
+        if (header) {
+            if (line != Header) return {};
+            header = false;
+            continue;
+        }
+        std::optional<ReviewRow> row = ParseRow(line, rows.size() + 1);
+        if (!row) return {};
+        if (row->written) {
+            if (row->offset < writtenEnd) return {};
+            writtenEnd = row->offset + row->length;
+        }
+        rows.push_back(std::move(*row));
     }
     return rows;
+}
+
+}  // namespace
+
+MatchReviewFile ReadMatchReview(const DataFolder& folder) {
+    MatchReviewFile review;
+    struct stat status {};
+    if (::stat(folder.MatchReview().c_str(), &status) != 0 && errno == ENOENT) return review;
+    std::string reason;
+    const std::optional<std::string> text = ReadRegularFile(folder.MatchReview(), reason);
+    std::optional<std::vector<ReviewRow>> rows;
+    if (text) rows = ParseMatchReview(*text);
+    if (!rows) {
+        review.state = MatchReviewFile::State::Damaged;
+        return review;
+    }
+    review.state = MatchReviewFile::State::Read;
+    review.rows = std::move(*rows);
+    return review;
+}
+
+std::optional<std::vector<ReviewRow>> LoadMatchReview(const DataFolder& folder) {
+    MatchReviewFile review = ReadMatchReview(folder);
+    if (review.state != MatchReviewFile::State::Read) return std::nullopt;
+    return std::move(review.rows);
 }

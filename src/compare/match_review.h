@@ -85,6 +85,19 @@ class RunReview {
 
 FileWriteResult SaveMatchReview(const DataFolder& folder, const std::vector<ReviewRow>& rows);
 
-// The rows of the folder's "MatchReview.txt", in order; nothing when there is none (no comparison
-// run since the booklist came) or it cannot be read.
+// The folder's "MatchReview.txt" as read back. It is damaged unless it is whole as a comparison or
+// a take-back writes it: the header, then rows numbered from 1 in order, each line ending in
+// CR LF, no NUL byte, every number written plainly, and the records it places in "OUTPUT.MRC" one
+// after another, none overlapping the one before.
+struct MatchReviewFile {
+    enum class State {
+        None,     // there is none: no comparison has been run since the booklist came
+        Damaged,  // there is one, but it cannot be read as a whole review
+        Read,
+    };
+    State state = State::None;
+    std::vector<ReviewRow> rows;  // in order, when read
+};
+MatchReviewFile ReadMatchReview(const DataFolder& folder);
+// The rows alone; nothing when there is no review or it is damaged.
 std::optional<std::vector<ReviewRow>> LoadMatchReview(const DataFolder& folder);

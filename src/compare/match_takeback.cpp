@@ -39,8 +39,14 @@ TakeBackResult TakeBackMatches(Booklist& booklist, const DataFolder& folder,
         !special.empty()) {
         return {false, "cannot write " + special + ": it is not a regular file"};
     }
-    std::optional<std::vector<ReviewRow>> review = LoadMatchReview(folder);
-    if (!review) return {false, std::string("there is no match review") + RunAgain};
+    MatchReviewFile read = ReadMatchReview(folder);
+    if (read.state == MatchReviewFile::State::None)
+        return {false, std::string("there is no match review") + RunAgain};
+    // A row repeated, cut short or with a number that does not read plainly would make the cuts
+    // overlap or miss their record: nothing is taken back from a review that is not whole.
+    if (read.state == MatchReviewFile::State::Damaged)
+        return {false, folder.MatchReview() + " is damaged" + RunAgain, true};
+    std::vector<ReviewRow>* const review = &read.rows;
     std::vector<bool> taken(review->size(), false);
     for (const int row : rows) {
         if (row < 1 || static_cast<std::size_t>(row) > review->size())

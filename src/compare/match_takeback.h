@@ -9,7 +9,8 @@
 // What became of taking matches back.
 struct TakeBackResult {
     bool done = false;
-    std::string reason;  // why nothing was changed, for the user
+    std::string reason;    // why nothing was changed, for the user
+    bool damaged = false;  // the review is damaged (the reason names it)
     explicit operator bool() const { return done; }
 };
 

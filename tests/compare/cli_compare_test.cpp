@@ -329,3 +329,60 @@ TEST(CliReview, UsageAndFailures) {
     for (const auto& [arguments, status] : cases)
         EXPECT_EQ(RunCommand(cli + arguments + " 2>/dev/null").status, status) << arguments;
 }
+
+// A review that is not whole as written (a row repeated, a number that does not read plainly, a
+// cut, a NUL, records that overlap) is refused by unmatch and review, and nothing changes.
+TEST(CliReview, ADamagedReviewIsRefusedAndNothingChanges) {
+    TestFolder folder;
+    fs::copy_file(fs::path(TALLYLEAF_SAMPLES) / "Booklist.tul", "Booklist.tul");
+    const std::string cli = std::string("'") + TALLYLEAF_CLI + "' ";
+    ASSERT_EQ(RunCommand(cli + "compare '" + TALLYLEAF_SAMPLES + "/Catalogue.mrc'").status, 0);
+    const std::string review = ReadFile("MatchReview.txt");
+    std::vector<std::string> lines;  // each with its CR LF
+    for (std::size_t at = 0; at < review.size();) {
+        const std::size_t end = review.find("\r\n", at) + 2;
+        lines.push_back(review.substr(at, end - at));
+        at = end;
+    }
+    // The review with column `column` (from 0) of row `row` set to `value`.
+    const auto withCell = [&](std::size_t row, std::size_t column, const std::string& value) {
+        std::vector<std::string> changed = lines;
+        std::string& line = changed[row];
+        std::size_t from = 0;
+        for (std::size_t c = 0; c < column; ++c)
+            from = line.find('\t', from) + 1;
+        const std::size_t to = std::min(line.find('\t', from), line.size() - 2);
+        line.replace(from, to - from, value);
+        std::string text;
+        for (const std::string& each : changed)
+            text += each;
+        return text;
+    };
+    const std::string damaged[] = {
+        lines[0] + lines[1] + lines[2] + lines[2] +
+            review.substr(lines[0].size() + lines[1].size() + lines[2].size()),
+        withCell(2, 10, "-645"),
+        withCell(2, 10, " 645"),
+        withCell(2, 10, "1234567890123456789"),
+        withCell(2, 11, "0"),
+        withCell(3, 10, std::to_string(LoadMatchReview(CurrentDataFolder())->at(1).offset)),
+        withCell(2, 0, "7"),
+        review.substr(0, review.size() - 20),
+        review.substr(0, 200) + '\0' + review.substr(201),
+    };
+    const std::string output = ReadFile("OUTPUT.MRC");
+    const std::string matches = ReadFile("Matches.tul");
+    for (std::size_t k = 0; k < std::size(damaged); ++k) {
+        SCOPED_TRACE(k);
+        WriteFile("MatchReview.txt", damaged[k]);
+        const CommandResult unmatch = RunCommand(cli + "unmatch 2 3 2>&1");
+        EXPECT_EQ(unmatch.status, 1);
+        EXPECT_NE(unmatch.output.find("MatchReview.txt is damaged; run the comparison again"),
+                  std::string::npos)
+            << unmatch.output;
+        EXPECT_EQ(RunCommand(cli + "review - 2>/dev/null").status, 1);
+        EXPECT_EQ(ReadFile("OUTPUT.MRC"), output);
+        EXPECT_EQ(ReadFile("Matches.tul"), matches);
+        EXPECT_EQ(ReadFile("MatchReview.txt"), damaged[k]);
+    }
+}

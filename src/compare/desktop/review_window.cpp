@@ -21,6 +21,8 @@
 namespace {
 
 constexpr const char* Title = "Review matches";
+constexpr const char* DamagedText =
+    "The review of the last comparison is damaged; run the comparison again.";
 constexpr int WindowWidth = 980;
 constexpr int WindowHeight = 640;
 // Seven columns fit the printed page at a smaller scale than the window's.
@@ -120,7 +122,13 @@ std::vector<int> SelectedNumbers(const ReportList* list) {
 
 bool ShowMatchReview(Booklist& booklist, const DataFolder& folder, const PdfFilePlace& pdf,
                      Services& services) {
-    std::optional<std::vector<ReviewRow>> rows = LoadMatchReview(folder);
+    const MatchReviewFile review = ReadMatchReview(folder);
+    if (review.state == MatchReviewFile::State::Damaged) {
+        services.ShowMessage(Title, DamagedText, MessageButtons::Ok, MessageIcon::Exclamation);
+        return false;
+    }
+    std::optional<std::vector<ReviewRow>> rows;
+    if (review.state == MatchReviewFile::State::Read) rows = review.rows;
     if (!rows) {
         services.ShowMessage(Title,
                              "A comparison has not been run yet, so there are no matches to "
@@ -166,8 +174,8 @@ bool ShowMatchReview(Booklist& booklist, const DataFolder& folder, const PdfFile
             }
             if (const TakeBackResult result = TakeBackMatches(booklist, folder, numbers, services);
                 !result) {
-                services.ShowMessage(Title, result.reason, MessageButtons::Ok,
-                                     MessageIcon::Exclamation);
+                services.ShowMessage(Title, result.damaged ? DamagedText : result.reason,
+                                     MessageButtons::Ok, MessageIcon::Exclamation);
             } else {
                 changed = true;
                 rows = LoadMatchReview(folder);

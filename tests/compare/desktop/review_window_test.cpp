@@ -66,13 +66,24 @@ class ReviewWindowTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(ReviewWindowTest, WithoutAComparisonOnlySaysSo) {
+TEST_F(ReviewWindowTest, WithoutAWholeReviewOnlySaysSo) {
     TestSessionServices().PresetMessageAnswer(MessageAnswer::Ok);
     PressF6();
     EXPECT_EQ(WindowById(ReviewWindowNumber), nullptr);
     ASSERT_EQ(TestSessionServices().ShownMessages().size(), 1u);
     EXPECT_EQ(TestSessionServices().ShownMessages()[0].title, "Review matches");
     EXPECT_EQ(TestSessionServices().ShownMessages()[0].icon, MessageIcon::Information);
+
+    // A review cut short is not taken for no review at all.
+    Compare();
+    const std::string review = ReadFile("MatchReview.txt");
+    WriteFile("MatchReview.txt", review.substr(0, review.size() - 5));
+    TestSessionServices().PresetMessageAnswer(MessageAnswer::Ok);
+    PressF6();
+    EXPECT_EQ(WindowById(ReviewWindowNumber), nullptr);
+    ASSERT_EQ(TestSessionServices().ShownMessages().size(), 2u);
+    EXPECT_EQ(TestSessionServices().ShownMessages()[1].text,
+              "The review of the last comparison is damaged; run the comparison again.");
 }
 
 // The rows to check come first; rows selected together are taken back together, or not at all
