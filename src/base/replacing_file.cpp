@@ -41,12 +41,30 @@ std::string NameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// Whether the link `status` describes, lying in the folder of `path`, was placed there by another
+// user in a folder everybody may write to but only owners may delete from (such as /tmp): followed,
+// it would let that user have the program replace any file of the user's. The kernel refuses to
+// follow such links for open() when fs.protected_symlinks is set, but the links here are followed
+// by hand, so the same rule is kept whatever the setting.
+bool PlacedByAnotherUser(const std::string& path, const struct stat& status) {
+    struct stat folder {};
+    if (::stat(FolderOf(path).c_str(), &folder) != 0) return false;
+    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+    return shared && status.st_uid != ::geteuid() && status.st_uid != folder.st_uid;
+}
+
 // The file a chain of symbolic links ends at, so that the link stays and its target is replaced.
-// A link whose target does not exist yet resolves to that target.
-std::string FollowLinks(std::string path) {
+// A link whose target does not exist yet resolves to that target. `refused` is set, and the chain
+// left, at a link another user placed in a shared folder.
+std::string FollowLinks(std::string path, bool& refused) {
+    refused = false;
     for (int depth = 0; depth < MaxLinkDepth; ++depth) {
         struct stat status {};
         if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
+        if (PlacedByAnotherUser(path, status)) {
+            refused = true;
+            return path;
+        }
         std::string link(4096, '\0');
         const ssize_t length = ::readlink(path.c_str(), link.data(), link.size());
         if (length <= 0 || static_cast<std::size_t>(length) >= link.size()) return path;
@@ -123,7 +141,8 @@ bool ReplacingFile::Open(const std::string& path) {
     committed_ = false;
     budget_ = NextFileBudget().exchange(-1);
     written_ = writtenBack_ = 0;
-    target_ = FollowLinks(path);
+    bool untrustedLink = false;
+    target_ = FollowLinks(path, untrustedLink);
     buffer_.clear();
     buffer_.reserve(BufferSize);
 
@@ -134,6 +153,10 @@ bool ReplacingFile::Open(const std::string& path) {
         fd_ = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0);
         if (fd_ < 0) Fail(errno);
         return IsOpen();
+    }
+    if (untrustedLink) {
+        reason_ = "it is a link that another user placed in a shared folder";
+        return false;
     }
     struct stat status {};
     // The path as given, as the system follows it: /dev/stdout on a pipe is a link to

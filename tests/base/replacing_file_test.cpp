@@ -73,6 +73,42 @@ TEST(ReplacingFile, FollowsALinkAndKeepsThePermissions) {
     EXPECT_EQ(ReadFile("real/later.csv"), "first");
 }
 
+// In a folder everybody may write to but only owners delete from, a link is followed only when
+// the user or the folder's owner placed it: another user's link must not aim the write at a file
+// of the user's.
+TEST(ReplacingFile, ALinkAnotherUserPlacedInASharedFolderIsNotFollowed) {
+    if (::geteuid() != 0) GTEST_SKIP() << "handing a link to another user needs root";
+    TestFolder folder;
+    constexpr uid_t Nobody = 65534;
+    const struct {
+        fs::perms folder;
+        uid_t linkOwner;
+        bool followed;
+    } cases[] = {
+        {fs::perms::all | fs::perms::sticky_bit, Nobody, false},
+        {fs::perms::all | fs::perms::sticky_bit, 0, true},  // the user's own link
+        {fs::perms::all, Nobody, true},                     // no sticky bit: anyone could swap it
+        {fs::perms::owner_all | fs::perms::sticky_bit, Nobody, true},  // not world-writable
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        const std::string shared = "shared" + std::to_string(++n);
+        SCOPED_TRACE(shared);
+        fs::create_directory(shared);
+        fs::permissions(shared, c.folder);
+        WriteFile("victim.txt", "the user's own");
+        const std::string link = shared + "/export.csv";
+        fs::create_symlink(fs::current_path() / "victim.txt", link);
+        ASSERT_EQ(::lchown(link.c_str(), c.linkOwner, c.linkOwner), 0);
+        const FileWriteResult result = ReplaceFileContents(link, "exported");
+        EXPECT_EQ(result.written, c.followed);
+        EXPECT_EQ(ReadFile("victim.txt"), c.followed ? "exported" : "the user's own");
+        if (!c.followed) {
+            EXPECT_EQ(result.reason, "it is a link that another user placed in a shared folder");
+        }
+    }
+}
+
 TEST(ReplacingFile, WritesStraightIntoWhatIsNoRegularFile) {
     TestFolder folder;
     ASSERT_EQ(::mkfifo("pipe", 0600), 0);
