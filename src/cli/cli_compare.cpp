@@ -3,6 +3,7 @@
 
 #include "base/text.h"
 #include "booklist/data_folder.h"
+#include "booklist/folder_writer_lock.h"
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
 #include "cli/console_services.h"
@@ -29,6 +30,7 @@ int RunCompareCommand(const std::vector<std::string>& args, Booklist& booklist) 
     ConsoleServices console(ConsoleServices::Progress::OnTerminal);
     const ComparisonResult result = RunComparison(booklist, folder, catalogue, options, console);
 
+    if (result.folderBusy) return CliFail(ExitFailure, FolderBusyText(folder));
     if (!result.specialFile.empty()) {
         return CliFail(ExitFailure,
                        "cannot write " + result.specialFile + ": it is not a regular file");

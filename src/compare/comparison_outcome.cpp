@@ -1,6 +1,7 @@
 #include "compare/comparison_outcome.h"
 
 #include "base/text.h"
+#include "booklist/folder_writer_lock.h"
 
 namespace {
 
@@ -51,7 +52,9 @@ void ShowComparisonOutcome(const DataFolder& folder, const ComparisonResult& res
                            Services& services) {
     std::string text;
     bool clean = false;
-    if (!result.specialFile.empty()) {
+    if (result.folderBusy) {
+        text = FolderBusyText(folder);
+    } else if (!result.specialFile.empty()) {
         text = "The file\r\n" + result.specialFile +
                "\r\nis not a regular file, so the results cannot be written. Nothing was changed.";
     } else if (!result.catalogueOpened) {

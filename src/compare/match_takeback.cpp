@@ -6,6 +6,7 @@
 #include "base/regular_file.h"
 #include "base/replacing_file.h"
 #include "booklist/booklist.h"
+#include "booklist/folder_writer_lock.h"
 #include "booklist/matches.h"
 #include "compare/match_review.h"
 
@@ -34,6 +35,8 @@ void RestoreEntry(Booklist& booklist, const std::string& id,
 
 TakeBackResult TakeBackMatches(Booklist& booklist, const DataFolder& folder,
                                const std::vector<int>& rows, Services&) {
+    const FolderWriterLock lock(folder);
+    if (!lock.Held()) return {false, FolderBusyText(folder)};
     if (const std::string special =
             FirstSpecialFile({folder.Output(), folder.Matches(), folder.MatchReview()});
         !special.empty()) {

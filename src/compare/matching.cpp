@@ -14,6 +14,7 @@
 #include "base/regular_file.h"
 #include "base/text.h"
 #include "booklist/booklist.h"
+#include "booklist/folder_writer_lock.h"
 #include "booklist/keys.h"
 #include "booklist/matches.h"
 #include "compare/key_hash.h"
@@ -327,6 +328,9 @@ ComparisonResult RunComparison(Booklist& booklist, const DataFolder& folder,
                                Services& services) {
     ComparisonResult result;
     result.catalogue = path;
+    const FolderWriterLock lock(folder);
+    result.folderBusy = !lock.Held();
+    if (result.folderBusy) return result;
     result.specialFile =
         FirstSpecialFile({folder.Output(), folder.Matches(), folder.MatchReview()});
     if (!result.specialFile.empty()) return result;

@@ -18,6 +18,8 @@
 // What one comparison run came to, for the caller that reports it.
 struct ComparisonResult {
     std::string catalogue;  // the catalogue file as the caller named it
+    // Another run kept the data folder for longer than the run waits: nothing was changed.
+    bool folderBusy = false;
     // One of the files the run replaces that is not a regular file (a FIFO, a device): the run
     // refused it before the catalogue was opened, and changed nothing.
     std::string specialFile;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "booklist/booklist.h"
+#include "booklist/folder_writer_lock.h"
 #include "maintenance/booklist_copy.h"
 
 bool ImportBooklist(Booklist& booklist, const DataFolder& folder, Services& services) {
@@ -11,6 +12,12 @@ bool ImportBooklist(Booklist& booklist, const DataFolder& folder, Services& serv
         services.ChooseFile("Import booklist", "*.tul", "tul",
                             "Booklist files|*.tul|Text files|*.tsv;*.txt|All files|*.*|");
     if (chosen.empty()) return false;
+    const FolderWriterLock lock(folder);
+    if (!lock.Held()) {
+        services.ShowMessage("Import booklist", FolderBusyText(folder), MessageButtons::Ok,
+                             MessageIcon::Exclamation);
+        return false;
+    }
     const FileWriteResult copied = ReplaceBooklistWith(folder, chosen);
     if (!copied) {
         services.ShowMessage("Import booklist",

@@ -6,6 +6,7 @@
 
 #include "base/line_reader.h"
 #include "base/regular_file.h"
+#include "booklist/folder_writer_lock.h"
 #include "maintenance/booklist_copy.h"
 
 namespace {
@@ -36,6 +37,9 @@ std::string UpdatedVersionOf(const DataFolder& folder) {
 std::optional<std::string> UpdateFromServer(const DataFolder& folder, const std::string& baseUrl,
                                             Services& services, const ServerUpdateLimits& limits) {
     if (baseUrl.empty()) return std::nullopt;
+    // At start-up and on F9 nobody waits for an update: a busy folder is left for the next one.
+    const FolderWriterLock lock(folder, FolderWriterLock::Wait::None);
+    if (!lock.Held()) return std::nullopt;
 
     const std::string versionCopy = folder.VersionCopy();
     std::remove(versionCopy.c_str());

@@ -13,6 +13,7 @@
 #include "compare/marc_text.h"
 #include "compare/match_takeback.h"
 #include "compare/matching.h"
+#include "support/other_process.h"
 #include "support/test_folder.h"
 #include "support/test_services.h"
 
@@ -183,6 +184,23 @@ TEST_F(ComparisonRunTest, ResultThatIsNoRegularFileIsRefusedFirst) {
         EXPECT_EQ(taken.reason, "cannot write " + path + ": it is not a regular file");
         fs::remove(name);
     }
+}
+
+// Another copy of the program at work in the folder: a comparison and a take-back wait for it a
+// few seconds, then change nothing and say why.
+TEST_F(ComparisonRunTest, AFolderAnotherRunKeepsIsLeftAsItWas) {
+    WriteFile("catalogue.mrc", TwoMatches);
+    const LockHeldElsewhere other(CurrentDataFolder().Lock());
+    ASSERT_TRUE(other.Holding());
+    const std::string busy = "Another Tallyleaf is working in " + fs::current_path().string() +
+                             "; try again when it has finished.";
+    const ComparisonResult result = Run("catalogue.mrc");
+    EXPECT_TRUE(result.folderBusy);
+    EXPECT_EQ(services.ShownMessages().at(0).text, busy);
+    EXPECT_TRUE(Matched("3"));
+    EXPECT_EQ(ReadFile("Matches.tul"), "3,823 DAH\r\n");
+    EXPECT_FALSE(fs::exists("OUTPUT.MRC"));
+    EXPECT_EQ(TakeBackMatches(booklist, CurrentDataFolder(), {1}, services).reason, busy);
 }
 
 TEST_F(ComparisonRunTest, OutputThatCannotBeWrittenStillSavesTheMatches) {

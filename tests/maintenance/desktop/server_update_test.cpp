@@ -93,8 +93,8 @@ TEST_F(ServerUpdateTest, ReplacesTheBooklistAndDropsTheMatches) {
     // The version is the installed file's, read again; the downloaded copy is not read.
     EXPECT_EQ(version, "2024.2");
     EXPECT_EQ(FileNamesIn(folder.Path()),
-              (std::set<std::string>{"Booklist.tul", "TULBookList.txt", "TULVersion.txt", "V.txt",
-                                     "served"}));
+              (std::set<std::string>{".tallyleaf.lock", "Booklist.tul", "TULBookList.txt",
+                                     "TULVersion.txt", "V.txt", "served"}));
     EXPECT_EQ(WindowStack(), "");
 }
 
@@ -154,7 +154,8 @@ TEST_F(ServerUpdateTest, FailuresKeepTheBooklistAndMatches) {
         Update();
         EXPECT_LT(std::chrono::steady_clock::now() - start, longest);
         EXPECT_TRUE(Unchanged());
-        std::set<std::string> names{"Booklist.tul", "Matches.tul", "TULVersion.txt", "served"};
+        std::set<std::string> names{".tallyleaf.lock", "Booklist.tul", "Matches.tul",
+                                    "TULVersion.txt", "served"};
         if (std::string_view(c.mode).find("TULVersion") == std::string_view::npos)
             names.insert("V.txt");
         if (c.booklistCopyLeft) names.insert("TULBookList.txt");
