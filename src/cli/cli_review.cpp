@@ -42,7 +42,7 @@ int RunReviewCommand(const std::vector<std::string>& args) {
     std::string line;
     for (const char* name :
          {"Row", "ID", "Booklist title", "Booklist author", "Matched by", "Catalogue title",
-          "Catalogue author", "Call number", "Control number", "Repeated"}) {
+          "Catalogue author", "Call number", "Control number", "Repeated", "State"}) {
         AppendExportValue(line, name, format);
     }
     text += line.substr(1) + "\r\n";
@@ -55,7 +55,8 @@ int RunReviewCommand(const std::vector<std::string>& args) {
               Utf8FromWindows1252(row.bookAuthor), std::string(MatchKindText(row.kind)),
               CatalogueUtf8(row, row.catalogueTitle), CatalogueUtf8(row, row.catalogueAuthor),
               CatalogueUtf8(row, row.callNumber), CatalogueUtf8(row, row.controlNumber),
-              std::string(row.repeated ? "yes" : "")}) {
+              std::string(row.repeated ? "yes" : ""),
+              std::string(row.takenBack ? "taken back" : "")}) {
             AppendExportValue(line, value, format);
         }
         text += line.substr(1) + "\r\n";

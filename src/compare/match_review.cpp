@@ -21,8 +21,11 @@ constexpr std::array<const char*, 4> KindTexts = {"author and title", "same titl
 
 constexpr const char* Header =
     "Row\tID\tBooklist title\tBooklist author\tMatched by\tControl number\tCatalogue title\t"
-    "Catalogue author\tCall number\tCoding\tOffset\tLength\tChecksum\tRepeated";
-constexpr std::size_t Columns = 14;
+    "Catalogue author\tCall number\tCoding\tOffset\tLength\tChecksum\tRepeated\tState";
+constexpr std::size_t Columns = 15;
+// A review written before rows were kept when taken back: no State column.
+constexpr std::string_view HeaderWithoutState(Header, std::string_view(Header).rfind('\t'));
+constexpr const char* TakenBackText = "taken back";
 
 // Bytes that cannot stand in a column of a line.
 constexpr std::array<char, 256> CleanBytes = [] {
@@ -111,6 +114,7 @@ std::optional<MatchKind> MatchKindFromText(std::string_view text) {
 }
 
 bool NeedsCheck(const ReviewRow& row) {
+    if (row.takenBack) return false;
     return row.kind == MatchKind::TitleInside || row.kind == MatchKind::Series || row.repeated;
 }
 
@@ -165,15 +169,18 @@ namespace {
 // Which of `count` rows share their ID with another. The rows are put in order of their ID's hash,
 // so that those of one ID lie together: cheaper than a table of every ID, and the review has a
 // row for every match of a large catalogue.
-template <typename IdOf>
-std::vector<bool> RepeatedRows(std::size_t count, IdOf idOf) {
-    std::vector<std::pair<std::size_t, std::size_t>> byHash(count);
-    for (std::size_t i = 0; i < count; ++i)
-        byHash[i] = {std::hash<std::string_view>{}(idOf(i)), i};
+// Rows taken back (`counted` false) count for no entry.
+template <typename IdOf, typename Counted>
+std::vector<bool> RepeatedRows(std::size_t count, IdOf idOf, Counted counted) {
+    std::vector<std::pair<std::size_t, std::size_t>> byHash;
+    byHash.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (counted(i)) byHash.emplace_back(std::hash<std::string_view>{}(idOf(i)), i);
+    }
     std::sort(byHash.begin(), byHash.end());
     std::vector<bool> repeated(count, false);
-    for (std::size_t start = 0, end = 0; start < count; start = end) {
-        for (end = start + 1; end < count && byHash[end].first == byHash[start].first;)
+    for (std::size_t start = 0, end = 0; start < byHash.size(); start = end) {
+        for (end = start + 1; end < byHash.size() && byHash[end].first == byHash[start].first;)
             ++end;
         for (std::size_t a = start; a < end; ++a) {
             for (std::size_t b = start; b < end; ++b) {
@@ -188,8 +195,9 @@ std::vector<bool> RepeatedRows(std::size_t count, IdOf idOf) {
 }  // namespace
 
 void MarkRepeatedEntries(std::vector<ReviewRow>& rows) {
-    const std::vector<bool> repeated =
-        RepeatedRows(rows.size(), [&](std::size_t i) { return std::string_view(rows[i].id); });
+    const std::vector<bool> repeated = RepeatedRows(
+        rows.size(), [&](std::size_t i) { return std::string_view(rows[i].id); },
+        [&](std::size_t i) { return !rows[i].takenBack; });
     for (std::size_t i = 0; i < rows.size(); ++i)
         rows[i].repeated = repeated[i];
 }
@@ -223,7 +231,7 @@ void RunReview::Add(std::string_view id, std::string_view bookTitle, std::string
     }
     WriteLine(id, bookTitle, bookAuthor, kind, controlNumber, catalogueTitle, catalogueAuthor,
               callNumber, characterCoding,
-              std::string_view(place, static_cast<std::size_t>(at - place)));
+              std::string_view(place, static_cast<std::size_t>(at - place)), false);
 }
 
 void RunReview::Add(const ReviewRow& row) {
@@ -237,14 +245,15 @@ void RunReview::Add(const ReviewRow& row) {
         place += '\t';
     }
     WriteLine(row.id, row.bookTitle, row.bookAuthor, row.kind, row.controlNumber,
-              row.catalogueTitle, row.catalogueAuthor, row.callNumber, row.characterCoding, place);
+              row.catalogueTitle, row.catalogueAuthor, row.callNumber, row.characterCoding, place,
+              row.takenBack);
 }
 
 void RunReview::WriteLine(std::string_view id, std::string_view bookTitle,
                           std::string_view bookAuthor, MatchKind kind,
                           std::string_view controlNumber, std::string_view catalogueTitle,
                           std::string_view catalogueAuthor, std::string_view callNumber,
-                          char characterCoding, std::string_view place) {
+                          char characterCoding, std::string_view place, bool takenBack) {
     const std::array<std::string_view, 9> texts = {id,
                                                    bookTitle,
                                                    bookAuthor,
@@ -254,7 +263,7 @@ void RunReview::WriteLine(std::string_view id, std::string_view bookTitle,
                                                    catalogueAuthor,
                                                    callNumber,
                                                    std::string_view(&characterCoding, 1)};
-    std::size_t most = 20 + 1 + texts.size() + place.size() + 3;
+    std::size_t most = 20 + 1 + texts.size() + place.size() + 4 + std::strlen(TakenBackText);
     for (const std::string_view text : texts)
         most += text.size();
     // The line is made straight in the file's buffer: this runs for every match.
@@ -269,15 +278,18 @@ void RunReview::WriteLine(std::string_view id, std::string_view bookTitle,
     }
     at = CopyBytes<false>(at, place);
     const std::size_t markAt = lineAt + static_cast<std::size_t>(at - start);
-    at = std::copy_n("0\r\n", 3, at);
+    at = std::copy_n("0\t", 2, at);
+    if (takenBack) at = std::copy_n(TakenBackText, std::strlen(TakenBackText), at);
+    at = std::copy_n("\r\n", 2, at);
     text_.Shorten(most - static_cast<std::size_t>(at - start));
-    rows_.push_back({idAt, id.size(), markAt});
+    rows_.push_back({idAt, id.size(), markAt, takenBack});
 }
 
 FileWriteResult RunReview::Finish() {
     const std::string_view text = text_.View();
     const std::vector<bool> repeated = RepeatedRows(
-        rows_.size(), [&](std::size_t i) { return text.substr(rows_[i].idAt, rows_[i].idSize); });
+        rows_.size(), [&](std::size_t i) { return text.substr(rows_[i].idAt, rows_[i].idSize); },
+        [&](std::size_t i) { return !rows_[i].takenBack; });
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         if (repeated[i]) text_.data()[rows_[i].markAt] = '1';
     }
@@ -301,9 +313,11 @@ bool IsChecksum(std::string_view text) {
 }
 
 // One row of the review, `number` its place from 1; nothing when it is not a row as written.
-std::optional<ReviewRow> ParseRow(std::string_view line, std::size_t number) {
-    const std::vector<std::string_view> c = SplitTabs(line);
+std::optional<ReviewRow> ParseRow(std::string_view line, std::size_t number, bool withState) {
+    std::vector<std::string_view> c = SplitTabs(line);
+    if (c.size() == Columns - 1 && !withState) c.emplace_back();
     if (c.size() != Columns || Number(c[0]) != static_cast<std::int64_t>(number)) return {};
+    if (!c[14].empty() && c[14] != TakenBackText) return {};
     const std::optional<MatchKind> kind = MatchKindFromText(c[4]);
     if (!kind || c[9].size() != 1 || (c[13] != "0" && c[13] != "1")) return {};
     ReviewRow row;
@@ -327,6 +341,9 @@ std::optional<ReviewRow> ParseRow(std::string_view line, std::size_t number) {
         row.checksum = c[12];
     }
     row.repeated = c[13] == "1";
+    // A row taken back no longer places a record: its bytes were cut.
+    row.takenBack = !c[14].empty();
+    if (row.takenBack && (row.written || row.repeated)) return {};
     return row;
 }
 
@@ -336,6 +353,7 @@ std::optional<std::vector<ReviewRow>> ParseMatchReview(std::string_view text) {
     std::vector<ReviewRow> rows;
     std::int64_t writtenEnd = 0;  // where the last record placed ends
     bool header = true;
+    bool withState = true;
     for (std::size_t at = 0; at < text.size();) {
         const std::size_t end = text.find("\r\n", at);
         const std::string_view line = text.substr(at, end - at);
@@ -343,11 +361,12 @@ std::optional<std::vector<ReviewRow>> ParseMatchReview(std::string_view text) {
         // A line break inside a line means lines were run together or cut.
         if (line.find_first_of("\r\n") != std::string_view::npos) return {};
         if (header) {
-            if (line != Header) return {};
+            withState = line == Header;
+            if (!withState && line != HeaderWithoutState) return {};
             header = false;
             continue;
         }
-        std::optional<ReviewRow> row = ParseRow(line, rows.size() + 1);
+        std::optional<ReviewRow> row = ParseRow(line, rows.size() + 1, withState);
         if (!row) return {};
         if (row->written) {
             if (row->offset < writtenEnd) return {};

@@ -33,9 +33,13 @@ struct ReviewRow {
     std::int64_t length = 0;
     std::string checksum;   // of the bytes written, in hex
     bool repeated = false;  // the entry is matched by more than one record of the run
+    // The match was taken back: the record was cut from "OUTPUT.MRC", and the row keeps its
+    // number, placing nothing and counting for no entry.
+    bool takenBack = false;
 };
 
-// Whether the librarian should look at the row: a loose match, or an entry matched twice.
+// Whether the librarian should look at the row: a loose match, or an entry matched twice, not
+// taken back.
 bool NeedsCheck(const ReviewRow& row);
 
 // The checksum a row keeps of the bytes written for its record.
@@ -51,10 +55,11 @@ struct WrittenRecord {
 };
 
 // "MatchReview.txt" as a comparison makes it: a header line, then one tab-separated line per
-// matched record in catalogue order, its first column the row number from 1, its last "1" for an
-// entry matched by more than one record and "0" otherwise; TAB, CR, LF and NUL in texts are
-// written as spaces. Each line is formatted once, as its record matches; the marks of repeated
-// entries are set and the file written when the run ends.
+// matched record in catalogue order, its first column the row number from 1, the last but one
+// "1" for an entry matched by more than one record and "0" otherwise, the last "taken back" for a
+// match taken back since, else empty; TAB, CR, LF and NUL in texts are written as spaces. Each line
+// is formatted once, as its record matches; the marks of repeated entries are set and the file
+// written when the run ends.
 class RunReview {
   public:
     // Starts the review of the folder's run.
@@ -72,11 +77,12 @@ class RunReview {
     void WriteLine(std::string_view id, std::string_view bookTitle, std::string_view bookAuthor,
                    MatchKind kind, std::string_view controlNumber, std::string_view catalogueTitle,
                    std::string_view catalogueAuthor, std::string_view callNumber,
-                   char characterCoding, std::string_view place);
-    struct Row {  // where a line's ID and its "0" of the last column lie in the file
+                   char characterCoding, std::string_view place, bool takenBack);
+    struct Row {  // where a line's ID and its "0" of the Repeated column lie in the file
         std::size_t idAt;
         std::size_t idSize;
         std::size_t markAt;
+        bool takenBack;
     };
     std::string path_;
     GrowingBuffer text_;  // the file as it will be written

@@ -19,7 +19,7 @@ constexpr const char* RunAgain = "; run the comparison again";
 void RestoreEntry(Booklist& booklist, const std::string& id,
                   const std::vector<ReviewRow>& remaining) {
     for (auto row = remaining.rbegin(); row != remaining.rend(); ++row) {
-        if (row->id == id) {
+        if (row->id == id && !row->takenBack) {
             booklist.MarkMatched(id, row->callNumber);
             return;
         }
@@ -54,6 +54,10 @@ TakeBackResult TakeBackMatches(Booklist& booklist, const DataFolder& folder,
     for (const int row : rows) {
         if (row < 1 || static_cast<std::size_t>(row) > review->size())
             return {false, "there is no row " + std::to_string(row) + " in the match review"};
+        // Rows keep their numbers once taken back, so that a number given twice, or typed again
+        // after an earlier take-back, cannot name another book.
+        if ((*review)[static_cast<std::size_t>(row) - 1].takenBack)
+            return {false, "row " + std::to_string(row) + " was already taken back"};
         taken[static_cast<std::size_t>(row) - 1] = true;
     }
 
@@ -96,12 +100,16 @@ TakeBackResult TakeBackMatches(Booklist& booklist, const DataFolder& folder,
     std::vector<std::int64_t> cutBefore(cuts.size() + 1, 0);
     for (std::size_t i = 0; i < cuts.size(); ++i)
         cutBefore[i + 1] = cutBefore[i] + cuts[i].second;
-    std::vector<ReviewRow> remaining;
+    std::vector<ReviewRow>& remaining = *review;  // every row, those taken back marked so
     std::set<std::string> affected;
-    for (std::size_t k = 0; k < review->size(); ++k) {
-        ReviewRow& row = (*review)[k];
+    for (std::size_t k = 0; k < remaining.size(); ++k) {
+        ReviewRow& row = remaining[k];
         if (taken[k]) {
             affected.insert(row.id);
+            row.takenBack = true;
+            row.written = false;
+            row.offset = row.length = 0;
+            row.checksum.clear();
             continue;
         }
         if (row.written) {
@@ -110,7 +118,6 @@ TakeBackResult TakeBackMatches(Booklist& booklist, const DataFolder& folder,
                 [](const auto& cut, std::int64_t offset) { return cut.first < offset; });
             row.offset -= cutBefore[static_cast<std::size_t>(after - cuts.begin())];
         }
-        remaining.push_back(std::move(row));
     }
     MarkRepeatedEntries(remaining);
 

@@ -16,11 +16,12 @@ struct TakeBackResult {
 
 // Takes back the matches of the review's rows numbered `rows` (from 1, as "MatchReview.txt"
 // numbers them): each row's record is cut from "OUTPUT.MRC" (the other records unchanged byte for
-// byte), the row leaves the review, and its entry becomes unmatched with an empty call number
-// unless another row still matches it, which then gives the call number (the last in catalogue
-// order). `booklist` is the folder's, as loaded; "OUTPUT.MRC", "Matches.tul" and "MatchReview.txt"
-// are each replaced whole. Nothing is changed when a row number is unknown, or when the bytes at a
-// row's offset are not the record it wrote (the files changed since the comparison): then `reason`
-// says so.
+// byte), the row stays in the review with its number, marked as taken back, and its entry becomes
+// unmatched with an empty call number unless another row still matches it, which then gives the
+// call number (the last in catalogue order). `booklist` is the folder's, as loaded; "OUTPUT.MRC",
+// "Matches.tul" and "MatchReview.txt" are each replaced whole. Nothing is changed when a row
+// number is unknown or already taken back, when the review is damaged, or when the bytes at a
+// row's offset are not the record it wrote (the files changed since the comparison): then
+// `reason` says so.
 TakeBackResult TakeBackMatches(Booklist& booklist, const DataFolder& folder,
                                const std::vector<int>& rows, Services& services);

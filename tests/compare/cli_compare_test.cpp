@@ -298,7 +298,7 @@ TEST(CliReview, ListsEveryMatchAndTakesOneBack) {
     std::istringstream lines(checked.substr(checked.find('\n') + 1));
     for (std::string line; std::getline(lines, line);) {
         EXPECT_TRUE(line.find("\ttitle inside\t") != std::string::npos ||
-                    line.find("\tseries\t") != std::string::npos || line.ends_with("\tyes\r"))
+                    line.find("\tseries\t") != std::string::npos || line.ends_with("\tyes\t\r"))
             << line;
     }
 
@@ -311,7 +311,7 @@ TEST(CliReview, ListsEveryMatchAndTakesOneBack) {
     EXPECT_EQ(ReadFile("OUTPUT.MRC"),
               before.substr(0, taken.offset) + before.substr(taken.offset + taken.length));
     EXPECT_EQ(IndependentReaderFaults("OUTPUT.MRC"), "");
-    EXPECT_EQ(LoadMatchReview(CurrentDataFolder())->size(), review->size() - 1);
+    EXPECT_TRUE(LoadMatchReview(CurrentDataFolder())->at(found - review->begin()).takenBack);
     // The entry stays matched only through another record of it.
     const bool listed =
         ("\n" + ReadFile("Matches.tul")).find("\n" + taken.id + ",") != std::string::npos;

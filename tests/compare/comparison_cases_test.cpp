@@ -102,7 +102,16 @@ TEST_P(ComparisonCase, LeavesTheExpectedOutputMatchesAndCounts) {
         EXPECT_EQ(ReadFile("OUTPUT.MRC"),
                   output.substr(0, taken.offset) + output.substr(taken.offset + taken.length));
         EXPECT_EQ(IndependentReaderFaults("OUTPUT.MRC"), "");
-        EXPECT_EQ(LoadMatchReview(CurrentDataFolder())->size(), review->size() - 1);
+        // The row keeps its number, marked, and the same number again changes nothing.
+        const auto after = LoadMatchReview(CurrentDataFolder());
+        ASSERT_TRUE(after && after->size() == review->size());
+        EXPECT_TRUE((*after)[k].takenBack && !(*after)[k].written);
+        const std::string cut = ReadFile("OUTPUT.MRC");
+        EXPECT_EQ(
+            TakeBackMatches(booklist, CurrentDataFolder(), {static_cast<int>(k) + 1}, services)
+                .reason,
+            "row " + std::to_string(k + 1) + " was already taken back");
+        EXPECT_EQ(ReadFile("OUTPUT.MRC"), cut);
         const ReviewRow* other = nullptr;
         for (std::size_t j = 0; j < review->size(); ++j) {
             if (j != k && (*review)[j].id == taken.id) other = &(*review)[j];

@@ -77,9 +77,13 @@ std::string RowText(const ReviewRow& row, int number) {
     return text;
 }
 
+// The window lists the matches that stand: a row taken back keeps its number in the review but is
+// a match no longer.
 std::string Caption(const std::vector<ReviewRow>& rows) {
     const auto toCheck = std::count_if(rows.begin(), rows.end(), NeedsCheck);
-    return std::to_string(rows.size()) + (rows.size() == 1 ? " match: " : " matches: ") +
+    const auto standing = std::count_if(rows.begin(), rows.end(),
+                                        [](const ReviewRow& row) { return !row.takenBack; });
+    return std::to_string(standing) + (standing == 1 ? " match: " : " matches: ") +
            std::to_string(toCheck) + " to check";
 }
 
@@ -89,12 +93,12 @@ void FillList(ReportList* list, const std::vector<ReviewRow>& rows) {
     BeginBulkUpdate(list);
     for (const bool check : {true, false}) {
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            if (NeedsCheck(rows[i]) == check)
+            if (!rows[i].takenBack && NeedsCheck(rows[i]) == check)
                 AddListRow(list, RowText(rows[i], static_cast<int>(i) + 1));
         }
     }
     EndBulkUpdate(list);
-    if (!rows.empty()) SelectListRows(list, {0});
+    if (ListRowCount(list) > 0) SelectListRows(list, {0});
 }
 
 ReportList* AddReviewList() {
