@@ -14,6 +14,7 @@ int RunCompareCommand(const std::vector<std::string>& args, Booklist& booklist);
 int RunPrintCommand(const std::vector<std::string>& args);
 int RunReviewCommand(const std::vector<std::string>& args);
 int RunUnmatchCommand(const std::vector<std::string>& args, Booklist& booklist);
+int RunImportCommand(const std::vector<std::string>& args, Booklist& booklist);
 
 // The program that carries out the print command.
 inline constexpr const char* PrintProgramName = "tallyleaf-cli-print";

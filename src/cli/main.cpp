@@ -48,7 +48,11 @@ constexpr CommandHelp Commands[] = {
     {"unmatch", "  tallyleaf-cli unmatch [--dir DIR] ROW...\n",
      "unmatch takes back the matches of the review's rows ROW (numbers as review gives them):\n"
      "        their records leave OUTPUT.MRC, their entries Matches.tul unless another record\n"
-     "        still matches them, and the rows leave MatchReview.txt.\n"},
+     "        still matches them, and the rows stay in MatchReview.txt marked \"taken back\".\n"},
+    {"import", "  tallyleaf-cli import [--dir DIR] FILE\n",
+     "import  makes FILE the booklist in DIR, as File > Update does: a file that is no\n"
+     "        booklist or is larger than 256 MB is refused and nothing changes; otherwise\n"
+     "        the matches and the review of the old booklist are deleted.\n"},
 };
 
 constexpr const char* Common =
@@ -110,5 +114,6 @@ int main(int argc, char** argv) {
     if (command == "print") return RunPrintCommand(args);
     if (command == "review") return RunReviewCommand(args);
     if (command == "unmatch") std::exit(RunUnmatchCommand(args, booklist));
+    if (command == "import") std::exit(RunImportCommand(args, booklist));
     return CliFail(ExitUsage, "unknown command \"" + command + "\" (see --help)");
 }

@@ -1,5 +1,7 @@
 #include "maintenance/booklist_copy.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -39,6 +41,9 @@ FileWriteResult ReplaceBooklistWith(const DataFolder& folder, const std::string&
     const RegularFile opened = OpenRegularFile(source);
     if (!opened) return {false, opened.reason};
     std::FILE* file = opened.file.get();
+    struct stat status {};
+    if (::fstat(::fileno(file), &status) == 0 && status.st_size > MaxBooklistBytes)
+        return {false, "it is larger than 256 MB"};
     if (const std::string reason = NotABooklist(file); !reason.empty()) return {false, reason};
     if (std::fseek(file, 0, SEEK_SET) != 0) return {false, std::strerror(errno)};
 

@@ -4,13 +4,14 @@
 #include <string>
 
 #include "booklist/data_folder.h"
+#include "maintenance/booklist_copy.h"
 #include "platform/services.h"
 
 // How long each download of the update may wait and how large its file may be. The version file
 // answers whether the server is reachable at all and must never hold up the start.
 struct ServerUpdateLimits {
     DownloadLimits versionFile{15000, 5000, 4 << 10};
-    DownloadLimits booklist{15000, 120000, std::int64_t{256} << 20};
+    DownloadLimits booklist{15000, 120000, MaxBooklistBytes};
 };
 
 // Fetches the booklist from the programme's server at `baseUrl` into the folder's "Booklist.tul",

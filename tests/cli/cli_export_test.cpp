@@ -119,3 +119,28 @@ TEST(Cli, HelpAndVersionExitZero) {
     EXPECT_EQ(RunCli({"--version"}, "err").exit, 0);
     EXPECT_EQ(RunCli({}, "err").exit, 2);
 }
+
+// import takes a booklist in as File > Update does, and refuses what Update refuses.
+TEST(Cli, ImportReplacesTheBooklistOrChangesNothing) {
+    TestFolder folder;
+    const std::string old = "7\tPossum Magic\tFox, Mem\r\n";
+    WriteFile("Booklist.tul", old);
+    WriteFile("Matches.tul", "7,A FOX\r\n");
+    WriteFile("page.html", "<html>Please sign in</html>\r\n");
+    WriteFile("huge.tul", "12\tThe Hobbit\tTolkien, J.R.R.\r\n");
+    fs::resize_file("huge.tul", (std::int64_t{256} << 20) + 1);
+    for (const char* refused : {"page.html", "huge.tul"}) {
+        const CliRun run = RunCli({"import", refused}, "err");
+        EXPECT_EQ(run.exit, 1) << refused;
+        EXPECT_NE(run.stderrText.find("; the booklist was not changed"), std::string::npos);
+        EXPECT_EQ(ReadFile("Booklist.tul"), old);
+        EXPECT_TRUE(FileExists("Matches.tul"));
+    }
+    EXPECT_NE(RunCli({"import", "huge.tul"}, "err").stderrText.find("larger than 256 MB"),
+              std::string::npos);
+    const std::string fresh = "12\tThe Hobbit\tTolkien, J.R.R.\r\n33\tMatilda\tDahl, Roald\r\n";
+    WriteFile("new.tul", fresh);
+    EXPECT_EQ(RunCli({"import", "new.tul"}, "err").exit, 0);
+    EXPECT_EQ(ReadFile("Booklist.tul"), fresh);
+    EXPECT_FALSE(FileExists("Matches.tul"));
+}
