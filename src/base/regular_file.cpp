@@ -50,10 +50,7 @@ std::optional<std::string> ReadRegularFile(const std::string& path, std::string&
 std::string FirstSpecialFile(const std::vector<std::string>& paths) {
     for (const std::string& path : paths) {
         struct stat status {};
-        if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) &&
-            !S_ISDIR(status.st_mode)) {
-            return path;
-        }
+        if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) return path;
     }
     return {};
 }

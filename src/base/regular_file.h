@@ -22,8 +22,9 @@ RegularFile OpenRegularFile(const std::string& path);
 // be opened or read to its end.
 std::optional<std::string> ReadRegularFile(const std::string& path, std::string& reason);
 
-// The first of `paths` that exists (its links followed) as a FIFO, a device or a socket, or "".
-// The program replaces its results by renaming a new file onto the old one, but such a file in
-// their place would be written into, holding the run until a reader came: a run refuses them
-// before it changes anything. (A folder in the way makes the rename fail, which is reported.)
+// The first of `paths` that exists (its links followed) and is not a regular file, or "". The
+// program replaces its results by renaming new files onto the old ones, all together: a FIFO or a
+// device in their place would be written into, holding the run until a reader came, and a folder
+// would refuse the rename after the others were placed. A run refuses them before it changes
+// anything.
 std::string FirstSpecialFile(const std::vector<std::string>& paths);

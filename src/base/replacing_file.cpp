@@ -132,13 +132,13 @@ bool WriterMayBeAlive(std::string_view suffix, const struct stat& status) {
 }  // namespace
 
 ReplacingFile::~ReplacingFile() {
-    if (IsOpen()) Discard();
+    if (IsOpen() || (finished_ && !committed_)) Discard();
 }
 
 bool ReplacingFile::Open(const std::string& path) {
     if (IsOpen()) Discard();
     reason_.clear();
-    committed_ = false;
+    committed_ = finished_ = false;
     budget_ = NextFileBudget().exchange(-1);
     written_ = writtenBack_ = 0;
     bool untrustedLink = false;
@@ -237,15 +237,27 @@ bool ReplacingFile::WriteOut(std::string_view bytes) {
     return !Failed();
 }
 
-bool ReplacingFile::Commit() {
+bool ReplacingFile::Finish() {
+    if (finished_) return true;
     if (!IsOpen()) return false;
     Flush();
     if (!Failed() && !direct_ && ::fsync(fd_) != 0) Fail(errno);
     const int fd = std::exchange(fd_, -1);
     if (::close(fd) != 0 && !Failed()) Fail(errno);
     if (direct_) return committed_ = !Failed();
-    if (!Failed() && std::rename(temporary_.c_str(), target_.c_str()) != 0) Fail(errno);
     if (Failed()) {
+        ::unlink(temporary_.c_str());
+        return false;
+    }
+    return finished_ = true;
+}
+
+bool ReplacingFile::Place() {
+    if (direct_) return committed_;
+    if (!finished_ || Failed()) return false;
+    finished_ = false;
+    if (std::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        Fail(errno);
         ::unlink(temporary_.c_str());
         return false;
     }
@@ -260,8 +272,29 @@ bool ReplacingFile::Commit() {
 
 void ReplacingFile::Discard() {
     Close();
+    finished_ = false;
     if (!direct_ && !temporary_.empty()) ::unlink(temporary_.c_str());
     temporary_.clear();
+}
+
+bool CommitTogether(std::initializer_list<ReplacingFile*> files) {
+    bool complete = true;
+    for (ReplacingFile* file : files)
+        complete = file->Finish() && complete;
+    if (complete) {
+        for (ReplacingFile* file : files)
+            complete = file->Place() && complete;
+        return complete;
+    }
+    for (ReplacingFile* file : files) {
+        if (!file->Failed()) file->FailWith(NotPlacedWithTheOthers);
+        file->Discard();
+    }
+    return false;
+}
+
+void ReplacingFile::FailWith(const std::string& reason) {
+    if (reason_.empty()) reason_ = reason;
 }
 
 void ReplacingFile::Fail(int error) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,13 +30,19 @@ class ReplacingFile {
     void Write(std::string_view bytes);
     // Puts the complete file in the target's place. False when anything failed since Open, and
     // then the target is as it was.
-    bool Commit();
+    bool Commit() { return Finish() && Place(); }
+    // The two steps of Commit, for files that are to replace theirs together: the file is
+    // completed beside its target and on the disk, then put in the target's place.
+    bool Finish();
+    bool Place();
     // Throws away what was written; the target stays as it was.
     void Discard();
 
     bool IsOpen() const { return fd_ >= 0; }
     bool Failed() const { return !reason_.empty(); }
     const std::string& Reason() const { return reason_; }
+    // Marks the file failed for `reason` (when nothing failed before): it will not be placed.
+    void FailWith(const std::string& reason);
     FileWriteResult Result() const { return {!Failed() && committed_, reason_}; }
 
   private:
@@ -45,7 +52,8 @@ class ReplacingFile {
     void Close();
 
     int fd_ = -1;
-    bool direct_ = false;  // writing straight into a file that cannot be replaced
+    bool direct_ = false;    // writing straight into a file that cannot be replaced
+    bool finished_ = false;  // complete beside the target, not yet in its place
     bool committed_ = false;
     std::string target_;
     std::string temporary_;
@@ -55,6 +63,13 @@ class ReplacingFile {
     std::int64_t writtenBack_ = 0;  // of those, the ones it was asked to start writing out
     std::string reason_;
 };
+
+// Puts every one of `files` in its target's place, in the order given, only when every one is
+// complete: otherwise none is, each target stays as it was, and each file's Reason() says what
+// failed (the ones that did not fail: that another did).
+bool CommitTogether(std::initializer_list<ReplacingFile*> files);
+inline constexpr const char* NotPlacedWithTheOthers =
+    "another file of the same results could not be written";
 
 // Writes `bytes` as the whole new contents of `path`, replacing it as ReplacingFile does.
 FileWriteResult ReplaceFileContents(const std::string& path, std::string_view bytes);

@@ -10,37 +10,37 @@
 #include "base/text.h"
 #include "booklist/booklist.h"
 
+void WriteMatches(ReplacingFile& file, const Booklist& booklist, std::string_view firstLine) {
+    if (!firstLine.empty()) {
+        file.Write(firstLine);
+        file.Write("\r\n");
+    }
+    std::string line;
+    for (const auto& [idText, packed] : booklist.Table()) {
+        // A packed line always has its 18 fields, so the matched flag and the call number are
+        // its last two: most entries are not matched, and their long lines are not split.
+        const std::string_view entry = packed;
+        const std::size_t flagAt = entry.rfind('\t');
+        if (flagAt == std::string_view::npos || ReadWholeNumber(entry.substr(flagAt + 1)) == 0) {
+            continue;
+        }
+        const std::size_t callAt = entry.rfind('\t', flagAt - 1) + 1;
+        line.assign(entry.substr(0, entry.find('\t')));
+        line += ',';
+        // packing has made any line break in the call number a space
+        line += entry.substr(callAt, flagAt - callAt);
+        line += "\r\n";
+        file.Write(line);
+    }
+}
+
 FileWriteResult WriteMatchesFile(const DataFolder& folder, const Booklist& booklist) {
     ReplacingFile file;
     if (file.Open(folder.Matches())) {
-        std::string line;
-        for (const auto& [idText, packed] : booklist.Table()) {
-            // A packed line always has its 18 fields, so the matched flag and the call number
-            // are its last two: most entries are not matched, and their long lines are not split.
-            const std::string_view entry = packed;
-            const std::size_t flagAt = entry.rfind('\t');
-            if (flagAt == std::string_view::npos ||
-                ReadWholeNumber(entry.substr(flagAt + 1)) == 0) {
-                continue;
-            }
-            const std::size_t callAt = entry.rfind('\t', flagAt - 1) + 1;
-            line.assign(entry.substr(0, entry.find('\t')));
-            line += ',';
-            // packing has made any line break in the call number a space
-            line += entry.substr(callAt, flagAt - callAt);
-            line += "\r\n";
-            file.Write(line);
-        }
+        WriteMatches(file, booklist, {});
         file.Commit();
     }
     return file.Result();
-}
-
-FileWriteResult SaveMatches(const DataFolder& folder, const Booklist& booklist,
-                            Services& services) {
-    const FileWriteResult written = WriteMatchesFile(folder, booklist);
-    services.PauseWithEvents(1000);
-    return written;
 }
 
 void LoadMatches(const DataFolder& folder, Booklist& booklist) {

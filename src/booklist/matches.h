@@ -7,11 +7,13 @@
 // "Matches.tul" in the data folder: one line per matched book, its id, a comma and the library
 // call number, so that match results survive a fresh booklist.
 
-// Rewrites the file from the matched entries of the booklist, then pauses for a second so that
-// the windows repaint. The previous file is replaced only by a complete new one; when the new file
-// could not be written the previous one is left as it was and the result says why.
-FileWriteResult SaveMatches(const DataFolder& folder, const Booklist& booklist, Services& services);
-// The same without the pause, for a change the user makes one match at a time.
+// Writes the lines of the booklist's matched entries into `file`, opened on the folder's
+// "Matches.tul", after `firstLine` (given without its line end) when there is one: a run names
+// itself there, and the loader passes that line over, as it names no entry.
+void WriteMatches(ReplacingFile& file, const Booklist& booklist, std::string_view firstLine);
+// Rewrites the file from the matched entries alone. The previous file is replaced only by a
+// complete new one; when the new file could not be written the previous one is left as it was and
+// the result says why.
 FileWriteResult WriteMatchesFile(const DataFolder& folder, const Booklist& booklist);
 
 // Marks the entries named in the file as matched with their call numbers. A missing file leaves

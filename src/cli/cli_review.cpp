@@ -36,6 +36,7 @@ int RunReviewCommand(const std::vector<std::string>& args) {
         return CliFail(ExitFailure, "cannot read " + folder.MatchReview() +
                                         ": no comparison has been run in " + dir);
     }
+    if (read.run && !ResultsOfRun(folder, *read.run)) return CliFail(ExitFailure, MixedRunsText);
     const std::vector<ReviewRow>* const review = &read.rows;
     const ExportFormat format = cli.Flag("--tab") ? ExportFormat::Tab : ExportFormat::Comma;
     std::string text;

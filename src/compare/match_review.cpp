@@ -285,7 +285,7 @@ void RunReview::WriteLine(std::string_view id, std::string_view bookTitle,
     rows_.push_back({idAt, id.size(), markAt, takenBack});
 }
 
-FileWriteResult RunReview::Finish() {
+void RunReview::WriteTo(ReplacingFile& file, std::string_view runLine) {
     const std::string_view text = text_.View();
     const std::vector<bool> repeated = RepeatedRows(
         rows_.size(), [&](std::size_t i) { return text.substr(rows_[i].idAt, rows_[i].idSize); },
@@ -293,7 +293,20 @@ FileWriteResult RunReview::Finish() {
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         if (repeated[i]) text_.data()[rows_[i].markAt] = '1';
     }
-    return ReplaceFileContents(path_, text);
+    if (!runLine.empty()) {
+        file.Write(runLine);
+        file.Write("\r\n");
+    }
+    file.Write(text);
+}
+
+FileWriteResult RunReview::Finish() {
+    ReplacingFile file;
+    if (file.Open(path_)) {
+        WriteTo(file, {});
+        file.Commit();
+    }
+    return file.Result();
 }
 
 FileWriteResult SaveMatchReview(const DataFolder& folder, const std::vector<ReviewRow>& rows) {
@@ -347,9 +360,18 @@ std::optional<ReviewRow> ParseRow(std::string_view line, std::size_t number, boo
     return row;
 }
 
-// The rows of a review's text; nothing when it is damaged.
-std::optional<std::vector<ReviewRow>> ParseMatchReview(std::string_view text) {
+// The rows of a review's text; nothing when it is damaged. `run` is set from its run line, when
+// it has one.
+std::optional<std::vector<ReviewRow>> ParseMatchReview(std::string_view text,
+                                                       std::optional<ReviewRun>& run) {
     if (text.find('\0') != std::string_view::npos || !text.ends_with("\r\n")) return {};
+    if (text.starts_with("#run ")) {
+        const std::size_t end = text.find("\r\n");
+        ReviewRun stamped;
+        if (!ParseReviewRunLine(text.substr(0, end), stamped)) return {};
+        run = std::move(stamped);
+        text.remove_prefix(end + 2);
+    }
     std::vector<ReviewRow> rows;
     std::int64_t writtenEnd = 0;  // where the last record placed ends
     bool header = true;
@@ -386,7 +408,7 @@ MatchReviewFile ReadMatchReview(const DataFolder& folder) {
     std::string reason;
     const std::optional<std::string> text = ReadRegularFile(folder.MatchReview(), reason);
     std::optional<std::vector<ReviewRow>> rows;
-    if (text) rows = ParseMatchReview(*text);
+    if (text) rows = ParseMatchReview(*text, review.run);
     if (!rows) {
         review.state = MatchReviewFile::State::Damaged;
         return review;

@@ -8,6 +8,7 @@
 #include "base/growing_buffer.h"
 #include "base/replacing_file.h"
 #include "booklist/data_folder.h"
+#include "compare/run_stamp.h"
 
 // How a catalogue record came to match a booklist entry, from the surest to the loosest.
 enum class MatchKind { AuthorAndTitle, SameTitle, TitleInside, Series };
@@ -70,7 +71,10 @@ class RunReview {
              const WrittenRecord& written);
     void Add(const ReviewRow& row);
     std::size_t Size() const { return rows_.size(); }
-    // Marks the repeated entries and puts the complete file in the place of the earlier one.
+    // Marks the repeated entries and writes the review into `file`, opened on the folder's
+    // "MatchReview.txt", after `runLine` (given without its line end) when there is one.
+    void WriteTo(ReplacingFile& file, std::string_view runLine);
+    // The same, put in the place of the earlier file at once, without a run line.
     FileWriteResult Finish();
 
   private:
@@ -103,6 +107,8 @@ struct MatchReviewFile {
     };
     State state = State::None;
     std::vector<ReviewRow> rows;  // in order, when read
+    // The run that wrote it; nothing for a review written before runs were stamped.
+    std::optional<ReviewRun> run;
 };
 MatchReviewFile ReadMatchReview(const DataFolder& folder);
 // The rows alone; nothing when there is no review or it is damaged.

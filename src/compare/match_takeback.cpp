@@ -1,6 +1,7 @@
 #include "compare/match_takeback.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "base/regular_file.h"
@@ -9,26 +10,42 @@
 #include "booklist/folder_writer_lock.h"
 #include "booklist/matches.h"
 #include "compare/match_review.h"
+#include "compare/run_stamp.h"
 
 namespace {
 
 constexpr const char* RunAgain = "; run the comparison again";
 
-// The entry as the remaining rows leave it: matched with the call number of the last of them, as
-// a comparison would have left it, or unmatched.
-void RestoreEntry(Booklist& booklist, const std::string& id,
-                  const std::vector<ReviewRow>& remaining) {
-    for (auto row = remaining.rbegin(); row != remaining.rend(); ++row) {
-        if (row->id == id && !row->takenBack) {
-            booklist.MarkMatched(id, row->callNumber);
-            return;
-        }
+// "Matches.tul" as the take-back leaves it, made from the file on disk rather than from the
+// booklist in memory, which may be older than the file: each affected entry's line goes, or gives
+// the call number of the last row that still matches it, as a comparison would have left it.
+std::string MatchesAfter(std::string_view onDisk, const std::set<std::string>& affected,
+                         const std::vector<ReviewRow>& rows, std::string_view runLine) {
+    std::map<std::string, std::string_view> stillMatched;  // id -> call number
+    for (const ReviewRow& row : rows) {
+        if (!row.takenBack && affected.contains(row.id)) stillMatched[row.id] = row.callNumber;
     }
-    if (booklist.LookupLine(id).empty()) return;
-    BookRecord record = booklist.LookupRecord(id);
-    record.matched = 0;
-    record.callNumber.clear();
-    booklist.StoreRecord(record);
+    std::string text = std::string(runLine) + "\r\n";
+    std::set<std::string> written;
+    for (std::size_t at = 0; at < onDisk.size();) {
+        std::size_t end = onDisk.find('\n', at);
+        end = end == std::string_view::npos ? onDisk.size() : end + 1;
+        const std::string_view line = onDisk.substr(at, end - at);
+        at = end;
+        if (line.starts_with("#run ")) continue;
+        const std::string id(line.substr(0, std::min(line.find(','), line.find_first_of("\r\n"))));
+        if (!affected.contains(id)) {
+            text += line;
+            continue;
+        }
+        const auto still = stillMatched.find(id);
+        if (still == stillMatched.end() || !written.insert(id).second) continue;
+        text += id + "," + std::string(still->second) + "\r\n";
+    }
+    for (const auto& [id, callNumber] : stillMatched) {
+        if (!written.contains(id)) text += id + "," + std::string(callNumber) + "\r\n";
+    }
+    return text;
 }
 
 }  // namespace
@@ -49,6 +66,10 @@ TakeBackResult TakeBackMatches(Booklist& booklist, const DataFolder& folder,
     // overlap or miss their record: nothing is taken back from a review that is not whole.
     if (read.state == MatchReviewFile::State::Damaged)
         return {false, folder.MatchReview() + " is damaged" + RunAgain, true};
+    // Only the three results of one run fit together: a review whose "OUTPUT.MRC" or
+    // "Matches.tul" another run (or none, before runs were stamped) wrote would cut the wrong
+    // bytes.
+    if (!read.run || !ResultsOfRun(folder, *read.run)) return {false, MixedRunsText};
     std::vector<ReviewRow>* const review = &read.rows;
     std::vector<bool> taken(review->size(), false);
     for (const int row : rows) {
@@ -68,11 +89,15 @@ TakeBackResult TakeBackMatches(Booklist& booklist, const DataFolder& folder,
             cuts.emplace_back((*review)[k].offset, (*review)[k].length);
     }
     std::string output;
-    if (!cuts.empty()) {
+    std::string matches;
+    {
         std::string reason;
         std::optional<std::string> read = ReadRegularFile(folder.Output(), reason);
         if (!read) return {false, "cannot read " + folder.Output() + ": " + reason + RunAgain};
         output = std::move(*read);
+        read = ReadRegularFile(folder.Matches(), reason);
+        if (!read) return {false, "cannot read " + folder.Matches() + ": " + reason + RunAgain};
+        matches = std::move(*read);
         for (std::size_t k = 0; k < review->size(); ++k) {
             const ReviewRow& row = (*review)[k];
             if (!taken[k] || !row.written) continue;
@@ -94,7 +119,7 @@ TakeBackResult TakeBackMatches(Booklist& booklist, const DataFolder& folder,
         kept.append(output, static_cast<std::size_t>(at), static_cast<std::size_t>(offset - at));
         at = offset + length;
     }
-    if (!cuts.empty()) kept.append(output, static_cast<std::size_t>(at));
+    kept.append(output, static_cast<std::size_t>(at));
     // cutBefore[i]: the bytes cut before the i-th cut, so that a row finds its shift by search
     // however many rows are taken at once.
     std::vector<std::int64_t> cutBefore(cuts.size() + 1, 0);
@@ -121,17 +146,34 @@ TakeBackResult TakeBackMatches(Booklist& booklist, const DataFolder& folder,
     }
     MarkRepeatedEntries(remaining);
 
-    // Each file is replaced whole, the output first: a later step that fails leaves files that
-    // still agree with what the librarian is told.
-    if (!cuts.empty()) {
-        if (const FileWriteResult written = ReplaceFileContents(folder.Output(), kept); !written)
-            return {false, "cannot write " + folder.Output() + ": " + written.reason};
+    // The three results of the take-back, a run of its own, are put in place together.
+    const std::string stamp = NewRunStamp();
+    OutputDigest digest;
+    digest.Add(kept);
+    ReplacingFile outputFile;
+    ReplacingFile matchesFile;
+    ReplacingFile reviewFile;
+    if (outputFile.Open(folder.Output())) outputFile.Write(kept);
+    if (matchesFile.Open(folder.Matches()))
+        matchesFile.Write(MatchesAfter(matches, affected, remaining, MatchesRunLine(stamp)));
+    if (reviewFile.Open(folder.MatchReview())) {
+        RunReview review;
+        review.Open(folder);
+        for (const ReviewRow& row : remaining)
+            review.Add(row);
+        review.WriteTo(reviewFile, ReviewRunLine(stamp, digest));
     }
-    for (const std::string& id : affected)
-        RestoreEntry(booklist, id, remaining);
-    if (const FileWriteResult written = WriteMatchesFile(folder, booklist); !written)
-        return {false, "cannot write " + folder.Matches() + ": " + written.reason};
-    if (const FileWriteResult written = SaveMatchReview(folder, remaining); !written)
-        return {false, "cannot write " + folder.MatchReview() + ": " + written.reason};
+    if (!CommitTogether({&outputFile, &matchesFile, &reviewFile})) {
+        for (const auto& [file, path] :
+             {std::pair{&outputFile, folder.Output()}, std::pair{&matchesFile, folder.Matches()},
+              std::pair{&reviewFile, folder.MatchReview()}}) {
+            if (file->Failed() && file->Reason() != NotPlacedWithTheOthers)
+                return {false, "cannot write " + path + ": " + file->Reason()};
+        }
+        return {false, std::string("cannot write the results: ") + NotPlacedWithTheOthers};
+    }
+    // The booklist takes its matches from the file as now written.
+    booklist.ClearAllMatches();
+    LoadMatches(folder, booklist);
     return {true, {}};
 }

@@ -113,6 +113,7 @@ WrittenRecord WriteMatchedRecord(CatalogueRecord& record, int levelBand, Compari
     }
     if (!run.output) return {};
     run.output->Write(run.bytes);
+    run.outputDigest.Add(run.bytes);
     const WrittenRecord written{run.outputBytes, run.bytes};
     run.outputBytes += static_cast<std::int64_t>(run.bytes.size());
     return written;
@@ -398,15 +399,31 @@ ComparisonResult RunComparison(Booklist& booklist, const DataFolder& folder,
 
     reader.reset();
     catalogue.reset();
-    // The review, the largest file after the output, is marked and written while the output and
-    // the matches are put in place: most of its cost is waiting for the disk. Each of the three
-    // files replaces its own, so their order does not matter.
-    std::future<FileWriteResult> reviewed = std::async(std::launch::async | std::launch::deferred,
-                                                       [&run] { return run.review.Finish(); });
-    // After a Cancel the file holds the records matched so far, like the matches file.
-    output.Commit();
+    // The three results are written beside the earlier ones and put in their place together,
+    // under one stamp, or not at all: a crash or a full disk never leaves the results of two runs
+    // side by side. After a Cancel they hold what was matched so far. The review, the largest
+    // file after the output, is marked, written and taken to the disk on a thread of its own
+    // while the matches are written: most of its cost is waiting for the disk.
+    const std::string stamp = NewRunStamp();
+    ReplacingFile reviewFile;
+    ReplacingFile matchesFile;
+    const std::string reviewRun = ReviewRunLine(stamp, run.outputDigest);
+    std::future<void> reviewed = std::async(std::launch::async | std::launch::deferred,
+                                            [&run, &reviewFile, &folder, &reviewRun] {
+                                                if (!reviewFile.Open(folder.MatchReview())) return;
+                                                run.review.WriteTo(reviewFile, reviewRun);
+                                                reviewFile.Finish();
+                                            });
+    if (matchesFile.Open(folder.Matches()))
+        WriteMatches(matchesFile, booklist, MatchesRunLine(stamp));
+    reviewed.get();
+    CommitTogether({&output, &matchesFile, &reviewFile});
     result.outputCreated = output.Result().written;
     result.outputFailure = output.Reason();
+    result.matchesSaved = matchesFile.Result().written;
+    result.matchesFailure = matchesFile.Reason();
+    result.reviewSaved = reviewFile.Result().written;
+    result.reviewFailure = reviewFile.Reason();
     result.matches = run.matches;
     result.notWritten = run.notWritten;
     result.malformed = run.malformed;
@@ -414,11 +431,6 @@ ComparisonResult RunComparison(Booklist& booklist, const DataFolder& folder,
     services.PauseWithEvents(1000);
     services.PollProgressWindow();
     services.CloseProgressWindow();
-    const FileWriteResult saved = SaveMatches(folder, booklist, services);
-    result.matchesSaved = saved.written;
-    result.matchesFailure = saved.reason;
-    const FileWriteResult review = reviewed.get();
-    result.reviewSaved = review.written;
-    result.reviewFailure = review.reason;
+    services.PauseWithEvents(1000);
     return result;
 }

@@ -12,6 +12,7 @@
 #include "compare/marc_reader.h"
 #include "compare/marc_record.h"
 #include "compare/match_review.h"
+#include "compare/run_stamp.h"
 #include "compare/tagging.h"
 #include "platform/services.h"
 
@@ -58,6 +59,7 @@ struct ComparisonRun {
     TaggingOptions options;
     ReplacingFile* output = nullptr;  // null when the output file could not be created
     std::int64_t outputBytes = 0;     // written to it so far
+    OutputDigest outputDigest;        // of what was written to it
     RunReview review;                 // one row per matched record, in catalogue order
     std::int64_t matches = 0;
     std::int64_t notWritten = 0;

@@ -25,7 +25,7 @@ class MatchesFile : public ::testing::Test {
         r.matched = matched;
         booklist_.StoreRecord(r);
     }
-    FileWriteResult Save() { return SaveMatches(CurrentDataFolder(), booklist_, services_); }
+    FileWriteResult Save() { return WriteMatchesFile(CurrentDataFolder(), booklist_); }
     void Load() { LoadMatches(CurrentDataFolder(), booklist_); }
     TestFolder folder_;
     TestServices services_;

@@ -76,7 +76,8 @@ TEST_F(CliCompareTest, WritesTheSameFilesAsTheDesktopRunAndPrintsTheCounts) {
     RunComparison(booklist, CurrentDataFolder(), "../catalogue.mrc", {}, services);
     fs::current_path("..");
     EXPECT_EQ(ReadFile("data/OUTPUT.MRC"), ReadFile("desktop/OUTPUT.MRC"));
-    EXPECT_EQ(ReadFile("data/Matches.tul"), ReadFile("desktop/Matches.tul"));
+    EXPECT_EQ(WithoutRunLine(ReadFile("data/Matches.tul")),
+              WithoutRunLine(ReadFile("desktop/Matches.tul")));
     EXPECT_EQ(ReadFile("data/Matches.tul").find("3,"), std::string::npos);
     EXPECT_EQ(ReadFile("data/Matches.tul").find("OLD"), std::string::npos);
     EXPECT_NE(ReadFile("data/OUTPUT.MRC").find("TUL R-2"), std::string::npos);
@@ -206,29 +207,22 @@ TEST_F(CliCompareTest, AFolderIsNoCatalogue) {
     EXPECT_FALSE(fs::exists("data/OUTPUT.MRC"));
 }
 
-TEST_F(CliCompareTest, EveryFileThatCannotBeWrittenIsNamedWithTheReason) {
+// A folder in the place of a result would refuse its rename after the others were placed: the
+// run refuses it first, naming it, and writes nothing.
+TEST_F(CliCompareTest, AResultThatIsNoFileIsNamedAndNothingIsWritten) {
     const std::string folder = fs::current_path().string() + "/data/";
     for (const std::vector<std::string>& blocked :
          {std::vector<std::string>{"Matches.tul"}, {"OUTPUT.MRC"}, {"OUTPUT.MRC", "Matches.tul"}}) {
         fs::remove_all("data/Matches.tul");
         fs::remove_all("data/OUTPUT.MRC");
         for (const std::string& name : blocked)
-            fs::create_directory("data/" + name);  // in the way of the new file, even for root
+            fs::create_directory("data/" + name);
         const auto run = Cli("compare --dir data catalogue.mrc");
         EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.output, "3 records read, 2 matches\n");
-        EXPECT_EQ(StderrLines(), blocked.size()) << Stderr();
-        for (const std::string& name : blocked) {
-            EXPECT_NE(Stderr().find("cannot write " + folder + name + ": Is a directory"),
-                      std::string::npos)
-                << Stderr();
-        }
-        if (!fs::is_directory("data/Matches.tul")) {
-            EXPECT_NE(ReadFile("data/Matches.tul").find("1,813 SAC\r\n"), std::string::npos);
-        }
-        if (!fs::is_directory("data/OUTPUT.MRC")) {
-            EXPECT_EQ(IndependentReaderFaults("data/OUTPUT.MRC"), "");
-        }
+        EXPECT_EQ(run.output, "");
+        EXPECT_EQ(Stderr(), "tallyleaf-cli: cannot write " + folder + blocked.front() +
+                                ": it is not a regular file\n");
+        EXPECT_FALSE(fs::exists("data/MatchReview.txt"));
     }
 }
 
@@ -245,7 +239,7 @@ TEST_F(CliCompareTest, ComparingTheOutputFileItselfKeepsItsRecords) {
     EXPECT_NE(text.find("$a*The wonder"), std::string::npos) << text;
     EXPECT_EQ(text.find("$a**"), std::string::npos) << text;
     EXPECT_EQ(IndependentReaderFaults("data/OUTPUT.MRC"), "");
-    EXPECT_EQ(ReadFile("data/Matches.tul"), matches);
+    EXPECT_EQ(WithoutRunLine(ReadFile("data/Matches.tul")), WithoutRunLine(matches));
     for (const auto& entry : fs::directory_iterator("data"))
         EXPECT_EQ(entry.path().filename().string().find(".saving-"), std::string::npos);
 }
@@ -365,7 +359,8 @@ TEST(CliReview, ADamagedReviewIsRefusedAndNothingChanges) {
         withCell(2, 10, " 645"),
         withCell(2, 10, "1234567890123456789"),
         withCell(2, 11, "0"),
-        withCell(3, 10, std::to_string(LoadMatchReview(CurrentDataFolder())->at(1).offset)),
+        // lines[0] names the run, lines[1] is the header: row 3 is lines[4].
+        withCell(4, 10, std::to_string(LoadMatchReview(CurrentDataFolder())->at(1).offset)),
         withCell(2, 0, "7"),
         review.substr(0, review.size() - 20),
         review.substr(0, 200) + '\0' + review.substr(201),

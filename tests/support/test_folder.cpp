@@ -51,3 +51,9 @@ std::set<std::string> FileNamesIn(const std::filesystem::path& folder) {
         names.insert(entry.path().filename().string());
     return names;
 }
+
+std::string WithoutRunLine(const std::string& text) {
+    if (!text.starts_with("#run ")) return text;
+    const std::size_t end = text.find('\n');
+    return end == std::string::npos ? std::string() : text.substr(end + 1);
+}

@@ -22,6 +22,9 @@ class TestFolder {
 
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 std::string ReadFile(const std::filesystem::path& path);
+// A file of a run's results without its first line when that names the run ("#run ..."): the
+// stamp differs from run to run.
+std::string WithoutRunLine(const std::string& text);
 bool FileExists(const std::filesystem::path& path);
 // Every name in `folder`, so that a test can tell that nothing was left behind.
 std::set<std::string> FileNamesIn(const std::filesystem::path& folder);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/text.h"
+#include "booklist/matches.h"
 #include "compare/match_review.h"
 #include "compare/match_takeback.h"
 #include "platform/dialogs.h"
@@ -131,6 +132,13 @@ bool ShowMatchReview(Booklist& booklist, const DataFolder& folder, const PdfFile
         services.ShowMessage(Title, DamagedText, MessageButtons::Ok, MessageIcon::Exclamation);
         return false;
     }
+    if (review.run && !ResultsOfRun(folder, *review.run)) {
+        services.ShowMessage(Title, MixedRunsText, MessageButtons::Ok, MessageIcon::Exclamation);
+        return false;
+    }
+    // The run whose rows the window shows: another copy of the program may take matches back
+    // while it is open, and the numbers then name other rows.
+    std::string shownRun = review.run ? review.run->stamp : std::string();
     std::optional<std::vector<ReviewRow>> rows;
     if (review.state == MatchReviewFile::State::Read) rows = review.rows;
     if (!rows) {
@@ -154,6 +162,16 @@ bool ShowMatchReview(Booklist& booklist, const DataFolder& folder, const PdfFile
     FillList(list, *rows);
     list->setFocus();
 
+    // Shows the review as it now is on disk.
+    const auto readAgain = [&] {
+        const MatchReviewFile now = ReadMatchReview(folder);
+        shownRun = now.run ? now.run->stamp : std::string();
+        rows = now.rows;
+        caption = Caption(*rows);
+        if (auto* label = ControlAs<QLabel>(ReviewWindowNumber, ReviewCaptionControl))
+            label->setText(ToDisplay(caption));
+        FillList(list, *rows);
+    };
     bool changed = false;
     for (;;) {
         const DialogEvent event = WaitDialogEvent();
@@ -176,18 +194,28 @@ bool ShowMatchReview(Booklist& booklist, const DataFolder& folder, const PdfFile
                                      2) != MessageAnswer::Yes) {
                 continue;
             }
+            const MatchReviewFile now = ReadMatchReview(folder);
+            if ((now.run ? now.run->stamp : std::string()) != shownRun ||
+                now.state != MatchReviewFile::State::Read) {
+                services.ShowMessage(Title,
+                                     "The matches have changed since this list was shown; it has "
+                                     "been read again.",
+                                     MessageButtons::Ok, MessageIcon::Exclamation);
+                readAgain();
+                // The matches the main list shows are older than the files: read them again.
+                booklist.ClearAllMatches();
+                LoadMatches(folder, booklist);
+                changed = true;
+                list->setFocus();
+                continue;
+            }
             if (const TakeBackResult result = TakeBackMatches(booklist, folder, numbers, services);
                 !result) {
                 services.ShowMessage(Title, result.damaged ? DamagedText : result.reason,
                                      MessageButtons::Ok, MessageIcon::Exclamation);
             } else {
                 changed = true;
-                rows = LoadMatchReview(folder);
-                if (!rows) rows.emplace();
-                caption = Caption(*rows);
-                if (auto* label = ControlAs<QLabel>(ReviewWindowNumber, ReviewCaptionControl))
-                    label->setText(ToDisplay(caption));
-                FillList(list, *rows);
+                readAgain();
             }
             list->setFocus();
         }
