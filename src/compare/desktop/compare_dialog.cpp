@@ -64,7 +64,12 @@ bool ShowCompareDialog(Booklist& booklist, const DataFolder& folder, Services& s
                                                  "MARC data file | *.MRC | All Files | * ||");
     if (path.size() < 3) return false;
 
-    ShowComparisonOutcome(folder, RunComparison(booklist, folder, path, options, services),
-                          services);
+    // The run works on a copy: when its results cannot all be put in place, the files keep the
+    // earlier ones, and so does the list.
+    Booklist compared = booklist;
+    const ComparisonResult result = RunComparison(compared, folder, path, options, services);
+    if (result.outputCreated && result.matchesSaved && result.reviewSaved)
+        booklist = std::move(compared);
+    ShowComparisonOutcome(folder, result, services);
     return true;
 }

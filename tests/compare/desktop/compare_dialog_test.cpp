@@ -11,6 +11,7 @@
 #include "app/desktop/book_list_view.h"
 #include "app/desktop/main_window.h"
 #include "app/desktop/main_window_ids.h"
+#include "base/replacing_file.h"
 #include "booklist/booklist.h"
 #include "compare/desktop/compare_dialog.h"
 #include "compare/marc_text.h"
@@ -181,6 +182,21 @@ TEST_F(CompareDialogTest, RunWithBothOptionsClearedWritesUntaggedAndRefreshesThe
             shown |= BookListCell(row, column) == "82";
     }
     EXPECT_TRUE(shown);
+}
+
+// Results that cannot all be put in place leave the earlier ones, in the files and in the list.
+TEST_F(CompareDialogTest, AFullDiskKeepsTheMatchesShownBefore) {
+    PressInDialog(Qt::Key_Return);
+    TestSessionServices().PresetChosenFile(Catalogue());
+    TestSessionServices().PresetMessageAnswer(MessageAnswer::Ok);
+    FailNextFileAfter(30);
+    EXPECT_TRUE(DispatchMainCommand(TestSession(), {CompareCommand, EventClicked}));
+    EXPECT_TRUE(Matched("3"));
+    EXPECT_FALSE(Matched("1"));
+    EXPECT_EQ(ReadFile("Matches.tul"), "3,823 DAH\r\n");
+    EXPECT_FALSE(FileExists("OUTPUT.MRC"));
+    EXPECT_NE(TestSessionServices().ShownMessages().back().text.find("No space left on device"),
+              std::string::npos);
 }
 
 TEST_F(CompareDialogTest, CancelInTheProgressWindowKeepsAndSavesTheMatchesSoFar) {
