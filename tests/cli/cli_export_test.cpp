@@ -126,18 +126,15 @@ TEST(Cli, ImportReplacesTheBooklistOrChangesNothing) {
     const std::string old = "7\tPossum Magic\tFox, Mem\r\n";
     WriteFile("Booklist.tul", old);
     WriteFile("Matches.tul", "7,A FOX\r\n");
-    WriteFile("page.html", "<html>Please sign in</html>\r\n");
+    // One byte past the cap is refused before a line is read (the file is sparse).
     WriteFile("huge.tul", "12\tThe Hobbit\tTolkien, J.R.R.\r\n");
     fs::resize_file("huge.tul", (std::int64_t{256} << 20) + 1);
-    for (const char* refused : {"page.html", "huge.tul"}) {
-        const CliRun run = RunCli({"import", refused}, "err");
-        EXPECT_EQ(run.exit, 1) << refused;
-        EXPECT_NE(run.stderrText.find("; the booklist was not changed"), std::string::npos);
-        EXPECT_EQ(ReadFile("Booklist.tul"), old);
-        EXPECT_TRUE(FileExists("Matches.tul"));
-    }
-    EXPECT_NE(RunCli({"import", "huge.tul"}, "err").stderrText.find("larger than 256 MB"),
+    const CliRun refused = RunCli({"import", "huge.tul"}, "err");
+    EXPECT_EQ(refused.exit, 1);
+    EXPECT_NE(refused.stderrText.find("is larger than 256 MB; the booklist was not changed"),
               std::string::npos);
+    EXPECT_EQ(ReadFile("Booklist.tul"), old);
+    EXPECT_TRUE(FileExists("Matches.tul"));
     const std::string fresh = "12\tThe Hobbit\tTolkien, J.R.R.\r\n33\tMatilda\tDahl, Roald\r\n";
     WriteFile("new.tul", fresh);
     EXPECT_EQ(RunCli({"import", "new.tul"}, "err").exit, 0);

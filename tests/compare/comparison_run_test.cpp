@@ -114,14 +114,6 @@ TEST_F(ComparisonRunTest, CounterGroupsThousands) {
     EXPECT_TRUE(services.ShownMessages()[0].text.ends_with("\n1,234 records read, 1,234 matches."));
 }
 
-TEST_F(ComparisonRunTest, LineBreaksAndNulBytesAroundRecordsAreNotCounted) {
-    const std::string nuls(1000, '\0');
-    WriteFile("catalogue.mrc", "\r\n" + nuls + TwoMatches + "\n" + nuls);
-    const ComparisonResult result = Run("catalogue.mrc");
-    EXPECT_EQ(result.recordsRead, 3);
-    EXPECT_EQ(result.matches, 2);
-}
-
 TEST_F(ComparisonRunTest, CancelKeepsAndSavesTheMatchesSoFar) {
     WriteFile("catalogue.mrc", TwoMatches);
     services.PresetCancelAtPoll(2);
