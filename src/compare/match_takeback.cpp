@@ -69,7 +69,18 @@ TakeBackResult TakeBackMatches(Booklist& booklist, const DataFolder& folder,
     // Only the three results of one run fit together: a review whose "OUTPUT.MRC" or
     // "Matches.tul" another run (or none, before runs were stamped) wrote would cut the wrong
     // bytes.
-    if (!read.run || !ResultsOfRun(folder, *read.run)) return {false, MixedRunsText};
+    if (!read.run) return {false, MixedRunsText};
+    std::string output;
+    std::string matches;
+    {
+        std::string reason;
+        std::optional<std::string> outputRead = ReadRegularFile(folder.Output(), reason);
+        std::optional<std::string> matchesRead = ReadRegularFile(folder.Matches(), reason);
+        if (!outputRead || !matchesRead || !ResultsOfRun(*read.run, *matchesRead, *outputRead))
+            return {false, MixedRunsText};
+        output = std::move(*outputRead);
+        matches = std::move(*matchesRead);
+    }
     std::vector<ReviewRow>* const review = &read.rows;
     std::vector<bool> taken(review->size(), false);
     for (const int row : rows) {
@@ -88,25 +99,14 @@ TakeBackResult TakeBackMatches(Booklist& booklist, const DataFolder& folder,
         if (taken[k] && (*review)[k].written)
             cuts.emplace_back((*review)[k].offset, (*review)[k].length);
     }
-    std::string output;
-    std::string matches;
-    {
-        std::string reason;
-        std::optional<std::string> read = ReadRegularFile(folder.Output(), reason);
-        if (!read) return {false, "cannot read " + folder.Output() + ": " + reason + RunAgain};
-        output = std::move(*read);
-        read = ReadRegularFile(folder.Matches(), reason);
-        if (!read) return {false, "cannot read " + folder.Matches() + ": " + reason + RunAgain};
-        matches = std::move(*read);
-        for (std::size_t k = 0; k < review->size(); ++k) {
-            const ReviewRow& row = (*review)[k];
-            if (!taken[k] || !row.written) continue;
-            const auto end = static_cast<std::uint64_t>(row.offset + row.length);
-            if (end > output.size() || RecordChecksum(std::string_view(output).substr(
-                                           static_cast<std::size_t>(row.offset),
-                                           static_cast<std::size_t>(row.length))) != row.checksum) {
-                return {false, folder.Output() + " has changed since the comparison" + RunAgain};
-            }
+    for (std::size_t k = 0; k < review->size(); ++k) {
+        const ReviewRow& row = (*review)[k];
+        if (!taken[k] || !row.written) continue;
+        const auto end = static_cast<std::uint64_t>(row.offset + row.length);
+        if (end > output.size() || RecordChecksum(std::string_view(output).substr(
+                                       static_cast<std::size_t>(row.offset),
+                                       static_cast<std::size_t>(row.length))) != row.checksum) {
+            return {false, folder.Output() + " has changed since the comparison" + RunAgain};
         }
     }
 

@@ -69,13 +69,17 @@ bool ParseReviewRunLine(std::string_view line, ReviewRun& run) {
     return true;
 }
 
+bool ResultsOfRun(const ReviewRun& run, std::string_view matches, std::string_view output) {
+    if (!matches.starts_with(MatchesRunLine(run.stamp) + "\r\n")) return false;
+    if (static_cast<std::int64_t>(output.size()) != run.outputSize) return false;
+    OutputDigest digest;
+    digest.Add(output);
+    return digest.Hex() == run.outputDigest;
+}
+
 bool ResultsOfRun(const DataFolder& folder, const ReviewRun& run) {
     std::string reason;
     const std::optional<std::string> matches = ReadRegularFile(folder.Matches(), reason);
-    if (!matches || !matches->starts_with(MatchesRunLine(run.stamp) + "\r\n")) return false;
     const std::optional<std::string> output = ReadRegularFile(folder.Output(), reason);
-    if (!output || static_cast<std::int64_t>(output->size()) != run.outputSize) return false;
-    OutputDigest digest;
-    digest.Add(*output);
-    return digest.Hex() == run.outputDigest;
+    return matches && output && ResultsOfRun(run, *matches, *output);
 }

@@ -42,5 +42,7 @@ bool ParseReviewRunLine(std::string_view line, ReviewRun& run);
 inline constexpr const char* MixedRunsText =
     "The results of two runs are mixed; run the comparison again.";
 
-// Whether "Matches.tul" and "OUTPUT.MRC" are those written with the review of `run`.
+// Whether "Matches.tul" and "OUTPUT.MRC" are those written with the review of `run`: from the
+// folder, or from their contents as read.
 bool ResultsOfRun(const DataFolder& folder, const ReviewRun& run);
+bool ResultsOfRun(const ReviewRun& run, std::string_view matches, std::string_view output);
