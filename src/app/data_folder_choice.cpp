@@ -1,5 +1,6 @@
 #include "app/data_folder_choice.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -29,26 +30,67 @@ bool IsAbsoluteFolderName(const char* value) {
     return value != nullptr && value[0] == '/';
 }
 
+// Puts a copy of `file` whole on the disk under `copy`; says why not. The original goes once every
+// copy is complete, so a copy still in the system's cache would be lost with it by a power
+// failure: the copy is written out before it is placed.
+std::string CopyToDisk(const fs::path& file, const fs::path& copy) {
+    RegularFile original = OpenRegularFile(file.string());
+    ReplacingFile out;
+    std::string reason = original.reason;
+    if (original && !out.Open(copy.string())) reason = out.Reason();
+    if (original && out.IsOpen()) {
+        std::vector<char> chunk(1 << 20);
+        while (const std::size_t got =
+                   std::fread(chunk.data(), 1, chunk.size(), original.file.get()))
+            out.Write({chunk.data(), got});
+        if (std::ferror(original.file.get())) out.FailWith(std::strerror(EIO));
+        if (!out.Commit()) reason = out.Reason();
+    }
+    if (reason.empty()) return {};
+    return file.filename().string() + " could not be copied (" + reason + ")";
+}
+
 // Moves the earlier folder's files into `work`, which does not exist yet: in one rename where both
-// lie on one file system, else file by file, each copied whole before its original goes.
-void MoveEarlierFiles(const fs::path& earlier, const fs::path& work) {
+// lie on one file system, else by copying every file first and removing the originals only when
+// every copy is complete. When a copy fails, the copies and `work` go again, the earlier folder
+// stays as it was, and the reason is returned.
+std::string MoveEarlierFiles(const fs::path& earlier, const fs::path& work) {
     std::error_code error;
     fs::create_directories(work.parent_path(), error);
     fs::rename(earlier, work, error);
-    if (!error) return;
-    fs::create_directory(work, error);
-    if (error) return;
+    if (!error) return {};
+    if (!fs::create_directory(work, error)) return error ? error.message() : "it exists";
     std::vector<fs::path> files;
+    std::string reason;
     for (const auto& entry : fs::directory_iterator(earlier, error)) {
         if (entry.is_regular_file(error)) files.push_back(entry.path());
     }
+    if (error) reason = error.message();
     for (const fs::path& file : files) {
-        // A file that cannot be read whole stays where it is.
-        std::string reason;
-        const std::optional<std::string> bytes = ReadRegularFile(file.string(), reason);
-        if (bytes && ReplaceFileContents((work / file.filename()).string(), *bytes))
-            fs::remove(file, error);
+        if (reason.empty()) reason = CopyToDisk(file, work / file.filename());
     }
+    if (reason.empty()) {
+        const int fd = ::open(work.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0 || ::fsync(fd) != 0) reason = std::strerror(errno);
+        if (fd >= 0) ::close(fd);
+    }
+    if (!reason.empty()) {
+        fs::remove_all(work, error);
+        return reason;
+    }
+    for (const fs::path& file : files)
+        fs::remove(file, error);
+    return {};
+}
+
+// Whether `folder` can hold the program's files; says why not.
+FolderCheck CheckFolder(const std::string& folder) {
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error) return {false, error.message(), {}, {}};
+    if (!fs::is_directory(folder, error)) return {false, "it is not a folder", {}, {}};
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) return {false, std::strerror(errno), {}, {}};
+    return {true, {}, {}, {}};
 }
 
 }  // namespace
@@ -79,17 +121,25 @@ DataFolders ChooseDataFolders(const std::string& executableFolder, const FolderE
 }
 
 FolderCheck PrepareDataFolder(const DataFolders& folders) {
-    if (folders.besideExecutable) return {true, {}};
-    if (folders.work.empty()) return {false, "neither TALLYLEAF_DIR nor HOME names a folder"};
+    if (folders.besideExecutable) return {true, {}, folders.work, {}};
+    if (folders.work.empty())
+        return {false, "neither TALLYLEAF_DIR nor HOME names a folder", {}, {}};
     std::error_code error;
     if (!folders.earlierWork.empty() && !fs::exists(folders.work, error) &&
         fs::is_regular_file(fs::path(folders.earlierWork) / BooklistFileName, error)) {
-        MoveEarlierFiles(folders.earlierWork, folders.work);
+        if (const std::string reason = MoveEarlierFiles(folders.earlierWork, folders.work);
+            !reason.empty()) {
+            // The files stay together where they were; the next start tries the move again.
+            FolderCheck check = CheckFolder(folders.earlierWork);
+            check.work = folders.earlierWork;
+            check.notice = "Your files could not be moved to " + folders.work + ": " + reason +
+                           ". Tallyleaf uses " + folders.earlierWork + " this time.";
+            return check;
+        }
     }
-    fs::create_directories(folders.work, error);
-    if (error) return {false, error.message()};
-    if (!fs::is_directory(folders.work, error)) return {false, "it is not a folder"};
-    if (::access(folders.work.c_str(), W_OK | X_OK) != 0) return {false, std::strerror(errno)};
+    FolderCheck check = CheckFolder(folders.work);
+    check.work = folders.work;
+    if (!check) return check;
     const fs::path version = fs::path(folders.work) / VersionFileName;
     if (!folders.installedShare.empty() && (fs::file_size(version, error) == 0 || error)) {
         std::string reason;
@@ -98,5 +148,5 @@ FolderCheck PrepareDataFolder(const DataFolders& folders) {
         // Written whole or not at all, so that a full disk leaves no empty file to be kept.
         if (installed && !installed->empty()) ReplaceFileContents(version.string(), *installed);
     }
-    return {true, {}};
+    return check;
 }

@@ -32,12 +32,15 @@ DataFolders ChooseDataFolders(const std::string& executableFolder, const FolderE
 struct FolderCheck {
     bool usable = false;
     std::string reason;
+    std::string work;    // the folder to work in this time
+    std::string notice;  // what the user is to be told before the program goes on, or empty
     explicit operator bool() const { return usable; }
 };
 
 // Makes the data folder ready. On the first start of an installed copy the files of the earlier
-// folder move into "~/Tallyleaf" when that holds a booklist; a folder that does not exist is
-// created, and an installed copy's "TULVersion.txt" is copied into it when it has none or an empty
-// one (a full disk may have cut the first copy). Not usable when the folder cannot be made, is no
-// folder or cannot be written to: the program must then stop rather than work somewhere else.
+// folder move into "~/Tallyleaf" when that holds a booklist, all of them or none: when they
+// cannot, the earlier folder is used this time and `notice` says why; a folder that does not exist
+// is created, and an installed copy's "TULVersion.txt" is copied into it when it has none or an
+// empty one (a full disk may have cut the first copy). Not usable when the folder cannot be made,
+// is no folder or cannot be written to: the program must then stop rather than work somewhere else.
 FolderCheck PrepareDataFolder(const DataFolders& folders);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/small_disk.h"
 #include "support/test_folder.h"
 
 namespace fs = std::filesystem;
@@ -83,6 +84,37 @@ TEST_F(DataFoldersTest, TheEarlierFolderMovesOnceWhenItHoldsABooklist) {
         EXPECT_EQ(FileExists(home + "/Tallyleaf/Matches.tul"), c.moved) << c.earlier;
         EXPECT_EQ(FileExists(c.earlier + "/Matches.tul"), !c.moved) << c.earlier;
         EXPECT_TRUE(FileExists(home + "/Tallyleaf/TULVersion.txt"));
+    }
+}
+
+// With the new folder on another file system the files are copied: on a disk too small for them
+// all, none moves, the earlier folder is used this time and the next start tries again.
+TEST_F(DataFoldersTest, TheEarlierFilesMoveToAnotherDiskAllOrNone) {
+    const std::string booklist(200 * 1024, 'b');
+    for (const std::size_t diskBytes : {1024 * 1024, 64 * 1024}) {
+        SmallDisk disk(diskBytes);
+        if (disk.Path().empty()) GTEST_SKIP() << "mounting a small disk needs root";
+        const std::string xdg = root + "/xdg", earlier = xdg + "/tallyleaf";
+        fs::create_directories(earlier);
+        WriteFile(earlier + "/Matches.tul", "7,A FOX\r\n");
+        WriteFile(earlier + "/Booklist.tul", booklist);
+        const DataFolders folders =
+            ChooseDataFolders(root + "/usr/bin", {nullptr, disk.Path().c_str(), xdg.c_str()});
+        const FolderCheck check = PrepareDataFolder(folders);
+        ASSERT_TRUE(check) << check.reason;
+        const bool fits = diskBytes > booklist.size();
+        EXPECT_EQ(check.work, fits ? folders.work : earlier);
+        EXPECT_EQ(ReadFile(check.work + "/Booklist.tul"), booklist);
+        EXPECT_EQ(ReadFile(check.work + "/Matches.tul"), "7,A FOX\r\n");
+        EXPECT_EQ(fs::exists(earlier + "/Booklist.tul"), !fits);
+        EXPECT_EQ(fs::exists(folders.work), fits);
+        EXPECT_EQ(check.notice,
+                  fits ? ""
+                       : "Your files could not be moved to " + folders.work +
+                             ": Booklist.tul could not be copied (No space left on device). "
+                             "Tallyleaf uses " +
+                             earlier + " this time.");
+        fs::remove_all(xdg);
     }
 }
 

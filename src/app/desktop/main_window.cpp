@@ -303,15 +303,20 @@ int RunDesktopProgram() {
         PathFromDisplay(QCoreApplication::applicationDirPath()),
         {std::getenv("TALLYLEAF_DIR"), std::getenv("HOME"), std::getenv("XDG_DATA_HOME")});
     // Working anywhere else would put the user's booklist and results where they do not look.
-    if (const FolderCheck check = PrepareDataFolder(folders); !check) {
+    const FolderCheck check = PrepareDataFolder(folders);
+    if (!check) {
         const std::string text =
-            folders.work.empty() ? "Tallyleaf has no folder for its files: " + check.reason + "."
-                                 : "Tallyleaf cannot keep its files in the folder\r\n" +
-                                       folders.work + "\r\n" + check.reason + ".";
+            check.work.empty() ? "Tallyleaf has no folder for its files: " + check.reason + "."
+                               : "Tallyleaf cannot keep its files in the folder\r\n" + check.work +
+                                     "\r\n" + check.reason + ".";
         QtServices().ShowMessage("Tallyleaf", text, MessageButtons::Ok, MessageIcon::Exclamation);
         return 1;
     }
-    const DataFolder folder(folders.work,
+    if (!check.notice.empty()) {
+        QtServices().ShowMessage("Tallyleaf", check.notice, MessageButtons::Ok,
+                                 MessageIcon::Exclamation);
+    }
+    const DataFolder folder(check.work,
                             std::filesystem::path(folders.manual).parent_path().string());
     QtServices services(folder.Path());
     DesktopSession session{folder, ConfiguredServerAddress(folder), services, Booklist(), {}};
