@@ -111,6 +111,18 @@ peak_kb() { (cd "$1" && /usr/bin/time -f "%M" "$cli" compare Catalogue.mrc 2>&1 
 echo "peak memory of a comparison: $(peak_kb "$work/100000") KB at 100,000 records," \
   "$(peak_kb "$work/500000") KB at 500,000 records"
 
+# Loading a booklist is to take at most three times the file's size and 64 MB: the worst case
+# is one very long line, whose title is kept with its key in the list and again in the indexes.
+mkdir -p "$work/longline"
+python3 -c 'import sys; sys.stdout.buffer.write(b"1\t" + b"Quokka " * (100 << 20 >> 3) + b"\tFox, Mem\r\n")' \
+  > "$work/longline/Booklist.tul"
+for list in longline 100000; do
+  bytes=$(stat -c %s "$work/$list/Booklist.tul")
+  kb=$(cd "$work/$list" && /usr/bin/time -f "%M" "$cli" export --match matched out.csv 2>&1 > /dev/null | tail -1)
+  echo "peak memory of loading $list/Booklist.tul ($((bytes >> 20)) MB): $((kb >> 10)) MB" \
+    "(goal <= $((3 * bytes / 1048576 + 64)) MB)"
+done
+
 if [ -x "$gui_bench" ]; then
   out="$("$gui_bench" 100000 2>/dev/null)"
   echo "$out" | grep -E "FillBookList" | sed 's/.*: \([0-9.]*\) ms/\1/' | sort -n |

@@ -63,3 +63,14 @@ void BlockReader::Refill() {
     end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
     if (end_ == 0) eof_ = true;
 }
+
+bool BlockReader::GoBackTo(std::int64_t position) {
+    if (windowBytes_ != 0 || position > position_) return false;
+    // The file's own offset is where the block in hand ends.
+    const std::int64_t blockEnd = position_ + static_cast<std::int64_t>(end_ - start_);
+    if (::ftello(file_) != blockEnd || ::fseeko(file_, position, SEEK_SET) != 0) return false;
+    start_ = end_ = 0;
+    eof_ = false;
+    position_ = position;
+    return true;
+}

@@ -13,8 +13,28 @@ std::size_t LengthBeforeLineEnd(const char* begin, std::size_t size) {
 
 LineReader::LineReader(std::FILE* file) : blocks_(file, BlockSize) {}
 
+std::int64_t LineReader::MeasureLine() {
+    const std::int64_t start = blocks_.Position();
+    std::int64_t length = 0;
+    for (;;) {
+        const std::string_view block = blocks_.Available();
+        const std::size_t part = LengthBeforeLineEnd(block.data(), block.size());
+        length += static_cast<std::int64_t>(part);
+        if (part < block.size() || block.empty()) break;
+        blocks_.Consume(part);
+    }
+    return blocks_.GoBackTo(start) ? length : -1;
+}
+
 bool LineReader::Next(std::string& line) {
     line.clear();
+    // A line longer than a block would otherwise grow by doubling, to up to twice its length:
+    // its length is read first where the file allows, so that it takes only its own room.
+    if (const std::string_view block = blocks_.Available();
+        LengthBeforeLineEnd(block.data(), block.size()) == block.size() && !block.empty()) {
+        if (const std::int64_t length = MeasureLine(); length > 0)
+            line.reserve(static_cast<std::size_t>(length));
+    }
     bool any = false;
     for (;;) {
         const std::string_view block = blocks_.Available();
@@ -52,4 +72,8 @@ bool LineReader::Next(std::string_view& line) {
     if (!Next(spill_)) return false;
     line = spill_;
     return true;
+}
+
+void LineReader::ReleaseLongLine() {
+    if (spill_.capacity() > 16 * BlockSize) std::string().swap(spill_);
 }

@@ -19,8 +19,14 @@ class LineReader {
     bool Next(std::string_view& line);
     // Bytes consumed so far, the terminator of the last line included.
     std::int64_t Position() const { return blocks_.Position(); }
+    // Gives back the room a long line took, once the caller has done with its view.
+    void ReleaseLongLine();
 
   private:
+    // The length of the line that begins here, read ahead; nothing is consumed. -1 when the file
+    // cannot be read again from here.
+    std::int64_t MeasureLine();
+
     BlockReader blocks_;
     std::string spill_;  // a line that runs over the end of a block
 };

@@ -39,6 +39,9 @@ constexpr std::int64_t MaxReservedEntries = 1 << 20;
 // Room is made for an entry per this many bytes of the file: booklist lines are seldom shorter,
 // and a table that grows while loading moves every entry once more.
 constexpr std::int64_t ExpectedLineSize = 128;
+// A line longer than this is handled with care for its room: a booklist may hold one of any
+// length, up to the size the program takes in.
+constexpr std::size_t LongLine = 1 << 20;
 
 std::string ReadVersion(const DataFolder& folder) {
     const FileHandle file = OpenForReading(folder.Version());
@@ -226,13 +229,19 @@ std::optional<Booklist> ReadBooklistEntries(const DataFolder& folder, Services& 
     std::string packing;
     FieldStarts starts;
     while (reader.Next(line)) {
+        // A long line is packed into room made for it at once (its keys are no longer than
+        // their texts), so that the packing does not grow to twice its length.
+        const bool longLine = line.size() > LongLine;
+        if (longLine) packing.reserve(2 * line.size() + 64);
         if (!PackEntry(line, packing, starts)) continue;
+        reader.ReleaseLongLine();
         // The table keeps a copy just as long as the line: the booklist is most of the memory
-        // the program uses.
+        // the program uses. A long line's packing is handed over rather than copied.
         std::string idText(packing, 0, starts[FieldTitle] - 1);
         bool added = false;
-        const PackedFields entry =
-            PiecesAt(booklist.StoreLoadedEntry(std::move(idText), packing, added), starts);
+        const std::string_view stored = booklist.StoreLoadedEntry(
+            std::move(idText), longLine ? std::move(packing) : std::string(packing), added);
+        const PackedFields entry = PiecesAt(stored, starts);
         indexes.Add(entry, !added);
 
         CollectNames(entry[FieldCategories], categoriesSeen, categories, MaxCategoryNames);

@@ -6,8 +6,9 @@
 
 namespace {
 
-// The room made for the texts of one expected entry.
-constexpr std::size_t ExpectedEntryText = 64;
+// The texts of the entries are kept in pieces of at least this size, each made once with its room:
+// a piece is never moved, so a long key costs its own length and not a copy of all before it.
+constexpr std::size_t TextPieceBytes = 1 << 20;
 
 // The entry under `key`, made with an empty value when there is none; the key is copied only
 // then, as most lookups find a key entered before.
@@ -45,14 +46,17 @@ std::string_view Find(const TextTable<std::string>& table, std::string_view key)
 // Calls `visit` with the entries given from the `from`th on.
 template <typename Visit>
 void BooklistIndexes::VisitGiven(std::size_t from, Visit&& visit) const {
-    std::string_view text = givenText_;
+    std::size_t piece = 0;
+    std::string_view text;
     for (std::size_t i = 0; i < given_.size(); ++i) {
         const GivenEntry& given = given_[i];
+        // An entry's texts lie in one piece; one that does not fit in a piece begins the next.
+        if (text.empty() && piece < givenText_.size()) text = givenText_[piece++];
         IndexedEntry entry{given.id, given.idLoadedBefore, {}, {}, {}, {}, {}};
-        std::string_view* const piece[] = {&entry.idText, &entry.titleKey, &entry.surnameKey,
+        std::string_view* const field[] = {&entry.idText, &entry.titleKey, &entry.surnameKey,
                                            &entry.seriesKey, &entry.level};
         for (std::size_t p = 0; p < given.sizes.size(); ++p) {
-            *piece[p] = text.substr(0, given.sizes[p]);
+            *field[p] = text.substr(0, given.sizes[p]);
             text.remove_prefix(given.sizes[p]);
         }
         if (i >= from) visit(entry);
@@ -84,10 +88,19 @@ void BooklistIndexes::AddTexts(std::int64_t id, std::string_view idText, std::st
     entry.id = id;
     entry.idLoadedBefore = idLoadedBefore;
     anyIdGivenAgain_ |= idLoadedBefore;
+    // A key of more than 4 GB can match no catalogue field: its start stands for it.
+    const std::string_view texts[] = {idText.substr(0, UINT32_MAX), titleKey.substr(0, UINT32_MAX),
+                                      surnameKey.substr(0, UINT32_MAX),
+                                      seriesKey.substr(0, UINT32_MAX), level.substr(0, UINT32_MAX)};
+    std::size_t needed = 0;
+    for (const std::string_view text : texts)
+        needed += text.size();
+    if (givenText_.empty() || givenText_.back().capacity() - givenText_.back().size() < needed)
+        givenText_.emplace_back().reserve(std::max(needed, TextPieceBytes));
     std::size_t i = 0;
-    for (const std::string_view text : {idText, titleKey, surnameKey, seriesKey, level}) {
-        givenText_ += text;
-        entry.sizes[i++] = text.size();
+    for (const std::string_view text : texts) {
+        givenText_.back() += text;
+        entry.sizes[i++] = static_cast<std::uint32_t>(text.size());
     }
 }
 
@@ -103,8 +116,6 @@ void BooklistIndexes::ForEachEntry(const std::function<void(const IndexedEntry&)
 void BooklistIndexes::Reserve(std::size_t entries) {
     reserved_ = std::max(reserved_, entries);
     given_.reserve(entries);
-    // An entry's keys, id and level are a good part of its line, less than this.
-    givenText_.reserve(entries * ExpectedEntryText);
 }
 
 void BooklistIndexes::Add(const BookRecord& record, bool idLoadedBefore) {

@@ -64,12 +64,12 @@ class BooklistIndexes {
     std::string_view FindSeriesAuthor(std::string_view seriesKey) const;
 
   private:
-    // One entry given: its texts stand one after another in `givenText_`, in the order of
-    // `sizes`.
+    // One entry given: its texts stand one after another in a piece of `givenText_`, in the order
+    // of `sizes`.
     struct GivenEntry {
         std::int64_t id;
         bool idLoadedBefore;
-        std::array<std::size_t, 5> sizes;  // id text, title key, surname key, series key, level
+        std::array<std::uint32_t, 5> sizes;  // id text, title key, surname key, series key, level
     };
 
     void AddTexts(std::int64_t id, std::string_view idText, std::string_view titleKey,
@@ -81,7 +81,7 @@ class BooklistIndexes {
     const MatchingIndexes& SeriesTables() const;
 
     std::vector<GivenEntry> given_;
-    std::string givenText_;
+    std::vector<std::string> givenText_;
     bool anyIdGivenAgain_ = false;
     std::size_t reserved_ = 0;
     // Filled on first use.
