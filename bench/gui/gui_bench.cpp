@@ -59,7 +59,7 @@ std::vector<ReviewRow> GeneratedReview(int count) {
         row.catalogueTitle = row.bookTitle + " : a novel /";
         row.catalogueAuthor = "Author, Some.";
         row.callNumber = "823.914 AUT";
-        row.characterCoding = i % 2 ? 'a' : ' ';
+        row.coding = i % 2 ? CatalogueEncoding::Utf8 : CatalogueEncoding::Windows1252;
         row.written = true;
         row.offset = i * 600LL;
         row.length = 600;

@@ -10,17 +10,6 @@
 #include "compare/match_takeback.h"
 #include "maintenance/export_writer.h"
 
-namespace {
-
-// Catalogue text is UTF-8 when the record's leader says so and the bytes agree; anything else is
-// taken as windows-1252, as the booklist is.
-std::string CatalogueUtf8(const ReviewRow& row, const std::string& text) {
-    if (row.characterCoding == 'a' && IsUtf8(text)) return text;
-    return Utf8FromWindows1252(text);
-}
-
-}  // namespace
-
 int RunReviewCommand(const std::vector<std::string>& args) {
     const CliArgs cli(args, {"--dir"}, {"--check", "--tab"});
     if (!cli.Ok()) return CliFail(ExitUsage, cli.Error());
@@ -52,11 +41,9 @@ int RunReviewCommand(const std::vector<std::string>& args) {
         if (cli.Flag("--check") && !NeedsCheck(row)) continue;
         line.clear();
         for (const std::string& value :
-             {std::to_string(k + 1), row.id, Utf8FromWindows1252(row.bookTitle),
-              Utf8FromWindows1252(row.bookAuthor), std::string(MatchKindText(row.kind)),
-              CatalogueUtf8(row, row.catalogueTitle), CatalogueUtf8(row, row.catalogueAuthor),
-              CatalogueUtf8(row, row.callNumber), CatalogueUtf8(row, row.controlNumber),
-              std::string(row.repeated ? "yes" : ""),
+             {std::to_string(k + 1), row.id, row.bookTitle, row.bookAuthor,
+              std::string(MatchKindText(row.kind)), row.catalogueTitle, row.catalogueAuthor,
+              row.callNumber, row.controlNumber, std::string(row.repeated ? "yes" : ""),
               std::string(row.takenBack ? "taken back" : "")}) {
             AppendExportValue(line, value, format);
         }

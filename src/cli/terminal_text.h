@@ -17,9 +17,3 @@ std::optional<std::string> BooklistTextFromTerminal(std::string_view value);
 
 // Booklist text as the terminal shows it.
 std::string TerminalTextFromBooklist(std::string_view text);
-
-// Booklist text (windows-1252) as UTF-8, whatever the terminal's encoding: for files written in
-// UTF-8.
-std::string Utf8FromWindows1252(std::string_view text);
-// Whether the bytes are well-formed UTF-8.
-bool IsUtf8(std::string_view text);

@@ -13,6 +13,7 @@
 
 #include "base/byte_scan.h"
 #include "base/regular_file.h"
+#include "base/text_encoding.h"
 
 namespace {
 
@@ -215,7 +216,7 @@ bool RunReview::Open(const DataFolder& folder) {
 void RunReview::Add(std::string_view id, std::string_view bookTitle, std::string_view bookAuthor,
                     MatchKind kind, std::string_view controlNumber, std::string_view catalogueTitle,
                     std::string_view catalogueAuthor, std::string_view callNumber,
-                    char characterCoding, const WrittenRecord& written) {
+                    CatalogueEncoding coding, const WrittenRecord& written) {
     // Where the record went, made in place: this runs for every match.
     char place[64];
     char* at = place;
@@ -229,9 +230,11 @@ void RunReview::Add(std::string_view id, std::string_view bookTitle, std::string
     } else {
         at = std::copy_n("\t\t\t", 3, at);
     }
-    WriteLine(id, bookTitle, bookAuthor, kind, controlNumber, catalogueTitle, catalogueAuthor,
-              callNumber, characterCoding,
-              std::string_view(place, static_cast<std::size_t>(at - place)), false);
+    WriteLine(id, Utf8FromWindows1252(bookTitle), Utf8FromWindows1252(bookAuthor), kind,
+              CatalogueTextAsUtf8(controlNumber, coding),
+              CatalogueTextAsUtf8(catalogueTitle, coding),
+              CatalogueTextAsUtf8(catalogueAuthor, coding), CatalogueTextAsUtf8(callNumber, coding),
+              coding, std::string_view(place, static_cast<std::size_t>(at - place)), false);
 }
 
 void RunReview::Add(const ReviewRow& row) {
@@ -245,7 +248,7 @@ void RunReview::Add(const ReviewRow& row) {
         place += '\t';
     }
     WriteLine(row.id, row.bookTitle, row.bookAuthor, row.kind, row.controlNumber,
-              row.catalogueTitle, row.catalogueAuthor, row.callNumber, row.characterCoding, place,
+              row.catalogueTitle, row.catalogueAuthor, row.callNumber, row.coding, place,
               row.takenBack);
 }
 
@@ -253,7 +256,7 @@ void RunReview::WriteLine(std::string_view id, std::string_view bookTitle,
                           std::string_view bookAuthor, MatchKind kind,
                           std::string_view controlNumber, std::string_view catalogueTitle,
                           std::string_view catalogueAuthor, std::string_view callNumber,
-                          char characterCoding, std::string_view place, bool takenBack) {
+                          CatalogueEncoding coding, std::string_view place, bool takenBack) {
     const std::array<std::string_view, 9> texts = {id,
                                                    bookTitle,
                                                    bookAuthor,
@@ -262,7 +265,7 @@ void RunReview::WriteLine(std::string_view id, std::string_view bookTitle,
                                                    catalogueTitle,
                                                    catalogueAuthor,
                                                    callNumber,
-                                                   std::string_view(&characterCoding, 1)};
+                                                   CatalogueEncodingName(coding)};
     std::size_t most = 20 + 1 + texts.size() + place.size() + 4 + std::strlen(TakenBackText);
     for (const std::string_view text : texts)
         most += text.size();
@@ -332,7 +335,12 @@ std::optional<ReviewRow> ParseRow(std::string_view line, std::size_t number, boo
     if (c.size() != Columns || Number(c[0]) != static_cast<std::int64_t>(number)) return {};
     if (!c[14].empty() && c[14] != TakenBackText) return {};
     const std::optional<MatchKind> kind = MatchKindFromText(c[4]);
-    if (!kind || c[9].size() != 1 || (c[13] != "0" && c[13] != "1")) return {};
+    if (!kind || (c[13] != "0" && c[13] != "1")) return {};
+    // A review written before texts were decoded holds the bytes, and position 9 of the record's
+    // leader in place of the encoding: its texts are read as they were shown then.
+    const std::optional<CatalogueEncoding> coding =
+        c[9].size() == 1 ? std::optional(CatalogueEncoding::Utf8) : CatalogueEncodingFromName(c[9]);
+    if (!coding) return {};
     ReviewRow row;
     row.id = c[1];
     row.bookTitle = c[2];
@@ -342,7 +350,18 @@ std::optional<ReviewRow> ParseRow(std::string_view line, std::size_t number, boo
     row.catalogueTitle = c[6];
     row.catalogueAuthor = c[7];
     row.callNumber = c[8];
-    row.characterCoding = c[9][0];
+    row.coding = *coding;
+    if (c[9].size() == 1) {
+        const auto asShown = [&](std::string& text, bool catalogue) {
+            if (!(catalogue && c[9] == "a" && IsUtf8(text))) text = Utf8FromWindows1252(text);
+        };
+        asShown(row.bookTitle, false);
+        asShown(row.bookAuthor, false);
+        for (std::string* text :
+             {&row.controlNumber, &row.catalogueTitle, &row.catalogueAuthor, &row.callNumber})
+            asShown(*text, true);
+        if (c[9] != "a") row.coding = CatalogueEncoding::Windows1252;
+    }
     // A record not written leaves its three places empty; a written one has all three.
     row.written = !c[10].empty() || !c[11].empty() || !c[12].empty();
     if (row.written) {

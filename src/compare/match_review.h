@@ -8,6 +8,7 @@
 #include "base/growing_buffer.h"
 #include "base/replacing_file.h"
 #include "booklist/data_folder.h"
+#include "compare/catalogue_text.h"
 #include "compare/run_stamp.h"
 
 // How a catalogue record came to match a booklist entry, from the surest to the loosest.
@@ -26,8 +27,9 @@ struct ReviewRow {
     std::string controlNumber;  // the record's 001, empty when it has none
     std::string catalogueTitle;
     std::string catalogueAuthor;
-    std::string callNumber;      // as extracted, as the entry got it
-    char characterCoding = ' ';  // leader position 9: "a" for UTF-8
+    std::string callNumber;  // as extracted
+    // The record's encoding, which its texts were decoded from: every text of a row is UTF-8.
+    CatalogueEncoding coding = CatalogueEncoding::Utf8;
     // Where the tagged record lies in "OUTPUT.MRC"; not `written` when it was not written.
     bool written = false;
     std::int64_t offset = 0;
@@ -58,8 +60,10 @@ struct WrittenRecord {
 // "MatchReview.txt" as a comparison makes it: a header line, then one tab-separated line per
 // matched record in catalogue order, its first column the row number from 1, the last but one
 // "1" for an entry matched by more than one record and "0" otherwise, the last "taken back" for a
-// match taken back since, else empty; TAB, CR, LF and NUL in texts are written as spaces. Each line
-// is formatted once, as its record matches; the marks of repeated entries are set and the file
+// match taken back since, else empty; TAB, CR, LF and NUL in texts are written as spaces. The file
+// is UTF-8 throughout: the booklist's texts are turned from windows-1252, the record's decoded by
+// the encoding the Coding column names, given as its bytes to the first Add. Each line is formatted
+// once, as its record matches; the marks of repeated entries are set and the file
 // written when the run ends.
 class RunReview {
   public:
@@ -67,8 +71,8 @@ class RunReview {
     bool Open(const DataFolder& folder);
     void Add(std::string_view id, std::string_view bookTitle, std::string_view bookAuthor,
              MatchKind kind, std::string_view controlNumber, std::string_view catalogueTitle,
-             std::string_view catalogueAuthor, std::string_view callNumber, char characterCoding,
-             const WrittenRecord& written);
+             std::string_view catalogueAuthor, std::string_view callNumber,
+             CatalogueEncoding coding, const WrittenRecord& written);
     void Add(const ReviewRow& row);
     std::size_t Size() const { return rows_.size(); }
     // Marks the repeated entries and writes the review into `file`, opened on the folder's
@@ -81,7 +85,7 @@ class RunReview {
     void WriteLine(std::string_view id, std::string_view bookTitle, std::string_view bookAuthor,
                    MatchKind kind, std::string_view controlNumber, std::string_view catalogueTitle,
                    std::string_view catalogueAuthor, std::string_view callNumber,
-                   char characterCoding, std::string_view place, bool takenBack);
+                   CatalogueEncoding coding, std::string_view place, bool takenBack);
     struct Row {  // where a line's ID and its "0" of the Repeated column lie in the file
         std::size_t idAt;
         std::size_t idSize;

@@ -6,6 +6,7 @@
 
 #include "base/regular_file.h"
 #include "base/replacing_file.h"
+#include "base/text_encoding.h"
 #include "booklist/booklist.h"
 #include "booklist/folder_writer_lock.h"
 #include "booklist/matches.h"
@@ -21,9 +22,11 @@ constexpr const char* RunAgain = "; run the comparison again";
 // the call number of the last row that still matches it, as a comparison would have left it.
 std::string MatchesAfter(std::string_view onDisk, const std::set<std::string>& affected,
                          const std::vector<ReviewRow>& rows, std::string_view runLine) {
-    std::map<std::string, std::string_view> stillMatched;  // id -> call number
+    // The review's texts are UTF-8; "Matches.tul" is the booklist's, windows-1252.
+    std::map<std::string, std::string> stillMatched;  // id -> call number
     for (const ReviewRow& row : rows) {
-        if (!row.takenBack && affected.contains(row.id)) stillMatched[row.id] = row.callNumber;
+        if (!row.takenBack && affected.contains(row.id))
+            stillMatched[row.id] = Windows1252FromUtf8(row.callNumber);
     }
     std::string text = std::string(runLine) + "\r\n";
     std::set<std::string> written;
@@ -40,10 +43,10 @@ std::string MatchesAfter(std::string_view onDisk, const std::set<std::string>& a
         }
         const auto still = stillMatched.find(id);
         if (still == stillMatched.end() || !written.insert(id).second) continue;
-        text += id + "," + std::string(still->second) + "\r\n";
+        text += id + "," + still->second + "\r\n";
     }
     for (const auto& [id, callNumber] : stillMatched) {
-        if (!written.contains(id)) text += id + "," + std::string(callNumber) + "\r\n";
+        if (!written.contains(id)) text += id + "," + callNumber + "\r\n";
     }
     return text;
 }

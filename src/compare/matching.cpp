@@ -17,6 +17,7 @@
 #include "booklist/folder_writer_lock.h"
 #include "booklist/keys.h"
 #include "booklist/matches.h"
+#include "compare/catalogue_text.h"
 #include "compare/key_hash.h"
 #include "compare/marc_reader.h"
 
@@ -204,8 +205,12 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
         idText = book->idText;
     }
 
+    // The call number goes into the booklist in its encoding; the review shows the record's
+    // texts as they read.
+    const CatalogueEncoding encoding = DecideCatalogueEncoding(bytes);
     run.fields.TextInto(record, BookText::CallNumber);
-    const std::string_view entry = run.booklist->MarkMatchedEntry(idText, record.callNumber);
+    const std::string_view entry = run.booklist->MarkMatchedEntry(
+        idText, CatalogueTextForBooklist(record.callNumber, encoding));
     if (levelBand < 0) levelBand = LevelBandOf(SplitPackedLine(entry, FieldLevel + 1)[FieldLevel]);
     ++run.matches;
     // Earlier tags are taken out of every record, but the title has been extracted already, so
@@ -219,8 +224,8 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     // control number nor the leader's coding.
     const PackedFields fields = SplitPackedLine(entry, FieldAuthor + 1);
     run.review.Add(fields[FieldId], fields[FieldTitle], fields[FieldAuthor], kind,
-                   run.controlNumber, record.title, run.author, record.callNumber,
-                   record.leader.size() > 9 ? record.leader[9] : ' ', written);
+                   run.controlNumber, record.title, run.author, record.callNumber, encoding,
+                   written);
     return true;
 }
 

@@ -2,7 +2,6 @@
 
 #include <QKeySequence>
 #include <QLabel>
-#include <QStringDecoder>
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -40,20 +39,6 @@ constexpr Column Columns[] = {
 // The row's number in the review, kept out of sight (and out of print) after the shown columns.
 constexpr int NumberColumn = static_cast<int>(std::size(Columns));
 
-std::string Utf8Of(const QString& text) {
-    return text.toUtf8().toStdString();
-}
-
-// Catalogue text is UTF-8 only when the record says so and its bytes bear it out.
-std::string CatalogueText(const std::string& text, char coding) {
-    if (coding == 'a') {
-        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-        const QString decoded = utf8.decode(QByteArrayView(text.data(), std::ssize(text)));
-        if (!utf8.hasError()) return Utf8Of(decoded);
-    }
-    return Utf8Of(ToDisplay(text));
-}
-
 // The list's cells are LF-separated.
 std::string Cell(std::string text) {
     std::replace(text.begin(), text.end(), '\n', ' ');
@@ -61,15 +46,15 @@ std::string Cell(std::string text) {
 }
 
 std::string RowText(const ReviewRow& row, int number) {
-    const char coding = row.characterCoding;
+    // The review's texts are UTF-8, the booklist's and the catalogue's alike.
     const std::string cells[] = {
-        Utf8Of(ToDisplay(row.id)),
-        Utf8Of(ToDisplay(row.bookTitle)),
-        CatalogueText(row.catalogueTitle, coding),
-        CatalogueText(row.catalogueAuthor, coding),
+        row.id,
+        row.bookTitle,
+        row.catalogueTitle,
+        row.catalogueAuthor,
         MatchKindText(row.kind),
-        CatalogueText(row.callNumber, coding),
-        CatalogueText(row.controlNumber, coding),
+        row.callNumber,
+        row.controlNumber,
         std::to_string(number),
     };
     std::string text;
