@@ -89,6 +89,13 @@ bool IsUtf8(std::string_view text) {
     return true;
 }
 
+bool IsPlainAscii(std::string_view text) {
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
 std::string Utf8FromWindows1252(std::string_view text) {
     std::string utf8;
     utf8.reserve(text.size());

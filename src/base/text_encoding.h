@@ -18,6 +18,8 @@ std::optional<char> Windows1252Of(char32_t code);
 std::optional<std::u32string> DecodeUtf8(std::string_view text);
 void AppendUtf8(char32_t code, std::string& out);
 bool IsUtf8(std::string_view text);
+// No byte above 0x7F: the same text in every encoding the program meets.
+bool IsPlainAscii(std::string_view text);
 
 std::string Utf8FromWindows1252(std::string_view text);
 // UTF-8 in windows-1252; a character the code page lacks, or a byte that is no UTF-8, becomes "?".

@@ -1,7 +1,11 @@
 #include "booklist/keys.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
+
+#include "base/folded_letters.h"
+#include "base/text_encoding.h"
 
 std::string NormaliseKey(std::string_view text) {
     std::string key;
@@ -23,6 +27,9 @@ constexpr auto KeyBytes = [] {
     return bytes;
 }();
 
+// The key of plain text: its accented letters already folded, its other bytes as they are.
+void AppendKeyOfFolded(std::string_view text, std::string& out);
+
 }  // namespace
 
 void NormaliseKeyInto(std::string_view text, std::string& key) {
@@ -31,6 +38,25 @@ void NormaliseKeyInto(std::string_view text, std::string& key) {
 }
 
 void AppendNormalisedKey(std::string_view text, std::string& out) {
+    if (IsPlainAscii(text)) return AppendKeyOfFolded(text, out);
+    AppendKeyOfFolded(FoldLetters(Utf8FromWindows1252(text)), out);
+}
+
+void AppendNormalisedKeyOfUtf8(std::string_view text, std::string& out) {
+    if (IsPlainAscii(text)) return AppendKeyOfFolded(text, out);
+    AppendKeyOfFolded(FoldLetters(text), out);
+}
+
+namespace {
+
+void AppendKeyOfFolded(std::string_view text, std::string& out) {
+    // "&" is the word "and", on either side of a comparison.
+    std::string withAnd;
+    if (text.find('&') != std::string_view::npos) {
+        for (const char c : text)
+            withAnd += c == '&' ? std::string_view(" AND ") : std::string_view(&c, 1);
+        text = withAnd;
+    }
     // Every title of a comparison passes here: the bytes are mapped through a table and runs of
     // spaces closed up in one pass, without a branch per byte.
     const std::size_t start = out.size();
@@ -70,6 +96,8 @@ void AppendNormalisedKey(std::string_view text, std::string& out) {
     if (from > 0 && end > from) std::memmove(key, key + from, end - from);
     out.resize(start + (end > from ? end - from : 0));
 }
+
+}  // namespace
 
 std::uint64_t KeyPairBits(std::string_view key) {
     std::uint64_t bits = 0;

@@ -11,11 +11,6 @@
 
 namespace {
 
-bool IsPlainAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 // Bytes that MARC-8's character sets leave without a character.
 bool UndefinedInMarc8(unsigned char byte) {
     return (byte >= 0x80 && byte <= 0x87) || (byte >= 0x8A && byte <= 0x8C) ||

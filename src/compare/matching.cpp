@@ -13,6 +13,7 @@
 
 #include "base/regular_file.h"
 #include "base/text.h"
+#include "base/text_encoding.h"
 #include "booklist/booklist.h"
 #include "booklist/folder_writer_lock.h"
 #include "booklist/keys.h"
@@ -22,18 +23,10 @@
 #include "compare/marc_reader.h"
 
 void CatalogueSurnameInto(std::string_view author, std::string& surname) {
-    // One pass, for every record: the bytes are copied up to the first comma, noting the first
-    // space on the way, which ends the surname when there is no comma.
-    surname.resize(author.size());
-    char* const out = surname.data();
-    std::size_t firstSpace = author.size();
-    std::size_t at = 0;
-    for (; at < author.size() && author[at] != ','; ++at) {
-        const char c = author[at];
-        out[at] = UpperAsciiChar(c);
-        firstSpace = c == ' ' && firstSpace == author.size() ? at : firstSpace;
-    }
-    surname.resize(at < author.size() ? at : firstSpace);
+    std::size_t cut = author.find(',');
+    if (cut == std::string_view::npos) cut = author.find(' ');
+    surname.clear();
+    AppendNormalisedKeyOfUtf8(author.substr(0, cut), surname);
 }
 
 namespace {
@@ -96,9 +89,9 @@ const AuthorBook* FindByTitle(std::span<const AuthorBook> books, std::string_vie
 // When the record's series belongs to the same author, the author's last entry with the series'
 // level. Null otherwise.
 const AuthorBook* FindBySeries(const BooklistIndexes& indexes, std::span<const AuthorBook> books,
-                               std::string_view series, std::string_view surname, int& levelBand) {
-    if (series.empty() || books.empty()) return nullptr;
-    const std::string seriesKey = NormaliseKey(series);
+                               std::string_view seriesKey, std::string_view surname,
+                               int& levelBand) {
+    if (seriesKey.empty() || books.empty()) return nullptr;
     const std::string_view level = indexes.FindSeriesLevel(seriesKey);
     if (level.empty() || indexes.FindSeriesAuthor(seriesKey) != surname) return nullptr;
     levelBand = LevelBandOf(level);
@@ -166,8 +159,17 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     // fail here.
     run.fields.Index(bytes);
     run.fields.AuthorInto(run.author);
+    // Keys are made from the record's text decoded: its encoding is decided once, when a text
+    // holds more than plain ASCII.
+    std::optional<CatalogueEncoding> encoding;
+    const auto decoded = [&](std::string_view text) -> std::string_view {
+        if (IsPlainAscii(text)) return text;
+        if (!encoding) encoding = DecideCatalogueEncoding(bytes);
+        run.decoded = CatalogueTextAsUtf8(text, *encoding);
+        return run.decoded;
+    };
     std::string& surname = run.surname;
-    CatalogueSurnameInto(run.author, surname);
+    CatalogueSurnameInto(decoded(run.author), surname);
     const std::uint64_t surnameHash = KeyHash(surname);
     if (!MayMatchBySurname(run, surname, surnameHash)) return false;
     // The surname's entries are looked up once the title is in hand.
@@ -181,7 +183,7 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     // The title key is made right after the surname: the two make up the author-plus-title key.
     std::string& joined = run.authorTitle;
     joined.assign(surname);
-    AppendNormalisedKey(record.title, joined);
+    AppendNormalisedKeyOfUtf8(decoded(record.title), joined);
     const std::string_view titleKey = std::string_view(joined).substr(surname.size());
     if (titleKey.empty()) return false;
 
@@ -198,7 +200,9 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
             kind = book->titleKey == titleKey ? MatchKind::SameTitle : MatchKind::TitleInside;
         } else {
             run.fields.TextInto(record, BookText::Series);
-            book = FindBySeries(run.booklist->Indexes(), books, record.series, surname, levelBand);
+            std::string seriesKey;
+            AppendNormalisedKeyOfUtf8(decoded(record.series), seriesKey);
+            book = FindBySeries(run.booklist->Indexes(), books, seriesKey, surname, levelBand);
             kind = MatchKind::Series;
         }
         if (!book) return false;
@@ -207,10 +211,10 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
 
     // The call number goes into the booklist in its encoding; the review shows the record's
     // texts as they read.
-    const CatalogueEncoding encoding = DecideCatalogueEncoding(bytes);
+    if (!encoding) encoding = DecideCatalogueEncoding(bytes);
     run.fields.TextInto(record, BookText::CallNumber);
     const std::string_view entry = run.booklist->MarkMatchedEntry(
-        idText, CatalogueTextForBooklist(record.callNumber, encoding));
+        idText, CatalogueTextForBooklist(record.callNumber, *encoding));
     if (levelBand < 0) levelBand = LevelBandOf(SplitPackedLine(entry, FieldLevel + 1)[FieldLevel]);
     ++run.matches;
     // Earlier tags are taken out of every record, but the title has been extracted already, so
@@ -224,7 +228,7 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     // control number nor the leader's coding.
     const PackedFields fields = SplitPackedLine(entry, FieldAuthor + 1);
     run.review.Add(fields[FieldId], fields[FieldTitle], fields[FieldAuthor], kind,
-                   run.controlNumber, record.title, run.author, record.callNumber, encoding,
+                   run.controlNumber, record.title, run.author, record.callNumber, *encoding,
                    written);
     return true;
 }

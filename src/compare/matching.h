@@ -69,14 +69,15 @@ struct ComparisonRun {
     std::string authorTitle;  // scratch: the surname and then the title key of the record
     std::string author;
     std::string surname;
+    std::string decoded;        // scratch: a text of the record decoded, for its key
     std::string controlNumber;  // scratch: the 001 of a matched record
 };
 
 // Fills the run's tables and filters from `booklist`, whose entries the run will mark.
 void PrepareComparisonRun(ComparisonRun& run, Booklist& booklist);
 
-// The surname by which a catalogue author is looked up: the text before the first "," when there
-// is a comma, else before the first space, upper-cased but not otherwise normalised.
+// The surname key by which a catalogue author (decoded) is looked up: the key of the text before
+// the first "," when there is a comma, else before the first space, made as a booklist surname's.
 void CatalogueSurnameInto(std::string_view author, std::string& surname);
 
 // Splits and extracts the record just read, takes out earlier tags, and when it is a book of the
