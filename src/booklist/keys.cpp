@@ -42,6 +42,10 @@ void AppendNormalisedKey(std::string_view text, std::string& out) {
     AppendKeyOfFolded(FoldLetters(Utf8FromWindows1252(text)), out);
 }
 
+void AppendNormalisedKeyOfAscii(std::string_view text, std::string& out) {
+    AppendKeyOfFolded(text, out);
+}
+
 void AppendNormalisedKeyOfUtf8(std::string_view text, std::string& out) {
     if (IsPlainAscii(text)) return AppendKeyOfFolded(text, out);
     AppendKeyOfFolded(FoldLetters(text), out);

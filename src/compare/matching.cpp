@@ -22,11 +22,15 @@
 #include "compare/key_hash.h"
 #include "compare/marc_reader.h"
 
-void CatalogueSurnameInto(std::string_view author, std::string& surname) {
+std::string_view CatalogueSurnamePart(std::string_view author) {
     std::size_t cut = author.find(',');
     if (cut == std::string_view::npos) cut = author.find(' ');
+    return author.substr(0, cut);
+}
+
+void CatalogueSurnameInto(std::string_view author, std::string& surname) {
     surname.clear();
-    AppendNormalisedKeyOfUtf8(author.substr(0, cut), surname);
+    AppendNormalisedKeyOfUtf8(CatalogueSurnamePart(author), surname);
 }
 
 namespace {
@@ -162,14 +166,15 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     // Keys are made from the record's text decoded: its encoding is decided once, when a text
     // holds more than plain ASCII.
     std::optional<CatalogueEncoding> encoding;
-    const auto decoded = [&](std::string_view text) -> std::string_view {
-        if (IsPlainAscii(text)) return text;
+    const auto appendKey = [&](std::string_view text, std::string& key) {
+        if (IsPlainAscii(text)) return AppendNormalisedKeyOfAscii(text, key);
         if (!encoding) encoding = DecideCatalogueEncoding(bytes);
         run.decoded = CatalogueTextAsUtf8(text, *encoding);
-        return run.decoded;
+        AppendNormalisedKeyOfUtf8(run.decoded, key);
     };
     std::string& surname = run.surname;
-    CatalogueSurnameInto(decoded(run.author), surname);
+    surname.clear();
+    appendKey(CatalogueSurnamePart(run.author), surname);
     const std::uint64_t surnameHash = KeyHash(surname);
     if (!MayMatchBySurname(run, surname, surnameHash)) return false;
     // The surname's entries are looked up once the title is in hand.
@@ -183,7 +188,7 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     // The title key is made right after the surname: the two make up the author-plus-title key.
     std::string& joined = run.authorTitle;
     joined.assign(surname);
-    AppendNormalisedKeyOfUtf8(decoded(record.title), joined);
+    appendKey(record.title, joined);
     const std::string_view titleKey = std::string_view(joined).substr(surname.size());
     if (titleKey.empty()) return false;
 
@@ -201,7 +206,7 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
         } else {
             run.fields.TextInto(record, BookText::Series);
             std::string seriesKey;
-            AppendNormalisedKeyOfUtf8(decoded(record.series), seriesKey);
+            if (!record.series.empty()) appendKey(record.series, seriesKey);
             book = FindBySeries(run.booklist->Indexes(), books, seriesKey, surname, levelBand);
             kind = MatchKind::Series;
         }

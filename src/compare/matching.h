@@ -79,6 +79,8 @@ void PrepareComparisonRun(ComparisonRun& run, Booklist& booklist);
 // The surname key by which a catalogue author (decoded) is looked up: the key of the text before
 // the first "," when there is a comma, else before the first space, made as a booklist surname's.
 void CatalogueSurnameInto(std::string_view author, std::string& surname);
+// The part of a catalogue author that its surname key is made from.
+std::string_view CatalogueSurnamePart(std::string_view author);
 
 // Splits and extracts the record just read, takes out earlier tags, and when it is a book of the
 // booklist marks the entry and writes the tagged record. True when it matched.
