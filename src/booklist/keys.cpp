@@ -113,6 +113,15 @@ std::uint64_t KeyPairBits(std::string_view key) {
     return bits;
 }
 
+bool KeyHoldsWords(std::string_view key, std::string_view words) {
+    for (std::size_t at = key.find(words); at != std::string_view::npos;
+         at = key.find(words, at + 1)) {
+        const std::size_t end = at + words.size();
+        if ((at == 0 || key[at - 1] == ' ') && (end == key.size() || key[end] == ' ')) return true;
+    }
+    return false;
+}
+
 int CompareTitleKeys(std::string_view a, std::string_view b) {
     const int order = NormaliseKey(a).compare(NormaliseKey(b));
     return order < 0 ? -1 : (order > 0 ? 1 : 0);

@@ -23,6 +23,10 @@ void AppendNormalisedKeyOfAscii(std::string_view text, std::string& out);
 // held in it, and the search can be spared.
 std::uint64_t KeyPairBits(std::string_view key);
 
+// Whether `words` stands in `key` as whole words: " " + key + " " holds " " + words + " ". "ON
+// LISP" is not in "COMMON LISP".
+bool KeyHoldsWords(std::string_view key, std::string_view words);
+
 // Orders two titles by their keys, byte by byte: 1, -1 or 0.
 int CompareTitleKeys(std::string_view a, std::string_view b);
 

@@ -69,8 +69,8 @@ void AddKnown(ComparisonRun& run, std::uint64_t hash) {
     FilterAdd(run.knownKeys, hash);
 }
 
-// The first of the author's entries whose title key equals the record's, or holds it, or is held
-// by it. Null when none.
+// The first of the author's entries whose title key equals the record's, or holds it as whole
+// words, or is held so by it. Null when none.
 const AuthorBook* FindByTitle(std::span<const AuthorBook> books, std::string_view titleKey,
                               int& levelBand) {
     // Most of an author's other books share no title with the record: their pairs of letters
@@ -81,8 +81,8 @@ const AuthorBook* FindByTitle(std::span<const AuthorBook> books, std::string_vie
         if (entryKey.empty()) continue;
         const bool entryMayBeInTitle = (book.titlePairs & ~titlePairs) == 0;
         const bool titleMayBeInEntry = (titlePairs & ~book.titlePairs) == 0;
-        if ((entryMayBeInTitle && titleKey.find(entryKey) != std::string_view::npos) ||
-            (titleMayBeInEntry && entryKey.find(titleKey) != std::string_view::npos)) {
+        if ((entryMayBeInTitle && KeyHoldsWords(titleKey, entryKey)) ||
+            (titleMayBeInEntry && KeyHoldsWords(entryKey, titleKey))) {
             levelBand = book.levelBand;
             return &book;
         }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
 #include "booklist/book_record.h"
 #include "booklist/keys.h"
@@ -22,7 +23,9 @@ TEST(NormaliseKey, WorkedExamples) {
     EXPECT_EQ(NormaliseKey("Th\xE9\xE2tre"), "THEATRE");
     EXPECT_EQ(NormaliseKey("Stra\xDF\x65 \xC6sop \x8C\x75vre \xD8ster"),
               "STRASSE AESOP OEUVRE OSTER");
-    EXPECT_EQ(NormaliseKey("O\x92" "Brien"), "OBRIEN");
+    EXPECT_EQ(NormaliseKey("O\x92"
+                           "Brien"),
+              "OBRIEN");
 }
 
 TEST(NormaliseKey, EmptyAndArticleOnlyTexts) {
@@ -105,6 +108,20 @@ TEST(SurnameKey, TakesTheAuthorUpToTheFirstComma) {
     EXPECT_EQ(NormaliseKey(SurnamePart("O'Brien, Pat")), "OBRIEN");
 }
 
+TEST(KeyHoldsWords, OnlyWholeWordsCount) {
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {"ANSI COMMON LISP", "ON LISP", false},
+        {"HOLES A NOVEL", "HOLES", true},
+        {"THE END", "THE END", true},
+        {"BIG CAT", "CAT", true},
+        {"CATS AND CAT", "CAT", true},
+        {"SCAT", "CAT", false},
+        {"CAT", "CATS", false},
+    };
+    for (const auto& [key, words, held] : cases)
+        EXPECT_EQ(KeyHoldsWords(key, words), held) << key << " / " << words;
+}
+
 TEST(CompareTitleKeys, OrdersByKey) {
     EXPECT_EQ(CompareTitleKeys("The Cat", "cat"), 0);
     EXPECT_EQ(CompareTitleKeys("Apple", "An Apple Tree"), -1);
@@ -164,7 +181,9 @@ TEST(CatalogueSurname, TheKeyOfTheTextBeforeTheFirstCommaElseBeforeTheFirstSpace
         {"Gontaut-Biron, Anne.", "GONTAUT BIRON"},
         {"\xC3\x89mile, Z", "EMILE"},
         {"Bronte\xCC\x88, Charlotte.", "BRONTE"},
-        {"Garc\xC3\xAD" "a M\xC3\xA1rquez, Gabriel", "GARCIA MARQUEZ"},
+        {"Garc\xC3\xAD"
+         "a M\xC3\xA1rquez, Gabriel",
+         "GARCIA MARQUEZ"},
         {",Comma first", ""},
     };
     std::string surname = "left over";
