@@ -11,6 +11,7 @@
 #include "base/replacing_file.h"
 #include "base/text.h"
 #include "booklist/booklist.h"
+#include "booklist/isbn.h"
 #include "booklist/keys.h"
 #include "booklist/matches.h"
 #include "booklist/matching_indexes.h"
@@ -140,9 +141,16 @@ namespace {
 // Where each field of a packed line begins, and one past the end of the line.
 using FieldStarts = std::array<std::size_t, PackedFieldCount + 1>;
 
-bool PackEntry(std::string_view line, std::string& packed, FieldStarts& starts) {
+// Packs one line; `isbns`, when given, gets the ISBN-13s of its ISBN column as written, which
+// packing closes up.
+bool PackEntry(std::string_view line, std::string& packed, FieldStarts& starts,
+               std::string* isbns = nullptr) {
     EntryColumns c;
     if (!ReadEntryColumns(line, c)) return false;
+    if (isbns != nullptr) {
+        isbns->clear();
+        AppendIsbnKeys(c.column[6], *isbns);
+    }
     const std::string_view title = c.column[1];
     char idText[24];
     char* const idEnd = std::to_chars(idText, idText + sizeof idText, c.id).ptr;
@@ -227,13 +235,14 @@ std::optional<Booklist> ReadBooklistEntries(const DataFolder& folder, Services& 
     LineReader reader(file.get());
     std::string_view line;
     std::string packing;
+    std::string isbns;
     FieldStarts starts;
     while (reader.Next(line)) {
         // A long line is packed into room made for it at once (its keys are no longer than
         // their texts), so that the packing does not grow to twice its length.
         const bool longLine = line.size() > LongLine;
         if (longLine) packing.reserve(2 * line.size() + 64);
-        if (!PackEntry(line, packing, starts)) continue;
+        if (!PackEntry(line, packing, starts, &isbns)) continue;
         reader.ReleaseLongLine();
         // The table keeps a copy just as long as the line: the booklist is most of the memory
         // the program uses. A long line's packing is handed over rather than copied.
@@ -242,7 +251,7 @@ std::optional<Booklist> ReadBooklistEntries(const DataFolder& folder, Services& 
         const std::string_view stored = booklist.StoreLoadedEntry(
             std::move(idText), longLine ? std::move(packing) : std::string(packing), added);
         const PackedFields entry = PiecesAt(stored, starts);
-        indexes.Add(entry, !added);
+        indexes.Add(entry, !added, isbns);
 
         CollectNames(entry[FieldCategories], categoriesSeen, categories, MaxCategoryNames);
         // For the format list a one-character format counts as "Book".

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/text.h"
+#include "booklist/isbn.h"
 
 namespace {
 
@@ -52,9 +53,9 @@ void BooklistIndexes::VisitGiven(std::size_t from, Visit&& visit) const {
         const GivenEntry& given = given_[i];
         // An entry's texts lie in one piece; one that does not fit in a piece begins the next.
         if (text.empty() && piece < givenText_.size()) text = givenText_[piece++];
-        IndexedEntry entry{given.id, given.idLoadedBefore, {}, {}, {}, {}, {}};
-        std::string_view* const field[] = {&entry.idText, &entry.titleKey, &entry.surnameKey,
-                                           &entry.seriesKey, &entry.level};
+        IndexedEntry entry{given.id, given.idLoadedBefore, {}, {}, {}, {}, {}, {}};
+        std::string_view* const field[] = {&entry.idText,    &entry.titleKey, &entry.surnameKey,
+                                           &entry.seriesKey, &entry.level,    &entry.isbns};
         for (std::size_t p = 0; p < given.sizes.size(); ++p) {
             *field[p] = text.substr(0, given.sizes[p]);
             text.remove_prefix(given.sizes[p]);
@@ -83,15 +84,17 @@ const MatchingIndexes& BooklistIndexes::SeriesTables() const {
 
 void BooklistIndexes::AddTexts(std::int64_t id, std::string_view idText, std::string_view titleKey,
                                std::string_view surnameKey, std::string_view seriesKey,
-                               std::string_view level, bool idLoadedBefore) {
+                               std::string_view level, std::string_view isbns,
+                               bool idLoadedBefore) {
     GivenEntry& entry = given_.emplace_back();
     entry.id = id;
     entry.idLoadedBefore = idLoadedBefore;
     anyIdGivenAgain_ |= idLoadedBefore;
     // A key of more than 4 GB can match no catalogue field: its start stands for it.
-    const std::string_view texts[] = {idText.substr(0, UINT32_MAX), titleKey.substr(0, UINT32_MAX),
-                                      surnameKey.substr(0, UINT32_MAX),
-                                      seriesKey.substr(0, UINT32_MAX), level.substr(0, UINT32_MAX)};
+    const std::string_view texts[] = {
+        idText.substr(0, UINT32_MAX),     titleKey.substr(0, UINT32_MAX),
+        surnameKey.substr(0, UINT32_MAX), seriesKey.substr(0, UINT32_MAX),
+        level.substr(0, UINT32_MAX),      isbns.substr(0, UINT32_MAX)};
     std::size_t needed = 0;
     for (const std::string_view text : texts)
         needed += text.size();
@@ -119,14 +122,17 @@ void BooklistIndexes::Reserve(std::size_t entries) {
 }
 
 void BooklistIndexes::Add(const BookRecord& record, bool idLoadedBefore) {
+    std::string isbns;
+    AppendIsbnKeys(record.isbn, isbns);
     AddTexts(record.id, std::to_string(record.id), record.titleKey, record.surnameKey,
-             record.seriesKey, record.level, idLoadedBefore);
+             record.seriesKey, record.level, isbns, idLoadedBefore);
 }
 
-void BooklistIndexes::Add(const PackedFields& entry, bool idLoadedBefore) {
+void BooklistIndexes::Add(const PackedFields& entry, bool idLoadedBefore, std::string_view isbns) {
     // The id of a packed line is plain decimal, the same text the record's number gives.
     AddTexts(ReadWholeNumber(entry[FieldId]), entry[FieldId], entry[FieldTitleKey],
-             entry[FieldSurnameKey], entry[FieldSeriesKey], entry[FieldLevel], idLoadedBefore);
+             entry[FieldSurnameKey], entry[FieldSeriesKey], entry[FieldLevel], isbns,
+             idLoadedBefore);
 }
 
 const std::vector<std::int64_t>& BooklistIndexes::FindAuthorIds(std::string_view surnameKey) const {

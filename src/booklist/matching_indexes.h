@@ -26,6 +26,7 @@ struct IndexedEntry {
     std::int64_t id;
     bool idLoadedBefore;
     std::string_view idText, titleKey, surnameKey, seriesKey, level;
+    std::string_view isbns;  // its ISBN-13s, each followed by ";"
 };
 
 // The entries of one booklist as its loader gave them, and the matching indexes over them. The
@@ -44,8 +45,9 @@ class BooklistIndexes {
     // that an earlier line of the same file had the same id, the only case in which the id can
     // already be listed under its surname.
     void Add(const BookRecord& record, bool idLoadedBefore);
-    // The same for an entry given as the pieces of its packed line.
-    void Add(const PackedFields& entry, bool idLoadedBefore);
+    // The same for an entry given as the pieces of its packed line, with the ISBN-13s of its
+    // ISBN column as written (AppendIsbnKeys).
+    void Add(const PackedFields& entry, bool idLoadedBefore, std::string_view isbns);
 
     // Calls `visit` with every entry given, in the order given. The texts stay in place as long
     // as the indexes do.
@@ -69,12 +71,13 @@ class BooklistIndexes {
     struct GivenEntry {
         std::int64_t id;
         bool idLoadedBefore;
-        std::array<std::uint32_t, 5> sizes;  // id text, title key, surname key, series key, level
+        // id text, title key, surname key, series key, level, ISBNs
+        std::array<std::uint32_t, 6> sizes;
     };
 
     void AddTexts(std::int64_t id, std::string_view idText, std::string_view titleKey,
                   std::string_view surnameKey, std::string_view seriesKey, std::string_view level,
-                  bool idLoadedBefore);
+                  std::string_view isbns, bool idLoadedBefore);
     template <typename Visit>
     void VisitGiven(std::size_t from, Visit&& visit) const;
     const MatchingIndexes& AuthorTables() const;

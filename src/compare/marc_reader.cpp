@@ -290,7 +290,7 @@ namespace {
 // branch per tag.
 constexpr auto BookTextTags = [] {
     std::array<std::uint64_t, 16> words{};
-    for (const int tag : {82, 100, 110, 245, 440, 490})
+    for (const int tag : {20, 82, 100, 110, 245, 440, 490})
         words[tag / 64] |= std::uint64_t{1} << (tag % 64);
     return words;
 }();
@@ -315,6 +315,7 @@ class BookTextCollector {
     }
 
     void Take(std::int32_t tagValue, std::string_view content) {
+        if (tagValue == 20) return;  // the ISBNs are read on their own
         std::string& statement = statement_;
         const std::string_view area = SubfieldAreaOf(content);
         if (tagValue == 82) {
@@ -430,8 +431,20 @@ void BookFieldIndex::TextInto(CatalogueRecord& record, BookText text) {
         const BookText of = tag == 245                 ? BookText::Title
                             : tag == 100 || tag == 110 ? BookText::Author
                             : tag == 82                ? BookText::CallNumber
+                            : tag == 20                ? BookText::Isbn
                                                        : BookText::Series;
         if (of == text) collector.Take(tag, bytes_.substr(pieces_[i].at, pieces_[i].length));
+    }
+}
+
+void BookFieldIndex::IsbnValuesInto(std::vector<std::string_view>& values) {
+    values.clear();
+    for (std::size_t i = 0; i < pieceCount_; ++i) {
+        if (pieces_[i].tag != 20) continue;
+        const std::string_view content = bytes_.substr(pieces_[i].at, pieces_[i].length);
+        ForEachSubfield(SubfieldAreaOf(content), [&](char code, std::string_view value) {
+            if (code == 'a') values.push_back(value);
+        });
     }
 }
 

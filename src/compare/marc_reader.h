@@ -84,7 +84,7 @@ void ExtractAuthor(std::string_view bytes, std::string& author);
 // 490), found with one pass over the directory and one over the data, so that a comparison can
 // look at the author first and take the rest only when it is wanted. Reused from record to
 // record; the bytes must stay while it is used.
-enum class BookText { Title, Author, CallNumber, Series };
+enum class BookText { Title, Author, CallNumber, Series, Isbn };
 
 class BookFieldIndex {
   public:
@@ -95,6 +95,8 @@ class BookFieldIndex {
     // Only one of the texts, the others left as they are: most records are turned down on their
     // title, and need neither their series nor their call number.
     void TextInto(CatalogueRecord& record, BookText text);
+    // Every $a of every 020, in field order, as written.
+    void IsbnValuesInto(std::vector<std::string_view>& values);
 
   private:
     struct Piece {

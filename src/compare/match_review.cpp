@@ -17,8 +17,8 @@
 
 namespace {
 
-constexpr std::array<const char*, 4> KindTexts = {"author and title", "same title", "title inside",
-                                                  "series"};
+constexpr std::array<const char*, 5> KindTexts = {"author and title", "same title", "title inside",
+                                                  "series", "ISBN"};
 
 constexpr const char* Header =
     "Row\tID\tBooklist title\tBooklist author\tMatched by\tControl number\tCatalogue title\t"

@@ -11,10 +11,11 @@
 #include "compare/catalogue_text.h"
 #include "compare/run_stamp.h"
 
-// How a catalogue record came to match a booklist entry, from the surest to the loosest.
-enum class MatchKind { AuthorAndTitle, SameTitle, TitleInside, Series };
+// How a catalogue record came to match a booklist entry: by the three tests, from the surest to
+// the loosest, or else by an ISBN both give.
+enum class MatchKind { AuthorAndTitle, SameTitle, TitleInside, Series, Isbn };
 
-// "author and title", "same title", "title inside" or "series".
+// "author and title", "same title", "title inside", "series" or "ISBN".
 const char* MatchKindText(MatchKind kind);
 std::optional<MatchKind> MatchKindFromText(std::string_view text);
 

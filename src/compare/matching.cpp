@@ -16,6 +16,7 @@
 #include "base/text_encoding.h"
 #include "booklist/booklist.h"
 #include "booklist/folder_writer_lock.h"
+#include "booklist/isbn.h"
 #include "booklist/keys.h"
 #include "booklist/matches.h"
 #include "compare/catalogue_text.h"
@@ -158,23 +159,43 @@ bool MayMatchBySurname(ComparisonRun& run, std::string_view surname, std::uint64
 
 }  // namespace
 
-bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, ComparisonRun& run) {
+namespace {
+
+// The record in hand, with its encoding decided once, when a text of it needs it.
+struct RecordInHand {
+    std::string_view bytes;
+    std::optional<CatalogueEncoding> encoding;
+
+    CatalogueEncoding Encoding() {
+        if (!encoding) encoding = DecideCatalogueEncoding(bytes);
+        return *encoding;
+    }
+};
+
+// Keys are made from the record's text decoded.
+void AppendRecordKey(RecordInHand& in, ComparisonRun& run, std::string_view text,
+                     std::string& key) {
+    if (IsPlainAscii(text)) return AppendNormalisedKeyOfAscii(text, key);
+    run.decoded = CatalogueTextAsUtf8(text, in.Encoding());
+    AppendNormalisedKeyOfUtf8(run.decoded, key);
+}
+
+// The entry a record is found to be, and how.
+struct FoundEntry {
+    std::string_view idText;
+    MatchKind kind = MatchKind::AuthorAndTitle;
+    int levelBand = -1;  // -1: the entry's own band
+};
+
+// The exact, title and series tests, in that order.
+bool FindByAuthorAndTitle(RecordInHand& in, CatalogueRecord& record, ComparisonRun& run,
+                          FoundEntry& found) {
     // The surname is looked at before the rest of the record, since most records of a catalogue
     // fail here.
-    run.fields.Index(bytes);
     run.fields.AuthorInto(run.author);
-    // Keys are made from the record's text decoded: its encoding is decided once, when a text
-    // holds more than plain ASCII.
-    std::optional<CatalogueEncoding> encoding;
-    const auto appendKey = [&](std::string_view text, std::string& key) {
-        if (IsPlainAscii(text)) return AppendNormalisedKeyOfAscii(text, key);
-        if (!encoding) encoding = DecideCatalogueEncoding(bytes);
-        run.decoded = CatalogueTextAsUtf8(text, *encoding);
-        AppendNormalisedKeyOfUtf8(run.decoded, key);
-    };
     std::string& surname = run.surname;
     surname.clear();
-    appendKey(CatalogueSurnamePart(run.author), surname);
+    AppendRecordKey(in, run, CatalogueSurnamePart(run.author), surname);
     const std::uint64_t surnameHash = KeyHash(surname);
     if (!MayMatchBySurname(run, surname, surnameHash)) return false;
     // The surname's entries are looked up once the title is in hand.
@@ -188,38 +209,61 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     // The title key is made right after the surname: the two make up the author-plus-title key.
     std::string& joined = run.authorTitle;
     joined.assign(surname);
-    appendKey(record.title, joined);
+    AppendRecordKey(in, run, record.title, joined);
     const std::string_view titleKey = std::string_view(joined).substr(surname.size());
     if (titleKey.empty()) return false;
 
-    int levelBand = -1;  // -1: the entry's own band
-    std::string_view idText;
-    MatchKind kind = MatchKind::AuthorAndTitle;
     const std::uint64_t keyHash = KeyHash(joined);
-    if (MayBeKnown(run, keyHash)) idText = run.authorTitles.Find(surname, titleKey, keyHash);
-    if (idText.empty()) {
-        const std::span<const AuthorBook> books = run.authorBooks.Find(surname, surnameHash);
-        if (books.empty()) return false;
-        const AuthorBook* book = FindByTitle(books, titleKey, levelBand);
-        if (book) {
-            kind = book->titleKey == titleKey ? MatchKind::SameTitle : MatchKind::TitleInside;
-        } else {
-            run.fields.TextInto(record, BookText::Series);
-            std::string seriesKey;
-            if (!record.series.empty()) appendKey(record.series, seriesKey);
-            book = FindBySeries(run.booklist->Indexes(), books, seriesKey, surname, levelBand);
-            kind = MatchKind::Series;
-        }
-        if (!book) return false;
-        idText = book->idText;
+    if (MayBeKnown(run, keyHash)) found.idText = run.authorTitles.Find(surname, titleKey, keyHash);
+    if (!found.idText.empty()) return true;
+    const std::span<const AuthorBook> books = run.authorBooks.Find(surname, surnameHash);
+    if (books.empty()) return false;
+    const AuthorBook* book = FindByTitle(books, titleKey, found.levelBand);
+    if (book) {
+        found.kind = book->titleKey == titleKey ? MatchKind::SameTitle : MatchKind::TitleInside;
+    } else {
+        run.fields.TextInto(record, BookText::Series);
+        std::string seriesKey;
+        if (!record.series.empty()) AppendRecordKey(in, run, record.series, seriesKey);
+        book = FindBySeries(run.booklist->Indexes(), books, seriesKey, surname, found.levelBand);
+        found.kind = MatchKind::Series;
     }
+    if (!book) return false;
+    found.idText = book->idText;
+    return true;
+}
+
+// The first of the record's 020 ISBNs that an entry has.
+bool FindByIsbn(ComparisonRun& run, FoundEntry& found) {
+    run.fields.IsbnValuesInto(run.isbnValues);
+    for (const std::string_view value : run.isbnValues) {
+        const auto entry = run.isbnEntries.find(Isbn13Of(value));
+        if (entry == run.isbnEntries.end()) continue;
+        found = {entry->second, MatchKind::Isbn, -1};
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, ComparisonRun& run) {
+    run.fields.Index(bytes);
+    RecordInHand in{bytes, {}};
+    FoundEntry found;
+    record.title.clear();
+    if (!FindByAuthorAndTitle(in, record, run, found) &&
+        !(run.matchByIsbn && !run.isbnEntries.empty() && FindByIsbn(run, found)))
+        return false;
+    // A record found by its ISBN before its title was read.
+    if (record.title.empty()) run.fields.TextInto(record, BookText::Title);
 
     // The call number goes into the booklist in its encoding; the review shows the record's
     // texts as they read.
-    if (!encoding) encoding = DecideCatalogueEncoding(bytes);
     run.fields.TextInto(record, BookText::CallNumber);
     const std::string_view entry = run.booklist->MarkMatchedEntry(
-        idText, CatalogueTextForBooklist(record.callNumber, *encoding));
+        found.idText, CatalogueTextForBooklist(record.callNumber, in.Encoding()));
+    int levelBand = found.levelBand;
     if (levelBand < 0) levelBand = LevelBandOf(SplitPackedLine(entry, FieldLevel + 1)[FieldLevel]);
     ++run.matches;
     // Earlier tags are taken out of every record, but the title has been extracted already, so
@@ -232,8 +276,8 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     // The texts the match extracted are those of the record as read; tagging changes neither the
     // control number nor the leader's coding.
     const PackedFields fields = SplitPackedLine(entry, FieldAuthor + 1);
-    run.review.Add(fields[FieldId], fields[FieldTitle], fields[FieldAuthor], kind,
-                   run.controlNumber, record.title, run.author, record.callNumber, *encoding,
+    run.review.Add(fields[FieldId], fields[FieldTitle], fields[FieldAuthor], found.kind,
+                   run.controlNumber, record.title, run.author, record.callNumber, in.Encoding(),
                    written);
     return true;
 }
@@ -277,6 +321,7 @@ void PrepareComparisonRun(ComparisonRun& run, Booklist& booklist) {
     run.knownPrefixes.clear();
     run.surnameKeys.assign(SurnameWords, 0);
     run.surnamePrefixes.assign(SurnamePrefixWords, 0);
+    run.isbnEntries.clear();
     // The tables follow the indexes' rules: every line's author-plus-title key stays, the last
     // line of a key giving its id; a surname lists each id once, where it first came, with the
     // entry as the booklist holds it.
@@ -298,6 +343,12 @@ void PrepareComparisonRun(ComparisonRun& run, Booklist& booklist) {
         EntryAsStored(booklist, entry, anyGivenAgain, titleKey, levelBand);
         run.authorBooks.Add(entry.surnameKey, surnameHash, entry.idText, titleKey, levelBand,
                             entry.idLoadedBefore);
+        for (std::size_t at = 0; at < entry.isbns.size();) {
+            const std::size_t end = entry.isbns.find(';', at);
+            run.isbnEntries.try_emplace(std::string(entry.isbns.substr(at, end - at)),
+                                        entry.idText);
+            at = end + 1;
+        }
     });
     run.authorBooks.Finish();
 }
