@@ -77,3 +77,13 @@ std::string FormatThousands(std::int64_t count) {
     }
     return negative ? "-" + grouped : grouped;
 }
+
+std::vector<std::string_view> SplitTabs(std::string_view line) {
+    std::vector<std::string_view> columns;
+    for (std::size_t start = 0;;) {
+        const std::size_t tab = line.find('\t', start);
+        columns.push_back(line.substr(start, tab - start));
+        if (tab == std::string_view::npos) return columns;
+        start = tab + 1;
+    }
+}

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Byte-wise text helpers. All text is 8-bit and never decoded: only the ASCII letters change case.
 
@@ -28,3 +29,6 @@ std::int64_t ReadWholeNumber(std::string_view text);
 
 // A count with "," between groups of three digits: 1234567 gives 1,234,567.
 std::string FormatThousands(std::int64_t count);
+
+// The TAB-separated columns of a line; one column for a line without a TAB.
+std::vector<std::string_view> SplitTabs(std::string_view line);

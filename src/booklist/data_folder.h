@@ -21,6 +21,8 @@ inline constexpr const char* ServerFileName = "Server.txt";
 inline constexpr const char* ManualFileName = "Tallyleaf.pdf";
 // Locked by every run that writes the booklist or the results, so that one writes at a time.
 inline constexpr const char* LockFileName = ".tallyleaf.lock";
+// Pairs of an entry and a catalogue record that the librarian took back: no match at later runs.
+inline constexpr const char* RejectedFileName = "Rejected.tul";
 
 class DataFolder {
   public:
@@ -43,6 +45,7 @@ class DataFolder {
     std::string NewBooks() const { return File(NewBooksFileName); }
     std::string Server() const { return File(ServerFileName); }
     std::string Lock() const { return File(LockFileName); }
+    std::string Rejected() const { return File(RejectedFileName); }
     const std::string& Manual() const { return manual_; }
 
   private:

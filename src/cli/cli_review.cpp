@@ -44,7 +44,9 @@ int RunReviewCommand(const std::vector<std::string>& args) {
              {std::to_string(k + 1), row.id, row.bookTitle, row.bookAuthor,
               std::string(MatchKindText(row.kind)), row.catalogueTitle, row.catalogueAuthor,
               row.callNumber, row.controlNumber, std::string(row.repeated ? "yes" : ""),
-              std::string(row.takenBack ? "taken back" : "")}) {
+              std::string(row.takenBack         ? "taken back"
+                          : row.rejectedEarlier ? "rejected earlier"
+                                                : "")}) {
             AppendExportValue(line, value, format);
         }
         text += line.substr(1) + "\r\n";

@@ -13,6 +13,7 @@
 
 #include "base/byte_scan.h"
 #include "base/regular_file.h"
+#include "base/text.h"
 #include "base/text_encoding.h"
 
 namespace {
@@ -26,7 +27,12 @@ constexpr const char* Header =
 constexpr std::size_t Columns = 15;
 // A review written before rows were kept when taken back: no State column.
 constexpr std::string_view HeaderWithoutState(Header, std::string_view(Header).rfind('\t'));
-constexpr const char* TakenBackText = "taken back";
+constexpr std::string_view TakenBackText = "taken back";
+constexpr std::string_view RejectedEarlierText = "rejected earlier";
+
+std::string_view StateText(const ReviewRow& row) {
+    return row.takenBack ? TakenBackText : row.rejectedEarlier ? RejectedEarlierText : "";
+}
 
 // Bytes that cannot stand in a column of a line.
 constexpr std::array<char, 256> CleanBytes = [] {
@@ -81,16 +87,6 @@ void AppendNumber(std::string& line, std::int64_t value) {
     line += '\t';
 }
 
-std::vector<std::string_view> SplitTabs(std::string_view line) {
-    std::vector<std::string_view> columns;
-    for (std::size_t start = 0;;) {
-        const std::size_t tab = line.find('\t', start);
-        columns.push_back(line.substr(start, tab - start));
-        if (tab == std::string_view::npos) return columns;
-        start = tab + 1;
-    }
-}
-
 std::optional<std::int64_t> Number(std::string_view text) {
     if (text.empty() || text.size() > 18) return std::nullopt;
     std::int64_t value = 0;
@@ -115,7 +111,7 @@ std::optional<MatchKind> MatchKindFromText(std::string_view text) {
 }
 
 bool NeedsCheck(const ReviewRow& row) {
-    if (row.takenBack) return false;
+    if (!Stands(row)) return false;
     return row.kind == MatchKind::TitleInside || row.kind == MatchKind::Series || row.repeated;
 }
 
@@ -198,7 +194,7 @@ std::vector<bool> RepeatedRows(std::size_t count, IdOf idOf, Counted counted) {
 void MarkRepeatedEntries(std::vector<ReviewRow>& rows) {
     const std::vector<bool> repeated = RepeatedRows(
         rows.size(), [&](std::size_t i) { return std::string_view(rows[i].id); },
-        [&](std::size_t i) { return !rows[i].takenBack; });
+        [&](std::size_t i) { return Stands(rows[i]); });
     for (std::size_t i = 0; i < rows.size(); ++i)
         rows[i].repeated = repeated[i];
 }
@@ -216,7 +212,7 @@ bool RunReview::Open(const DataFolder& folder) {
 void RunReview::Add(std::string_view id, std::string_view bookTitle, std::string_view bookAuthor,
                     MatchKind kind, std::string_view controlNumber, std::string_view catalogueTitle,
                     std::string_view catalogueAuthor, std::string_view callNumber,
-                    CatalogueEncoding coding, const WrittenRecord& written) {
+                    CatalogueEncoding coding, const WrittenRecord& written, bool rejectedEarlier) {
     // Where the record went, made in place: this runs for every match.
     char place[64];
     char* at = place;
@@ -234,7 +230,8 @@ void RunReview::Add(std::string_view id, std::string_view bookTitle, std::string
               CatalogueTextAsUtf8(controlNumber, coding),
               CatalogueTextAsUtf8(catalogueTitle, coding),
               CatalogueTextAsUtf8(catalogueAuthor, coding), CatalogueTextAsUtf8(callNumber, coding),
-              coding, std::string_view(place, static_cast<std::size_t>(at - place)), false);
+              coding, std::string_view(place, static_cast<std::size_t>(at - place)),
+              rejectedEarlier ? RejectedEarlierText : "");
 }
 
 void RunReview::Add(const ReviewRow& row) {
@@ -249,14 +246,15 @@ void RunReview::Add(const ReviewRow& row) {
     }
     WriteLine(row.id, row.bookTitle, row.bookAuthor, row.kind, row.controlNumber,
               row.catalogueTitle, row.catalogueAuthor, row.callNumber, row.coding, place,
-              row.takenBack);
+              StateText(row));
 }
 
 void RunReview::WriteLine(std::string_view id, std::string_view bookTitle,
                           std::string_view bookAuthor, MatchKind kind,
                           std::string_view controlNumber, std::string_view catalogueTitle,
                           std::string_view catalogueAuthor, std::string_view callNumber,
-                          CatalogueEncoding coding, std::string_view place, bool takenBack) {
+                          CatalogueEncoding coding, std::string_view place,
+                          std::string_view state) {
     const std::array<std::string_view, 9> texts = {id,
                                                    bookTitle,
                                                    bookAuthor,
@@ -266,7 +264,7 @@ void RunReview::WriteLine(std::string_view id, std::string_view bookTitle,
                                                    catalogueAuthor,
                                                    callNumber,
                                                    CatalogueEncodingName(coding)};
-    std::size_t most = 20 + 1 + texts.size() + place.size() + 4 + std::strlen(TakenBackText);
+    std::size_t most = 20 + 1 + texts.size() + place.size() + 4 + state.size();
     for (const std::string_view text : texts)
         most += text.size();
     // The line is made straight in the file's buffer: this runs for every match.
@@ -282,17 +280,17 @@ void RunReview::WriteLine(std::string_view id, std::string_view bookTitle,
     at = CopyBytes<false>(at, place);
     const std::size_t markAt = lineAt + static_cast<std::size_t>(at - start);
     at = std::copy_n("0\t", 2, at);
-    if (takenBack) at = std::copy_n(TakenBackText, std::strlen(TakenBackText), at);
+    at = std::copy(state.begin(), state.end(), at);
     at = std::copy_n("\r\n", 2, at);
     text_.Shorten(most - static_cast<std::size_t>(at - start));
-    rows_.push_back({idAt, id.size(), markAt, takenBack});
+    rows_.push_back({idAt, id.size(), markAt, state.empty()});
 }
 
 void RunReview::WriteTo(ReplacingFile& file, std::string_view runLine) {
     const std::string_view text = text_.View();
     const std::vector<bool> repeated = RepeatedRows(
         rows_.size(), [&](std::size_t i) { return text.substr(rows_[i].idAt, rows_[i].idSize); },
-        [&](std::size_t i) { return !rows_[i].takenBack; });
+        [&](std::size_t i) { return rows_[i].counted; });
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         if (repeated[i]) text_.data()[rows_[i].markAt] = '1';
     }
@@ -333,7 +331,7 @@ std::optional<ReviewRow> ParseRow(std::string_view line, std::size_t number, boo
     std::vector<std::string_view> c = SplitTabs(line);
     if (c.size() == Columns - 1 && !withState) c.emplace_back();
     if (c.size() != Columns || Number(c[0]) != static_cast<std::int64_t>(number)) return {};
-    if (!c[14].empty() && c[14] != TakenBackText) return {};
+    if (!c[14].empty() && c[14] != TakenBackText && c[14] != RejectedEarlierText) return {};
     const std::optional<MatchKind> kind = MatchKindFromText(c[4]);
     if (!kind || (c[13] != "0" && c[13] != "1")) return {};
     // A review written before texts were decoded holds the bytes, and position 9 of the record's
@@ -374,8 +372,9 @@ std::optional<ReviewRow> ParseRow(std::string_view line, std::size_t number, boo
     }
     row.repeated = c[13] == "1";
     // A row taken back no longer places a record: its bytes were cut.
-    row.takenBack = !c[14].empty();
-    if (row.takenBack && (row.written || row.repeated)) return {};
+    row.takenBack = c[14] == TakenBackText;
+    row.rejectedEarlier = c[14] == RejectedEarlierText;
+    if (!Stands(row) && (row.written || row.repeated)) return {};
     return row;
 }
 

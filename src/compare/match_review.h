@@ -40,7 +40,15 @@ struct ReviewRow {
     // The match was taken back: the record was cut from "OUTPUT.MRC", and the row keeps its
     // number, placing nothing and counting for no entry.
     bool takenBack = false;
+    // The record was found to be the entry again, a pair taken back at an earlier run: it was not
+    // matched, and the row counts for nothing.
+    bool rejectedEarlier = false;
 };
+
+// Whether the row is a match that stands: neither taken back nor rejected earlier.
+inline bool Stands(const ReviewRow& row) {
+    return !row.takenBack && !row.rejectedEarlier;
+}
 
 // Whether the librarian should look at the row: a loose match, or an entry matched twice, not
 // taken back.
@@ -61,11 +69,11 @@ struct WrittenRecord {
 // "MatchReview.txt" as a comparison makes it: a header line, then one tab-separated line per
 // matched record in catalogue order, its first column the row number from 1, the last but one
 // "1" for an entry matched by more than one record and "0" otherwise, the last "taken back" for a
-// match taken back since, else empty; TAB, CR, LF and NUL in texts are written as spaces. The file
-// is UTF-8 throughout: the booklist's texts are turned from windows-1252, the record's decoded by
-// the encoding the Coding column names, given as its bytes to the first Add. Each line is formatted
-// once, as its record matches; the marks of repeated entries are set and the file
-// written when the run ends.
+// match taken back since, "rejected earlier" for a pair taken back at an earlier run, else empty;
+// TAB, CR, LF and NUL in texts are written as spaces. The file is UTF-8 throughout: the booklist's
+// texts are turned from windows-1252, the record's decoded by the encoding the Coding column names,
+// given as its bytes to the first Add. Each line is formatted once, as its record matches; the
+// marks of repeated entries are set and the file written when the run ends.
 class RunReview {
   public:
     // Starts the review of the folder's run.
@@ -73,7 +81,7 @@ class RunReview {
     void Add(std::string_view id, std::string_view bookTitle, std::string_view bookAuthor,
              MatchKind kind, std::string_view controlNumber, std::string_view catalogueTitle,
              std::string_view catalogueAuthor, std::string_view callNumber,
-             CatalogueEncoding coding, const WrittenRecord& written);
+             CatalogueEncoding coding, const WrittenRecord& written, bool rejectedEarlier = false);
     void Add(const ReviewRow& row);
     std::size_t Size() const { return rows_.size(); }
     // Marks the repeated entries and writes the review into `file`, opened on the folder's
@@ -86,12 +94,12 @@ class RunReview {
     void WriteLine(std::string_view id, std::string_view bookTitle, std::string_view bookAuthor,
                    MatchKind kind, std::string_view controlNumber, std::string_view catalogueTitle,
                    std::string_view catalogueAuthor, std::string_view callNumber,
-                   CatalogueEncoding coding, std::string_view place, bool takenBack);
+                   CatalogueEncoding coding, std::string_view place, std::string_view state);
     struct Row {  // where a line's ID and its "0" of the Repeated column lie in the file
         std::size_t idAt;
         std::size_t idSize;
         std::size_t markAt;
-        bool takenBack;
+        bool counted;  // its State is empty
     };
     std::string path_;
     GrowingBuffer text_;  // the file as it will be written

@@ -9,8 +9,12 @@
 #include "base/text_encoding.h"
 #include "booklist/booklist.h"
 #include "booklist/folder_writer_lock.h"
+#include "booklist/keys.h"
 #include "booklist/matches.h"
+#include "compare/catalogue_text.h"
 #include "compare/match_review.h"
+#include "compare/matching.h"
+#include "compare/rejected_pairs.h"
 #include "compare/run_stamp.h"
 
 namespace {
@@ -25,7 +29,7 @@ std::string MatchesAfter(std::string_view onDisk, const std::set<std::string>& a
     // The review's texts are UTF-8; "Matches.tul" is the booklist's, windows-1252.
     std::map<std::string, std::string> stillMatched;  // id -> call number
     for (const ReviewRow& row : rows) {
-        if (!row.takenBack && affected.contains(row.id))
+        if (Stands(row) && affected.contains(row.id))
             stillMatched[row.id] = Windows1252FromUtf8(row.callNumber);
     }
     std::string text = std::string(runLine) + "\r\n";
@@ -51,14 +55,32 @@ std::string MatchesAfter(std::string_view onDisk, const std::set<std::string>& a
     return text;
 }
 
+// The pair a taken-back row makes, from the review's decoded texts and, for the 003 the review
+// does not keep, the record's bytes when it was written.
+RejectedPair PairOfRow(const ReviewRow& row, std::string_view bytes) {
+    RejectedPair pair{row.id, row.controlNumber, {}, {}, {}};
+    if (!bytes.empty()) {
+        CatalogueRecord record;
+        SplitMarcRecord(bytes, record);
+        for (std::size_t k = 0; k < record.FieldCount(); ++k) {
+            if (record.FieldTag(k) == "003")
+                pair.controlSource =
+                    CatalogueTextAsUtf8(record.FieldContent(k), DecideCatalogueEncoding(bytes));
+        }
+    }
+    AppendNormalisedKeyOfUtf8(row.catalogueTitle, pair.titleKey);
+    AppendNormalisedKeyOfUtf8(CatalogueSurnamePart(row.catalogueAuthor), pair.surnameKey);
+    return pair;
+}
+
 }  // namespace
 
 TakeBackResult TakeBackMatches(Booklist& booklist, const DataFolder& folder,
                                const std::vector<int>& rows, Services&) {
     const FolderWriterLock lock(folder);
     if (!lock.Held()) return {false, FolderBusyText(folder)};
-    if (const std::string special =
-            FirstSpecialFile({folder.Output(), folder.Matches(), folder.MatchReview()});
+    if (const std::string special = FirstSpecialFile(
+            {folder.Output(), folder.Matches(), folder.MatchReview(), folder.Rejected()});
         !special.empty()) {
         return {false, "cannot write " + special + ": it is not a regular file"};
     }
@@ -93,6 +115,8 @@ TakeBackResult TakeBackMatches(Booklist& booklist, const DataFolder& folder,
         // after an earlier take-back, cannot name another book.
         if ((*review)[static_cast<std::size_t>(row) - 1].takenBack)
             return {false, "row " + std::to_string(row) + " was already taken back"};
+        if ((*review)[static_cast<std::size_t>(row) - 1].rejectedEarlier)
+            return {false, "row " + std::to_string(row) + " was rejected earlier: it is no match"};
         taken[static_cast<std::size_t>(row) - 1] = true;
     }
 
@@ -130,9 +154,18 @@ TakeBackResult TakeBackMatches(Booklist& booklist, const DataFolder& folder,
         cutBefore[i + 1] = cutBefore[i] + cuts[i].second;
     std::vector<ReviewRow>& remaining = *review;  // every row, those taken back marked so
     std::set<std::string> affected;
+    // "Not a match" stays said: each pair taken back is kept for later comparisons.
+    std::vector<RejectedPair> rejected = ReadRejectedPairs(folder);
     for (std::size_t k = 0; k < remaining.size(); ++k) {
         ReviewRow& row = remaining[k];
         if (taken[k]) {
+            const std::string_view bytes =
+                row.written ? std::string_view(output).substr(static_cast<std::size_t>(row.offset),
+                                                              static_cast<std::size_t>(row.length))
+                            : std::string_view();
+            RejectedPair pair = PairOfRow(row, bytes);
+            if (std::find(rejected.begin(), rejected.end(), pair) == rejected.end())
+                rejected.push_back(std::move(pair));
             affected.insert(row.id);
             row.takenBack = true;
             row.written = false;
@@ -156,7 +189,9 @@ TakeBackResult TakeBackMatches(Booklist& booklist, const DataFolder& folder,
     ReplacingFile outputFile;
     ReplacingFile matchesFile;
     ReplacingFile reviewFile;
+    ReplacingFile rejectedFile;
     if (outputFile.Open(folder.Output())) outputFile.Write(kept);
+    if (rejectedFile.Open(folder.Rejected())) rejectedFile.Write(RejectedPairsText(rejected));
     if (matchesFile.Open(folder.Matches()))
         matchesFile.Write(MatchesAfter(matches, affected, remaining, MatchesRunLine(stamp)));
     if (reviewFile.Open(folder.MatchReview())) {
@@ -166,10 +201,11 @@ TakeBackResult TakeBackMatches(Booklist& booklist, const DataFolder& folder,
             review.Add(row);
         review.WriteTo(reviewFile, ReviewRunLine(stamp, digest));
     }
-    if (!CommitTogether({&outputFile, &matchesFile, &reviewFile})) {
+    if (!CommitTogether({&outputFile, &matchesFile, &reviewFile, &rejectedFile})) {
         for (const auto& [file, path] :
              {std::pair{&outputFile, folder.Output()}, std::pair{&matchesFile, folder.Matches()},
-              std::pair{&reviewFile, folder.MatchReview()}}) {
+              std::pair{&reviewFile, folder.MatchReview()},
+              std::pair{&rejectedFile, folder.Rejected()}}) {
             if (file->Failed() && file->Reason() != NotPlacedWithTheOthers)
                 return {false, "cannot write " + path + ": " + file->Reason()};
         }

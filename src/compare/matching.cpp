@@ -22,6 +22,7 @@
 #include "compare/catalogue_text.h"
 #include "compare/key_hash.h"
 #include "compare/marc_reader.h"
+#include "compare/rejected_pairs.h"
 
 std::string_view CatalogueSurnamePart(std::string_view author) {
     std::size_t cut = author.find(',');
@@ -72,8 +73,9 @@ void AddKnown(ComparisonRun& run, std::uint64_t hash) {
 
 // The first of the author's entries whose title key equals the record's, or holds it as whole
 // words, or is held so by it. Null when none.
+template <typename Passed>
 const AuthorBook* FindByTitle(std::span<const AuthorBook> books, std::string_view titleKey,
-                              int& levelBand) {
+                              int& levelBand, Passed passed) {
     // Most of an author's other books share no title with the record: their pairs of letters
     // tell so without a search.
     const std::uint64_t titlePairs = KeyPairBits(titleKey);
@@ -82,8 +84,9 @@ const AuthorBook* FindByTitle(std::span<const AuthorBook> books, std::string_vie
         if (entryKey.empty()) continue;
         const bool entryMayBeInTitle = (book.titlePairs & ~titlePairs) == 0;
         const bool titleMayBeInEntry = (titlePairs & ~book.titlePairs) == 0;
-        if ((entryMayBeInTitle && KeyHoldsWords(titleKey, entryKey)) ||
-            (titleMayBeInEntry && KeyHoldsWords(entryKey, titleKey))) {
+        if (((entryMayBeInTitle && KeyHoldsWords(titleKey, entryKey)) ||
+             (titleMayBeInEntry && KeyHoldsWords(entryKey, titleKey))) &&
+            !passed(book)) {
             levelBand = book.levelBand;
             return &book;
         }
@@ -165,6 +168,12 @@ namespace {
 struct RecordInHand {
     std::string_view bytes;
     std::optional<CatalogueEncoding> encoding;
+    // The entries the tests found that the librarian had said the record is not, each once, with
+    // the test that found it.
+    std::vector<std::pair<std::string_view, MatchKind>> rejectedEntries;
+    bool pairRead = false;  // whether `pair` holds the record's side of a rejected pair
+    RejectedPair pair;
+    std::string controlNumber;  // the 001 as its bytes
 
     CatalogueEncoding Encoding() {
         if (!encoding) encoding = DecideCatalogueEncoding(bytes);
@@ -178,6 +187,39 @@ void AppendRecordKey(RecordInHand& in, ComparisonRun& run, std::string_view text
     if (IsPlainAscii(text)) return AppendNormalisedKeyOfAscii(text, key);
     run.decoded = CatalogueTextAsUtf8(text, in.Encoding());
     AppendNormalisedKeyOfUtf8(run.decoded, key);
+}
+
+std::string_view ControlFieldOf(const CatalogueRecord& record, std::string_view tag) {
+    for (std::size_t k = 0; k < record.FieldCount(); ++k) {
+        if (record.FieldTag(k) == tag) return record.FieldContent(k);
+    }
+    return {};
+}
+
+// Whether the entry a test found is one the librarian took back from this record at an earlier
+// run; the test then passes it over and goes on. The record's side of the pair is read the first
+// time it is needed, which is seldom: only when the entry has a rejected pair at all.
+bool IsRejected(RecordInHand& in, ComparisonRun& run, std::string_view idText, MatchKind kind) {
+    if (run.rejected.empty() || !run.rejected.HasEntry(idText)) return false;
+    if (!in.pairRead) {
+        in.pairRead = true;
+        CatalogueRecord split;
+        SplitMarcRecord(in.bytes, split);
+        in.controlNumber = ControlFieldOf(split, "001");
+        in.pair.controlNumber = CatalogueTextAsUtf8(in.controlNumber, in.Encoding());
+        in.pair.controlSource = CatalogueTextAsUtf8(ControlFieldOf(split, "003"), in.Encoding());
+        CatalogueRecord texts;
+        run.fields.TextInto(texts, BookText::Title);
+        AppendRecordKey(in, run, texts.title, in.pair.titleKey);
+        AppendRecordKey(in, run, CatalogueSurnamePart(run.author), in.pair.surnameKey);
+    }
+    if (!run.rejected.Rejects(idText, in.pair.controlNumber, in.pair.controlSource,
+                              in.pair.titleKey, in.pair.surnameKey))
+        return false;
+    const auto met = std::find_if(in.rejectedEntries.begin(), in.rejectedEntries.end(),
+                                  [&](const auto& entry) { return entry.first == idText; });
+    if (met == in.rejectedEntries.end()) in.rejectedEntries.emplace_back(idText, kind);
+    return true;
 }
 
 // The entry a record is found to be, and how.
@@ -215,10 +257,17 @@ bool FindByAuthorAndTitle(RecordInHand& in, CatalogueRecord& record, ComparisonR
 
     const std::uint64_t keyHash = KeyHash(joined);
     if (MayBeKnown(run, keyHash)) found.idText = run.authorTitles.Find(surname, titleKey, keyHash);
-    if (!found.idText.empty()) return true;
+    if (!found.idText.empty() && !IsRejected(in, run, found.idText, MatchKind::AuthorAndTitle))
+        return true;
+    found.idText = {};
     const std::span<const AuthorBook> books = run.authorBooks.Find(surname, surnameHash);
     if (books.empty()) return false;
-    const AuthorBook* book = FindByTitle(books, titleKey, found.levelBand);
+    const AuthorBook* book =
+        FindByTitle(books, titleKey, found.levelBand, [&](const AuthorBook& candidate) {
+            return IsRejected(
+                in, run, candidate.idText,
+                candidate.titleKey == titleKey ? MatchKind::SameTitle : MatchKind::TitleInside);
+        });
     if (book) {
         found.kind = book->titleKey == titleKey ? MatchKind::SameTitle : MatchKind::TitleInside;
     } else {
@@ -226,6 +275,7 @@ bool FindByAuthorAndTitle(RecordInHand& in, CatalogueRecord& record, ComparisonR
         std::string seriesKey;
         if (!record.series.empty()) AppendRecordKey(in, run, record.series, seriesKey);
         book = FindBySeries(run.booklist->Indexes(), books, seriesKey, surname, found.levelBand);
+        if (book && IsRejected(in, run, book->idText, MatchKind::Series)) book = nullptr;
         found.kind = MatchKind::Series;
     }
     if (!book) return false;
@@ -234,27 +284,46 @@ bool FindByAuthorAndTitle(RecordInHand& in, CatalogueRecord& record, ComparisonR
 }
 
 // The first of the record's 020 ISBNs that an entry has.
-bool FindByIsbn(ComparisonRun& run, FoundEntry& found) {
+bool FindByIsbn(RecordInHand& in, ComparisonRun& run, FoundEntry& found) {
     run.fields.IsbnValuesInto(run.isbnValues);
     for (const std::string_view value : run.isbnValues) {
         const auto entry = run.isbnEntries.find(Isbn13Of(value));
-        if (entry == run.isbnEntries.end()) continue;
+        if (entry == run.isbnEntries.end() || IsRejected(in, run, entry->second, MatchKind::Isbn))
+            continue;
         found = {entry->second, MatchKind::Isbn, -1};
         return true;
     }
     return false;
 }
 
+// The review lists the pairs rejected earlier that the record made again, matched or not: the
+// librarian sees that the record was passed over for them.
+void ListRejectedEntries(RecordInHand& in, ComparisonRun& run) {
+    CatalogueRecord texts;
+    run.fields.TextsInto(texts);
+    for (const auto& [idText, kind] : in.rejectedEntries) {
+        const std::string_view entry = run.booklist->LookupLine(idText);
+        if (entry.empty()) continue;
+        const PackedFields fields = SplitPackedLine(entry, FieldAuthor + 1);
+        run.review.Add(fields[FieldId], fields[FieldTitle], fields[FieldAuthor], kind,
+                       in.controlNumber, texts.title, run.author, texts.callNumber, in.Encoding(),
+                       {}, true);
+    }
+}
+
 }  // namespace
 
 bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, ComparisonRun& run) {
     run.fields.Index(bytes);
-    RecordInHand in{bytes, {}};
+    RecordInHand in;
+    in.bytes = bytes;
     FoundEntry found;
     record.title.clear();
-    if (!FindByAuthorAndTitle(in, record, run, found) &&
-        !(run.matchByIsbn && !run.isbnEntries.empty() && FindByIsbn(run, found)))
-        return false;
+    const bool matched =
+        FindByAuthorAndTitle(in, record, run, found) ||
+        (run.matchByIsbn && !run.isbnEntries.empty() && FindByIsbn(in, run, found));
+    if (!in.rejectedEntries.empty()) ListRejectedEntries(in, run);
+    if (!matched) return false;
     // A record found by its ISBN before its title was read.
     if (record.title.empty()) run.fields.TextInto(record, BookText::Title);
 
@@ -427,6 +496,7 @@ ComparisonResult RunComparison(Booklist& booklist, const DataFolder& folder,
 
     ComparisonRun run;
     run.options = options;
+    run.rejected = RejectedPairs(ReadRejectedPairs(folder));
     PrepareComparisonRun(run, booklist);
     // The new file takes the old one's place only when the run ends, so the catalogue being read
     // may be the "OUTPUT.MRC" of an earlier run.

@@ -12,6 +12,7 @@
 #include "compare/marc_reader.h"
 #include "compare/marc_record.h"
 #include "compare/match_review.h"
+#include "compare/rejected_pairs.h"
 #include "compare/run_stamp.h"
 #include "compare/tagging.h"
 #include "platform/services.h"
@@ -60,6 +61,7 @@ struct ComparisonRun {
     // The ISBN test: an entry's ISBN-13s to its id, the first entry in load order for each.
     bool matchByIsbn = true;
     TextTable<std::string_view> isbnEntries;
+    RejectedPairs rejected;                    // "Not a match" said at earlier runs
     std::vector<std::string_view> isbnValues;  // scratch: the 020 $a of the record in hand
     ReplacingFile* output = nullptr;           // null when the output file could not be created
     std::int64_t outputBytes = 0;              // written to it so far

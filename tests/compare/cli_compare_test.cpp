@@ -381,3 +381,30 @@ TEST(CliReview, ADamagedReviewIsRefusedAndNothingChanges) {
         EXPECT_EQ(ReadFile("MatchReview.txt"), damaged[k]);
     }
 }
+
+// A match taken back stays taken back: the next comparisons, also after the booklist is imported
+// again, pass the pair over and list it as rejected earlier.
+TEST(CliReview, NotAMatchStaysSaidAcrossComparisonsAndAnImport) {
+    TestFolder folder;
+    fs::copy_file(fs::path(TALLYLEAF_SAMPLES) / "Booklist.tul", "Booklist.tul");
+    const std::string cli = std::string("'") + TALLYLEAF_CLI + "' ";
+    const std::string compare = cli + "compare '" TALLYLEAF_SAMPLES "/Catalogue.mrc'";
+    ASSERT_EQ(RunCommand(compare).output, "3,000 records read, 127 matches\n");
+    const std::vector<ReviewRow> before = *LoadMatchReview(CurrentDataFolder());
+    ASSERT_EQ(RunCommand(cli + "unmatch 1 3").status, 0);
+    for (const std::string& step :
+         {std::string(), cli + "import '" TALLYLEAF_SAMPLES "/Booklist.tul'"}) {
+        if (!step.empty()) {
+            ASSERT_EQ(RunCommand(step).status, 0);
+        }
+        EXPECT_EQ(RunCommand(compare).output, "3,000 records read, 125 matches\n") << step;
+        const std::vector<ReviewRow> after = *LoadMatchReview(CurrentDataFolder());
+        for (const std::size_t row : {0u, 2u}) {
+            EXPECT_TRUE(after[row].rejectedEarlier);
+            EXPECT_EQ(after[row].id, before[row].id);
+            EXPECT_FALSE(after[row].written);
+        }
+        EXPECT_EQ(("\n" + ReadFile("Matches.tul")).find("\n" + before[0].id + ","),
+                  std::string::npos);
+    }
+}

@@ -67,8 +67,8 @@ std::string RowText(const ReviewRow& row, int number) {
 // a match no longer.
 std::string Caption(const std::vector<ReviewRow>& rows) {
     const auto toCheck = std::count_if(rows.begin(), rows.end(), NeedsCheck);
-    const auto standing = std::count_if(rows.begin(), rows.end(),
-                                        [](const ReviewRow& row) { return !row.takenBack; });
+    const auto standing =
+        std::count_if(rows.begin(), rows.end(), [](const ReviewRow& row) { return Stands(row); });
     return std::to_string(standing) + (standing == 1 ? " match: " : " matches: ") +
            std::to_string(toCheck) + " to check";
 }
@@ -79,7 +79,7 @@ void FillList(ReportList* list, const std::vector<ReviewRow>& rows) {
     BeginBulkUpdate(list);
     for (const bool check : {true, false}) {
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            if (!rows[i].takenBack && NeedsCheck(rows[i]) == check)
+            if (Stands(rows[i]) && NeedsCheck(rows[i]) == check)
                 AddListRow(list, RowText(rows[i], static_cast<int>(i) + 1));
         }
     }
