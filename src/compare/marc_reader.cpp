@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <span>
 
 #include "base/text.h"
 #include "compare/delimiter_search.h"
@@ -288,16 +289,19 @@ namespace {
 
 // Every directory entry of every record is looked at, so the test is a table lookup, without a
 // branch per tag.
-constexpr auto BookTextTags = [] {
-    std::array<std::uint64_t, 16> words{};
+enum TagKind : std::uint8_t { OtherField, BookTextField, CallNumberField };
+constexpr auto TagKinds = [] {
+    std::array<std::uint8_t, 1024> kinds{};
     for (const int tag : {82, 100, 110, 245, 440, 490})
-        words[tag / 64] |= std::uint64_t{1} << (tag % 64);
-    return words;
+        kinds[static_cast<std::size_t>(tag)] = BookTextField;
+    for (const int tag : {50, 90, 92, 99, 852, 900, 952})
+        kinds[static_cast<std::size_t>(tag)] = CallNumberField;
+    return kinds;
 }();
 
-bool IsBookTextTag(std::int32_t tagValue) {
+TagKind KindOfTag(std::int32_t tagValue) {
     const auto value = static_cast<std::uint32_t>(tagValue);
-    return value < 1024 && (BookTextTags[value / 64] >> (value % 64) & 1) != 0;
+    return value < TagKinds.size() ? static_cast<TagKind>(TagKinds[value]) : OtherField;
 }
 
 // Takes the title, author, call number and series of one record from its fields, given in
@@ -306,8 +310,10 @@ class BookTextCollector {
   public:
     // Empties the texts that the fields given will fill: all four, or only `text`'s.
     BookTextCollector(CatalogueRecord& record, std::string& statement,
+                      OtherCallNumbers& otherCallNumbers,
                       std::optional<BookText> text = std::nullopt)
-        : record_(record), statement_(statement) {
+        : record_(record), statement_(statement), otherCallNumbers_(otherCallNumbers) {
+        otherCallNumbers.Clear();
         if (!text || *text == BookText::Title) record.title.clear();
         if (!text || *text == BookText::Author) record.author.clear();
         if (!text || *text == BookText::CallNumber) record.callNumber.clear();
@@ -317,7 +323,9 @@ class BookTextCollector {
     void Take(std::int32_t tagValue, std::string_view content) {
         std::string& statement = statement_;
         const std::string_view area = SubfieldAreaOf(content);
-        if (tagValue == 82) {
+        if (KindOfTag(tagValue) == CallNumberField) {
+            otherCallNumbers_.Take(tagValue, area);
+        } else if (tagValue == 82) {
             ForEachSubfield(area, [&](char code, std::string_view value) {
                 if (code == 'a') {
                     record_.callNumber.assign(value);
@@ -355,38 +363,56 @@ class BookTextCollector {
         }
     }
 
+    // Once every field is taken: the call number as the order chooses it.
+    void ChooseCallNumber(CallNumberOrder order) {
+        otherCallNumbers_.ChooseInto(record_.callNumber, order);
+    }
+
   private:
     CatalogueRecord& record_;
     std::string& statement_;  // scratch
+    OtherCallNumbers& otherCallNumbers_;
     int seriesStatements_ = 0;
 };
 
 }  // namespace
 
-void ExtractBookData(CatalogueRecord& record) {
+void ExtractBookData(CatalogueRecord& record, CallNumberOrder order) {
     // Kept from call to call, so that statements longer than a short string allocate once.
     thread_local std::string statement;
-    BookTextCollector collector(record, statement);
+    thread_local OtherCallNumbers otherCallNumbers;
+    BookTextCollector collector(record, statement, otherCallNumbers);
     for (std::size_t k = 0; k < record.FieldCount(); ++k) {
         const std::int32_t tagValue = TagValueOf(record.FieldTag(k));
-        if (IsBookTextTag(tagValue)) collector.Take(tagValue, record.FieldContent(k));
+        if (KindOfTag(tagValue) != OtherField) collector.Take(tagValue, record.FieldContent(k));
     }
+    collector.ChooseCallNumber(order);
 }
 
 void BookFieldIndex::Index(std::string_view bytes) {
     bytes_ = bytes;
     pieceCount_ = 0;
+    callPieceCount_ = 0;
+    callPiecesPlaced_ = false;
     const DataArea area = DataAreaOf(bytes);
     if (!area.valid) return;
+    areaStart_ = area.start;
+    areaEnd_ = area.end;
     if (pieces_.size() < area.count) pieces_.resize(area.count);
-    // Terminators are looked for only as far as the last field wanted.
+    if (callPieces_.size() < area.count) callPieces_.resize(area.count);
+    // Terminators are looked for only as far as the last field wanted. The call-number fields
+    // of the library's own lie far into most records and are wanted only by a record that
+    // matched: their places are found then.
     std::size_t count = 0;
     for (std::size_t k = 0; k < area.count; ++k) {
         const std::int32_t tagValue = TagValueOf(std::string_view(bytes.data() + 24 + k * 12, 3));
-        const bool wanted = IsBookTextTag(tagValue);
+        const TagKind kind = KindOfTag(tagValue);
+        const bool wanted = kind == BookTextField;
         pieces_[pieceCount_] = {tagValue, k, 0};
         pieceCount_ += wanted;
         count = wanted ? k + 1 : count;
+        callPieces_[callPieceCount_] = {tagValue, k, 0};
+        callPieceCount_ += kind == CallNumberField;
     }
     if (count == 0) return;
     if (ends_.size() < count) ends_.resize(count);
@@ -417,14 +443,56 @@ void BookFieldIndex::AuthorInto(std::string& author) {
     }
 }
 
+void BookFieldIndex::PlaceCallPieces() {
+    if (callPieceCount_ == 0) return;
+    const std::size_t count = callPieces_[callPieceCount_ - 1].at + 1;
+    if (ends_.size() < count) ends_.resize(count);
+    const std::size_t found =
+        FindFieldTerminators(bytes_.data(), areaStart_, areaEnd_, ends_.data(), count);
+    for (std::size_t i = 0; i < callPieceCount_; ++i) {
+        Piece& piece = callPieces_[i];
+        const std::size_t k = piece.at;
+        if (k > found) {
+            piece.at = areaEnd_;
+            piece.length = 0;
+            continue;
+        }
+        piece.at = k == 0 ? areaStart_ : ends_[k - 1] + 1;
+        piece.length = (k < found ? ends_[k] : areaEnd_) - piece.at;
+    }
+}
+
+namespace {
+
+// Gives the collector the fields besides 082 that may hold the call number, and chooses it.
+template <typename Collector>
+void TakeCallNumbers(Collector& collector, std::span<const BookFieldIndex::Piece> pieces,
+                     std::string_view bytes, CallNumberOrder order) {
+    if (order == CallNumberOrder::DeweyOnly) return;
+    for (const BookFieldIndex::Piece& piece : pieces)
+        collector.Take(piece.tag, bytes.substr(piece.at, piece.length));
+    collector.ChooseCallNumber(order);
+}
+
+}  // namespace
+
+std::span<const BookFieldIndex::Piece> BookFieldIndex::CallPieces() {
+    if (!callPiecesPlaced_) {
+        PlaceCallPieces();
+        callPiecesPlaced_ = true;
+    }
+    return {callPieces_.data(), callPieceCount_};
+}
+
 void BookFieldIndex::TextsInto(CatalogueRecord& record) {
-    BookTextCollector collector(record, statement_);
+    BookTextCollector collector(record, statement_, otherCallNumbers_);
     for (std::size_t i = 0; i < pieceCount_; ++i)
         collector.Take(pieces_[i].tag, bytes_.substr(pieces_[i].at, pieces_[i].length));
+    TakeCallNumbers(collector, CallPieces(), bytes_, order_);
 }
 
 void BookFieldIndex::TextInto(CatalogueRecord& record, BookText text) {
-    BookTextCollector collector(record, statement_, text);
+    BookTextCollector collector(record, statement_, otherCallNumbers_, text);
     for (std::size_t i = 0; i < pieceCount_; ++i) {
         const std::int32_t tag = pieces_[i].tag;
         const BookText of = tag == 245                 ? BookText::Title
@@ -433,10 +501,12 @@ void BookFieldIndex::TextInto(CatalogueRecord& record, BookText text) {
                                                        : BookText::Series;
         if (of == text) collector.Take(tag, bytes_.substr(pieces_[i].at, pieces_[i].length));
     }
+    if (text == BookText::CallNumber) TakeCallNumbers(collector, CallPieces(), bytes_, order_);
 }
 
-void ExtractBookData(std::string_view bytes, CatalogueRecord& record) {
+void ExtractBookData(std::string_view bytes, CatalogueRecord& record, CallNumberOrder order) {
     BookFieldIndex fields;
+    fields.SetCallNumberOrder(order);
     fields.Index(bytes);
     fields.TextsInto(record);
 }

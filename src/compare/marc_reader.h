@@ -1,11 +1,13 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "base/block_reader.h"
+#include "compare/call_number.h"
 #include "compare/marc_record.h"
 
 // A record longer than this keeps only its first bytes; the rest is read past up to its
@@ -70,24 +72,33 @@ bool IsMarcRecord(std::string_view bytes);
 // fields. The fields are taken in directory order from the terminator-separated data area.
 std::size_t SplitMarcRecord(std::string_view bytes, CatalogueRecord& record);
 
-// Empties title, author, call number and series, then fills them from the field texts.
-void ExtractBookData(CatalogueRecord& record);
+// Empties title, author, call number and series, then fills them from the field texts; the call
+// number from the fields `order` names.
+void ExtractBookData(CatalogueRecord& record, CallNumberOrder order = CallNumberOrder::DeweyFirst);
 // The same texts straight from a record's bytes, as SplitMarcRecord followed by the above would
 // give them, without splitting the record or copying it; the record's fields are left as they are.
-void ExtractBookData(std::string_view bytes, CatalogueRecord& record);
+void ExtractBookData(std::string_view bytes, CatalogueRecord& record,
+                     CallNumberOrder order = CallNumberOrder::DeweyFirst);
 
 // The author that SplitMarcRecord and ExtractBookData would give for the record's bytes, found
 // without splitting the record or copying it.
 void ExtractAuthor(std::string_view bytes, std::string& author);
 
 // The fields of one record's bytes that hold the texts above (tags 082, 100, 110, 245, 440 and
-// 490), found with one pass over the directory and one over the data, so that a comparison can
-// look at the author first and take the rest only when it is wanted. Reused from record to
-// record; the bytes must stay while it is used.
+// 490, and the call-number fields besides 082), found with one pass over the directory and one over
+// the data, so that a comparison can look at the author first and take the rest only when it is
+// wanted. Reused from record to record; the bytes must stay while it is used.
 enum class BookText { Title, Author, CallNumber, Series };
 
 class BookFieldIndex {
   public:
+    struct Piece {
+        std::int32_t tag;
+        std::size_t at;
+        std::size_t length;
+    };
+
+    void SetCallNumberOrder(CallNumberOrder order) { order_ = order; }
     void Index(std::string_view bytes);
     // What ExtractAuthor and ExtractBookData give for the bytes indexed.
     void AuthorInto(std::string& author);
@@ -97,16 +108,22 @@ class BookFieldIndex {
     void TextInto(CatalogueRecord& record, BookText text);
 
   private:
-    struct Piece {
-        std::int32_t tag;
-        std::size_t at;
-        std::size_t length;
-    };
+    void PlaceCallPieces();
+    // The call-number fields besides 082, placed in the bytes the first time they are wanted.
+    std::span<const Piece> CallPieces();
+
+    CallNumberOrder order_ = CallNumberOrder::DeweyFirst;
     std::string_view bytes_;
+    std::size_t areaStart_ = 0;
+    std::size_t areaEnd_ = 0;
     std::vector<Piece> pieces_;  // the first `pieceCount_` are this record's
     std::size_t pieceCount_ = 0;
+    std::vector<Piece> callPieces_;  // the same for the call-number fields besides 082
+    std::size_t callPieceCount_ = 0;
+    bool callPiecesPlaced_ = false;
     std::vector<std::size_t> ends_;
     std::string statement_;  // scratch
+    OtherCallNumbers otherCallNumbers_;
 };
 
 // Over the subfield area of a data field (its content from the first subfield code on): the

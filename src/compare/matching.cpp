@@ -326,7 +326,7 @@ bool FindFirstMarcRecord(std::FILE* catalogue, std::optional<MarcFileReader>& re
 
 ComparisonResult RunComparison(Booklist& booklist, const DataFolder& folder,
                                const std::string& path, const TaggingOptions& options,
-                               Services& services) {
+                               Services& services, CallNumberOrder callNumbers) {
     ComparisonResult result;
     result.catalogue = path;
     const FolderWriterLock lock(folder);
@@ -362,6 +362,7 @@ ComparisonResult RunComparison(Booklist& booklist, const DataFolder& folder,
 
     ComparisonRun run;
     run.options = options;
+    run.fields.SetCallNumberOrder(callNumbers);
     PrepareComparisonRun(run, booklist);
     // The new file takes the old one's place only when the run ends, so the catalogue being read
     // may be the "OUTPUT.MRC" of an earlier run.

@@ -83,14 +83,15 @@ void CatalogueSurnameInto(std::string_view author, std::string& surname);
 // booklist marks the entry and writes the tagged record. True when it matched.
 bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, ComparisonRun& run);
 
-// Compares the catalogue file at `path` with `booklist` under the progress window shown through
-// `services`: every match of the booklist is cleared and set anew, and "OUTPUT.MRC",
-// "Matches.tul" and "MatchReview.txt" are written to the data folder. What came of it is returned
-// for the caller to tell; nothing is changed when the file cannot be opened or holds no MARC
-// record.
+// Compares the catalogue file at `path` with `booklist` under the progress
+// window shown through `services`: every match of the booklist is cleared and set anew, and
+// "OUTPUT.MRC", "Matches.tul" and "MatchReview.txt" are written to the data folder. What came of it
+// is returned for the caller to tell; nothing is changed when the file cannot be opened or holds no
+// MARC record. The call numbers are taken from the fields `callNumbers` names.
 ComparisonResult RunComparison(Booklist& booklist, const DataFolder& folder,
                                const std::string& path, const TaggingOptions& options,
-                               Services& services);
+                               Services& services,
+                               CallNumberOrder callNumbers = CallNumberOrder::DeweyFirst);
 
 // Progress positions are divided by 2 to this power so that the bar's range fits in 32 bits.
 int ProgressShiftFor(std::int64_t size);

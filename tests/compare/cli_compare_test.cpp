@@ -116,7 +116,35 @@ TEST_F(CliCompareTest, UsageErrorsExitWithTwo) {
     EXPECT_EQ(Cli("compare --dir data a.mrc b.mrc").status, 2);
     EXPECT_EQ(Cli("compare --stars --dir data catalogue.mrc").status, 2);
     EXPECT_EQ(Cli("compare --dir").status, 2);
+    EXPECT_EQ(Cli("compare --dir data --call-number lc catalogue.mrc").status, 2);
     EXPECT_FALSE(fs::exists("data/OUTPUT.MRC"));
+}
+
+// --call-number, else the desktop's remembered choice, which compare reads and never writes.
+TEST_F(CliCompareTest, CallNumbersComeFromTheOptionElseTheRememberedChoice) {
+    WriteFile("catalogue.mrc", MarcFromText("082 04$a813$bSAC\n092   $aF SAC\n100 1 $aSachar, "
+                                            "Louis.\n245 10$aHoles"));
+    const struct {
+        const char* settings;  // nullptr: no Settings.txt
+        const char* option;
+        const char* matches;
+    } cases[] = {
+        {nullptr, "", "1,813 SAC\r\n"},
+        {nullptr, "--call-number local-first", "1,F SAC\r\n"},
+        {"Other\tx\r\nCallNumberFrom\tlocal-first\r\n", "", "1,F SAC\r\n"},
+        {"CallNumberFrom\tlocal-first\r\n", "--call-number dewey-only", "1,813 SAC\r\n"},
+        {"CallNumberFrom\tlc\r\n", "", "1,813 SAC\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.settings ? c.settings : "none") + c.option);
+        fs::remove("data/Settings.txt");
+        if (c.settings) WriteFile("data/Settings.txt", c.settings);
+        ASSERT_EQ(Cli(std::string("compare --dir data ") + c.option + " catalogue.mrc").status, 0)
+            << Stderr();
+        EXPECT_EQ(WithoutRunLine(ReadFile("data/Matches.tul")), c.matches);
+        EXPECT_EQ(FileExists("data/Settings.txt") ? ReadFile("data/Settings.txt") : "",
+                  c.settings ? c.settings : "");
+    }
 }
 
 TEST_F(CliCompareTest, BooklistThatCannotBeUsedIsNamed) {
