@@ -8,6 +8,8 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev
+  # MARCXML catalogues
+  libxml2-dev
   # the spooler's answer to a print job, which Qt does not pass on
   libcups2-dev
   # desktop program: fonts, default viewer, a display for machines without one, and a window

@@ -54,6 +54,11 @@ int RunCompareCommand(const std::vector<std::string>& args, Booklist& booklist) 
     if (!result.holdsRecords) {
         return CliFail(ExitFailure, catalogue + " holds no MARC records; nothing was changed");
     }
+    if (result.brokenAtLine > 0) {
+        CliFail(ExitOk, catalogue + " stops being well-formed XML at line " +
+                            std::to_string(result.brokenAtLine) +
+                            "; only the records before it were compared");
+    }
     if (result.notWritten > 0) {
         CliFail(ExitOk, CountOf(result.notWritten, "matched record was", "matched records were") +
                             " too long to write to " + OutputFileName);

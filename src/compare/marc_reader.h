@@ -42,6 +42,10 @@ class MarcFileReader {
 
     // The next byte, or -1 at the end of the file.
     int Next() { return blocks_.Next(); }
+    // The unread rest of the block in hand, for a reader of another form of records; Consume
+    // marks its first bytes used.
+    std::string_view Available() { return blocks_.Available(); }
+    void Consume(std::size_t count) { blocks_.Consume(count); }
     // Appends bytes up to and including the first record terminator, stopping before a NUL
     // byte (which is consumed, not appended) or at the end of the file.
     void TakeRecordBody(std::string& record);

@@ -33,6 +33,9 @@ struct ComparisonResult {
     bool reviewSaved = false;    // "MatchReview.txt"
     std::string reviewFailure;
     bool cancelled = false;
+    // A MARCXML catalogue stopped being well-formed at this line: the records before it were
+    // compared, as the records of an ISO 2709 file are up to where it is damaged. 0 otherwise.
+    long brokenAtLine = 0;
     std::int64_t recordsRead = 0;
     std::int64_t matches = 0;
     std::int64_t notWritten = 0;  // matched records that ISO 2709 cannot hold (too long)
@@ -83,7 +86,7 @@ void CatalogueSurnameInto(std::string_view author, std::string& surname);
 // booklist marks the entry and writes the tagged record. True when it matched.
 bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, ComparisonRun& run);
 
-// Compares the catalogue file at `path` with `booklist` under the progress
+// Compares the catalogue file at `path` (ISO 2709 or MARCXML) with `booklist` under the progress
 // window shown through `services`: every match of the booklist is cleared and set anew, and
 // "OUTPUT.MRC", "Matches.tul" and "MatchReview.txt" are written to the data folder. What came of it
 // is returned for the caller to tell; nothing is changed when the file cannot be opened or holds no

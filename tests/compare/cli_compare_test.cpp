@@ -195,6 +195,8 @@ TEST_F(CliCompareTest, AFileWithoutMarcRecordsChangesNothing) {
         {"document", "%PDF-1.4\n1 0 obj << /Type /Catalog >> endobj\n%%EOF\n"},
         {"nul bytes", std::string(4096, '\0')},
         {"directory not closed", shortBase.substr(0, 36) + "x" + shortBase.substr(37)},
+        {"XML without records", "<?xml version=\"1.0\"?>\n<collection>\n</collection>\n"},
+        {"XML broken before its first record", "<collection>\n<record>\n<leader>x</record>"},
     };
     for (const auto& [name, bytes] : files) {
         SCOPED_TRACE(name);
@@ -224,6 +226,27 @@ TEST_F(CliCompareTest, RecordsAfterCommentsAndBrokenRecordsAreComparedFromAFileO
         EXPECT_EQ(run.output, "4 records read, 2 matches\n");
         const std::string output = ReadFile("data/OUTPUT.MRC");
         EXPECT_EQ(std::count(output.begin(), output.end(), '\x1D'), 2);
+    }
+}
+
+// A MARCXML file that breaks off is compared up to the break, from a file or a pipe, and the line
+// is named; the run ends well, as one over damaged ISO 2709 records does.
+TEST_F(CliCompareTest, ABrokenMarcxmlFileIsComparedUpToTheLineWhereItBreaks) {
+    WriteFile("catalogue.xml",
+              "<collection>\n<record><datafield tag=\"100\" ind1=\"1\" ind2=\" \"><subfield "
+              "code=\"a\">Sachar, Louis</subfield></datafield>\n<datafield tag=\"245\" "
+              "ind1=\"1\" ind2=\"0\"><subfield code=\"a\">Holes</subfield></datafield>"
+              "</record>\n<record><datafield tag=\"245\">\n</record>\n");
+    for (const std::string input : {"catalogue.xml", "/dev/stdin < catalogue.xml"}) {
+        SCOPED_TRACE(input);
+        const auto run = Cli("compare --dir data " + input);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.output, "1 record read, 1 match\n");
+        EXPECT_NE(Stderr().find("stops being well-formed XML at line 5; only the records before it "
+                                "were compared"),
+                  std::string::npos)
+            << Stderr();
+        EXPECT_EQ(WithoutRunLine(ReadFile("data/Matches.tul")), "1,\r\n");
     }
 }
 

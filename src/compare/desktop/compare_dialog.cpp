@@ -83,8 +83,9 @@ bool ShowCompareDialog(Booklist& booklist, const DataFolder& folder, Services& s
     // Remembered on OK, even when no file is chosen next: the choice was confirmed. A choice that
     // cannot be saved still holds for this run.
     if (order != remembered) SaveCallNumberOrder(folder, order);
-    const std::string path = services.ChooseFile("Open file", "*.MRC", "MRC",
-                                                 "MARC data file | *.MRC | All Files | * ||");
+    // ISO 2709 exports end in .mrc or .marc, MARCXML ones in .xml; the reading tells them apart.
+    const std::string path = services.ChooseFile(
+        "Open file", "*.MRC", "MRC", "MARC files | *.mrc;*.marc;*.xml | All Files | * ||");
     if (path.size() < 3) return false;
 
     // The run works on a copy: when its results cannot all be put in place, the files keep the

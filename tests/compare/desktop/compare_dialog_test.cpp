@@ -139,7 +139,7 @@ TEST_F(CompareDialogTest, ReturnActsAsOkAndACancelledChooserEndsTheCommand) {
     EXPECT_EQ(asked.title, "Open file");
     EXPECT_EQ(asked.defaultName, "*.MRC");
     EXPECT_EQ(asked.defaultExtension, "MRC");
-    EXPECT_EQ(asked.filter, "MARC data file | *.MRC | All Files | * ||");
+    EXPECT_EQ(asked.filter, "MARC files | *.mrc;*.marc;*.xml | All Files | * ||");
     EXPECT_TRUE(TestSessionServices().ShownMessages().empty());
     EXPECT_TRUE(Matched("3"));
     EXPECT_FALSE(FileExists("OUTPUT.MRC"));
