@@ -94,7 +94,18 @@ std::optional<CallNumberOrder> CallNumberOrderFromName(std::string_view name) {
 }
 
 bool IsOtherCallNumberTag(std::int32_t tag) {
-    return SlotOf(tag) >= 0;
+    switch (tag) {
+        case 50:
+        case 90:
+        case 92:
+        case 99:
+        case 852:
+        case 900:
+        case 952:
+            return true;
+        default:
+            return false;
+    }
 }
 
 void OtherCallNumbers::Clear() {

@@ -32,20 +32,13 @@ bool CatalogueReader::FindFirstRecord() {
     return false;
 }
 
-bool CatalogueReader::Next(std::string_view& record) {
+bool CatalogueReader::NextOther(std::string_view& record) {
     if (nextPassed_ < passed_.size()) {
         record = passed_[nextPassed_++];
         return true;
     }
-    if (!passed_.empty()) {
-        passed_.clear();
-        nextPassed_ = 0;
-    }
+    passed_.clear();
+    nextPassed_ = 0;
     if (xml_) return xml_->Next(record);
-    // Line breaks and NUL bytes after the last record read as an empty one, which is none.
-    while (!reader_->AtEnd()) {
-        record = NextMarcRecord(*reader_, spill_);
-        if (!record.empty()) return true;
-    }
-    return false;
+    return Next(record);
 }

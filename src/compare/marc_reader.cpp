@@ -289,19 +289,16 @@ namespace {
 
 // Every directory entry of every record is looked at, so the test is a table lookup, without a
 // branch per tag.
-enum TagKind : std::uint8_t { OtherField, BookTextField, CallNumberField };
-constexpr auto TagKinds = [] {
-    std::array<std::uint8_t, 1024> kinds{};
+constexpr auto BookTextTags = [] {
+    std::array<std::uint64_t, 16> words{};
     for (const int tag : {82, 100, 110, 245, 440, 490})
-        kinds[static_cast<std::size_t>(tag)] = BookTextField;
-    for (const int tag : {50, 90, 92, 99, 852, 900, 952})
-        kinds[static_cast<std::size_t>(tag)] = CallNumberField;
-    return kinds;
+        words[tag / 64] |= std::uint64_t{1} << (tag % 64);
+    return words;
 }();
 
-TagKind KindOfTag(std::int32_t tagValue) {
+bool IsBookTextTag(std::int32_t tagValue) {
     const auto value = static_cast<std::uint32_t>(tagValue);
-    return value < TagKinds.size() ? static_cast<TagKind>(TagKinds[value]) : OtherField;
+    return value < 1024 && (BookTextTags[value / 64] >> (value % 64) & 1) != 0;
 }
 
 // Takes the title, author, call number and series of one record from its fields, given in
@@ -323,9 +320,7 @@ class BookTextCollector {
     void Take(std::int32_t tagValue, std::string_view content) {
         std::string& statement = statement_;
         const std::string_view area = SubfieldAreaOf(content);
-        if (KindOfTag(tagValue) == CallNumberField) {
-            otherCallNumbers_.Take(tagValue, area);
-        } else if (tagValue == 82) {
+        if (tagValue == 82) {
             ForEachSubfield(area, [&](char code, std::string_view value) {
                 if (code == 'a') {
                     record_.callNumber.assign(value);
@@ -346,6 +341,8 @@ class BookTextCollector {
                     record_.title += TrimSpaces(value);
                 }
             });
+        } else if (tagValue != 440 && tagValue != 490) {
+            otherCallNumbers_.Take(tagValue, area);
         } else {
             BuildStatement(area, statement);
             // Series entries that tagging wrote in an earlier run name the programme, not a series.
@@ -384,7 +381,8 @@ void ExtractBookData(CatalogueRecord& record, CallNumberOrder order) {
     BookTextCollector collector(record, statement, otherCallNumbers);
     for (std::size_t k = 0; k < record.FieldCount(); ++k) {
         const std::int32_t tagValue = TagValueOf(record.FieldTag(k));
-        if (KindOfTag(tagValue) != OtherField) collector.Take(tagValue, record.FieldContent(k));
+        if (IsBookTextTag(tagValue) || IsOtherCallNumberTag(tagValue))
+            collector.Take(tagValue, record.FieldContent(k));
     }
     collector.ChooseCallNumber(order);
 }
@@ -392,6 +390,7 @@ void ExtractBookData(CatalogueRecord& record, CallNumberOrder order) {
 void BookFieldIndex::Index(std::string_view bytes) {
     bytes_ = bytes;
     pieceCount_ = 0;
+    areaCount_ = 0;
     callPieceCount_ = 0;
     callPiecesPlaced_ = false;
     const DataArea area = DataAreaOf(bytes);
@@ -399,20 +398,17 @@ void BookFieldIndex::Index(std::string_view bytes) {
     areaStart_ = area.start;
     areaEnd_ = area.end;
     if (pieces_.size() < area.count) pieces_.resize(area.count);
-    if (callPieces_.size() < area.count) callPieces_.resize(area.count);
+    areaCount_ = area.count;
     // Terminators are looked for only as far as the last field wanted. The call-number fields
     // of the library's own lie far into most records and are wanted only by a record that
-    // matched: their places are found then.
+    // matched: they are found then.
     std::size_t count = 0;
     for (std::size_t k = 0; k < area.count; ++k) {
         const std::int32_t tagValue = TagValueOf(std::string_view(bytes.data() + 24 + k * 12, 3));
-        const TagKind kind = KindOfTag(tagValue);
-        const bool wanted = kind == BookTextField;
+        const bool wanted = IsBookTextTag(tagValue);
         pieces_[pieceCount_] = {tagValue, k, 0};
         pieceCount_ += wanted;
         count = wanted ? k + 1 : count;
-        callPieces_[callPieceCount_] = {tagValue, k, 0};
-        callPieceCount_ += kind == CallNumberField;
     }
     if (count == 0) return;
     if (ends_.size() < count) ends_.resize(count);
@@ -444,6 +440,12 @@ void BookFieldIndex::AuthorInto(std::string& author) {
 }
 
 void BookFieldIndex::PlaceCallPieces() {
+    callPieces_.clear();
+    for (std::size_t k = 0; k < areaCount_; ++k) {
+        const std::int32_t tagValue = TagValueOf(std::string_view(bytes_.data() + 24 + k * 12, 3));
+        if (IsOtherCallNumberTag(tagValue)) callPieces_.push_back({tagValue, k, 0});
+    }
+    callPieceCount_ = callPieces_.size();
     if (callPieceCount_ == 0) return;
     const std::size_t count = callPieces_[callPieceCount_ - 1].at + 1;
     if (ends_.size() < count) ends_.resize(count);
@@ -464,12 +466,14 @@ void BookFieldIndex::PlaceCallPieces() {
 
 namespace {
 
-// Gives the collector the fields besides 082 that may hold the call number, and chooses it.
-template <typename Collector>
-void TakeCallNumbers(Collector& collector, std::span<const BookFieldIndex::Piece> pieces,
-                     std::string_view bytes, CallNumberOrder order) {
+// Gives the collector the fields besides 082 that may hold the call number, and chooses it. Under
+// dewey-first a record whose 082 gave one, as most do, needs none of them: they are not looked for.
+template <typename Collector, typename Pieces>
+void TakeCallNumbers(Collector& collector, const CatalogueRecord& record, std::string_view bytes,
+                     CallNumberOrder order, Pieces pieces) {
     if (order == CallNumberOrder::DeweyOnly) return;
-    for (const BookFieldIndex::Piece& piece : pieces)
+    if (order == CallNumberOrder::DeweyFirst && !TrimSpaces(record.callNumber).empty()) return;
+    for (const BookFieldIndex::Piece& piece : pieces())
         collector.Take(piece.tag, bytes.substr(piece.at, piece.length));
     collector.ChooseCallNumber(order);
 }
@@ -488,7 +492,7 @@ void BookFieldIndex::TextsInto(CatalogueRecord& record) {
     BookTextCollector collector(record, statement_, otherCallNumbers_);
     for (std::size_t i = 0; i < pieceCount_; ++i)
         collector.Take(pieces_[i].tag, bytes_.substr(pieces_[i].at, pieces_[i].length));
-    TakeCallNumbers(collector, CallPieces(), bytes_, order_);
+    TakeCallNumbers(collector, record, bytes_, order_, [this] { return CallPieces(); });
 }
 
 void BookFieldIndex::TextInto(CatalogueRecord& record, BookText text) {
@@ -501,7 +505,8 @@ void BookFieldIndex::TextInto(CatalogueRecord& record, BookText text) {
                                                        : BookText::Series;
         if (of == text) collector.Take(tag, bytes_.substr(pieces_[i].at, pieces_[i].length));
     }
-    if (text == BookText::CallNumber) TakeCallNumbers(collector, CallPieces(), bytes_, order_);
+    if (text == BookText::CallNumber)
+        TakeCallNumbers(collector, record, bytes_, order_, [this] { return CallPieces(); });
 }
 
 void ExtractBookData(std::string_view bytes, CatalogueRecord& record, CallNumberOrder order) {

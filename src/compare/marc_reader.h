@@ -120,6 +120,7 @@ class BookFieldIndex {
     std::string_view bytes_;
     std::size_t areaStart_ = 0;
     std::size_t areaEnd_ = 0;
+    std::size_t areaCount_ = 0;  // directory entries
     std::vector<Piece> pieces_;  // the first `pieceCount_` are this record's
     std::size_t pieceCount_ = 0;
     std::vector<Piece> callPieces_;  // the same for the call-number fields besides 082
