@@ -29,14 +29,16 @@ constexpr CommandHelp Commands[] = {
     {"compare",
      "  tallyleaf-cli compare [--dir DIR] [--no-star] [--no-series]\n"
      "                        [--call-number dewey-first|local-first|dewey-only] CATALOGUE\n",
-     "compare matches the MARC records of CATALOGUE against the booklist in DIR as the\n"
-     "        Compare command does, and writes the matched records, tagged, to OUTPUT.MRC and\n"
-     "        the matches to Matches.tul, both in DIR. --no-star leaves the titles without\n"
-     "        the \"*\"; --no-series adds no TUL series entry. --call-number says where call\n"
-     "        numbers come from: 082, then the library's own fields (092, 099, 090, 852, 952,\n"
-     "        900, then 050; dewey-first), those fields before 082 (local-first), or 082 only\n"
-     "        (dewey-only); without it, the Compare dialog's last choice (Settings.txt in DIR,\n"
-     "        dewey-first when none). The last line on stdout is \"N records read, M matches\".\n"},
+     "compare matches the MARC 21 records of CATALOGUE, ISO 2709 or MARCXML (told apart by\n"
+     "        its first bytes), against the booklist in DIR as the Compare command does, and\n"
+     "        writes the matched records, tagged, to OUTPUT.MRC (ISO 2709) and the matches to\n"
+     "        Matches.tul, both in DIR. --no-star leaves the titles without the \"*\";\n"
+     "        --no-series adds no TUL series entry. --call-number says where call numbers\n"
+     "        come from: 082, then the library's own fields (092, 099, 090, 852, 952, 900,\n"
+     "        then 050; dewey-first), those fields before 082 (local-first), or 082 only\n"
+     "        (dewey-only); without it, the Compare dialog's last choice (Settings.txt in\n"
+     "        DIR; dewey-first when none). The last line on stdout is\n"
+     "        \"N records read, M matches\".\n"},
     {"print",
      "  tallyleaf-cli print [--dir DIR] [--level TEXT] [--category TEXT] [--format TEXT]\n"
      "                      [--match all|matched|unmatched] [--australian all|only|non]\n"
