@@ -86,6 +86,10 @@ struct MarcXmlReader::Builder {
     bool inField = false;
     long fatalLine = 0;
 
+    // A record past what ISO 2709 can address, or larger than an ISO 2709 record is read whole,
+    // keeps its first fields only, so that one endless record cannot take the memory.
+    bool Full() const { return fields.size() >= MaxXmlFields || contents.size() >= MaxRecordBytes; }
+
     void StartField(std::string_view tag) {
         std::string padded(tag.substr(0, 3));
         padded.resize(3, ' ');
@@ -111,6 +115,8 @@ struct MarcXmlReader::Builder {
         if (recordDepth != 2 && !(recordDepth == 3 && inField)) return;
         if (recordDepth == 2 && name == names.leader) {
             text = &leader;
+        } else if (recordDepth == 2 && Full()) {
+            return;
         } else if (recordDepth == 2 && name == names.controlfield) {
             StartField(Attribute(attributeCount, attributes, names.tag));
             text = &contents;
@@ -147,10 +153,6 @@ struct MarcXmlReader::Builder {
     // a comparison finds the fields by their terminators, and a matched record that long is
     // refused when it is written, as one from an ISO 2709 file is.
     void FinishRecord() {
-        if (fields.size() > MaxXmlFields) {
-            contents.resize(fields[MaxXmlFields].second);
-            fields.resize(MaxXmlFields);
-        }
         const std::size_t base = 24 + 12 * fields.size() + 1;
         const std::size_t length = base + contents.size() + 1;
         const std::size_t at = ready.size();
@@ -194,7 +196,7 @@ void OnEnd(void* context, const xmlChar*, const xmlChar*, const xmlChar*) {
 
 void OnText(void* context, const xmlChar* text, int length) {
     MarcXmlReader::Builder& builder = BuilderOf(context);
-    if (builder.text)
+    if (builder.text && builder.text->size() < MaxRecordBytes)
         builder.text->append(reinterpret_cast<const char*>(text), static_cast<std::size_t>(length));
 }
 

@@ -237,9 +237,10 @@ TEST_F(CliCompareTest, ABrokenMarcxmlFileIsComparedUpToTheLineWhereItBreaks) {
               "code=\"a\">Sachar, Louis</subfield></datafield>\n<datafield tag=\"245\" "
               "ind1=\"1\" ind2=\"0\"><subfield code=\"a\">Holes</subfield></datafield>"
               "</record>\n<record><datafield tag=\"245\">\n</record>\n");
-    for (const std::string input : {"catalogue.xml", "/dev/stdin < catalogue.xml"}) {
+    for (const auto& [before, input] :
+         {std::pair("", "catalogue.xml"), std::pair("cat catalogue.xml |", "/dev/stdin")}) {
         SCOPED_TRACE(input);
-        const auto run = Cli("compare --dir data " + input);
+        const auto run = Cli(std::string("compare --dir data ") + input, before);
         EXPECT_EQ(run.status, 0);
         EXPECT_EQ(run.output, "1 record read, 1 match\n");
         EXPECT_NE(Stderr().find("stops being well-formed XML at line 5; only the records before it "
