@@ -391,7 +391,6 @@ void BookFieldIndex::Index(std::string_view bytes) {
     bytes_ = bytes;
     pieceCount_ = 0;
     areaCount_ = 0;
-    callPieceCount_ = 0;
     callPiecesPlaced_ = false;
     const DataArea area = DataAreaOf(bytes);
     if (!area.valid) return;
@@ -411,21 +410,25 @@ void BookFieldIndex::Index(std::string_view bytes) {
         count = wanted ? k + 1 : count;
     }
     if (count == 0) return;
+    Place({pieces_.data(), pieceCount_});
+}
+
+void BookFieldIndex::Place(std::span<Piece> pieces) {
+    const std::size_t count = pieces.back().at + 1;
     if (ends_.size() < count) ends_.resize(count);
     const std::size_t found =
-        FindFieldTerminators(bytes.data(), area.start, area.end, ends_.data(), count);
+        FindFieldTerminators(bytes_.data(), areaStart_, areaEnd_, ends_.data(), count);
     // The pieces as SplitMarcRecord cuts them: the last one found runs to the end of the data
     // area, and any after it are empty.
-    for (std::size_t i = 0; i < pieceCount_; ++i) {
-        Piece& piece = pieces_[i];
+    for (Piece& piece : pieces) {
         const std::size_t k = piece.at;  // the field's number until now
         if (k > found) {
-            piece.at = area.end;
+            piece.at = areaEnd_;
             piece.length = 0;
             continue;
         }
-        piece.at = k == 0 ? area.start : ends_[k - 1] + 1;
-        piece.length = (k < found ? ends_[k] : area.end) - piece.at;
+        piece.at = k == 0 ? areaStart_ : ends_[k - 1] + 1;
+        piece.length = (k < found ? ends_[k] : areaEnd_) - piece.at;
     }
 }
 
@@ -436,31 +439,6 @@ void BookFieldIndex::AuthorInto(std::string& author) {
         if (piece.tag != 100 && piece.tag != 110) continue;
         AppendAuthorStatement(SubfieldAreaOf(bytes_.substr(piece.at, piece.length)), statement_,
                               author);
-    }
-}
-
-void BookFieldIndex::PlaceCallPieces() {
-    callPieces_.clear();
-    for (std::size_t k = 0; k < areaCount_; ++k) {
-        const std::int32_t tagValue = TagValueOf(std::string_view(bytes_.data() + 24 + k * 12, 3));
-        if (IsOtherCallNumberTag(tagValue)) callPieces_.push_back({tagValue, k, 0});
-    }
-    callPieceCount_ = callPieces_.size();
-    if (callPieceCount_ == 0) return;
-    const std::size_t count = callPieces_[callPieceCount_ - 1].at + 1;
-    if (ends_.size() < count) ends_.resize(count);
-    const std::size_t found =
-        FindFieldTerminators(bytes_.data(), areaStart_, areaEnd_, ends_.data(), count);
-    for (std::size_t i = 0; i < callPieceCount_; ++i) {
-        Piece& piece = callPieces_[i];
-        const std::size_t k = piece.at;
-        if (k > found) {
-            piece.at = areaEnd_;
-            piece.length = 0;
-            continue;
-        }
-        piece.at = k == 0 ? areaStart_ : ends_[k - 1] + 1;
-        piece.length = (k < found ? ends_[k] : areaEnd_) - piece.at;
     }
 }
 
@@ -481,11 +459,15 @@ void TakeCallNumbers(Collector& collector, const CatalogueRecord& record, std::s
 }  // namespace
 
 std::span<const BookFieldIndex::Piece> BookFieldIndex::CallPieces() {
-    if (!callPiecesPlaced_) {
-        PlaceCallPieces();
-        callPiecesPlaced_ = true;
+    if (callPiecesPlaced_) return callPieces_;
+    callPiecesPlaced_ = true;
+    callPieces_.clear();
+    for (std::size_t k = 0; k < areaCount_; ++k) {
+        const std::int32_t tagValue = TagValueOf(std::string_view(bytes_.data() + 24 + k * 12, 3));
+        if (IsOtherCallNumberTag(tagValue)) callPieces_.push_back({tagValue, k, 0});
     }
-    return {callPieces_.data(), callPieceCount_};
+    if (!callPieces_.empty()) Place(callPieces_);
+    return callPieces_;
 }
 
 void BookFieldIndex::TextsInto(CatalogueRecord& record) {

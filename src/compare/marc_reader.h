@@ -112,8 +112,10 @@ class BookFieldIndex {
     void TextInto(CatalogueRecord& record, BookText text);
 
   private:
-    void PlaceCallPieces();
-    // The call-number fields besides 082, placed in the bytes the first time they are wanted.
+    // Turns pieces that hold their directory entry's number in `at` into their places in the
+    // bytes; the last piece's entry is the last one looked for.
+    void Place(std::span<Piece> pieces);
+    // The call-number fields besides 082, found the first time they are wanted.
     std::span<const Piece> CallPieces();
 
     CallNumberOrder order_ = CallNumberOrder::DeweyFirst;
@@ -123,8 +125,7 @@ class BookFieldIndex {
     std::size_t areaCount_ = 0;  // directory entries
     std::vector<Piece> pieces_;  // the first `pieceCount_` are this record's
     std::size_t pieceCount_ = 0;
-    std::vector<Piece> callPieces_;  // the same for the call-number fields besides 082
-    std::size_t callPieceCount_ = 0;
+    std::vector<Piece> callPieces_;  // the call-number fields besides 082, once found
     bool callPiecesPlaced_ = false;
     std::vector<std::size_t> ends_;
     std::string statement_;  // scratch
