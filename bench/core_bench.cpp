@@ -11,6 +11,8 @@
 #include "booklist_generator.h"
 #include "cli/console_services.h"
 #include "compare/marc_reader.h"
+#include "compare/marc_writer.h"
+#include "compare/matching.h"
 
 namespace {
 
@@ -141,6 +143,69 @@ void BM_ReadNulCatalogue(benchmark::State& state) {
     state.counters["records"] = double(records);
 }
 BENCHMARK(BM_ReadNulCatalogue)->Unit(benchmark::kMillisecond);
+
+// A comparison of 100,000 records that all match: each a different entry of a 100,000-entry
+// booklist (argument 0), or all the same entry, as a catalogue holding many copies of one book
+// does (argument 1). The review marks the rows of entries matched more than once, and the second
+// case must cost no more per record than the first.
+void BM_CompareEveryRecordMatching(benchmark::State& state) {
+    constexpr int Records = 100000;
+    const bool oneEntry = state.range(0) != 0;
+    const auto folder = std::filesystem::temp_directory_path() / "tallyleaf-bench-repeated";
+    std::filesystem::create_directories(folder);
+    {
+        std::FILE* list = std::fopen((folder / "Booklist.tul").c_str(), "wb");
+        std::FILE* catalogue = std::fopen((folder / "catalogue.mrc").c_str(), "wb");
+        if (!list || !catalogue) return state.SkipWithError("cannot write the bench data");
+        CatalogueRecord record;
+        record.leader = "00000nam a2200000 a 4500";
+        std::string bytes;
+        for (int i = 0; i < Records; ++i) {
+            const std::string title = "Book number " + std::to_string(i);
+            const std::string author = "Writer" + std::to_string(i % 1000) + ", Ann";
+            std::fprintf(list, "%d\t%s\t%s\tN\tPress\t2001\t\t\tAdventure\tMature\t\tBook\t\r\n",
+                         100000 + i, title.c_str(), author.c_str());
+            const int of = oneEntry ? 0 : i;
+            record.ClearFields();
+            record.AppendField("001", "rec" + std::to_string(i));
+            record.AppendField("082",
+                               "04\x1F"
+                               "a823.914\x1F"
+                               "bWRI");
+            record.AppendField("100",
+                               "1 \x1F"
+                               "aWriter" +
+                                   std::to_string(of % 1000) + ", Ann.");
+            record.AppendField("245",
+                               "10\x1F"
+                               "aBook number " +
+                                   std::to_string(of) + " /");
+            RebuildMarcRecord(record, bytes);
+            std::fwrite(bytes.data(), 1, bytes.size(), catalogue);
+        }
+        std::fclose(list);
+        std::fclose(catalogue);
+    }
+    const DataFolder data(folder.string());
+    ConsoleServices services;
+    const Booklist loaded = LoadBooklist(data, services);
+    std::int64_t matches = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Booklist booklist = loaded;
+        state.ResumeTiming();
+        const ComparisonResult result = RunComparison(
+            booklist, data, (folder / "catalogue.mrc").string(), TaggingOptions{}, services);
+        matches = result.matches;
+    }
+    state.counters["matches"] = double(matches);
+    state.SetItemsProcessed(state.iterations() * Records);
+}
+BENCHMARK(BM_CompareEveryRecordMatching)
+    ->Arg(0)
+    ->Arg(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

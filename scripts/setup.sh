@@ -10,6 +10,8 @@ packages=(
   qt6-base-dev libgl-dev
   # catalogue text: Unicode composition, and the MARC-8 converter loaded when a record needs it
   libicu-dev libyaz-dev
+  # MARCXML catalogues
+  libxml2-dev
   # the spooler's answer to a print job, which Qt does not pass on
   libcups2-dev
   # desktop program: fonts, default viewer, a display for machines without one, and a window

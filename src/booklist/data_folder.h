@@ -18,6 +18,8 @@ inline constexpr const char* BooklistCopyName = "TULBookList.txt";
 inline constexpr const char* NewBooksFileName = "TULNewBooks.txt";
 // The first line names the programme's server, for a school's own mirror.
 inline constexpr const char* ServerFileName = "Server.txt";
+// The choices the librarian made that the program remembers, one "NAME<TAB>VALUE" line each.
+inline constexpr const char* SettingsFileName = "Settings.txt";
 inline constexpr const char* ManualFileName = "Tallyleaf.pdf";
 // Locked by every run that writes the booklist or the results, so that one writes at a time.
 inline constexpr const char* LockFileName = ".tallyleaf.lock";
@@ -44,6 +46,7 @@ class DataFolder {
     std::string BooklistCopy() const { return File(BooklistCopyName); }
     std::string NewBooks() const { return File(NewBooksFileName); }
     std::string Server() const { return File(ServerFileName); }
+    std::string Settings() const { return File(SettingsFileName); }
     std::string Lock() const { return File(LockFileName); }
     std::string Rejected() const { return File(RejectedFileName); }
     const std::string& Manual() const { return manual_; }

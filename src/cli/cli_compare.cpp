@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 
 #include "base/text.h"
 #include "booklist/data_folder.h"
@@ -7,11 +8,22 @@
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
 #include "cli/console_services.h"
+#include "compare/call_number_setting.h"
 #include "compare/matching.h"
 
 int RunCompareCommand(const std::vector<std::string>& args, Booklist& booklist) {
-    const CliArgs cli(args, {"--dir"}, {"--no-star", "--no-series"});
+    const CliArgs cli(args, {"--dir", "--call-number"}, {"--no-star", "--no-series"});
     if (!cli.Ok()) return CliFail(ExitUsage, cli.Error());
+    const std::optional<std::string> callNumberName = cli.Value("--call-number");
+    std::optional<CallNumberOrder> chosenOrder;
+    if (callNumberName) {
+        chosenOrder = CallNumberOrderFromName(*callNumberName);
+        if (!chosenOrder) {
+            return CliFail(ExitUsage,
+                           "--call-number takes dewey-first, local-first or dewey-only, not \"" +
+                               *callNumberName + "\"");
+        }
+    }
     if (cli.Positional().size() != 1) {
         return CliFail(ExitUsage, "compare needs exactly one CATALOGUE file (see --help)");
     }
@@ -26,9 +38,12 @@ int RunCompareCommand(const std::vector<std::string>& args, Booklist& booklist) 
     TaggingOptions options;
     options.TagTitlesWithStar = !cli.Flag("--no-star");
     options.TagSeriesWithLevel = !cli.Flag("--no-series");
+    // The desktop's last choice holds unless the command names one; the command never changes it.
+    const CallNumberOrder order = chosenOrder.value_or(LoadCallNumberOrder(folder));
     // Only the comparison, which may take a while on a large catalogue, shows its progress.
     ConsoleServices console(ConsoleServices::Progress::OnTerminal);
-    const ComparisonResult result = RunComparison(booklist, folder, catalogue, options, console);
+    const ComparisonResult result =
+        RunComparison(booklist, folder, catalogue, options, console, order);
 
     if (result.folderBusy) return CliFail(ExitFailure, FolderBusyText(folder));
     if (!result.specialFile.empty()) {
@@ -38,6 +53,11 @@ int RunCompareCommand(const std::vector<std::string>& args, Booklist& booklist) 
     if (!result.catalogueOpened) return CliFail(ExitFailure, "cannot read catalogue " + catalogue);
     if (!result.holdsRecords) {
         return CliFail(ExitFailure, catalogue + " holds no MARC records; nothing was changed");
+    }
+    if (result.brokenAtLine > 0) {
+        CliFail(ExitOk, catalogue + " stops being well-formed XML at line " +
+                            std::to_string(result.brokenAtLine) +
+                            "; only the records before it were compared");
     }
     if (result.notWritten > 0) {
         CliFail(ExitOk, CountOf(result.notWritten, "matched record was", "matched records were") +

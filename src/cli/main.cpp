@@ -26,11 +26,18 @@ constexpr CommandHelp Commands[] = {
      "        OUTPUT (\"-\": standard output). LIST is a comma-separated choice of id,title,\n"
      "        author,australian,publisher,year,isbn,outofprint,categories,levels,annotation,\n"
      "        callnumber, in any letter case (default: id,title,author,levels,callnumber).\n"},
-    {"compare", "  tallyleaf-cli compare [--dir DIR] [--no-star] [--no-series] CATALOGUE\n",
-     "compare matches the MARC records of CATALOGUE against the booklist in DIR as the\n"
-     "        Compare command does, and writes the matched records, tagged, to OUTPUT.MRC and\n"
-     "        the matches to Matches.tul, both in DIR. --no-star leaves the titles without\n"
-     "        the \"*\"; --no-series adds no TUL series entry. The last line on stdout is\n"
+    {"compare",
+     "  tallyleaf-cli compare [--dir DIR] [--no-star] [--no-series]\n"
+     "                        [--call-number dewey-first|local-first|dewey-only] CATALOGUE\n",
+     "compare matches the MARC 21 records of CATALOGUE, ISO 2709 or MARCXML (told apart by\n"
+     "        its first bytes), against the booklist in DIR as the Compare command does, and\n"
+     "        writes the matched records, tagged, to OUTPUT.MRC (ISO 2709) and the matches to\n"
+     "        Matches.tul, both in DIR. --no-star leaves the titles without the \"*\";\n"
+     "        --no-series adds no TUL series entry. --call-number says where call numbers\n"
+     "        come from: 082, then the library's own fields (092, 099, 090, 852, 952, 900,\n"
+     "        then 050; dewey-first), those fields before 082 (local-first), or 082 only\n"
+     "        (dewey-only); without it, the Compare dialog's last choice (Settings.txt in\n"
+     "        DIR; dewey-first when none). The last line on stdout is\n"
      "        \"N records read, M matches\".\n"},
     {"print",
      "  tallyleaf-cli print [--dir DIR] [--level TEXT] [--category TEXT] [--format TEXT]\n"

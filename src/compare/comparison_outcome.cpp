@@ -23,6 +23,10 @@ std::string RunOutcomeText(const DataFolder& folder, const ComparisonResult& res
     if (result.cancelled) text += "\r\nThe comparison was cancelled.";
     text += "\r\n" + Plural(result.recordsRead, " record read", " records read") + ", " +
             Plural(result.matches, " match", " matches") + ".";
+    if (result.brokenAtLine > 0) {
+        text += "\r\nThe catalogue stops being well-formed XML at line " +
+                std::to_string(result.brokenAtLine) + ": only the records before it were compared.";
+    }
     if (result.notWritten > 0) {
         text += "\r\n" + Plural(result.notWritten, " matched record was", " matched records were") +
                 " too long to write and " + (result.notWritten == 1 ? "is" : "are") +
@@ -42,7 +46,7 @@ std::string RunOutcomeText(const DataFolder& folder, const ComparisonResult& res
                 result.reviewFailure + ").";
     }
     clean = result.outputCreated && result.matchesSaved && result.reviewSaved &&
-            result.notWritten == 0 && result.malformed == 0;
+            result.notWritten == 0 && result.malformed == 0 && result.brokenAtLine == 0;
     return text;
 }
 

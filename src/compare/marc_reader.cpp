@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <span>
 
 #include "base/text.h"
 #include "compare/delimiter_search.h"
@@ -306,8 +307,10 @@ class BookTextCollector {
   public:
     // Empties the texts that the fields given will fill: all four, or only `text`'s.
     BookTextCollector(CatalogueRecord& record, std::string& statement,
+                      OtherCallNumbers& otherCallNumbers,
                       std::optional<BookText> text = std::nullopt)
-        : record_(record), statement_(statement) {
+        : record_(record), statement_(statement), otherCallNumbers_(otherCallNumbers) {
+        otherCallNumbers.Clear();
         if (!text || *text == BookText::Title) record.title.clear();
         if (!text || *text == BookText::Author) record.author.clear();
         if (!text || *text == BookText::CallNumber) record.callNumber.clear();
@@ -339,6 +342,8 @@ class BookTextCollector {
                     record_.title += TrimSpaces(value);
                 }
             });
+        } else if (tagValue != 440 && tagValue != 490) {
+            otherCallNumbers_.Take(tagValue, area);
         } else {
             BuildStatement(area, statement);
             // Series entries that tagging wrote in an earlier run name the programme, not a series.
@@ -356,31 +361,47 @@ class BookTextCollector {
         }
     }
 
+    // Once every field is taken: the call number as the order chooses it.
+    void ChooseCallNumber(CallNumberOrder order) {
+        otherCallNumbers_.ChooseInto(record_.callNumber, order);
+    }
+
   private:
     CatalogueRecord& record_;
     std::string& statement_;  // scratch
+    OtherCallNumbers& otherCallNumbers_;
     int seriesStatements_ = 0;
 };
 
 }  // namespace
 
-void ExtractBookData(CatalogueRecord& record) {
+void ExtractBookData(CatalogueRecord& record, CallNumberOrder order) {
     // Kept from call to call, so that statements longer than a short string allocate once.
     thread_local std::string statement;
-    BookTextCollector collector(record, statement);
+    thread_local OtherCallNumbers otherCallNumbers;
+    BookTextCollector collector(record, statement, otherCallNumbers);
     for (std::size_t k = 0; k < record.FieldCount(); ++k) {
         const std::int32_t tagValue = TagValueOf(record.FieldTag(k));
-        if (IsBookTextTag(tagValue)) collector.Take(tagValue, record.FieldContent(k));
+        if (IsBookTextTag(tagValue) || IsOtherCallNumberTag(tagValue))
+            collector.Take(tagValue, record.FieldContent(k));
     }
+    collector.ChooseCallNumber(order);
 }
 
 void BookFieldIndex::Index(std::string_view bytes) {
     bytes_ = bytes;
     pieceCount_ = 0;
+    areaCount_ = 0;
+    callPiecesPlaced_ = false;
     const DataArea area = DataAreaOf(bytes);
     if (!area.valid) return;
+    areaStart_ = area.start;
+    areaEnd_ = area.end;
     if (pieces_.size() < area.count) pieces_.resize(area.count);
-    // Terminators are looked for only as far as the last field wanted.
+    areaCount_ = area.count;
+    // Terminators are looked for only as far as the last field wanted. The call-number fields
+    // of the library's own lie far into most records and are wanted only by a record that
+    // matched: they are found then.
     std::size_t count = 0;
     for (std::size_t k = 0; k < area.count; ++k) {
         const std::int32_t tagValue = TagValueOf(std::string_view(bytes.data() + 24 + k * 12, 3));
@@ -390,21 +411,25 @@ void BookFieldIndex::Index(std::string_view bytes) {
         count = wanted ? k + 1 : count;
     }
     if (count == 0) return;
+    Place({pieces_.data(), pieceCount_});
+}
+
+void BookFieldIndex::Place(std::span<Piece> pieces) {
+    const std::size_t count = pieces.back().at + 1;
     if (ends_.size() < count) ends_.resize(count);
     const std::size_t found =
-        FindFieldTerminators(bytes.data(), area.start, area.end, ends_.data(), count);
+        FindFieldTerminators(bytes_.data(), areaStart_, areaEnd_, ends_.data(), count);
     // The pieces as SplitMarcRecord cuts them: the last one found runs to the end of the data
     // area, and any after it are empty.
-    for (std::size_t i = 0; i < pieceCount_; ++i) {
-        Piece& piece = pieces_[i];
+    for (Piece& piece : pieces) {
         const std::size_t k = piece.at;  // the field's number until now
         if (k > found) {
-            piece.at = area.end;
+            piece.at = areaEnd_;
             piece.length = 0;
             continue;
         }
-        piece.at = k == 0 ? area.start : ends_[k - 1] + 1;
-        piece.length = (k < found ? ends_[k] : area.end) - piece.at;
+        piece.at = k == 0 ? areaStart_ : ends_[k - 1] + 1;
+        piece.length = (k < found ? ends_[k] : areaEnd_) - piece.at;
     }
 }
 
@@ -418,14 +443,43 @@ void BookFieldIndex::AuthorInto(std::string& author) {
     }
 }
 
+namespace {
+
+// Gives the collector the fields besides 082 that may hold the call number, and chooses it. Under
+// dewey-first a record whose 082 gave one, as most do, needs none of them: they are not looked for.
+template <typename Collector, typename Pieces>
+void TakeCallNumbers(Collector& collector, const CatalogueRecord& record, std::string_view bytes,
+                     CallNumberOrder order, Pieces pieces) {
+    if (order == CallNumberOrder::DeweyOnly) return;
+    if (order == CallNumberOrder::DeweyFirst && !TrimSpaces(record.callNumber).empty()) return;
+    for (const BookFieldIndex::Piece& piece : pieces())
+        collector.Take(piece.tag, bytes.substr(piece.at, piece.length));
+    collector.ChooseCallNumber(order);
+}
+
+}  // namespace
+
+std::span<const BookFieldIndex::Piece> BookFieldIndex::CallPieces() {
+    if (callPiecesPlaced_) return callPieces_;
+    callPiecesPlaced_ = true;
+    callPieces_.clear();
+    for (std::size_t k = 0; k < areaCount_; ++k) {
+        const std::int32_t tagValue = TagValueOf(std::string_view(bytes_.data() + 24 + k * 12, 3));
+        if (IsOtherCallNumberTag(tagValue)) callPieces_.push_back({tagValue, k, 0});
+    }
+    if (!callPieces_.empty()) Place(callPieces_);
+    return callPieces_;
+}
+
 void BookFieldIndex::TextsInto(CatalogueRecord& record) {
-    BookTextCollector collector(record, statement_);
+    BookTextCollector collector(record, statement_, otherCallNumbers_);
     for (std::size_t i = 0; i < pieceCount_; ++i)
         collector.Take(pieces_[i].tag, bytes_.substr(pieces_[i].at, pieces_[i].length));
+    TakeCallNumbers(collector, record, bytes_, order_, [this] { return CallPieces(); });
 }
 
 void BookFieldIndex::TextInto(CatalogueRecord& record, BookText text) {
-    BookTextCollector collector(record, statement_, text);
+    BookTextCollector collector(record, statement_, otherCallNumbers_, text);
     for (std::size_t i = 0; i < pieceCount_; ++i) {
         const std::int32_t tag = pieces_[i].tag;
         const BookText of = tag == 245                 ? BookText::Title
@@ -435,6 +489,8 @@ void BookFieldIndex::TextInto(CatalogueRecord& record, BookText text) {
                                                        : BookText::Series;
         if (of == text) collector.Take(tag, bytes_.substr(pieces_[i].at, pieces_[i].length));
     }
+    if (text == BookText::CallNumber)
+        TakeCallNumbers(collector, record, bytes_, order_, [this] { return CallPieces(); });
 }
 
 void BookFieldIndex::IsbnValuesInto(std::vector<std::string_view>& values) {
@@ -448,8 +504,9 @@ void BookFieldIndex::IsbnValuesInto(std::vector<std::string_view>& values) {
     }
 }
 
-void ExtractBookData(std::string_view bytes, CatalogueRecord& record) {
+void ExtractBookData(std::string_view bytes, CatalogueRecord& record, CallNumberOrder order) {
     BookFieldIndex fields;
+    fields.SetCallNumberOrder(order);
     fields.Index(bytes);
     fields.TextsInto(record);
 }

@@ -1,11 +1,13 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "base/block_reader.h"
+#include "compare/call_number.h"
 #include "compare/marc_record.h"
 
 // A record longer than this keeps only its first bytes; the rest is read past up to its
@@ -40,6 +42,10 @@ class MarcFileReader {
 
     // The next byte, or -1 at the end of the file.
     int Next() { return blocks_.Next(); }
+    // The unread rest of the block in hand, for a reader of another form of records; Consume
+    // marks its first bytes used.
+    std::string_view Available() { return blocks_.Available(); }
+    void Consume(std::size_t count) { blocks_.Consume(count); }
     // Appends bytes up to and including the first record terminator, stopping before a NUL
     // byte (which is consumed, not appended) or at the end of the file.
     void TakeRecordBody(std::string& record);
@@ -70,24 +76,33 @@ bool IsMarcRecord(std::string_view bytes);
 // fields. The fields are taken in directory order from the terminator-separated data area.
 std::size_t SplitMarcRecord(std::string_view bytes, CatalogueRecord& record);
 
-// Empties title, author, call number and series, then fills them from the field texts.
-void ExtractBookData(CatalogueRecord& record);
+// Empties title, author, call number and series, then fills them from the field texts; the call
+// number from the fields `order` names.
+void ExtractBookData(CatalogueRecord& record, CallNumberOrder order = CallNumberOrder::DeweyFirst);
 // The same texts straight from a record's bytes, as SplitMarcRecord followed by the above would
 // give them, without splitting the record or copying it; the record's fields are left as they are.
-void ExtractBookData(std::string_view bytes, CatalogueRecord& record);
+void ExtractBookData(std::string_view bytes, CatalogueRecord& record,
+                     CallNumberOrder order = CallNumberOrder::DeweyFirst);
 
 // The author that SplitMarcRecord and ExtractBookData would give for the record's bytes, found
 // without splitting the record or copying it.
 void ExtractAuthor(std::string_view bytes, std::string& author);
 
 // The fields of one record's bytes that hold the texts above (tags 082, 100, 110, 245, 440 and
-// 490), found with one pass over the directory and one over the data, so that a comparison can
-// look at the author first and take the rest only when it is wanted. Reused from record to
-// record; the bytes must stay while it is used.
+// 490, 020, and the call-number fields besides 082), found with one pass over the directory and one
+// over the data, so that a comparison can look at the author first and take the rest only when it
+// is wanted. Reused from record to record; the bytes must stay while it is used.
 enum class BookText { Title, Author, CallNumber, Series, Isbn };
 
 class BookFieldIndex {
   public:
+    struct Piece {
+        std::int32_t tag;
+        std::size_t at;
+        std::size_t length;
+    };
+
+    void SetCallNumberOrder(CallNumberOrder order) { order_ = order; }
     void Index(std::string_view bytes);
     // What ExtractAuthor and ExtractBookData give for the bytes indexed.
     void AuthorInto(std::string& author);
@@ -99,16 +114,24 @@ class BookFieldIndex {
     void IsbnValuesInto(std::vector<std::string_view>& values);
 
   private:
-    struct Piece {
-        std::int32_t tag;
-        std::size_t at;
-        std::size_t length;
-    };
+    // Turns pieces that hold their directory entry's number in `at` into their places in the
+    // bytes; the last piece's entry is the last one looked for.
+    void Place(std::span<Piece> pieces);
+    // The call-number fields besides 082, found the first time they are wanted.
+    std::span<const Piece> CallPieces();
+
+    CallNumberOrder order_ = CallNumberOrder::DeweyFirst;
     std::string_view bytes_;
+    std::size_t areaStart_ = 0;
+    std::size_t areaEnd_ = 0;
+    std::size_t areaCount_ = 0;  // directory entries
     std::vector<Piece> pieces_;  // the first `pieceCount_` are this record's
     std::size_t pieceCount_ = 0;
+    std::vector<Piece> callPieces_;  // the call-number fields besides 082, once found
+    bool callPiecesPlaced_ = false;
     std::vector<std::size_t> ends_;
     std::string statement_;  // scratch
+    OtherCallNumbers otherCallNumbers_;
 };
 
 // Over the subfield area of a data field (its content from the first subfield code on): the

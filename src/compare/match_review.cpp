@@ -9,6 +9,7 @@
 #include <charconv>
 #include <cstring>
 #include <functional>
+#include <unordered_map>
 #include <utility>
 
 #include "base/byte_scan.h"
@@ -163,28 +164,21 @@ std::string RecordChecksum(std::string_view bytes) {
 
 namespace {
 
-// Which of `count` rows share their ID with another. The rows are put in order of their ID's hash,
-// so that those of one ID lie together: cheaper than a table of every ID, and the review has a
-// row for every match of a large catalogue.
+// Which of `count` rows share their ID with another, in one pass: each ID remembers the first row
+// that had it, and a later row marks both. A catalogue may hold thousands of copies of one book,
+// so the rows of one entry are never compared with each other.
 // Rows taken back (`counted` false) count for no entry.
 template <typename IdOf, typename Counted>
 std::vector<bool> RepeatedRows(std::size_t count, IdOf idOf, Counted counted) {
-    std::vector<std::pair<std::size_t, std::size_t>> byHash;
-    byHash.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        if (counted(i)) byHash.emplace_back(std::hash<std::string_view>{}(idOf(i)), i);
-    }
-    std::sort(byHash.begin(), byHash.end());
+    std::unordered_map<std::string_view, std::size_t> firstRow;
+    firstRow.reserve(count);
     std::vector<bool> repeated(count, false);
-    for (std::size_t start = 0, end = 0; start < byHash.size(); start = end) {
-        for (end = start + 1; end < byHash.size() && byHash[end].first == byHash[start].first;)
-            ++end;
-        for (std::size_t a = start; a < end; ++a) {
-            for (std::size_t b = start; b < end; ++b) {
-                if (a != b && idOf(byHash[a].second) == idOf(byHash[b].second))
-                    repeated[byHash[a].second] = true;
-            }
-        }
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!counted(i)) continue;
+        const auto [first, isFirst] = firstRow.try_emplace(idOf(i), i);
+        if (isFirst) continue;
+        repeated[first->second] = true;
+        repeated[i] = true;
     }
     return repeated;
 }

@@ -1,7 +1,5 @@
 #include "compare/matching.h"
 
-#include <sys/stat.h>
-
 #include <bit>
 #include <cstdio>
 #include <filesystem>
@@ -19,6 +17,7 @@
 #include "booklist/isbn.h"
 #include "booklist/keys.h"
 #include "booklist/matches.h"
+#include "compare/catalogue_reader.h"
 #include "compare/catalogue_text.h"
 #include "compare/key_hash.h"
 #include "compare/marc_reader.h"
@@ -433,34 +432,11 @@ namespace {
 
 using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
-// Reads the catalogue until its first record in earnest. A catalogue that can be read again is
-// read from its start once more afterwards; the records of a pipe that the search went through
-// are kept in `passed` to be compared first.
-bool FindFirstMarcRecord(std::FILE* catalogue, std::optional<MarcFileReader>& reader,
-                         std::vector<std::string>& passed) {
-    struct stat status {};
-    const bool again = ::fstat(::fileno(catalogue), &status) == 0 && S_ISREG(status.st_mode);
-    std::string spill;
-    while (!reader->AtEnd()) {
-        const std::string_view record = NextMarcRecord(*reader, spill);
-        if (record.empty()) continue;
-        if (!again) passed.emplace_back(record);
-        if (!IsMarcRecord(record)) continue;
-        if (again) {
-            passed.clear();
-            if (std::fseek(catalogue, 0, SEEK_SET) != 0) return false;
-            reader.emplace(catalogue);
-        }
-        return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 ComparisonResult RunComparison(Booklist& booklist, const DataFolder& folder,
                                const std::string& path, const TaggingOptions& options,
-                               Services& services) {
+                               Services& services, CallNumberOrder callNumbers) {
     ComparisonResult result;
     result.catalogue = path;
     const FolderWriterLock lock(folder);
@@ -479,9 +455,8 @@ ComparisonResult RunComparison(Booklist& booklist, const DataFolder& folder,
     result.catalogueOpened = true;
     // Nothing is cleared or created for a file that holds no MARC record at all (an empty file, a
     // spreadsheet, a PDF): the earlier results stay, and the user hears why.
-    std::optional<MarcFileReader> reader(std::in_place, catalogue.get());
-    std::vector<std::string> passed;
-    if (!FindFirstMarcRecord(catalogue.get(), reader, passed)) return result;
+    std::optional<CatalogueReader> reader(std::in_place, catalogue.get());
+    if (!reader->FindFirstRecord()) return result;
     result.holdsRecords = true;
     booklist.ClearAllMatches();
 
@@ -497,6 +472,7 @@ ComparisonResult RunComparison(Booklist& booklist, const DataFolder& folder,
     ComparisonRun run;
     run.options = options;
     run.rejected = RejectedPairs(ReadRejectedPairs(folder));
+    run.fields.SetCallNumberOrder(callNumbers);
     PrepareComparisonRun(run, booklist);
     // The new file takes the old one's place only when the run ends, so the catalogue being read
     // may be the "OUTPUT.MRC" of an earlier run.
@@ -505,7 +481,6 @@ ComparisonResult RunComparison(Booklist& booklist, const DataFolder& folder,
     run.review.Open(folder);
 
     CatalogueRecord record;
-    std::string spill;
     // The window shows its counter at most once a frame, so the text is made afresh only every
     // so many records, and once more when the reading ends.
     constexpr std::int64_t CounterStride = 64;
@@ -521,16 +496,11 @@ ComparisonResult RunComparison(Booklist& booklist, const DataFolder& folder,
         result.cancelled = services.PollProgressWindow() == ProgressCancelId;
         return !result.cancelled;
     };
-    bool going = true;
-    for (std::size_t k = 0; going && k < passed.size(); ++k)
-        going = compareRecord(passed[k]);
-    passed.clear();
-    // Line breaks and NUL bytes after the last record read as an empty one, which is none.
-    while (going && !reader->AtEnd()) {
-        const std::string_view bytes = NextMarcRecord(*reader, spill);
-        if (!bytes.empty()) going = compareRecord(bytes);
+    std::string_view bytes;
+    while (reader->Next(bytes) && compareRecord(bytes)) {
     }
     if (result.recordsRead > 0) showCounter();
+    result.brokenAtLine = reader->BrokenAtLine();
 
     reader.reset();
     catalogue.reset();

@@ -34,6 +34,9 @@ struct ComparisonResult {
     bool reviewSaved = false;    // "MatchReview.txt"
     std::string reviewFailure;
     bool cancelled = false;
+    // A MARCXML catalogue stopped being well-formed at this line: the records before it were
+    // compared, as the records of an ISO 2709 file are up to where it is damaged. 0 otherwise.
+    long brokenAtLine = 0;
     std::int64_t recordsRead = 0;
     std::int64_t matches = 0;
     std::int64_t notWritten = 0;  // matched records that ISO 2709 cannot hold (too long)
@@ -92,14 +95,15 @@ std::string_view CatalogueSurnamePart(std::string_view author);
 // booklist marks the entry and writes the tagged record. True when it matched.
 bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, ComparisonRun& run);
 
-// Compares the catalogue file at `path` with `booklist` under the progress window shown through
-// `services`: every match of the booklist is cleared and set anew, and "OUTPUT.MRC",
-// "Matches.tul" and "MatchReview.txt" are written to the data folder. What came of it is returned
-// for the caller to tell; nothing is changed when the file cannot be opened or holds no MARC
-// record.
+// Compares the catalogue file at `path` (ISO 2709 or MARCXML) with `booklist` under the progress
+// window shown through `services`: every match of the booklist is cleared and set anew, and
+// "OUTPUT.MRC", "Matches.tul" and "MatchReview.txt" are written to the data folder. What came of it
+// is returned for the caller to tell; nothing is changed when the file cannot be opened or holds no
+// MARC record. The call numbers are taken from the fields `callNumbers` names.
 ComparisonResult RunComparison(Booklist& booklist, const DataFolder& folder,
                                const std::string& path, const TaggingOptions& options,
-                               Services& services);
+                               Services& services,
+                               CallNumberOrder callNumbers = CallNumberOrder::DeweyFirst);
 
 // Progress positions are divided by 2 to this power so that the bar's range fits in 32 bits.
 int ProgressShiftFor(std::int64_t size);

@@ -116,7 +116,35 @@ TEST_F(CliCompareTest, UsageErrorsExitWithTwo) {
     EXPECT_EQ(Cli("compare --dir data a.mrc b.mrc").status, 2);
     EXPECT_EQ(Cli("compare --stars --dir data catalogue.mrc").status, 2);
     EXPECT_EQ(Cli("compare --dir").status, 2);
+    EXPECT_EQ(Cli("compare --dir data --call-number lc catalogue.mrc").status, 2);
     EXPECT_FALSE(fs::exists("data/OUTPUT.MRC"));
+}
+
+// --call-number, else the desktop's remembered choice, which compare reads and never writes.
+TEST_F(CliCompareTest, CallNumbersComeFromTheOptionElseTheRememberedChoice) {
+    WriteFile("catalogue.mrc", MarcFromText("082 04$a813$bSAC\n092   $aF SAC\n100 1 $aSachar, "
+                                            "Louis.\n245 10$aHoles"));
+    const struct {
+        const char* settings;  // nullptr: no Settings.txt
+        const char* option;
+        const char* matches;
+    } cases[] = {
+        {nullptr, "", "1,813 SAC\r\n"},
+        {nullptr, "--call-number local-first", "1,F SAC\r\n"},
+        {"Other\tx\r\nCallNumberFrom\tlocal-first\r\n", "", "1,F SAC\r\n"},
+        {"CallNumberFrom\tlocal-first\r\n", "--call-number dewey-only", "1,813 SAC\r\n"},
+        {"CallNumberFrom\tlc\r\n", "", "1,813 SAC\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.settings ? c.settings : "none") + c.option);
+        fs::remove("data/Settings.txt");
+        if (c.settings) WriteFile("data/Settings.txt", c.settings);
+        ASSERT_EQ(Cli(std::string("compare --dir data ") + c.option + " catalogue.mrc").status, 0)
+            << Stderr();
+        EXPECT_EQ(WithoutRunLine(ReadFile("data/Matches.tul")), c.matches);
+        EXPECT_EQ(FileExists("data/Settings.txt") ? ReadFile("data/Settings.txt") : "",
+                  c.settings ? c.settings : "");
+    }
 }
 
 TEST_F(CliCompareTest, BooklistThatCannotBeUsedIsNamed) {
@@ -167,6 +195,8 @@ TEST_F(CliCompareTest, AFileWithoutMarcRecordsChangesNothing) {
         {"document", "%PDF-1.4\n1 0 obj << /Type /Catalog >> endobj\n%%EOF\n"},
         {"nul bytes", std::string(4096, '\0')},
         {"directory not closed", shortBase.substr(0, 36) + "x" + shortBase.substr(37)},
+        {"XML without records", "<?xml version=\"1.0\"?>\n<collection>\n</collection>\n"},
+        {"XML broken before its first record", "<collection>\n<record>\n<leader>x</record>"},
     };
     for (const auto& [name, bytes] : files) {
         SCOPED_TRACE(name);
@@ -196,6 +226,28 @@ TEST_F(CliCompareTest, RecordsAfterCommentsAndBrokenRecordsAreComparedFromAFileO
         EXPECT_EQ(run.output, "4 records read, 2 matches\n");
         const std::string output = ReadFile("data/OUTPUT.MRC");
         EXPECT_EQ(std::count(output.begin(), output.end(), '\x1D'), 2);
+    }
+}
+
+// A MARCXML file that breaks off is compared up to the break, from a file or a pipe, and the line
+// is named; the run ends well, as one over damaged ISO 2709 records does.
+TEST_F(CliCompareTest, ABrokenMarcxmlFileIsComparedUpToTheLineWhereItBreaks) {
+    WriteFile("catalogue.xml",
+              "<collection>\n<record><datafield tag=\"100\" ind1=\"1\" ind2=\" \"><subfield "
+              "code=\"a\">Sachar, Louis</subfield></datafield>\n<datafield tag=\"245\" "
+              "ind1=\"1\" ind2=\"0\"><subfield code=\"a\">Holes</subfield></datafield>"
+              "</record>\n<record><datafield tag=\"245\">\n</record>\n");
+    for (const auto& [before, input] :
+         {std::pair("", "catalogue.xml"), std::pair("cat catalogue.xml |", "/dev/stdin")}) {
+        SCOPED_TRACE(input);
+        const auto run = Cli(std::string("compare --dir data ") + input, before);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.output, "1 record read, 1 match\n");
+        EXPECT_NE(Stderr().find("stops being well-formed XML at line 5; only the records before it "
+                                "were compared"),
+                  std::string::npos)
+            << Stderr();
+        EXPECT_EQ(WithoutRunLine(ReadFile("data/Matches.tul")), "1,\r\n");
     }
 }
 

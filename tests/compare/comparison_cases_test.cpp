@@ -1,7 +1,9 @@
 // Each folder under tests/data/compare/cases holds one comparison: the booklist, the catalogue
 // (readable text, MARCXML that yaz-marcdump turns into ISO 2709, or raw bytes made by
 // make_broken_cases.py for damage the text cannot express), and what the run must leave behind:
-// "OUTPUT.MRC", "Matches.tul", the counts, and where it says, "MatchReview.txt".
+// "OUTPUT.MRC", "Matches.tul", the counts, and where it says, "MatchReview.txt". A MARCXML
+// catalogue is compared twice: in its ISO 2709 form, and as it is, which must come to the same
+// records; "broken-at-line.txt" names the line where it stops being well-formed.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -50,15 +52,17 @@ TEST_P(ComparisonCase, LeavesTheExpectedOutputMatchesAndCounts) {
     const fs::path source = TestData("compare/cases/" + GetParam());
     TestFolder folder;
     fs::copy_file(source / "Booklist.tul", "Booklist.tul");
-    if (fs::exists(source / "catalogue.xml")) {
+    // The ISO 2709 form of a MARCXML catalogue is yaz-marcdump's, unless the case gives it (the
+    // records before the line where the XML breaks).
+    if (fs::exists(source / "catalogue.mrc")) {
+        fs::copy_file(source / "catalogue.mrc", "catalogue.mrc");  // damage made byte by byte
+    } else if (fs::exists(source / "catalogue.txt")) {
+        WriteFile("catalogue.mrc", MarcFromText(ReadFile(source / "catalogue.txt")));
+    } else {
         const auto converted =
             RunCommand("yaz-marcdump -i marcxml -o marc '" + (source / "catalogue.xml").string() +
                        "' > catalogue.mrc");
         ASSERT_EQ(converted.status, 0) << converted.output;
-    } else if (fs::exists(source / "catalogue.mrc")) {
-        fs::copy_file(source / "catalogue.mrc", "catalogue.mrc");  // damage made byte by byte
-    } else {
-        WriteFile("catalogue.mrc", MarcFromText(ReadFile(source / "catalogue.txt")));
     }
     TestServices services;
     Booklist booklist = LoadBooklist(CurrentDataFolder(), services);
@@ -81,6 +85,36 @@ TEST_P(ComparisonCase, LeavesTheExpectedOutputMatchesAndCounts) {
               SortedLines(ReadFile(source / "expected-matches.txt")));
     EXPECT_EQ(IndependentReaderFaults("OUTPUT.MRC"), "");
     EXPECT_TRUE(result.outputCreated && result.matchesSaved);
+    if (fs::exists(source / "catalogue.xml")) {
+        // The MARCXML file itself compares as its ISO 2709 form: the same counts and matches, and
+        // the same records but for the leader's numbers and its coding, which says UTF-8.
+        const std::string output = ReadFile("OUTPUT.MRC");
+        Booklist again = LoadBooklist(CurrentDataFolder(), services);
+        const ComparisonResult xml = RunComparison(
+            again, CurrentDataFolder(), (source / "catalogue.xml").string(), options, services);
+        EXPECT_EQ(xml.recordsRead, result.recordsRead);
+        EXPECT_EQ(xml.matches, result.matches);
+        EXPECT_EQ(SortedLines(WithoutRunLine(ReadFile("Matches.tul"))),
+                  SortedLines(ReadFile(source / "expected-matches.txt")));
+        const std::string broken = fs::exists(source / "broken-at-line.txt")
+                                       ? ReadFile(source / "broken-at-line.txt")
+                                       : "0\n";
+        EXPECT_EQ(std::to_string(xml.brokenAtLine) + "\n", broken);
+        const auto masked = [](std::string text) {
+            for (std::size_t at = text.find("LDR "); at != std::string::npos;
+                 at = text.find("LDR ", at + 1)) {
+                for (const std::size_t i : {0, 1, 2, 3, 4, 9, 12, 13, 14, 15, 16})
+                    text[at + 4 + i] = '_';
+            }
+            return text;
+        };
+        const std::string fromXml = ReadFile("OUTPUT.MRC");
+        for (std::size_t at = 0; at < fromXml.size(); at = fromXml.find('\x1D', at) + 1)
+            EXPECT_EQ(fromXml.at(at + 9), 'a');
+        EXPECT_EQ(masked(MarcToText(ReadFile("OUTPUT.MRC"))), masked(MarcToText(output)));
+        EXPECT_EQ(IndependentReaderFaults("OUTPUT.MRC"), "");
+        return;
+    }
     // How each record matched, where the case says; then each match taken back alone cuts
     // exactly its record, and leaves its entry matched only through another record of it.
     if (!fs::exists(source / "expected-review.txt")) return;

@@ -104,6 +104,23 @@ TEST_F(ComparisonRunTest, RunUnderTheProgressWindowAndEndsWithTheMessage) {
               std::string("1,813\r\n2,813.6\r\n").size());
 }
 
+// A cancel stops the MARCXML parsing too, while it is pieces of the file ahead of the comparison.
+TEST_F(ComparisonRunTest, CancelStopsTheReadingOfAMarcxmlFile) {
+    std::string xml = "<collection>";
+    for (int i = 0; i < 20000; ++i) {
+        xml +=
+            "<record><datafield tag=\"100\" ind1=\"1\" ind2=\" \"><subfield code=\"a\">Sachar, "
+            "L.</subfield></datafield><datafield tag=\"245\" ind1=\"1\" ind2=\"0\"><subfield "
+            "code=\"a\">Holes</subfield></datafield></record>\n";
+    }
+    WriteFile("catalogue.xml", xml + "</collection>\n");
+    services.PresetCancelAtPoll(2);
+    const ComparisonResult result = Run("catalogue.xml");
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(result.recordsRead, 2);
+    EXPECT_EQ(result.brokenAtLine, 0);
+}
+
 TEST_F(ComparisonRunTest, CounterGroupsThousands) {
     std::string text;
     for (int i = 0; i < 1234; ++i)

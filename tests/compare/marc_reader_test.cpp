@@ -47,16 +47,18 @@ ReadRecords ReadAll(const std::string& bytes, std::size_t blockBytes = MarcReadB
 
 // The texts of a record, taken both from its split fields and straight from its bytes, which
 // must agree.
-CatalogueRecord Extracted(std::string_view text) {
+CatalogueRecord Extracted(std::string_view text,
+                          CallNumberOrder order = CallNumberOrder::DeweyFirst) {
     const std::string bytes = MarcFromText(text);
     CatalogueRecord record;
     SplitMarcRecord(bytes, record);
-    ExtractBookData(record);
+    ExtractBookData(record, order);
     CatalogueRecord direct;
-    ExtractBookData(bytes, direct);
+    ExtractBookData(bytes, direct, order);
     // And one text at a time, as a comparison takes them.
     CatalogueRecord single;
     BookFieldIndex fields;
+    fields.SetCallNumberOrder(order);
     fields.Index(bytes);
     for (const BookText text :
          {BookText::Series, BookText::CallNumber, BookText::Author, BookText::Title}) {
@@ -251,7 +253,38 @@ TEST(ExtractBookData, CallNumberFromSubfieldsAAndBAcross082Fields) {
     EXPECT_EQ(Extracted("082 04$a823.914$bROW$2 22").callNumber, "823.914 ROW");
     EXPECT_EQ(Extracted("082 04$a823.914\n082 04$bROW").callNumber, "823.914 ROW");
     EXPECT_EQ(Extracted("082 04$a823\n082 04$a941$bA").callNumber, "941 A");
-    EXPECT_EQ(Extracted("092   $aF SMI").callNumber, "");
+}
+
+// Where the call number comes from under each choice: dewey-first, local-first, dewey-only.
+TEST(ExtractBookData, CallNumberFromTheFieldsTheChoiceNames) {
+    struct Case {
+        const char* fields;
+        const char* deweyFirst;
+        const char* localFirst;
+        const char* deweyOnly;
+    };
+    const Case cases[] = {
+        {"082 04$a823.914$bROW\n092   $aF SMI", "823.914 ROW", "F SMI", "823.914 ROW"},
+        {"092   $a F $bSMI $bX", "F SMI", "F SMI", ""},
+        {"090   $bSMI$aPZ7$aPZ8", "PZ7 SMI", "PZ7 SMI", ""},
+        {"099   $aFIC$bx$a SMI ", "FIC SMI", "FIC SMI", ""},
+        {"852 0 $aLib$hPR$kREF$mvol 1$iX", "PR REF vol 1 X", "PR REF vol 1 X", ""},
+        {"952   $o F SMI$oOther", "F SMI", "F SMI", ""},
+        {"900   $a \n900   $aLocal 1$aLocal 2", "Local 1", "Local 1", ""},
+        {"050 00$aPR4034$b.P7", "PR4034 .P7", "PR4034 .P7", ""},
+        {"082 04$a \n952   $oF X", "F X", "F X", ""},
+        {"090   $aA0\n099   $aN99", "N99", "N99", ""},
+        {"050 00$aPR1\n900   $aN9\n952   $oO9\n852 0 $hH8", "H8", "H8", ""},
+        {"050 00$aPR1\n900   $aN9\n952   $oO9", "O9", "O9", ""},
+        {"082 04$a823\n050 00$aPR1", "823", "823", "823"},
+        {"090   $c\n852 0 $aLib", "", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fields);
+        EXPECT_EQ(Extracted(c.fields, CallNumberOrder::DeweyFirst).callNumber, c.deweyFirst);
+        EXPECT_EQ(Extracted(c.fields, CallNumberOrder::LocalFirst).callNumber, c.localFirst);
+        EXPECT_EQ(Extracted(c.fields, CallNumberOrder::DeweyOnly).callNumber, c.deweyOnly);
+    }
 }
 
 TEST(ExtractBookData, SeriesDropsFinalPeriodDuplicatesAndProgrammeEntries) {

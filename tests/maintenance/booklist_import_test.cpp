@@ -41,6 +41,7 @@ class BooklistImportTest : public ::testing::Test {
 };
 
 TEST_F(BooklistImportTest, ReplacesTheBooklistDropsTheMatchesAndLoads) {
+    WriteFile("Settings.txt", "CallNumberFrom\tlocal-first\r\n");
     WriteFile("chosen.txt", NewBooklist);
     services.PresetChosenFile((folder.Path() / "chosen.txt").string());
     EXPECT_TRUE(Import());
@@ -50,6 +51,7 @@ TEST_F(BooklistImportTest, ReplacesTheBooklistDropsTheMatchesAndLoads) {
 
     EXPECT_EQ(ReadFile("Booklist.tul"), NewBooklist);
     EXPECT_FALSE(FileExists("Matches.tul"));
+    EXPECT_EQ(ReadFile("Settings.txt"), "CallNumberFrom\tlocal-first\r\n");  // the choices stay
     EXPECT_EQ(booklist.size(), 2u);
     EXPECT_TRUE(services.ShownMessages().empty());
 }

@@ -1,13 +1,17 @@
 #include "compare/desktop/compare_dialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QKeySequence>
+#include <QLabel>
 #include <QPushButton>
 
+#include "compare/call_number_setting.h"
 #include "compare/comparison_outcome.h"
 #include "compare/matching.h"
 #include "platform/dialogs.h"
 #include "platform/qt/controls.h"
+#include "platform/qt/display_text.h"
 #include "platform/qt/fonts.h"
 
 namespace {
@@ -22,8 +26,13 @@ QCheckBox* AddOption(int control, int y, const char* text) {
     return box;
 }
 
-// Asks for the tagging options; false when the user cancels or closes the dialog.
-bool AskTaggingOptions(TaggingOptions& options) {
+// The drop-down's entries, in the order of CallNumberOrder.
+constexpr const char* CallNumberChoices[] = {"082, then the library's own fields",
+                                             "The library's own fields, then 082", "082 only"};
+
+// Asks for the tagging options and where call numbers come from, which starts as `order`; false
+// when the user cancels or closes the dialog.
+bool AskTaggingOptions(TaggingOptions& options, CallNumberOrder& order) {
     if (!OpenDialogWindow(CompareDialogNumber, "Compare Library Data", DialogWidth, DialogHeight,
                           "")) {
         return false;
@@ -32,6 +41,14 @@ bool AskTaggingOptions(TaggingOptions& options) {
         AddOption(TagTitlesControl, 40, "Tag items by adding * in front of titles (245 $a only)");
     QCheckBox* series =
         AddOption(TagSeriesControl, 86, "Tag items by adding TUL to Series (440 or 490)");
+    AddLabel(CompareDialogNumber, CallNumberLabelControl, 30, 140, DialogWidth - 60, 20,
+             "Call number from")
+        ->setFont(ProgramFonts().arial12);
+    QComboBox* callNumbers =
+        AddSelector(CompareDialogNumber, CallNumberControl, 30, 162, DialogWidth - 60, 26);
+    for (const char* choice : CallNumberChoices)
+        callNumbers->addItem(ToDisplay(choice));
+    callNumbers->setCurrentIndex(static_cast<int>(order));
     const int buttonY = DialogHeight - 29;
     QPushButton* ok =
         AddButton(CompareDialogNumber, CompareOkControl, DialogWidth - 163, buttonY, 75, 22, "OK");
@@ -51,6 +68,7 @@ bool AskTaggingOptions(TaggingOptions& options) {
     }
     options.TagTitlesWithStar = star->isChecked();
     options.TagSeriesWithLevel = series->isChecked();
+    order = static_cast<CallNumberOrder>(callNumbers->currentIndex());
     CloseDialogWindow();
     return command == CompareOkControl;
 }
@@ -59,15 +77,21 @@ bool AskTaggingOptions(TaggingOptions& options) {
 
 bool ShowCompareDialog(Booklist& booklist, const DataFolder& folder, Services& services) {
     TaggingOptions options;
-    if (!AskTaggingOptions(options)) return false;
-    const std::string path = services.ChooseFile("Open file", "*.MRC", "MRC",
-                                                 "MARC data file | *.MRC | All Files | * ||");
+    const CallNumberOrder remembered = LoadCallNumberOrder(folder);
+    CallNumberOrder order = remembered;
+    if (!AskTaggingOptions(options, order)) return false;
+    // Remembered on OK, even when no file is chosen next: the choice was confirmed. A choice that
+    // cannot be saved still holds for this run.
+    if (order != remembered) SaveCallNumberOrder(folder, order);
+    // ISO 2709 exports end in .mrc or .marc, MARCXML ones in .xml; the reading tells them apart.
+    const std::string path = services.ChooseFile(
+        "Open file", "*.MRC", "MRC", "MARC files | *.mrc;*.marc;*.xml | All Files | * ||");
     if (path.size() < 3) return false;
 
     // The run works on a copy: when its results cannot all be put in place, the files keep the
     // earlier ones, and so does the list.
     Booklist compared = booklist;
-    const ComparisonResult result = RunComparison(compared, folder, path, options, services);
+    const ComparisonResult result = RunComparison(compared, folder, path, options, services, order);
     if (result.outputCreated && result.matchesSaved && result.reviewSaved)
         booklist = std::move(compared);
     ShowComparisonOutcome(folder, result, services);

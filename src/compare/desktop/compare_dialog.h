@@ -12,5 +12,7 @@ inline constexpr int TagTitlesControl = 21;
 inline constexpr int TagSeriesControl = 22;
 inline constexpr int CompareOkControl = 23;
 inline constexpr int CompareCancelControl = 24;
+inline constexpr int CallNumberLabelControl = 25;
+inline constexpr int CallNumberControl = 26;
 
 bool ShowCompareDialog(Booklist& booklist, const DataFolder& folder, Services& services);

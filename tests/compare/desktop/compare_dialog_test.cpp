@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QPushButton>
 #include <QTest>
 #include <algorithm>
@@ -93,6 +94,11 @@ TEST_F(CompareDialogTest, OptionsAreTickedEveryTimeAndCancelChangesNothing) {
         EXPECT_EQ(ControlById(CompareDialogNumber, CompareCancelControl)->geometry(),
                   QRect(348, 271, 75, 22));
         EXPECT_TRUE(ControlById(CompareDialogNumber, CompareOkControl)->hasFocus());
+        // Where call numbers come from: 082 first unless the librarian chose otherwise.
+        auto* callNumbers = ControlAs<QComboBox>(CompareDialogNumber, CallNumberControl);
+        EXPECT_EQ(callNumbers->count(), 3);
+        EXPECT_EQ(callNumbers->currentIndex(), 0);
+        EXPECT_EQ(FromDisplay(callNumbers->itemText(1)), "The library's own fields, then 082");
         // The text wraps onto a second line of the box, and a click there toggles it too.
         for (QCheckBox* box : {Box(TagTitlesControl), Box(TagSeriesControl)}) {
             QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 4, box->height() - 4));
@@ -133,7 +139,7 @@ TEST_F(CompareDialogTest, ReturnActsAsOkAndACancelledChooserEndsTheCommand) {
     EXPECT_EQ(asked.title, "Open file");
     EXPECT_EQ(asked.defaultName, "*.MRC");
     EXPECT_EQ(asked.defaultExtension, "MRC");
-    EXPECT_EQ(asked.filter, "MARC data file | *.MRC | All Files | * ||");
+    EXPECT_EQ(asked.filter, "MARC files | *.mrc;*.marc;*.xml | All Files | * ||");
     EXPECT_TRUE(TestSessionServices().ShownMessages().empty());
     EXPECT_TRUE(Matched("3"));
     EXPECT_FALSE(FileExists("OUTPUT.MRC"));
@@ -161,6 +167,7 @@ TEST_F(CompareDialogTest, RunWithBothOptionsClearedWritesUntaggedAndRefreshesThe
     WhenShown(CompareDialog, [](QWidget*) {
         Box(TagTitlesControl)->click();
         Box(TagSeriesControl)->click();
+        ControlAs<QComboBox>(CompareDialogNumber, CallNumberControl)->setCurrentIndex(2);
         ControlAs<QPushButton>(CompareDialogNumber, CompareOkControl)->click();
     });
     TestSessionServices().PresetChosenFile(Catalogue());
@@ -182,6 +189,17 @@ TEST_F(CompareDialogTest, RunWithBothOptionsClearedWritesUntaggedAndRefreshesThe
             shown |= BookListCell(row, column) == "82";
     }
     EXPECT_TRUE(shown);
+    // The call-number choice is remembered; the tagging boxes are ticked afresh.
+    EXPECT_EQ(ReadFile("Settings.txt"), "CallNumberFrom\tdewey-only\r\n");
+    bool reopened = false;
+    WhenShown(CompareDialog, [&](QWidget* dialog) {
+        reopened =
+            ControlAs<QComboBox>(CompareDialogNumber, CallNumberControl)->currentIndex() == 2 &&
+            Box(TagTitlesControl)->isChecked() && Box(TagSeriesControl)->isChecked();
+        dialog->close();
+    });
+    EXPECT_TRUE(DispatchMainCommand(TestSession(), {CompareCommand, EventClicked}));
+    EXPECT_TRUE(reopened);
 }
 
 // Results that cannot all be put in place leave the earlier ones, in the files and in the list.
