@@ -12,7 +12,7 @@
 #include "compare/matching.h"
 
 int RunCompareCommand(const std::vector<std::string>& args, Booklist& booklist) {
-    const CliArgs cli(args, {"--dir", "--call-number"}, {"--no-star", "--no-series"});
+    const CliArgs cli(args, {"--dir", "--call-number"}, {"--no-star", "--no-series", "--no-isbn"});
     if (!cli.Ok()) return CliFail(ExitUsage, cli.Error());
     const std::optional<std::string> callNumberName = cli.Value("--call-number");
     std::optional<CallNumberOrder> chosenOrder;
@@ -43,7 +43,7 @@ int RunCompareCommand(const std::vector<std::string>& args, Booklist& booklist) 
     // Only the comparison, which may take a while on a large catalogue, shows its progress.
     ConsoleServices console(ConsoleServices::Progress::OnTerminal);
     const ComparisonResult result =
-        RunComparison(booklist, folder, catalogue, options, console, order);
+        RunComparison(booklist, folder, catalogue, options, console, order, !cli.Flag("--no-isbn"));
 
     if (result.folderBusy) return CliFail(ExitFailure, FolderBusyText(folder));
     if (!result.specialFile.empty()) {

@@ -27,17 +27,21 @@ constexpr CommandHelp Commands[] = {
      "        author,australian,publisher,year,isbn,outofprint,categories,levels,annotation,\n"
      "        callnumber, in any letter case (default: id,title,author,levels,callnumber).\n"},
     {"compare",
-     "  tallyleaf-cli compare [--dir DIR] [--no-star] [--no-series]\n"
+     "  tallyleaf-cli compare [--dir DIR] [--no-star] [--no-series] [--no-isbn]\n"
      "                        [--call-number dewey-first|local-first|dewey-only] CATALOGUE\n",
      "compare matches the MARC 21 records of CATALOGUE, ISO 2709 or MARCXML (told apart by\n"
      "        its first bytes), against the booklist in DIR as the Compare command does, and\n"
      "        writes the matched records, tagged, to OUTPUT.MRC (ISO 2709) and the matches to\n"
      "        Matches.tul, both in DIR. --no-star leaves the titles without the \"*\";\n"
-     "        --no-series adds no TUL series entry. --call-number says where call numbers\n"
+     "        --no-series adds no TUL series entry; --no-isbn leaves out the last test, a\n"
+     "        record's 020 ISBN against the booklist's. --call-number says where call numbers\n"
      "        come from: 082, then the library's own fields (092, 099, 090, 852, 952, 900,\n"
      "        then 050; dewey-first), those fields before 082 (local-first), or 082 only\n"
      "        (dewey-only); without it, the Compare dialog's last choice (Settings.txt in\n"
-     "        DIR; dewey-first when none). The last line on stdout is\n"
+     "        DIR; dewey-first when none). A record's text is read as UTF-8, MARC-8 or\n"
+     "        windows-1252, as its bytes show, and goes into the booklist in windows-1252\n"
+     "        (\"?\" for a character it lacks). A pair taken back with unmatch (Rejected.tul\n"
+     "        in DIR) is not matched again. The last line on stdout is\n"
      "        \"N records read, M matches\".\n"},
     {"print",
      "  tallyleaf-cli print [--dir DIR] [--level TEXT] [--category TEXT] [--format TEXT]\n"

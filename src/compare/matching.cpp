@@ -436,7 +436,7 @@ using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
 ComparisonResult RunComparison(Booklist& booklist, const DataFolder& folder,
                                const std::string& path, const TaggingOptions& options,
-                               Services& services, CallNumberOrder callNumbers) {
+                               Services& services, CallNumberOrder callNumbers, bool matchByIsbn) {
     ComparisonResult result;
     result.catalogue = path;
     const FolderWriterLock lock(folder);
@@ -472,6 +472,7 @@ ComparisonResult RunComparison(Booklist& booklist, const DataFolder& folder,
     ComparisonRun run;
     run.options = options;
     run.rejected = RejectedPairs(ReadRejectedPairs(folder));
+    run.matchByIsbn = matchByIsbn;
     run.fields.SetCallNumberOrder(callNumbers);
     PrepareComparisonRun(run, booklist);
     // The new file takes the old one's place only when the run ends, so the catalogue being read

@@ -103,7 +103,8 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
 ComparisonResult RunComparison(Booklist& booklist, const DataFolder& folder,
                                const std::string& path, const TaggingOptions& options,
                                Services& services,
-                               CallNumberOrder callNumbers = CallNumberOrder::DeweyFirst);
+                               CallNumberOrder callNumbers = CallNumberOrder::DeweyFirst,
+                               bool matchByIsbn = true);
 
 // Progress positions are divided by 2 to this power so that the bar's range fits in 32 bits.
 int ProgressShiftFor(std::int64_t size);

@@ -460,3 +460,17 @@ TEST(CliReview, NotAMatchStaysSaidAcrossComparisonsAndAnImport) {
                   std::string::npos);
     }
 }
+
+// A record that no author test matches is found by its 020 ISBN, unless --no-isbn.
+TEST(CliCompareIsbn, ARecordFoundOnlyByItsIsbn) {
+    TestFolder folder;
+    WriteFile("Booklist.tul",
+              "1\tSummer Land\tChabon, Mike\tN\t\t\t978-0-7868-0877-6; 0786816155\r\n");
+    const std::string compare = std::string("'") + TALLYLEAF_CLI + "' compare " + " '" +
+                                TALLYLEAF_MARC_SAMPLES + "/marc4j__summerland.mrc' ";
+    EXPECT_EQ(RunCommand(compare + "--no-isbn").output, "1 record read, 0 matches\n");
+    EXPECT_EQ(RunCommand(compare).output, "1 record read, 1 match\n");
+    const auto review = LoadMatchReview(CurrentDataFolder());
+    ASSERT_TRUE(review && review->size() == 1);
+    EXPECT_EQ(review->at(0).kind, MatchKind::Isbn);
+}

@@ -32,7 +32,7 @@ constexpr const char* CallNumberChoices[] = {"082, then the library's own fields
 
 // Asks for the tagging options and where call numbers come from, which starts as `order`; false
 // when the user cancels or closes the dialog.
-bool AskTaggingOptions(TaggingOptions& options, CallNumberOrder& order) {
+bool AskTaggingOptions(TaggingOptions& options, CallNumberOrder& order, bool& matchByIsbn) {
     if (!OpenDialogWindow(CompareDialogNumber, "Compare Library Data", DialogWidth, DialogHeight,
                           "")) {
         return false;
@@ -41,11 +41,12 @@ bool AskTaggingOptions(TaggingOptions& options, CallNumberOrder& order) {
         AddOption(TagTitlesControl, 40, "Tag items by adding * in front of titles (245 $a only)");
     QCheckBox* series =
         AddOption(TagSeriesControl, 86, "Tag items by adding TUL to Series (440 or 490)");
-    AddLabel(CompareDialogNumber, CallNumberLabelControl, 30, 140, DialogWidth - 60, 20,
+    QCheckBox* isbn = AddOption(MatchByIsbnControl, 132, "Also match by ISBN (020)");
+    AddLabel(CompareDialogNumber, CallNumberLabelControl, 30, 186, DialogWidth - 60, 20,
              "Call number from")
         ->setFont(ProgramFonts().arial12);
     QComboBox* callNumbers =
-        AddSelector(CompareDialogNumber, CallNumberControl, 30, 162, DialogWidth - 60, 26);
+        AddSelector(CompareDialogNumber, CallNumberControl, 30, 208, DialogWidth - 60, 26);
     for (const char* choice : CallNumberChoices)
         callNumbers->addItem(ToDisplay(choice));
     callNumbers->setCurrentIndex(static_cast<int>(order));
@@ -68,6 +69,7 @@ bool AskTaggingOptions(TaggingOptions& options, CallNumberOrder& order) {
     }
     options.TagTitlesWithStar = star->isChecked();
     options.TagSeriesWithLevel = series->isChecked();
+    matchByIsbn = isbn->isChecked();
     order = static_cast<CallNumberOrder>(callNumbers->currentIndex());
     CloseDialogWindow();
     return command == CompareOkControl;
@@ -79,7 +81,8 @@ bool ShowCompareDialog(Booklist& booklist, const DataFolder& folder, Services& s
     TaggingOptions options;
     const CallNumberOrder remembered = LoadCallNumberOrder(folder);
     CallNumberOrder order = remembered;
-    if (!AskTaggingOptions(options, order)) return false;
+    bool matchByIsbn = true;
+    if (!AskTaggingOptions(options, order, matchByIsbn)) return false;
     // Remembered on OK, even when no file is chosen next: the choice was confirmed. A choice that
     // cannot be saved still holds for this run.
     if (order != remembered) SaveCallNumberOrder(folder, order);
@@ -91,7 +94,8 @@ bool ShowCompareDialog(Booklist& booklist, const DataFolder& folder, Services& s
     // The run works on a copy: when its results cannot all be put in place, the files keep the
     // earlier ones, and so does the list.
     Booklist compared = booklist;
-    const ComparisonResult result = RunComparison(compared, folder, path, options, services, order);
+    const ComparisonResult result =
+        RunComparison(compared, folder, path, options, services, order, matchByIsbn);
     if (result.outputCreated && result.matchesSaved && result.reviewSaved)
         booklist = std::move(compared);
     ShowComparisonOutcome(folder, result, services);

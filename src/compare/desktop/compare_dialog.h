@@ -14,5 +14,6 @@ inline constexpr int CompareOkControl = 23;
 inline constexpr int CompareCancelControl = 24;
 inline constexpr int CallNumberLabelControl = 25;
 inline constexpr int CallNumberControl = 26;
+inline constexpr int MatchByIsbnControl = 27;
 
 bool ShowCompareDialog(Booklist& booklist, const DataFolder& folder, Services& services);
