@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -61,9 +62,11 @@ int RunReviewCommand(const std::vector<std::string>& args) {
 }
 
 int RunUnmatchCommand(const std::vector<std::string>& args, Booklist& booklist) {
-    const CliArgs cli(args, {"--dir"}, {});
+    const CliArgs cli(args, {"--dir"}, {"--undo"});
     if (!cli.Ok()) return CliFail(ExitUsage, cli.Error());
     if (cli.Positional().empty()) return CliFail(ExitUsage, "unmatch needs the ROW numbers");
+    if (cli.Flag("--undo") && cli.Positional().size() != 1)
+        return CliFail(ExitUsage, "unmatch --undo takes one ROW");
     std::vector<int> rows;
     for (const std::string& text : cli.Positional()) {
         const bool number = !text.empty() && text.size() < 9 &&
@@ -73,6 +76,12 @@ int RunUnmatchCommand(const std::vector<std::string>& args, Booklist& booklist) 
     }
     const std::string dir = DataFolderArgument(cli.Value("--dir"));
     const DataFolder folder(dir);
+    if (cli.Flag("--undo")) {
+        if (const TakeBackResult undone = ForgetRejection(folder, rows[0]); !undone)
+            return CliFail(ExitFailure, undone.reason);
+        std::printf("row %d may match again at the next comparison\n", rows[0]);
+        return ExitOk;
+    }
     ConsoleServices services;
     if (const int loaded = LoadDataFolder(folder, dir, services, booklist); loaded != ExitOk)
         return loaded;

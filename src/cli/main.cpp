@@ -56,10 +56,14 @@ constexpr CommandHelp Commands[] = {
      "        with --tab, tab-separated) UTF-8 text to OUTPUT (\"-\": standard output); with\n"
      "        --check only the rows to check: \"title inside\", \"series\" and entries matched\n"
      "        more than once.\n"},
-    {"unmatch", "  tallyleaf-cli unmatch [--dir DIR] ROW...\n",
+    {"unmatch",
+     "  tallyleaf-cli unmatch [--dir DIR] ROW...\n  tallyleaf-cli unmatch [--dir DIR] --undo ROW\n",
      "unmatch takes back the matches of the review's rows ROW (numbers as review gives them):\n"
      "        their records leave OUTPUT.MRC, their entries Matches.tul unless another record\n"
-     "        still matches them, and the rows stay in MatchReview.txt marked \"taken back\".\n"},
+     "        still matches them, and the rows stay in MatchReview.txt marked \"taken back\".\n"
+     "        Each pair is kept in Rejected.tul, so that later comparisons do not match it\n"
+     "        again; --undo forgets the pair of a row marked \"taken back\" or \"rejected\n"
+     "        earlier\", which may then match at the next comparison.\n"},
     {"import", "  tallyleaf-cli import [--dir DIR] FILE\n",
      "import  makes FILE the booklist in DIR, as File > Update does: a file that is no\n"
      "        booklist or is larger than 256 MB is refused and nothing changes; otherwise\n"

@@ -216,3 +216,37 @@ TakeBackResult TakeBackMatches(Booklist& booklist, const DataFolder& folder,
     LoadMatches(folder, booklist);
     return {true, {}};
 }
+
+TakeBackResult ForgetRejection(const DataFolder& folder, int row) {
+    const FolderWriterLock lock(folder);
+    if (!lock.Held()) return {false, FolderBusyText(folder)};
+    if (const std::string special = FirstSpecialFile({folder.Rejected()}); !special.empty())
+        return {false, "cannot write " + special + ": it is not a regular file"};
+    const MatchReviewFile read = ReadMatchReview(folder);
+    if (read.state == MatchReviewFile::State::None)
+        return {false, std::string("there is no match review") + RunAgain};
+    if (read.state == MatchReviewFile::State::Damaged)
+        return {false, folder.MatchReview() + " is damaged" + RunAgain, true};
+    if (row < 1 || static_cast<std::size_t>(row) > read.rows.size())
+        return {false, "there is no row " + std::to_string(row) + " in the match review"};
+    const ReviewRow& reviewed = read.rows[static_cast<std::size_t>(row) - 1];
+    if (Stands(reviewed))
+        return {false, "row " + std::to_string(row) + " is a match: there is nothing to undo"};
+    // The record's bytes are gone from "OUTPUT.MRC": the pair is known by its entry and its 001,
+    // or by its keys when the record has no 001.
+    const RejectedPair wanted = PairOfRow(reviewed, {});
+    std::vector<RejectedPair> pairs = ReadRejectedPairs(folder);
+    const auto before = pairs.size();
+    std::erase_if(pairs, [&](const RejectedPair& pair) {
+        return pair.id == wanted.id && pair.controlNumber == wanted.controlNumber &&
+               (!pair.controlNumber.empty() ||
+                (pair.titleKey == wanted.titleKey && pair.surnameKey == wanted.surnameKey));
+    });
+    if (pairs.size() == before)
+        return {false, "row " + std::to_string(row) + " has no rejected pair kept"};
+    if (const FileWriteResult written =
+            ReplaceFileContents(folder.Rejected(), RejectedPairsText(pairs));
+        !written)
+        return {false, "cannot write " + folder.Rejected() + ": " + written.reason};
+    return {true, {}};
+}

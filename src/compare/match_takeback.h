@@ -25,3 +25,9 @@ struct TakeBackResult {
 // `reason` says so.
 TakeBackResult TakeBackMatches(Booklist& booklist, const DataFolder& folder,
                                const std::vector<int>& rows, Services& services);
+
+// "Match again": forgets the rejected pair of the review's row `row`, whose State is "taken back"
+// or "rejected earlier", so that the next comparison may match the record and the entry again.
+// The files of the run are left as they are. Fails, saying why, for a row that stands or has no
+// pair kept, or when another copy of the program is working in the folder.
+TakeBackResult ForgetRejection(const DataFolder& folder, int row);

@@ -459,6 +459,11 @@ TEST(CliReview, NotAMatchStaysSaidAcrossComparisonsAndAnImport) {
         EXPECT_EQ(("\n" + ReadFile("Matches.tul")).find("\n" + before[0].id + ","),
                   std::string::npos);
     }
+    // Match again: the pair is forgotten and matches at the next comparison; a row that stands
+    // has nothing to undo.
+    EXPECT_EQ(RunCommand(cli + "unmatch --undo 2 2>/dev/null").status, 1);
+    EXPECT_EQ(RunCommand(cli + "unmatch --undo 1").status, 0);
+    EXPECT_EQ(RunCommand(compare).output, "3,000 records read, 126 matches\n");
 }
 
 // A record that no author test matches is found by its 020 ISBN, unless --no-isbn.
