@@ -1,6 +1,7 @@
 #include "booklist/isbn.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -10,29 +11,35 @@ bool IsDigit(char c) {
 
 }  // namespace
 
-std::string Isbn13Of(std::string_view value) {
-    std::string isbn;
+std::uint64_t Isbn13Number(std::string_view value) {
+    // Every record that no author test matches passes here: no text is built.
+    std::uint64_t number = 0;
+    int length = 0;  // of the leading run, hyphens dropped
+    int xAt = -1;    // where an X stands in it
     for (const char c : value) {
-        if (IsDigit(c) || c == 'X' || c == 'x') {
-            isbn += c == 'x' ? 'X' : c;
+        if (IsDigit(c)) {
+            if (length < 13) number = number * 10 + static_cast<std::uint64_t>(c - '0');
+        } else if (c == 'X' || c == 'x') {
+            if (xAt < 0) xAt = length;
         } else if (c != '-') {
             break;
         }
+        if (c != '-' && ++length > 13) return 0;
     }
-    const auto digitsUpTo = [&](std::size_t count) {
-        for (std::size_t i = 0; i < count; ++i) {
-            if (!IsDigit(isbn[i])) return false;
-        }
-        return true;
-    };
-    if (isbn.size() == 13 && digitsUpTo(13)) return isbn;
-    if (isbn.size() != 10 || !digitsUpTo(9)) return {};
-    isbn = "978" + isbn.substr(0, 9);
+    if (length == 13 && xAt < 0) return number;
+    // Ten characters: nine digits and a check character, an X only there.
+    if (length != 10 || (xAt >= 0 && xAt != 9)) return 0;
+    const std::uint64_t nine = xAt == 9 ? number : number / 10;
+    std::uint64_t twelve = 978000000000ULL + nine;
     int sum = 0;
-    for (std::size_t i = 0; i < 12; ++i)
-        sum += (isbn[i] - '0') * (i % 2 == 0 ? 1 : 3);
-    isbn += static_cast<char>('0' + (10 - sum % 10) % 10);
-    return isbn;
+    for (int i = 0; i < 12; ++i, twelve /= 10)
+        sum += static_cast<int>(twelve % 10) * (i % 2 == 0 ? 3 : 1);
+    return (978000000000ULL + nine) * 10 + static_cast<std::uint64_t>((10 - sum % 10) % 10);
+}
+
+std::string Isbn13Of(std::string_view value) {
+    const std::uint64_t number = Isbn13Number(value);
+    return number == 0 ? std::string() : std::to_string(number);
 }
 
 void AppendIsbnKeys(std::string_view column, std::string& out) {

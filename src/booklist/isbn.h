@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,8 @@
 // for themselves; anything else is no ISBN. Check digits are not tested: a mistyped ISBN is the
 // same mistake on both sides.
 std::string Isbn13Of(std::string_view value);
+// The same as a number; 0 for no ISBN.
+std::uint64_t Isbn13Number(std::string_view value);
 
 // The ISBN-13s of an ISBN column as written, each followed by ";": the column is split at ";" and
 // ","; an item that is no ISBN with its spaces closed up is split at its spaces too.

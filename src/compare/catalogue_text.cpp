@@ -72,7 +72,7 @@ std::optional<CatalogueEncoding> CatalogueEncodingFromName(std::string_view name
 }
 
 CatalogueEncoding DecideCatalogueEncoding(std::string_view record) {
-    if (IsUtf8(record)) return CatalogueEncoding::Utf8;
+    if (IsPlainAscii(record) || IsUtf8(record)) return CatalogueEncoding::Utf8;
     if (record.find('\x1b') != std::string_view::npos) return CatalogueEncoding::Marc8;
     for (std::size_t i = 0; i < record.size(); ++i) {
         const auto byte = static_cast<unsigned char>(record[i]);

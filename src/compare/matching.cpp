@@ -286,7 +286,9 @@ bool FindByAuthorAndTitle(RecordInHand& in, CatalogueRecord& record, ComparisonR
 bool FindByIsbn(RecordInHand& in, ComparisonRun& run, FoundEntry& found) {
     run.fields.IsbnValuesInto(run.isbnValues);
     for (const std::string_view value : run.isbnValues) {
-        const auto entry = run.isbnEntries.find(Isbn13Of(value));
+        const std::uint64_t isbn = Isbn13Number(value);
+        if (isbn == 0) continue;
+        const auto entry = run.isbnEntries.find(isbn);
         if (entry == run.isbnEntries.end() || IsRejected(in, run, entry->second, MatchKind::Isbn))
             continue;
         found = {entry->second, MatchKind::Isbn, -1};
@@ -413,7 +415,7 @@ void PrepareComparisonRun(ComparisonRun& run, Booklist& booklist) {
                             entry.idLoadedBefore);
         for (std::size_t at = 0; at < entry.isbns.size();) {
             const std::size_t end = entry.isbns.find(';', at);
-            run.isbnEntries.try_emplace(std::string(entry.isbns.substr(at, end - at)),
+            run.isbnEntries.try_emplace(Isbn13Number(entry.isbns.substr(at, end - at)),
                                         entry.idText);
             at = end + 1;
         }

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "base/replacing_file.h"
@@ -63,7 +64,7 @@ struct ComparisonRun {
     TaggingOptions options;
     // The ISBN test: an entry's ISBN-13s to its id, the first entry in load order for each.
     bool matchByIsbn = true;
-    TextTable<std::string_view> isbnEntries;
+    std::unordered_map<std::uint64_t, std::string_view> isbnEntries;
     RejectedPairs rejected;                    // "Not a match" said at earlier runs
     std::vector<std::string_view> isbnValues;  // scratch: the 020 $a of the record in hand
     ReplacingFile* output = nullptr;           // null when the output file could not be created
