@@ -47,6 +47,9 @@ void AddControls() {
     AddButton(ExportWindowNumber, ExportResetControl, w - 244, h - 29, 75, 22, "Reset");
     AddButton(ExportWindowNumber, ExportOkControl, w - 163, h - 29, 75, 22, "OK");
     AddButton(ExportWindowNumber, ExportCancelControl, w - 82, h - 29, 75, 22, "Cancel");
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter})
+        AddShortcut(ExportWindowNumber, QKeySequence(key), ExportOkControl);
+    AddShortcut(ExportWindowNumber, QKeySequence(Qt::Key_Escape), ExportCancelControl);
 }
 
 struct TargetChoice {

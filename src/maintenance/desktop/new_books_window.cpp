@@ -76,7 +76,8 @@ void ShowNewBooks(const Booklist& booklist, const DataFolder& folder, const Serv
     if (!OpenDialogWindow(NewBooksWindowNumber, "New books", w, h, "")) return;
     AddButton(NewBooksWindowNumber, NewBooksOkControl, w - 82, h - 29, 75, 22, "OK");
     AddButton(NewBooksWindowNumber, NewBooksPrintControl, w - 163, h - 29, 75, 22, "Print");
-    AddShortcut(NewBooksWindowNumber, QKeySequence(Qt::Key_Escape), NewBooksOkControl);
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter})
+        AddShortcut(NewBooksWindowNumber, QKeySequence(key), NewBooksOkControl);
     AddLabel(NewBooksWindowNumber, NewBooksCaptionControl, 15, 10, w, 20, caption);
     ReportList* list = AddNewBooksList(h, rows);
 

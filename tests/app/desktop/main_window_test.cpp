@@ -132,8 +132,8 @@ TEST_F(MainWindowTest, StartsWithBooklistInAuthorOrder) {
 
     const auto menus = static_cast<QMainWindow*>(window)->menuBar()->actions();
     ASSERT_EQ(menus.size(), 2);
-    EXPECT_EQ(menus[0]->text(), "File");
-    EXPECT_EQ(menus[1]->text(), "Help");
+    EXPECT_EQ(menus[0]->text(), "&File");
+    EXPECT_EQ(menus[1]->text(), "&Help");
 }
 
 TEST_F(MainWindowTest, StartsWithMatchedBooksOnly) {
@@ -142,7 +142,7 @@ TEST_F(MainWindowTest, StartsWithMatchedBooksOnly) {
     StartMainWindow(TestSession());
 
     EXPECT_EQ(Selector(MatchSelectorControl)->currentText(), "Matched");
-    EXPECT_EQ(Caption(), "1 books");
+    EXPECT_EQ(Caption(), "1 book");
     EXPECT_EQ(BookListCell(0, 3), "823 TOL");
 }
 
@@ -178,7 +178,7 @@ TEST_F(MainWindowTest, SelectorsDriveTheFilters) {
 
     PickNext(LevelSelectorControl);  // Early Years
     EXPECT_EQ(Column(0), std::vector<std::string>{"7"});
-    EXPECT_EQ(Caption(), "1 books");
+    EXPECT_EQ(Caption(), "1 book");
     QTest::keyClick(Selector(LevelSelectorControl), Qt::Key_Up);
     EXPECT_TRUE(HandleNextMainEvent(TestSession()));
 
@@ -262,7 +262,7 @@ TEST_F(MainWindowTest, DeleteRemovesSelectedRowsUntilTheNextFill) {
     QTest::keyClick(MainBookList(), Qt::Key_Delete);
     EXPECT_TRUE(HandleNextMainEvent(TestSession()));
     EXPECT_EQ(Column(0), (std::vector<std::string>{"7", "12", "58"}));
-    EXPECT_EQ(Caption(), "5 books");
+    EXPECT_EQ(Caption(), "3 of 5 books");
 
     // Picking the category in force again is no change of filter: the rows stay out.
     emit Selector(CategorySelectorControl)->activated(0);

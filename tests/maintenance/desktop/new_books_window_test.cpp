@@ -130,9 +130,7 @@ TEST_F(NewBooksWindowTest, ShowsTheFoundBooksInFileOrder) {
         ClickHeading(list, 1);
         EXPECT_EQ(Column(list, 1),
                   (std::vector<std::string>{"Matilda", "Possum Magic", "The Hobbit"}));
-        QTest::keyClick(list, Qt::Key_Return);
-        EXPECT_FALSE(WindowEventQueued());  // Return is not bound
-        QTest::keyClick(list, Qt::Key_Escape);
+        QTest::keyClick(list, Qt::Key_Return);  // OK
     });
     EXPECT_TRUE(FileExists("TULNewBooks.txt"));  // it stays in place afterwards
     EXPECT_TRUE(TestSessionServices().ShownMessages().empty());
