@@ -21,6 +21,9 @@ inline constexpr const char* ServerFileName = "Server.txt";
 inline constexpr const char* ManualFileName = "Tallyleaf.pdf";
 // Locked by every run that writes the booklist or the results, so that one writes at a time.
 inline constexpr const char* LockFileName = ".tallyleaf.lock";
+// The librarian's settings, and the booklist lines an import turned away.
+inline constexpr const char* SettingsFileName = "Settings.txt";
+inline constexpr const char* RejectedFileName = "Rejected.tul";
 
 class DataFolder {
   public:
