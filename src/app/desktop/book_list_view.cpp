@@ -1,6 +1,7 @@
 #include "app/desktop/book_list_view.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <chrono>
 
@@ -85,6 +86,11 @@ ReportList* CreateBookList(int x, int y, int width, int height) {
 
 ReportList* MainBookList() {
     return ControlAs<ReportList>(MainWindowNumber, BookListControl);
+}
+
+void SetBookListTitleWidth(int listWidth) {
+    if (ReportList* list = MainBookList())
+        list->header()->resizeSection(1, std::max(50, listWidth - FixedColumnsWidth));
 }
 
 void FillSelectors(const Booklist& booklist) {

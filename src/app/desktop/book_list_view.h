@@ -11,6 +11,8 @@ class ReportList;
 // Creates the six-column list at its place in the main window and registers its column sorting.
 ReportList* CreateBookList(int x, int y, int width, int height);
 ReportList* MainBookList();
+// The Title column takes what the other columns leave of the list's width.
+void SetBookListTitleWidth(int listWidth);
 
 // Fills the level, category and format selectors from the lists of `booklist`.
 void FillSelectors(const Booklist& booklist);

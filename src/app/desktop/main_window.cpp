@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
+#include <QScreen>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -30,8 +31,10 @@
 #include "platform/qt/event_queue.h"
 #include "platform/qt/find_field.h"
 #include "platform/qt/fonts.h"
+#include "platform/qt/program_window.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/report_list.h"
+#include "platform/qt/resize_watch.h"
 
 namespace {
 
@@ -160,6 +163,53 @@ void OpenDataFolder(const DataFolder& folder, Services& services) {
         MessageButtons::Ok, MessageIcon::Information);
 }
 
+// Places the controls for the window's inner size. The list and its Title column take what the
+// window gains or loses; the buttons stay at the bottom, Close and Find at the right edge. Below
+// the width the window was laid out for, the category and format selectors give up the difference
+// equally.
+void LayOutMainWindow(QSize inner) {
+    const int w = inner.width();
+    const int h = inner.height();
+    const int narrower = std::max(0, MainWindowWidth - w);
+    int x = 414;
+    for (const int control : {CategorySelectorControl, FormatSelectorControl}) {
+        const int width = 210 - narrower / 2;
+        if (QWidget* selector = ControlById(MainWindowNumber, control))
+            selector->setGeometry(x, 12, width, 24);
+        x += width + 6;
+    }
+    if (QWidget* australian = ControlById(MainWindowNumber, AustralianSelectorControl))
+        australian->setGeometry(x, 12, 100, 24);
+    if (ReportList* list = MainBookList()) {
+        list->setGeometry(12, 48, w - 24, h - 112);
+        SetBookListTitleWidth(w - 24);
+    }
+    for (const int button :
+         {CompareCommand, UpdateCommand, ExportCommand, PrintCommand, NewBooksCommand}) {
+        if (QWidget* control = ControlById(MainWindowNumber, button))
+            control->move(control->x(), h - 53);
+    }
+    if (QWidget* close = ControlById(MainWindowNumber, CloseCommand)) close->move(w - 86, h - 53);
+    if (QWidget* find = ControlById(MainWindowNumber, FindControl))
+        find->setGeometry(420, h - 53, w - 98 - 420, 22);
+}
+
+// 960 x 650 where the screen has room for it, else the screen's free area; resizable down to
+// 800 x 450, the controls following the size.
+void FitMainWindow() {
+    auto* window = static_cast<ProgramWindow*>(WindowById(MainWindowNumber));
+    if (!window) return;
+    window->Content()->setMinimumSize(MinimumMainWidth, MinimumMainHeight);
+    OnResize(window->Content(), LayOutMainWindow);
+    if (const QScreen* screen = window->screen()) {
+        const QSize area = screen->availableGeometry().size();
+        const QSize frame = window->frameGeometry().size() - window->size();
+        const QSize wanted = window->size();
+        window->resize(wanted.boundedTo(area - frame).expandedTo(window->minimumSizeHint()));
+    }
+    LayOutMainWindow(window->Content()->size());
+}
+
 // The ids of the rows the list shows now: filtered, in the order of the last heading click,
 // without the rows taken out with Delete.
 std::vector<std::string> ShownIds() {
@@ -247,6 +297,7 @@ void StartMainWindow(DesktopSession& session) {
         AddControlShortcut(MainWindowNumber, BookListControl, QKeySequence(key), DetailsCommand);
 
     CreateButtons(height, width);
+    FitMainWindow();
     LetWindowEventsThrough();
 
     // The booklist, loaded next, reads the version again.

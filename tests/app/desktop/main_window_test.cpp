@@ -136,6 +136,53 @@ TEST_F(MainWindowTest, StartsWithBooklistInAuthorOrder) {
     EXPECT_EQ(menus[1]->text(), "&Help");
 }
 
+// Resized, the list takes the difference; the buttons keep to the bottom, Close and Find to the
+// right edge; narrower than laid out for, the category and format selectors share the loss.
+TEST_F(MainWindowTest, ControlsFollowTheWindowsSize) {
+    WriteBooklist();
+    StartMainWindow(TestSession());
+    QWidget* content = ProgramWindowById(MainWindowNumber)->Content();
+    EXPECT_EQ(content->minimumSize(), QSize(800, 450));
+    const struct {
+        QSize inner;
+        QRect list, category, format, australian, close, find;
+    } cases[] = {
+        {{1200, 800},
+         {12, 48, 1176, 688},
+         {414, 12, 210, 24},
+         {630, 12, 210, 24},
+         {846, 12, 100, 24},
+         {1114, 747, 75, 22},
+         {420, 747, 682, 22}},
+        {{800, 450},
+         {12, 48, 776, 338},
+         {414, 12, 130, 24},
+         {550, 12, 130, 24},
+         {686, 12, 100, 24},
+         {714, 397, 75, 22},
+         {420, 397, 282, 22}},
+        {{960, 650},
+         {12, 48, 936, 538},
+         {414, 12, 210, 24},
+         {630, 12, 210, 24},
+         {846, 12, 100, 24},
+         {874, 597, 75, 22},
+         {420, 597, 442, 22}},
+    };
+    for (const auto& c : cases) {
+        content->resize(c.inner);
+        EXPECT_EQ(MainBookList()->geometry(), c.list);
+        EXPECT_EQ(MainBookList()->header()->sectionSize(1), c.list.width() - 578);
+        EXPECT_EQ(Selector(CategorySelectorControl)->geometry(), c.category);
+        EXPECT_EQ(Selector(FormatSelectorControl)->geometry(), c.format);
+        EXPECT_EQ(Selector(AustralianSelectorControl)->geometry(), c.australian);
+        EXPECT_EQ(ControlById(MainWindowNumber, CloseCommand)->geometry(), c.close);
+        EXPECT_EQ(ControlById(MainWindowNumber, FindControl)->geometry(), c.find);
+        EXPECT_EQ(ControlById(MainWindowNumber, NewBooksCommand)->geometry(),
+                  QRect(336, c.inner.height() - 53, 75, 22));
+    }
+}
+
 TEST_F(MainWindowTest, StartsWithMatchedBooksOnly) {
     WriteBooklist();
     WriteFile(folder.Path() / "Matches.tul", "12,823 TOL\r\n");
