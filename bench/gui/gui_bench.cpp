@@ -112,8 +112,10 @@ void AddQuokkas(const std::filesystem::path& booklist) {
 // window's loop.
 void TimedTyping(DesktopSession& session, const std::string& text) {
     FindField* find = ControlAs<FindField>(MainWindowNumber, FindControl);
-    find->clear();
-    HandleNextMainEvent(session);
+    if (!find->text().isEmpty()) {
+        find->clear();
+        HandleNextMainEvent(session);
+    }
     for (const char letter : text) {
         find->insert(QString(QChar(letter)));
         const double ms = Timed([&session] { HandleNextMainEvent(session); });

@@ -110,14 +110,10 @@ TEST_P(MainWindowPrintTest, F7ThenReturnPrintsTheVisibleRowsInDisplayedOrder) {
         ASSERT_EQ(std::system(cli.c_str()), 0);
         EXPECT_EQ(PdfFontFaces(folder.Path() / "cli.pdf"), PdfFontFaces(pdf));
         EXPECT_NE(PdfFontFaces(pdf), "");
-        // A PDF is called what its pages say, and both made by Tallyleaf.
-        for (const auto& file : {pdf, folder.Path() / "cli.pdf"}) {
-            const std::string info = CommandOutput("pdfinfo '" + file.string() + "'");
-            EXPECT_NE(info.find("Title:           Mature   Everything   All categories\n"),
-                      std::string::npos)
-                << info;
-            EXPECT_NE(info.find("Creator:         Tallyleaf\n"), std::string::npos) << info;
-        }
+        // A PDF is called what its pages say, and made by Tallyleaf.
+        EXPECT_TRUE(InOrder(CommandOutput("pdfinfo '" + (folder.Path() / "cli.pdf").string() + "'"),
+                            {"Title:           Mature   Everything   All categories\n",
+                             "Creator:         Tallyleaf\n"}));
     }
     // Where the PDF was written.
     EXPECT_EQ(TestSessionServices().ShownMessages().size(), GetParam() ? 0u : 1u);

@@ -109,8 +109,7 @@ class ExportDialogTest : public ::testing::Test {
     static void Export(
         const std::string& answer, const std::function<void()>& choose = [] {}) {
         TestSessionServices().PresetChosenFile(answer);
-        if (answer.size() >= 3) {
-            // Replacing an earlier export, then the notice of where the list went or why not.
+        if (answer.size() >= 3) {  // yes to replacing, then the notice of what happened
             if (std::filesystem::is_regular_file(answer))
                 TestSessionServices().PresetMessageAnswer(MessageAnswer::Yes);
             TestSessionServices().PresetMessageAnswer(MessageAnswer::Ok);
@@ -209,9 +208,8 @@ TEST_P(ExportSameAsCli, WritesTheBytesTheCommandLineWrites) {
     ASSERT_EQ(RunCli(args), 0);
     ASSERT_TRUE(FileExists("dialog.out"));
     EXPECT_EQ(ReadFile("dialog.out"), ReadFile("cli.out"));
-    ASSERT_EQ(TestSessionServices().ShownMessages().size(), 1u);
-    const std::string& told = TestSessionServices().ShownMessages()[0].text;
-    EXPECT_TRUE(told.ends_with(" written to " + Path("dialog.out"))) << told;
+    EXPECT_TRUE(TestSessionServices().ShownMessages().at(0).text.ends_with(" written to " +
+                                                                           Path("dialog.out")));
 }
 
 INSTANTIATE_TEST_SUITE_P(
