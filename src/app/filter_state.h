@@ -7,6 +7,8 @@ struct FilterState {
     std::string levelFilter = "All levels";
     std::string categoryFilter = "All categories";
     std::string formatFilter = "All formats";
+    // The Find field's text, booklist bytes; empty keeps every entry (app/book_search.h).
+    std::string searchText;
 };
 
 // The Australian-author selector's entries; its index is read afresh on every fill.

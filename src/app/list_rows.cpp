@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "app/book_search.h"
 #include "base/byte_scan.h"
 #include "base/text.h"
 #include "booklist/booklist.h"
@@ -63,6 +64,7 @@ int FieldsFiltersRead(const FilterState& filters, int australianChoice) {
     if (filters.categoryFilter != AllCategoriesText) count = FieldCategories + 1;
     if (filters.levelFilter != AllLevelsText) count = FieldLevel + 1;
     if (filters.formatFilter != AllFormatsText) count = FieldFormat + 1;
+    if (!BookSearch(filters.searchText).Empty()) count = std::max(count, FieldIsbn + 1);
     return count;
 }
 
@@ -102,6 +104,7 @@ std::vector<StagedEntry> StageEntries(const BooklistTable& table, const FilterSt
     const bool readsMatched = filters.matchFilter != MatchFilterEverything;
     const bool everyFilterOpen =
         !readsMatched && FieldsFiltersRead(filters, australianChoice) == FieldAuthor + 1;
+    const BookSearch search(filters.searchText);
     std::vector<StagedEntry> staged;
     staged.reserve(table.size());
     std::string folded;
@@ -124,6 +127,7 @@ std::vector<StagedEntry> StageEntries(const BooklistTable& table, const FilterSt
             fields[FieldMatched] = std::string_view(packed).substr(packed.rfind('\t') + 1);
         }
         if (!everyFilterOpen && !PassesFilters(fields, filters, australianChoice)) continue;
+        if (!search.Keeps(fields)) continue;
         onPassed(packed, fields);
         const std::string_view author = fields[FieldAuthor].substr(0, AuthorSortWidth);
         const std::size_t at = folded.size();

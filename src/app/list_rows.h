@@ -10,12 +10,14 @@
 
 // What the main list shows, without a window: which entries pass the filters and in which order.
 
-// Whether one packed entry passes the five filters, applied in their fixed order.
+// Whether one packed entry passes the five filters, applied in their fixed order. The search is
+// applied after them by StageBookList and StageBookRows.
 bool PassesFilters(const PackedFields& entry, const FilterState& filters, int australianChoice);
 
-// The packed lines of every entry of `booklist` that passes, ordered as the list shows them: by
-// the author's first 100 characters (padded with spaces, letters compared without case), then by
-// the packed line, which begins with the id as text. The views point into the booklist's table.
+// The packed lines of every entry of `booklist` that passes the filters and the search, ordered as
+// the list shows them: by the author's first 100 characters (padded with spaces, letters compared
+// without case), then by the packed line, which begins with the id as text. The views point into
+// the booklist's table.
 std::vector<std::string_view> StageBookList(const Booklist& booklist, const FilterState& filters,
                                             int australianChoice);
 

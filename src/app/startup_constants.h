@@ -9,6 +9,9 @@
 // The main window's inner size in pixels.
 inline constexpr int MainWindowWidth = 960;
 inline constexpr int MainWindowHeight = 650;
+// The smallest inner size the main window's controls still fit in.
+inline constexpr int MinimumMainWidth = 800;
+inline constexpr int MinimumMainHeight = 450;
 
 // The programme's web server, decided once at start-up. First found: the environment variable
 // TALLYLEAF_SERVER_URL, the first line of "Server.txt" in the data folder, or the address the

@@ -69,6 +69,7 @@ int RunExportCommand(const std::vector<std::string>& args, Booklist& booklist) {
     if (const int loaded = LoadDataFolder(folder, dir, services, booklist); loaded != ExitOk)
         return loaded;
 
+    ResolveLevelFilter(booklist, filters);
     WarnOfValuesNoBookHas(booklist, filters);
 
     const std::vector<std::string_view> lines = StageBookList(booklist, filters, australian);

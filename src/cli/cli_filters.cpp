@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "app/list_rows.h"
 #include "base/text.h"
 #include "booklist/book_record.h"
 #include "booklist/booklist.h"
@@ -15,7 +16,10 @@ bool ParseChoice(const std::optional<std::string>& given, const std::map<std::st
         chosen = fallback;
         return true;
     }
-    const auto found = choices.find(*given);
+    std::string lower;
+    for (const char c : *given)
+        lower += LowerAsciiChar(c);
+    const auto found = choices.find(lower);
     if (found == choices.end()) return false;
     chosen = found->second;
     return true;
@@ -54,6 +58,26 @@ bool ParseListFilters(const CliArgs& cli, FilterState& filters, int& australian,
         *filter = *text;
     }
     return true;
+}
+
+void ResolveLevelFilter(const Booklist& booklist, FilterState& filters) {
+    const LevelNameTable& levels = booklist.Levels();
+    for (int i = 0; i <= levels.count; ++i) {
+        if (CompareIgnoreCase(levels.names[i], filters.levelFilter) == 0) {
+            filters.levelFilter = levels.names[i];
+            return;
+        }
+    }
+    // The Level column's texts stand for the entry of their band; "10-12" for Mature.
+    for (int band = 1; band <= 4; ++band) {
+        if (CompareIgnoreCase(LevelColumnText(band), filters.levelFilter) != 0) continue;
+        for (int i = 1; i <= levels.count; ++i) {
+            if (LevelBandOf(levels.names[i]) == band) {
+                filters.levelFilter = levels.names[i];
+                return;
+            }
+        }
+    }
 }
 
 void WarnOfValuesNoBookHas(const Booklist& booklist, const FilterState& filters) {

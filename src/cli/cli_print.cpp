@@ -67,6 +67,7 @@ int RunPrintCommand(const std::vector<std::string>& args) {
         !pdf.empty() && !refusal.empty()) {
         return CliFail(ExitFailure, "cannot write " + pdf + ": " + refusal);
     }
+    ResolveLevelFilter(booklist, filters);
     WarnOfValuesNoBookHas(booklist, filters);
     // A reader of the PDF, or the spooler, that goes away is told as a failure, not a signal.
     std::signal(SIGPIPE, SIG_IGN);

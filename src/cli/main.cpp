@@ -14,6 +14,7 @@ struct CommandHelp {
     const char* name;
     const char* synopsis;
     const char* description;
+    bool filters = false;  // takes the main list's filters, so their note applies
 };
 
 constexpr CommandHelp Commands[] = {
@@ -25,7 +26,8 @@ constexpr CommandHelp Commands[] = {
      "        as comma-separated (or with --tab, tab-separated) text with a header line, to\n"
      "        OUTPUT (\"-\": standard output). LIST is a comma-separated choice of id,title,\n"
      "        author,australian,publisher,year,isbn,outofprint,categories,levels,annotation,\n"
-     "        callnumber, in any letter case (default: id,title,author,levels,callnumber).\n"},
+     "        callnumber, in any letter case (default: id,title,author,levels,callnumber).\n",
+     true},
     {"compare",
      "  tallyleaf-cli compare [--dir DIR] [--no-star] [--no-series] [--no-isbn]\n"
      "                        [--call-number dewey-first|local-first|dewey-only] CATALOGUE\n",
@@ -49,7 +51,8 @@ constexpr CommandHelp Commands[] = {
      "                      [--printer NAME | --pdf FILE]\n",
      "print   prints the books that export writes under the same filters, in the same order,\n"
      "        as the Print command does: to the printer NAME, to the PDF file FILE, or to the\n"
-     "        default printer.\n"},
+     "        default printer.\n",
+     true},
     {"review", "  tallyleaf-cli review [--dir DIR] [--check] [--tab] OUTPUT\n",
      "review  writes how each record of the last comparison matched (MatchReview.txt in DIR),\n"
      "        one row per matched record with its row number first, as comma-separated (or\n"
@@ -70,11 +73,15 @@ constexpr CommandHelp Commands[] = {
      "        the matches and the review of the old booklist are deleted.\n"},
 };
 
-constexpr const char* Common =
+constexpr const char* FolderNote =
     "\n"
     "DIR holds Booklist.tul, Matches.tul and TULVersion.txt (default: TALLYLEAF_DIR when set,\n"
-    "else the current directory; an installed Tallyleaf keeps them in ~/Tallyleaf). TEXT is\n"
-    "taken in the terminal's encoding.\n";
+    "else the current directory; an installed Tallyleaf keeps them in ~/Tallyleaf).\n";
+constexpr const char* FilterNote =
+    "\n"
+    "The filters are the main list's selectors. TEXT is taken in the terminal's encoding;\n"
+    "--level takes a level as its selector names it or as the Level column shows it (R-2,\n"
+    "3-5, 6-9, 10-12 for Mature), and --level, --match and --australian take any letter case.\n";
 
 void PrintUsage(std::FILE* out, const CommandHelp* only = nullptr) {
     std::fputs("Usage:\n", out);
@@ -85,7 +92,8 @@ void PrintUsage(std::FILE* out, const CommandHelp* only = nullptr) {
     for (const CommandHelp& command : Commands) {
         if (!only || only == &command) std::fprintf(out, "\n%s", command.description);
     }
-    std::fputs(Common, out);
+    std::fputs(FolderNote, out);
+    if (!only || only->filters) std::fputs(FilterNote, out);
 }
 
 bool AsksForHelp(const std::vector<std::string>& args) {

@@ -7,10 +7,13 @@
 
 namespace {
 
-// The files the program keeps in its data folder: an export written over one of them would
-// lose the booklist or, read back as matches, mark every exported book as held.
-constexpr const char* ProgramDataFiles[] = {BooklistFileName, MatchesFileName, VersionFileName,
-                                            OutputFileName, MatchReviewFileName};
+// The files the program keeps in its data folder: an export written over one of them would lose
+// the booklist, point the update at a list of books as its server or, read back as matches, mark
+// every exported book as held.
+constexpr const char* ProgramDataFiles[] = {
+    BooklistFileName,    MatchesFileName, VersionFileName,  OutputFileName,
+    MatchReviewFileName, VersionCopyName, BooklistCopyName, NewBooksFileName,
+    ServerFileName,      LockFileName,    SettingsFileName, RejectedFileName};
 
 enum ExportField {
     ExportId,
@@ -162,6 +165,11 @@ std::string ProgramDataFileAt(const DataFolder& dataFolder, const std::string& p
     const fs::file_status target = fs::status(path, error);
     const bool exists = fs::exists(target);
     const fs::path folder = fs::weakly_canonical(dataFolder.Path(), error);
+    // The manual may lie in a folder of its own, beside an installed program.
+    if (exists && fs::equivalent(path, dataFolder.Manual(), error)) return ManualFileName;
+    if (!exists && fs::weakly_canonical(fs::absolute(path, error), error) ==
+                       fs::weakly_canonical(dataFolder.Manual(), error))
+        return ManualFileName;
     for (const char* name : ProgramDataFiles) {
         if (exists) {
             if (fs::equivalent(path, dataFolder.File(name), error)) return name;

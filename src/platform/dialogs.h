@@ -53,5 +53,6 @@ DialogEvent WaitDialogEvent();
 
 // Adds one menu to the window's menu bar. `items` is read as comma-separated fields: a caption and
 // its command number make an item, "-" a separator, "|Caption" opens a submenu and "|" closes it.
-// A separator given as the last field is not read. An empty title or item list adds nothing.
+// A separator given as the last field is not read. An empty title or item list adds nothing. In a
+// caption "&" marks the access key ("&&" shows a "&") and a TAB begins the shortcut column's text.
 void BuildMenu(int window, const std::string& title, const std::string& items);

@@ -93,8 +93,9 @@ struct DeviceMetrics {
 DeviceMetrics PrinterDeviceMetrics();
 
 // Begins the document and its first page; false when the device refuses it, as a printer whose
-// queue rejects jobs does.
-bool BeginPrinterDocument(const std::string& documentName);
+// queue rejects jobs does. A spooler's job is called `documentName`; a PDF file takes `title`
+// (booklist text, windows-1252) as its title when there is one, and "Tallyleaf" as its creator.
+bool BeginPrinterDocument(const std::string& documentName, const std::string& title = {});
 // Ends the page and begins the next one.
 void BeginNextPrinterPage();
 // Ends the page and the document; harmless when none is open. False when the end failed, or when

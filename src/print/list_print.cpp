@@ -30,7 +30,7 @@ void SetListMargins(int left, int right, int top) {
 
 int BeginListPrint(const std::string& title, const std::string& headings, const std::string& widths,
                    double firstPageY, int device) {
-    if (StartJob(device) == 0) return 0;
+    if (StartJob(device, title) == 0) return 0;
     PrintJob& job = CurrentPrintJob();
     if (job.jobHandle == 0) return 0;
     if (job.bodyFontName.empty()) job.bodyFontName = "Arial";

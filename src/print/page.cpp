@@ -303,14 +303,14 @@ void ClearPageItem(int slot) {
     item.widths = widths;
 }
 
-int StartJob(int device) {
+int StartJob(int device, const std::string& title) {
     if (device == 0 || device != CurrentPrinterDevice()) return 0;
     std::random_device draw;
     const std::string documentName =
         PrintDocumentName(std::uniform_int_distribution<int>(0, 899)(draw));
     SetUnits(UnitMillimetre);
     // A refused document would print nothing, so the job is not opened.
-    if (!BeginPrinterDocument(documentName)) return 0;
+    if (!BeginPrinterDocument(documentName, title)) return 0;
     PrintJob& job = Job();
     job.jobHandle = device;
     SetMargins(10, 10, 15, 2);

@@ -118,7 +118,7 @@ void ClearPageItem(int slot);
 // Starts the document on the printer device `device`, opened by the caller
 // (print/printer_connection.h); the job handle, or 0 when there is no device or the spooler refused
 // the document.
-int StartJob(int device);
+int StartJob(int device, const std::string& title = {});
 void NewPage();
 // Ends the document; false when the device failed to end it or the spooler did not take it
 // (PrinterDocumentFailure in platform/printer_device.h says why).

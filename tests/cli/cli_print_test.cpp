@@ -98,7 +98,9 @@ INSTANTIATE_TEST_SUITE_P(Filters, CliPrint,
 TEST(CliPrintTarget, RefusesTheProgramsOwnDataFiles) {
     TestFolder folder;
     fs::copy(TestData("booklist-small"), "data");
-    for (const char* name : {"Booklist.tul", "Matches.tul", "TULVersion.txt", "OUTPUT.MRC"}) {
+    WriteFile("data/Server.txt", "http://mirror.example/\n");
+    for (const char* name :
+         {"Booklist.tul", "Matches.tul", "TULVersion.txt", "OUTPUT.MRC", "Server.txt"}) {
         SCOPED_TRACE(name);
         const fs::path target = fs::path("data") / name;
         const bool existed = FileExists(target);

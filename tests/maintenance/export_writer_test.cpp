@@ -78,10 +78,11 @@ TEST_F(ExportWriter, RefusesToWriteOverTheProgramsOwnFiles) {
     std::filesystem::create_symlink("../Booklist.tul", "sub/list-link");
     const std::string booklist = ReadFile("Booklist.tul");
     const std::string matches = ReadFile("Matches.tul");
-    for (const std::string& target :
-         std::vector<std::string>{"Booklist.tul", "./Matches.tul", "sub/../TULVersion.txt",
-                                  "sub/list-link", "OUTPUT.MRC", "sub/../OUTPUT.MRC",
-                                  (std::filesystem::current_path() / "Matches.tul").string()}) {
+    for (const std::string& target : std::vector<std::string>{
+             "Booklist.tul", "./Matches.tul", "sub/../TULVersion.txt", "sub/list-link",
+             "OUTPUT.MRC", "sub/../OUTPUT.MRC", "MatchReview.txt", "V.txt", "TULBookList.txt",
+             "TULNewBooks.txt", "Server.txt", ".tallyleaf.lock", "Settings.txt", "Rejected.tul",
+             "Tallyleaf.pdf", (std::filesystem::current_path() / "Matches.tul").string()}) {
         const FileWriteResult result =
             WriteExportFile(booklist_, CurrentDataFolder(), target, ExportFormat::Comma,
                             DefaultExportFields(), rows_);

@@ -1,9 +1,11 @@
 #include "app/desktop/book_list_view.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <chrono>
 
+#include "app/count_caption.h"
 #include "app/desktop/main_window_ids.h"
 #include "app/list_rows.h"
 #include "base/text.h"
@@ -68,6 +70,7 @@ ReportList* CreateBookList(int x, int y, int width, int height) {
     ReportList* list = AddReportList(MainWindowNumber, BookListControl, x, y, width, height);
     if (!list) return nullptr;
     list->setFont(ProgramFonts().arial10);
+    list->setAccessibleName(QStringLiteral("Book list"));
     for (const Column& column : Columns) {
         AddListColumn(list, column.heading,
                       column.width ? column.width : width - FixedColumnsWidth);
@@ -83,6 +86,11 @@ ReportList* CreateBookList(int x, int y, int width, int height) {
 
 ReportList* MainBookList() {
     return ControlAs<ReportList>(MainWindowNumber, BookListControl);
+}
+
+void SetBookListTitleWidth(int listWidth) {
+    if (ReportList* list = MainBookList())
+        list->header()->resizeSection(1, std::max(50, listWidth - FixedColumnsWidth));
 }
 
 void FillSelectors(const Booklist& booklist) {
@@ -102,9 +110,9 @@ void FillSelectors(const Booklist& booklist) {
     }
 }
 
-void FillBookList(const Booklist& booklist, const FilterState& filters) {
+std::size_t FillBookList(const Booklist& booklist, const FilterState& filters) {
     ReportList* list = MainBookList();
-    if (!list) return;
+    if (!list) return 0;
     SetCountCaption("");
     LetWindowEventsThrough();
 
@@ -119,7 +127,7 @@ void FillBookList(const Booklist& booklist, const FilterState& filters) {
         australian ? std::max(0, australian->currentIndex()) : AustralianAll;
 
     const StagedBookRows staged = StageBookRows(booklist, filters, australianChoice);
-    SetCountCaption(FormatThousands(static_cast<std::int64_t>(staged.rows.size())) + " books");
+    SetCountCaption(CountCaption(staged.rows.size(), staged.rows.size()));
 
     ClearList(list);
     list->show();
@@ -143,9 +151,10 @@ void FillBookList(const Booklist& booklist, const FilterState& filters) {
         }
         EndBulkUpdate(list);
     }
+    return staged.rows.size();
 }
 
-void RemoveSelectedRows() {
+void RemoveSelectedRows(std::size_t listed) {
     ReportList* list = MainBookList();
     if (!list || ListRowCount(list) == 0) return;
     const std::vector<int> selected = SelectedListRows(list);
@@ -164,6 +173,34 @@ void RemoveSelectedRows() {
     for (const std::string& row : kept)
         AddListRow(list, row);
     EndBulkUpdate(list);
+    SetCountCaption(CountCaption(kept.size(), listed));
+}
+
+std::string BookListCurrentId() {
+    const ReportList* list = MainBookList();
+    return list && list->currentIndex().isValid() ? ListCell(list, list->currentIndex().row(), 0)
+                                                  : std::string();
+}
+
+void FocusBookList(const std::string& id) {
+    ReportList* list = MainBookList();
+    if (!list) return;
+    list->setFocus(Qt::OtherFocusReason);
+    if (ListRowCount(list) == 0) return;
+    int row = 0;
+    for (int r = 0; !id.empty() && r < ListRowCount(list); ++r) {
+        if (ListCell(list, r, 0) == id) {
+            row = r;
+            break;
+        }
+    }
+    const QModelIndex index = list->model()->index(row, 0);
+    // A row still selected keeps the selection; otherwise the row the focus lands on is chosen.
+    const bool selected = list->selectionModel()->isRowSelected(row, {});
+    list->selectionModel()->setCurrentIndex(
+        index, selected ? QItemSelectionModel::NoUpdate
+                        : QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    list->scrollTo(index);
 }
 
 int BookListRowCount() {

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
 #include <cstring>
 
@@ -33,5 +34,8 @@ int main(int argc, char* argv[]) {
         }
     }
     QApplication application(argc, argv);
+    // The desktop entry and the icon theme know the program by these names.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tallyleaf.Tallyleaf"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tallyleaf")));
     return RunDesktopProgram();
 }

@@ -2,9 +2,9 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QFileInfo>
-#include <QUrl>
+#include <QLabel>
+#include <QScreen>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -27,16 +27,22 @@
 #include "maintenance/desktop/new_books_window.h"
 #include "maintenance/export_writer.h"
 #include "platform/qt/controls.h"
+#include "platform/qt/desktop_opener.h"
 #include "platform/qt/event_queue.h"
+#include "platform/qt/find_field.h"
 #include "platform/qt/fonts.h"
+#include "platform/qt/program_window.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/report_list.h"
+#include "platform/qt/resize_watch.h"
 
 namespace {
 
+// "&" marks a menu's access key (Alt+F opens File), a TAB the text of its shortcut column.
 constexpr const char* FileMenuItems =
-    "Compare (F5),151,Review matches (F6),153,Update,143,Export,152,-,Print (F7),101,-,Exit,199";
-constexpr const char* HelpMenuItems = "Help,155,About,156";
+    "&Compare\tF5,151,&Review matches\tF6,153,&Update,143,&Export,152,-,&Print\tF7,101,-,"
+    "Open data &folder,158,-,E&xit\tCtrl+Q,199";
+constexpr const char* HelpMenuItems = "&Help\tF1,155,&About,156";
 
 QComboBox* Selector(int control) {
     return ControlAs<QComboBox>(MainWindowNumber, control);
@@ -52,6 +58,7 @@ void CreateSelectors() {
     struct Layout {
         int control, x, width;
         const char* tooltip;
+        const char* name;  // what a screen reader calls it
         std::vector<const char*> items;
     };
     const Layout layouts[] = {
@@ -59,20 +66,27 @@ void CreateSelectors() {
          112,
          100,
          "Display matched or unmatched books",
+         "Match filter",
          {"Matched", "Not matched", "Everything"}},
-        {LevelSelectorControl, 218, 190, "Change level displayed", {}},
-        {CategorySelectorControl, 414, 210, "Change displayed category", {}},
-        {FormatSelectorControl, 630, 210, "Change format displayed", {}},
+        {LevelSelectorControl, 218, 190, "Change level displayed", "Level filter", {}},
+        {CategorySelectorControl, 414, 210, "Change displayed category", "Category filter", {}},
+        {FormatSelectorControl, 630, 210, "Change format displayed", "Format filter", {}},
         {AustralianSelectorControl,
          846,
          100,
          "Limit to Australian authors",
+         "Australian author filter",
          {"All", "Aussie only", "Non-Aussie"}},
     };
     for (const Layout& layout : layouts) {
         QComboBox* selector = AddSelector(MainWindowNumber, layout.control, layout.x, 12,
                                           layout.width, 24, layout.tooltip);
         selector->setFont(ProgramFonts().arial10);
+        // Screen readers on Linux name a drop-down list by the label it is the buddy of.
+        selector->setAccessibleName(QString::fromLatin1(layout.name));
+        auto* name = new QLabel(QString::fromLatin1(layout.name), selector->parentWidget());
+        name->setBuddy(selector);
+        name->hide();
         for (const char* item : layout.items)
             selector->addItem(ToDisplay(item));
     }
@@ -99,6 +113,23 @@ void CreateButtons(int height, int width) {
         x += 81;
     }
     AddButton(MainWindowNumber, CloseCommand, width - 86, height - 53, 75, 22, "Close");
+    // Between the last button and Close, so that every other control keeps its place.
+    FindField* find =
+        AddFindField(MainWindowNumber, FindControl, 420, height - 53, width - 98 - 420, 22, "Find");
+    if (find) find->SetEscapeTarget(MainBookList());
+}
+
+FindField* Find() {
+    return ControlAs<FindField>(MainWindowNumber, FindControl);
+}
+
+// The list for the filters in force. Text typed into Find while the list filled was not acted
+// upon: it is taken up now, as one more change.
+void Refill(DesktopSession& session) {
+    session.listed = FillBookList(session.booklist, session.filters);
+    if (const FindField* find = Find();
+        find && FromDisplay(find->text()) != session.filters.searchText)
+        PostWindowEvent(FindControl, EventChanged);
 }
 
 bool BooklistMissingOrEmpty(const DataFolder& folder) {
@@ -117,10 +148,66 @@ bool AnyEntryMatched(const Booklist& booklist) {
 // The manual in the desktop's viewer. A missing manual is not reported; a missing viewer is, since
 // the user pressed for help and would otherwise see nothing happen.
 void OpenManual(const DataFolder& folder, Services& services) {
-    const QString path = PathToDisplay(folder.Manual());
-    if (!QFileInfo::exists(path) || QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return;
+    if (!QFileInfo::exists(PathToDisplay(folder.Manual())) || OpenWithDesktop(folder.Manual()))
+        return;
     services.ShowMessage("Help", "No program to open the manual was found.\r\n" + folder.Manual(),
                          MessageButtons::Ok, MessageIcon::Exclamation);
+}
+
+// Where the exports, PDFs and "OUTPUT.MRC" are, in the file manager; named when none shows it.
+void OpenDataFolder(const DataFolder& folder, Services& services) {
+    if (OpenWithDesktop(folder.Path())) return;
+    services.ShowMessage(
+        "Open data folder",
+        "No program to show the folder was found. Tallyleaf's files are in\r\n" + folder.Path(),
+        MessageButtons::Ok, MessageIcon::Information);
+}
+
+// Places the controls for the window's inner size. The list and its Title column take what the
+// window gains or loses; the buttons stay at the bottom, Close and Find at the right edge. Below
+// the width the window was laid out for, the category and format selectors give up the difference
+// equally.
+void LayOutMainWindow(QSize inner) {
+    const int w = inner.width();
+    const int h = inner.height();
+    const int narrower = std::max(0, MainWindowWidth - w);
+    int x = 414;
+    for (const int control : {CategorySelectorControl, FormatSelectorControl}) {
+        const int width = 210 - narrower / 2;
+        if (QWidget* selector = ControlById(MainWindowNumber, control))
+            selector->setGeometry(x, 12, width, 24);
+        x += width + 6;
+    }
+    if (QWidget* australian = ControlById(MainWindowNumber, AustralianSelectorControl))
+        australian->setGeometry(x, 12, 100, 24);
+    if (ReportList* list = MainBookList()) {
+        list->setGeometry(12, 48, w - 24, h - 112);
+        SetBookListTitleWidth(w - 24);
+    }
+    for (const int button :
+         {CompareCommand, UpdateCommand, ExportCommand, PrintCommand, NewBooksCommand}) {
+        if (QWidget* control = ControlById(MainWindowNumber, button))
+            control->move(control->x(), h - 53);
+    }
+    if (QWidget* close = ControlById(MainWindowNumber, CloseCommand)) close->move(w - 86, h - 53);
+    if (QWidget* find = ControlById(MainWindowNumber, FindControl))
+        find->setGeometry(420, h - 53, w - 98 - 420, 22);
+}
+
+// 960 x 650 where the screen has room for it, else the screen's free area; resizable down to
+// 800 x 450, the controls following the size.
+void FitMainWindow() {
+    auto* window = static_cast<ProgramWindow*>(WindowById(MainWindowNumber));
+    if (!window) return;
+    window->Content()->setMinimumSize(MinimumMainWidth, MinimumMainHeight);
+    OnResize(window->Content(), LayOutMainWindow);
+    if (const QScreen* screen = window->screen()) {
+        const QSize area = screen->availableGeometry().size();
+        const QSize frame = window->frameGeometry().size() - window->size();
+        const QSize wanted = window->size();
+        window->resize(wanted.boundedTo(area - frame).expandedTo(window->minimumSizeHint()));
+    }
+    LayOutMainWindow(window->Content()->size());
 }
 
 // The ids of the rows the list shows now: filtered, in the order of the last heading click,
@@ -133,13 +220,13 @@ std::vector<std::string> ShownIds() {
 }
 
 // Back in front with the list refilled, after a command that changed the matches.
-void ShowAgainWithNewMatches(const DesktopSession& session) {
+void ShowAgainWithNewMatches(DesktopSession& session) {
     if (QWidget* main = WindowById(MainWindowNumber)) {
         main->setEnabled(true);
         main->raise();
         main->activateWindow();
     }
-    FillBookList(session.booklist, session.filters);
+    Refill(session);
 }
 
 // The selectors, the filters and the list as a fresh load leaves them. Also after an import, since
@@ -156,7 +243,29 @@ void ShowLoadedBooklist(DesktopSession& session) {
     filters.formatFilter = AllFormatsText;
     filters.matchFilter =
         AnyEntryMatched(session.booklist) ? MatchFilterMatched : MatchFilterEverything;
-    FillBookList(session.booklist, filters);
+    Refill(session);
+}
+
+// The commands that open a window or a message over the main window. Disabling the main window
+// meanwhile takes the keyboard focus off the list, and Qt would give it back to the first control,
+// the Matched selector, where the next arrow key would silently change the filter.
+bool OpensWindow(int command) {
+    switch (command) {
+        case DetailsCommand:
+        case PrintCommand:
+        case UpdateCommand:
+        case ServerUpdateCommand:
+        case CompareCommand:
+        case ExportCommand:
+        case ReviewCommand:
+        case HelpCommand:
+        case OpenDataFolderCommand:
+        case AboutCommand:
+        case NewBooksCommand:
+            return true;
+        default:
+            return false;
+    }
 }
 
 }  // namespace
@@ -167,8 +276,8 @@ void StartMainWindow(DesktopSession& session) {
     const int width = MainWindowWidth;
     const int height = MainWindowHeight;
 
-    BuildMenu(MainWindowNumber, "File", FileMenuItems);
-    BuildMenu(MainWindowNumber, "Help", HelpMenuItems);
+    BuildMenu(MainWindowNumber, "&File", FileMenuItems);
+    BuildMenu(MainWindowNumber, "&Help", HelpMenuItems);
 
     CreateSelectors();
     LetWindowEventsThrough();
@@ -183,10 +292,12 @@ void StartMainWindow(DesktopSession& session) {
     AddShortcut(MainWindowNumber, QKeySequence(Qt::Key_F9), ServerUpdateCommand);
     AddShortcut(MainWindowNumber, QKeySequence(Qt::Key_F1), HelpCommand);
     AddShortcut(MainWindowNumber, QKeySequence(Qt::CTRL | Qt::Key_Q), CloseCommand);
+    AddShortcut(MainWindowNumber, QKeySequence(Qt::CTRL | Qt::Key_F), FindCommand);
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter})
         AddControlShortcut(MainWindowNumber, BookListControl, QKeySequence(key), DetailsCommand);
 
     CreateButtons(height, width);
+    FitMainWindow();
     LetWindowEventsThrough();
 
     // The booklist, loaded next, reads the version again.
@@ -209,7 +320,8 @@ bool DispatchMainCommand(DesktopSession& session, const DialogEvent& event) {
     int command = event.command;
     if (command == BookListControl && event.subtype == EventDoubleClick) command = DetailsCommand;
     FilterState& filters = session.filters;
-    const auto refill = [&session] { FillBookList(session.booklist, session.filters); };
+    const auto refill = [&session] { Refill(session); };
+    const std::string focusedBook = OpensWindow(command) ? BookListCurrentId() : std::string();
     switch (command) {
         case CloseCommand:
         case CloseBoxCommand:
@@ -241,11 +353,27 @@ bool DispatchMainCommand(DesktopSession& session, const DialogEvent& event) {
         case AustralianSelectorControl:
             refill();
             break;
+        case FindControl:
+            if (const FindField* find = Find();
+                find && FromDisplay(find->text()) != filters.searchText) {
+                filters.searchText = FromDisplay(find->text());
+                refill();
+            }
+            break;
+        case FindCommand:
+            if (FindField* find = Find()) {
+                find->setFocus(Qt::ShortcutFocusReason);
+                find->selectAll();
+            }
+            break;
         case RemoveRowsCommand:
-            RemoveSelectedRows();
+            RemoveSelectedRows(session.listed);
             break;
         case HelpCommand:
             OpenManual(session.folder, session.services);
+            break;
+        case OpenDataFolderCommand:
+            OpenDataFolder(session.folder, session.services);
             break;
 
         case CompareCommand:
@@ -286,6 +414,7 @@ bool DispatchMainCommand(DesktopSession& session, const DialogEvent& event) {
         default:
             break;
     }
+    if (OpensWindow(command)) FocusBookList(focusedBook);
     return true;
 }
 

@@ -19,6 +19,8 @@ struct DesktopSession {
     Services& services;
     Booklist booklist;
     FilterState filters;
+    // The rows the last fill listed, before any were taken out with Delete.
+    std::size_t listed = 0;
 };
 
 // Builds the window and runs the start-up sequence up to the first fill of the list.

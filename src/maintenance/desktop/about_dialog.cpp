@@ -25,6 +25,8 @@ void ShowAbout(const std::string& booklistVersion) {
         "Readvane",
         "Tallyleaf",
         "Version " + booklistVersion,
+        // The program's own, as `tallyleaf --version` gives it; the line above is the booklist's.
+        std::string("Program version ") + TALLYLEAF_VERSION,
         "Written by the Tallyleaf developers",
         "Free for use in Readvane schools",
     };

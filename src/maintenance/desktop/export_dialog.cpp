@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "maintenance/export_writer.h"
 #include "platform/dialogs.h"
 #include "platform/qt/controls.h"
@@ -47,6 +48,9 @@ void AddControls() {
     AddButton(ExportWindowNumber, ExportResetControl, w - 244, h - 29, 75, 22, "Reset");
     AddButton(ExportWindowNumber, ExportOkControl, w - 163, h - 29, 75, 22, "OK");
     AddButton(ExportWindowNumber, ExportCancelControl, w - 82, h - 29, 75, 22, "Cancel");
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter})
+        AddShortcut(ExportWindowNumber, QKeySequence(key), ExportOkControl);
+    AddShortcut(ExportWindowNumber, QKeySequence(Qt::Key_Escape), ExportCancelControl);
 }
 
 struct TargetChoice {
@@ -68,15 +72,27 @@ TargetChoice ChoiceFor(ExportFormat format) {
 }
 
 // Asks for the target file and writes the books with these ids, in this order. A cancelled or too
-// short name writes nothing; a file that cannot be written is named to the user, a written one
-// is not announced.
+// short name writes nothing; an existing file is replaced only when the user says so. The user is
+// told where the list went, or why it was not written.
 void ExportToChosenFile(const Booklist& booklist, const DataFolder& folder, ExportFormat format,
                         const ExportFieldSet& fields, const std::vector<std::string>& rowIds,
                         Services& services) {
     const TargetChoice choice = ChoiceFor(format);
-    const std::string path = services.ChooseSaveFile("Export list", choice.proposedName,
-                                                     choice.extension, choice.filter);
-    if (path.size() < 3) return;
+    std::string path;
+    for (;;) {
+        path = services.ChooseSaveFile("Export list", choice.proposedName, choice.extension,
+                                       choice.filter);
+        if (path.size() < 3) return;
+        // The file dialog takes an existing file without a question; a "No" asks for another.
+        struct stat existing {};
+        if (::stat(path.c_str(), &existing) != 0 || !S_ISREG(existing.st_mode) ||
+            !OwnDataFileRefusal(folder, path).empty())
+            break;
+        if (services.ShowMessage(
+                "Export", "The file\r\n" + path + "\r\nalready exists. Replace it?",
+                MessageButtons::YesNo, MessageIcon::Question, 2) == MessageAnswer::Yes)
+            break;
+    }
     // Writing into a FIFO would wait for a reader with the window frozen; a device is no list.
     // (The command line still writes to a pipe, where that is what its user asked for.)
     struct stat status {};
@@ -85,7 +101,15 @@ void ExportToChosenFile(const Booklist& booklist, const DataFolder& folder, Expo
     const FileWriteResult written =
         special ? FileWriteResult{false, "it is not a file"}
                 : WriteExportFile(booklist, folder, path, format, fields, rowIds);
-    if (written) return;
+    if (written) {
+        // Where the list went, so that the user can find it.
+        const std::string books = rowIds.size() == 1 ? " book" : " books";
+        services.ShowMessage("Export",
+                             FormatThousands(static_cast<std::int64_t>(rowIds.size())) + books +
+                                 " written to " + path,
+                             MessageButtons::Ok, MessageIcon::Information);
+        return;
+    }
     // The path has a line of its own, as message texts keep paths apart from other wording.
     services.ShowMessage(
         "Export", "The list was not written to the file\r\n" + path + "\r\n" + written.reason + ".",

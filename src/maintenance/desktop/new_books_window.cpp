@@ -17,14 +17,18 @@ namespace {
 constexpr int WindowHeight = 640;
 constexpr double PrintScale = 0.23;
 
-// A file too short to hold an id and its line end is what a failed download leaves.
-bool Downloaded(const std::string& path, const std::string& serverBaseUrl, Services& services) {
+// Why the list could not be had, in a few words ("" when it could). A file too short to hold an
+// id and its line end is what a failed download leaves.
+std::string DownloadFailure(const std::string& path, const std::string& serverBaseUrl,
+                            Services& services) {
     std::remove(path.c_str());
-    if (!services.DownloadToFile(serverBaseUrl + NewBooksFileName, path, DownloadLimits{}))
-        return false;
+    const DownloadResult result =
+        services.DownloadToFile(serverBaseUrl + NewBooksFileName, path, DownloadLimits{});
+    if (!result) return result.reason.empty() ? "the download failed" : result.reason;
     std::error_code error;
     const auto size = std::filesystem::file_size(path, error);
-    return !error && static_cast<long long>(size) >= NewBooksMinimumBytes;
+    if (error || static_cast<long long>(size) < NewBooksMinimumBytes) return "the list is empty";
+    return {};
 }
 
 void ShowNotice(const std::string& text, Services& services) {
@@ -62,8 +66,11 @@ void ShowNewBooks(const Booklist& booklist, const DataFolder& folder, const Serv
         return;
     }
     const std::string path = folder.NewBooks();
-    if (!Downloaded(path, server.baseUrl, services)) {
-        ShowNotice("Unable to download file. Please make sure the proxy server allows access to " +
+    // The reason tells an encoded body, a size cap or a time limit from a proxy in the way.
+    if (const std::string failure = DownloadFailure(path, server.baseUrl, services);
+        !failure.empty()) {
+        ShowNotice("Unable to download file: " + failure +
+                       ".\r\nPlease make sure the proxy server allows access to " +
                        ServerHostName(server.baseUrl),
                    services);
         return;
@@ -76,7 +83,8 @@ void ShowNewBooks(const Booklist& booklist, const DataFolder& folder, const Serv
     if (!OpenDialogWindow(NewBooksWindowNumber, "New books", w, h, "")) return;
     AddButton(NewBooksWindowNumber, NewBooksOkControl, w - 82, h - 29, 75, 22, "OK");
     AddButton(NewBooksWindowNumber, NewBooksPrintControl, w - 163, h - 29, 75, 22, "Print");
-    AddShortcut(NewBooksWindowNumber, QKeySequence(Qt::Key_Escape), NewBooksOkControl);
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter})
+        AddShortcut(NewBooksWindowNumber, QKeySequence(key), NewBooksOkControl);
     AddLabel(NewBooksWindowNumber, NewBooksCaptionControl, 15, 10, w, 20, caption);
     ReportList* list = AddNewBooksList(h, rows);
 

@@ -29,7 +29,7 @@ const std::string& PdfOutput() {
 DeviceMetrics PrinterDeviceMetrics() {
     return {};
 }
-bool BeginPrinterDocument(const std::string&) {
+bool BeginPrinterDocument(const std::string&, const std::string&) {
     return false;
 }
 void BeginNextPrinterPage() {}

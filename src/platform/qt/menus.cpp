@@ -21,9 +21,10 @@ std::vector<std::string> SplitFields(const std::string& items) {
     }
 }
 
-// Menu captions are plain text: a "&" is shown, not taken as a mnemonic.
+// A "&" marks the access key ("&&" shows one); a TAB puts the rest in the shortcut column, which
+// only tells the key: the window's own shortcuts carry it out.
 QString MenuCaption(const std::string& text) {
-    return ToDisplay(text).replace(QLatin1Char('&'), QLatin1String("&&"));
+    return ToDisplay(text);
 }
 
 }  // namespace

@@ -322,7 +322,7 @@ DeviceMetrics PrinterDeviceMetrics() {
     return metrics;
 }
 
-bool BeginPrinterDocument(const std::string& documentName) {
+bool BeginPrinterDocument(const std::string& documentName, const std::string& title) {
     DeviceState& s = State();
     s.documentFailure.clear();
     if (!s.printer) return false;
@@ -330,7 +330,13 @@ bool BeginPrinterDocument(const std::string& documentName) {
         s.documentFailure = QueueRefusal(s.printer->printerName().toStdString());
         if (!s.documentFailure.empty()) return false;
     }
-    s.printer->setDocName(QString::fromStdString(documentName));
+    // A queue shows its jobs by the job's name; a PDF reader shows the title printed on the pages.
+    const bool pdf = s.printer->outputFormat() == QPrinter::PdfFormat;
+    s.printer->setDocName(
+        pdf && !title.empty()
+            ? QStringDecoder("windows-1252").decode(QByteArray::fromStdString(title))
+            : QString::fromStdString(documentName));
+    s.printer->setCreator(QStringLiteral("Tallyleaf"));
     s.painter = std::make_unique<QPainter>();
     if (!s.painter->begin(s.printer.get())) {
         s.painter.reset();

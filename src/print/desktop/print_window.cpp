@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -39,10 +41,11 @@ ReportList* AddPrinterList(const PrinterChoices& choices) {
     AddListColumn(list, "Printer", w - 74);
     for (const std::string& name : choices.names)
         AddListRow(list, name);
-    if (choices.preselect >= 0) {
-        SelectListRows(list, {choices.preselect});
-        list->setCurrentIndex(list->Rows()->index(choices.preselect, 0));
-    }
+    // The default printer when it is listed, else the first row: Print then always prints
+    // somewhere.
+    const int preselect = std::max(choices.preselect, 0);
+    SelectListRows(list, {preselect});
+    list->setCurrentIndex(list->Rows()->index(preselect, 0));
     return list;
 }
 
@@ -70,7 +73,7 @@ void FollowSelection(ReportList* list, QPushButton* preferences, int pdfRow) {
     follow();
 }
 
-PrintChoice AskForPrinter() {
+PrintChoice AskForPrinter(Services& services) {
     OpenDialogWindow(PrintWindowNumber, "Print", PrintWindowWidth, PrintWindowHeight, "");
     CentreOnScreen(WindowById(PrintWindowNumber));
     const int w = PrintWindowWidth;
@@ -104,7 +107,15 @@ PrintChoice AskForPrinter() {
         if (event.command == CloseBoxCommand || event.command == PrintCancelControl) break;
         const bool doubleClick =
             event.command == PrinterListControl && event.subtype == EventDoubleClick;
-        if (event.command == PrintButtonControl || doubleClick) {
+        if (event.command == PrintButtonControl && SelectedListRows(list).empty()) {
+            // Closing would look as if it had printed.
+            services.ShowMessage("Print", "Choose a printer", MessageButtons::Ok,
+                                 MessageIcon::Information);
+            list->setFocus();
+            continue;
+        }
+        if (event.command == PrintButtonControl ||
+            (doubleClick && !SelectedListRows(list).empty())) {
             chosen = SelectedChoice(list, choices.PdfRow());
             break;
         }
@@ -176,6 +187,9 @@ void PrintToPdfFile(const std::function<bool(int device)>& print, const PdfFileP
         ReportPdfNotWritten(path, "the PDF was not started", services);
     } else if (!target.Commit()) {
         ReportPdfNotWritten(path, target.Reason(), services);
+    } else {
+        services.ShowMessage("Print", "The PDF was written to " + path, MessageButtons::Ok,
+                             MessageIcon::Information);
     }
 }
 
@@ -204,7 +218,7 @@ void ReportNothingPrinted(const std::string& printer, const std::string& reason,
 
 void PrintOnChosenPrinter(const std::function<bool(int device)>& print, const PdfFilePlace& pdf,
                           Services& services) {
-    const PrintChoice chosen = AskForPrinter();
+    const PrintChoice chosen = AskForPrinter(services);
     if (chosen.pdfFile) {
         PrintToPdfFile(print, pdf, services);
     } else if (!chosen.printer.empty()) {

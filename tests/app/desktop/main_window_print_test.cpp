@@ -31,7 +31,10 @@ class MainWindowPrintTest : public ::testing::TestWithParam<bool> {
         PresetSpoolerPrinters(
             GetParam() ? std::vector<std::string>{"Fax", "Library"} : std::vector<std::string>{},
             GetParam() ? "Library" : "");
-        if (!GetParam()) TestSessionServices().PresetChosenFile(pdf.string());
+        if (!GetParam()) {
+            TestSessionServices().PresetChosenFile(pdf.string());
+            TestSessionServices().PresetMessageAnswer(MessageAnswer::Ok);  // where it was written
+        }
     }
 
     TestFolder folder;
@@ -107,8 +110,13 @@ TEST_P(MainWindowPrintTest, F7ThenReturnPrintsTheVisibleRowsInDisplayedOrder) {
         ASSERT_EQ(std::system(cli.c_str()), 0);
         EXPECT_EQ(PdfFontFaces(folder.Path() / "cli.pdf"), PdfFontFaces(pdf));
         EXPECT_NE(PdfFontFaces(pdf), "");
+        // A PDF is called what its pages say, and made by Tallyleaf.
+        EXPECT_TRUE(InOrder(CommandOutput("pdfinfo '" + (folder.Path() / "cli.pdf").string() + "'"),
+                            {"Title:           Mature   Everything   All categories\n",
+                             "Creator:         Tallyleaf\n"}));
     }
-    EXPECT_TRUE(TestSessionServices().ShownMessages().empty());
+    // Where the PDF was written.
+    EXPECT_EQ(TestSessionServices().ShownMessages().size(), GetParam() ? 0u : 1u);
     EXPECT_EQ(WindowStack(), "1");
 }
 

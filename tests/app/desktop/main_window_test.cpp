@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
@@ -16,6 +19,10 @@
 #include "app/desktop/book_list_view.h"
 #include "app/desktop/main_window.h"
 #include "app/desktop/main_window_ids.h"
+#include "compare/desktop/compare_dialog.h"
+#include "maintenance/desktop/about_dialog.h"
+#include "maintenance/desktop/export_dialog.h"
+#include "maintenance/desktop/item_details_dialog.h"
 #include "platform/column_sort.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/event_queue.h"
@@ -24,6 +31,7 @@
 #include "platform/qt/program_window.h"
 #include "platform/qt/progress.h"
 #include "platform/qt/report_list.h"
+#include "print/print_window.h"
 #include "support/gui/gui_helpers.h"
 #include "support/test_folder.h"
 
@@ -65,6 +73,15 @@ class MainWindowTest : public ::testing::Test {
         EXPECT_TRUE(HandleNextMainEvent(TestSession()));
     }
     static void ClickHeading(int column) { ::ClickHeading(MainBookList(), column); }
+    static std::string Ids() {
+        std::string ids;
+        for (const std::string& id : Column(0))
+            ids += id + " ";
+        return ids;
+    }
+    static void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    }
 
     TestFolder folder;
 };
@@ -132,8 +149,43 @@ TEST_F(MainWindowTest, StartsWithBooklistInAuthorOrder) {
 
     const auto menus = static_cast<QMainWindow*>(window)->menuBar()->actions();
     ASSERT_EQ(menus.size(), 2);
-    EXPECT_EQ(menus[0]->text(), "File");
-    EXPECT_EQ(menus[1]->text(), "Help");
+    EXPECT_EQ(menus[0]->text(), "&File");
+    EXPECT_EQ(menus[1]->text(), "&Help");
+    EXPECT_EQ(menus[0]->menu()->actions()[0]->text(), "&Compare\tF5");  // the shortcut column
+    QTest::keyClick(window, Qt::Key_F, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([menus] { return menus[0]->menu()->isVisible(); }));
+    menus[0]->menu()->close();
+}
+
+// Resized, the list and its Title column take the difference; the buttons keep to the bottom,
+// Close and Find to the right edge; narrower, category and format share the loss.
+TEST_F(MainWindowTest, ControlsFollowTheWindowsSize) {
+    WriteBooklist();
+    StartMainWindow(TestSession());
+    QWidget* content = ProgramWindowById(MainWindowNumber)->Content();
+    EXPECT_EQ(content->minimumSize(), QSize(800, 450));
+    const std::tuple<QSize, QRect, QRect, QRect, QRect> cases[] = {
+        // inner size, list, format selector, Close, Find
+        {{1200, 800},
+         {12, 48, 1176, 688},
+         {630, 12, 210, 24},
+         {1114, 747, 75, 22},
+         {420, 747, 682, 22}},
+        {{800, 450},
+         {12, 48, 776, 338},
+         {550, 12, 130, 24},
+         {714, 397, 75, 22},
+         {420, 397, 282, 22}},
+    };
+    for (const auto& [inner, list, format, close, find] : cases) {
+        content->resize(inner);
+        EXPECT_EQ(MainBookList()->geometry(), list);
+        EXPECT_EQ(MainBookList()->header()->sectionSize(1), list.width() - 578);
+        EXPECT_EQ(Selector(FormatSelectorControl)->geometry(), format);
+        EXPECT_EQ(ControlById(MainWindowNumber, CloseCommand)->geometry(), close);
+        EXPECT_EQ(ControlById(MainWindowNumber, FindControl)->geometry(), find);
+        EXPECT_EQ(ControlById(MainWindowNumber, NewBooksCommand)->y(), close.y());
+    }
 }
 
 TEST_F(MainWindowTest, StartsWithMatchedBooksOnly) {
@@ -142,7 +194,7 @@ TEST_F(MainWindowTest, StartsWithMatchedBooksOnly) {
     StartMainWindow(TestSession());
 
     EXPECT_EQ(Selector(MatchSelectorControl)->currentText(), "Matched");
-    EXPECT_EQ(Caption(), "1 books");
+    EXPECT_EQ(Caption(), "1 book");
     EXPECT_EQ(BookListCell(0, 3), "823 TOL");
 }
 
@@ -178,7 +230,7 @@ TEST_F(MainWindowTest, SelectorsDriveTheFilters) {
 
     PickNext(LevelSelectorControl);  // Early Years
     EXPECT_EQ(Column(0), std::vector<std::string>{"7"});
-    EXPECT_EQ(Caption(), "1 books");
+    EXPECT_EQ(Caption(), "1 book");
     QTest::keyClick(Selector(LevelSelectorControl), Qt::Key_Up);
     EXPECT_TRUE(HandleNextMainEvent(TestSession()));
 
@@ -262,7 +314,7 @@ TEST_F(MainWindowTest, DeleteRemovesSelectedRowsUntilTheNextFill) {
     QTest::keyClick(MainBookList(), Qt::Key_Delete);
     EXPECT_TRUE(HandleNextMainEvent(TestSession()));
     EXPECT_EQ(Column(0), (std::vector<std::string>{"7", "12", "58"}));
-    EXPECT_EQ(Caption(), "5 books");
+    EXPECT_EQ(Caption(), "3 of 5 books");
 
     // Picking the category in force again is no change of filter: the rows stay out.
     emit Selector(CategorySelectorControl)->activated(0);
@@ -320,6 +372,94 @@ TEST_F(MainWindowTest, HelpSaysWhenNoProgramOpensTheManual) {
     EXPECT_EQ(said.icon, MessageIcon::Exclamation);
     EXPECT_EQ(said.text,
               "No program to open the manual was found.\r\n" + TestSession().folder.Manual());
+}
+
+// Each window over the list, closed by a key (a message answered as told): the focus is back on
+// its book, and the next arrow key moves along the list, not a filter. Export's Return is OK.
+TEST_F(MainWindowTest, FocusReturnsToTheBookAfterEveryWindow) {
+    WriteBooklist();
+    StartMainWindow(TestSession());
+    const std::tuple<int, int, Qt::Key, std::size_t> cases[] = {
+        {DetailsCommand, ItemDetailsWindowNumber, Qt::Key_Escape, 0},
+        {ExportCommand, ExportWindowNumber, Qt::Key_Escape, 0},
+        {ExportCommand, ExportWindowNumber, Qt::Key_Return, 1},
+        {CompareCommand, CompareDialogNumber, Qt::Key_Escape, 1},
+        {PrintCommand, PrintWindowNumber, Qt::Key_Escape, 1},
+        {AboutCommand, AboutWindowNumber, Qt::Key_Escape, 1},
+        {ReviewCommand, 0, Qt::Key_unknown, 1},    // no review yet
+        {NewBooksCommand, 0, Qt::Key_unknown, 1},  // no server
+    };
+    ReportList* list = MainBookList();
+    for (const auto& [command, window, key, fileDialogs] : cases) {
+        list->setCurrentIndex(list->model()->index(2, 0));  // Hatchet
+        TestSessionServices().PresetChosenFile("");
+        if (!window) TestSessionServices().PresetMessageAnswer(MessageAnswer::Ok);
+        if (window) {
+            WhenShown([window] { return ActiveWindowById(window); },
+                      [key](QWidget* shown) { QTest::keyClick(shown, key); });
+        }
+        const QPoint row = list->visualRect(list->model()->index(2, 1)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
+        command == DetailsCommand ? QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row)
+                                  : PostWindowEvent(command, EventClicked);
+        EXPECT_TRUE(HandleNextMainEvent(TestSession()));
+        EXPECT_EQ(TestSessionServices().FileDialogs().size(), fileDialogs) << command;
+        EXPECT_TRUE(QTest::qWaitFor([list] { return QApplication::focusWidget() == list; }));
+        EXPECT_EQ(BookListCurrentId(), "105");
+        Key(Qt::Key_Up);
+        EXPECT_FALSE(WindowEventQueued());
+        EXPECT_EQ(BookListCurrentId(), "7");
+    }
+}
+
+// Find from the keyboard: what each key leaves listed, and Escape that never ends the program
+// until the field is empty and the focus back on the list.
+TEST_F(MainWindowTest, FindFiltersAsTypedAndEscapeClearsThenLeaves) {
+    WriteBooklist();
+    StartMainWindow(TestSession());
+    auto* find = ControlAs<QLineEdit>(MainWindowNumber, FindControl);
+    SelectListRows(MainBookList(), {0});
+    Key(Qt::Key_Delete);
+    find->setText("ma");
+    while (WindowEventQueued())
+        EXPECT_TRUE(HandleNextMainEvent(TestSession()));
+    Key(Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(HandleNextMainEvent(TestSession()));
+    const std::tuple<QString, std::string, bool> steps[] = {
+        {"Ma", "33 7 ",
+         true},  // Matilda, Possum Magic: Ctrl+F selected "ma", the typing replaced it
+        {"t", "33 ", true},
+        {"\x1b", "33 7 105 12 58 ", true},  // the row taken out with Delete is back
+        {"\x1b", "33 7 105 12 58 ", false},
+    };
+    for (const auto& [typed, listed, findFocused] : steps) {
+        if (typed == "\x1b") Key(Qt::Key_Escape);
+        if (typed != "\x1b") QTest::keyClicks(QApplication::focusWidget(), typed);
+        while (WindowEventQueued())
+            EXPECT_TRUE(HandleNextMainEvent(TestSession()));
+        EXPECT_EQ(Ids(), listed);
+        EXPECT_EQ(QApplication::focusWidget() == find, findFocused);
+    }
+    Key(Qt::Key_Escape);  // now the list's: Close
+    EXPECT_EQ(TakeWindowEvent().value_or(DialogEvent{}).command, CloseCommand);
+}
+
+// As a screen reader asks for them; on Linux a drop-down list is named by its label buddy.
+TEST_F(MainWindowTest, EveryControlHasAnAccessibleName) {
+    WriteBooklist();
+    StartMainWindow(TestSession());
+    std::string names;
+    for (const int control :
+         {MatchSelectorControl, LevelSelectorControl, CategorySelectorControl,
+          FormatSelectorControl, AustralianSelectorControl, FindControl, BookListControl}) {
+        QAccessibleInterface* a =
+            QAccessible::queryAccessibleInterface(ControlById(MainWindowNumber, control));
+        const auto labels = a->relations(QAccessible::Label);
+        names += FromDisplay((labels.empty() ? a : labels[0].first)->text(QAccessible::Name)) + ",";
+    }
+    EXPECT_EQ(names,
+              "Match filter,Level filter,Category filter,Format filter,Australian author "
+              "filter,Find,Book list,");
 }
 
 }  // namespace

