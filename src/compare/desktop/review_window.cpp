@@ -1,5 +1,6 @@
 #include "compare/desktop/review_window.h"
 
+#include <QCheckBox>
 #include <QKeySequence>
 #include <QLabel>
 #include <algorithm>
@@ -25,17 +26,26 @@ constexpr const char* DamagedText =
     "The review of the last comparison is damaged; run the comparison again.";
 constexpr int WindowWidth = 980;
 constexpr int WindowHeight = 640;
-// Seven columns fit the printed page at a smaller scale than the window's.
-constexpr double PrintScale = 0.19;
+// Ten columns fit the printed page at a smaller scale than the window's.
+constexpr double PrintScale = 0.15;
 
 struct Column {
     const char* heading;
     int width;
 };
 constexpr Column Columns[] = {
-    {"ID", 55},         {"Booklist title", 200}, {"Catalogue title", 200}, {"Author", 150},
-    {"Matched by", 95}, {"Call number", 90},     {"Control number", 110},
+    {"Check", 45},
+    {"ID", 45},
+    {"Booklist title", 160},
+    {"Booklist author", 115},
+    {"Catalogue title", 160},
+    {"Catalogue author", 115},
+    {"Matched by", 80},
+    {"Call number", 75},
+    {"Control number", 85},
+    {"State", 70},
 };
+constexpr int StateColumn = 9;
 // The row's number in the review, kept out of sight (and out of print) after the shown columns.
 constexpr int NumberColumn = static_cast<int>(std::size(Columns));
 
@@ -48,18 +58,23 @@ std::string Cell(std::string text) {
 std::string RowText(const ReviewRow& row, int number) {
     // The review's texts are UTF-8, the booklist's and the catalogue's alike.
     const std::string cells[] = {
+        NeedsCheck(row) ? "check" : "",
         row.id,
         row.bookTitle,
+        row.bookAuthor,
         row.catalogueTitle,
         row.catalogueAuthor,
         MatchKindText(row.kind),
         row.callNumber,
         row.controlNumber,
+        row.takenBack         ? "taken back"
+        : row.rejectedEarlier ? "rejected earlier"
+                              : "",
         std::to_string(number),
     };
     std::string text;
     for (const std::string& cell : cells)
-        text += (text.empty() ? "" : "\n") + Cell(cell);
+        text += (&cell == cells ? "" : "\n") + Cell(cell);
     return text;
 }
 
@@ -73,14 +88,16 @@ std::string Caption(const std::vector<ReviewRow>& rows) {
            std::to_string(toCheck) + " to check";
 }
 
-// The rows to check first, each group in catalogue order.
-void FillList(ReportList* list, const std::vector<ReviewRow>& rows) {
+// The rows to check first, then the other matches, then (when asked for) the rows taken back or
+// rejected earlier, greyed; each group in catalogue order.
+void FillList(ReportList* list, const std::vector<ReviewRow>& rows, bool showTakenBack) {
     ClearList(list);
     BeginBulkUpdate(list);
-    for (const bool check : {true, false}) {
+    for (const int group : {0, 1, 2}) {
+        if (group == 2 && !showTakenBack) break;
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            if (Stands(rows[i]) && NeedsCheck(rows[i]) == check)
-                AddListRow(list, RowText(rows[i], static_cast<int>(i) + 1));
+            const int of = !Stands(rows[i]) ? 2 : NeedsCheck(rows[i]) ? 0 : 1;
+            if (of == group) AddListRow(list, RowText(rows[i], static_cast<int>(i) + 1));
         }
     }
     EndBulkUpdate(list);
@@ -92,6 +109,8 @@ ReportList* AddReviewList() {
                                      WindowWidth - 30, WindowHeight - 80);
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list->Rows()->utf8 = true;
+    list->Rows()->cellTips = true;
+    list->Rows()->greyedBy = StateColumn;
     for (const Column& column : Columns)
         AddListColumn(list, column.heading, column.width);
     AddListColumn(list, "", 0);
@@ -140,11 +159,15 @@ bool ShowMatchReview(Booklist& booklist, const DataFolder& folder, const PdfFile
     AddButton(ReviewWindowNumber, ReviewPrintControl, w - 163, h - 29, 75, 22, "Print");
     AddButton(ReviewWindowNumber, ReviewNotMatchControl, 15, h - 29, 90, 22, "Not a match",
               "Take back the matches of the selected rows");
+    AddButton(ReviewWindowNumber, ReviewMatchAgainControl, 110, h - 29, 90, 22, "Match again",
+              "Let the selected rows taken back match again at the next comparison");
+    QCheckBox* showTakenBack = AddCheckBox(ReviewWindowNumber, ReviewShowTakenBackControl, 215,
+                                           h - 29, 160, 22, "Show taken back");
     AddShortcut(ReviewWindowNumber, QKeySequence(Qt::Key_Escape), ReviewCloseControl);
     std::string caption = Caption(*rows);
     AddLabel(ReviewWindowNumber, ReviewCaptionControl, 15, 10, w - 30, 20, caption);
     ReportList* list = AddReviewList();
-    FillList(list, *rows);
+    FillList(list, *rows, false);
     list->setFocus();
 
     // Shows the review as it now is on disk.
@@ -155,18 +178,46 @@ bool ShowMatchReview(Booklist& booklist, const DataFolder& folder, const PdfFile
         caption = Caption(*rows);
         if (auto* label = ControlAs<QLabel>(ReviewWindowNumber, ReviewCaptionControl))
             label->setText(ToDisplay(caption));
-        FillList(list, *rows);
+        FillList(list, *rows, showTakenBack->isChecked());
     };
     bool changed = false;
     for (;;) {
         const DialogEvent event = WaitDialogEvent();
         if (event.command == CloseBoxCommand || event.command == ReviewCloseControl) break;
+        if (event.command == ReviewShowTakenBackControl)
+            FillList(list, *rows, showTakenBack->isChecked());
+        if (event.command == ReviewMatchAgainControl) {
+            std::string said;
+            int forgotten = 0;
+            for (const int number : SelectedNumbers(list)) {
+                const TakeBackResult undone = ForgetRejection(folder, number);
+                forgotten += undone.done;
+                if (!undone) said = undone.reason;
+            }
+            if (forgotten > 0) {
+                services.ShowMessage(Title,
+                                     forgotten == 1 ? "The pair may match again at the next "
+                                                      "comparison."
+                                                    : std::to_string(forgotten) +
+                                                          " pairs may match again at the next "
+                                                          "comparison.",
+                                     MessageButtons::Ok, MessageIcon::Information);
+            } else if (!said.empty()) {
+                services.ShowMessage(Title, "Nothing to match again: " + said + ".",
+                                     MessageButtons::Ok, MessageIcon::Exclamation);
+            }
+            list->setFocus();
+        }
         if (event.command == ReviewPrintControl) {
             PrintListControl(list, caption, PrintScale, pdf, services);
             list->setFocus();
         }
         if (event.command == ReviewNotMatchControl) {
-            const std::vector<int> numbers = SelectedNumbers(list);
+            std::vector<int> numbers = SelectedNumbers(list);
+            // Rows taken back or rejected earlier are no matches to take back.
+            std::erase_if(numbers, [&](int number) {
+                return !Stands((*rows)[static_cast<std::size_t>(number) - 1]);
+            });
             if (numbers.empty()) continue;
             const std::string what = numbers.size() == 1
                                          ? "the selected match"

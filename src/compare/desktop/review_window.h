@@ -17,4 +17,6 @@ inline constexpr int ReviewCaptionControl = 3610;
 inline constexpr int ReviewListControl = 3690;
 inline constexpr int ReviewNotMatchControl = 3696;
 inline constexpr int ReviewPrintControl = 3697;
+inline constexpr int ReviewMatchAgainControl = 3694;
+inline constexpr int ReviewShowTakenBackControl = 3695;
 inline constexpr int ReviewCloseControl = 3699;

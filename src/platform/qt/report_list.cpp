@@ -1,5 +1,7 @@
 #include "platform/qt/report_list.h"
 
+#include <QColor>
+
 #include <QHeaderView>
 #include <algorithm>
 #include <cstdint>
@@ -107,7 +109,12 @@ int ReportRows::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant ReportRows::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= Count()) return {};
+    if (!index.isValid() || index.row() >= Count()) return {};
+    if (role == Qt::ForegroundRole) {
+        if (greyedBy < 0 || CellOf(Row(index.row()), greyedBy).empty()) return {};
+        return QColor(Qt::gray);
+    }
+    if (role != Qt::DisplayRole && !(role == Qt::ToolTipRole && cellTips)) return {};
     const std::string_view cell = CellOf(Row(index.row()), index.column());
     if (utf8) return QString::fromUtf8(cell.data(), static_cast<qsizetype>(cell.size()));
     return ToDisplay(cell);

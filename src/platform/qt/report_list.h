@@ -45,6 +45,10 @@ class ReportRows : public QAbstractTableModel {
     std::vector<std::string> headings;
     // The cells are UTF-8 rather than Windows-1252: a list mixing catalogue and booklist text.
     bool utf8 = false;
+    // Each cell's whole text as its tooltip, for cells cut by their column's width.
+    bool cellTips = false;
+    // Rows whose cell in this column is not empty are shown greyed; -1 for none.
+    int greyedBy = -1;
 
   private:
     // A row's place in text_. A long list is one buffer rather than a string a row: filling,

@@ -1,6 +1,7 @@
 // The Review matches window, opened with F6 after a real comparison, on Qt's offscreen platform.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
@@ -103,10 +104,11 @@ TEST_F(ReviewWindowTest, ListsTheRowsToCheckFirstAndTakesBackTheSelectedTogether
         [&](QWidget*) {
             EXPECT_EQ(Caption(), "3 matches: 2 to check");
             ReportList* list = listOf();
-            EXPECT_EQ(ListCell(list, 0, 6) + ListCell(list, 1, 6) + ListCell(list, 2, 6),
+            EXPECT_EQ(ListCell(list, 0, 8) + ListCell(list, 1, 8) + ListCell(list, 2, 8),
                       "hh\xC3\xA9s\xC3\xA9");
-            EXPECT_EQ(list->model()->index(2, 6).data().toString(), QString::fromUtf8("sé"));
-            SelectListRows(list, {0, 1});  // the two of Holes
+            EXPECT_EQ(list->model()->index(2, 8).data().toString(), QString::fromUtf8("sé"));
+            EXPECT_EQ(ListCell(list, 0, 0) + ListCell(list, 2, 0), "check");  // to check, marked
+            SelectListRows(list, {0, 1});                                     // the two of Holes
             // The output no longer as the run wrote it, once the window is open.
             WriteFile("OUTPUT.MRC", std::string(output).replace(30, 1, "X"));
             TestSessionServices().PresetMessageAnswer(MessageAnswer::Yes);
@@ -121,11 +123,25 @@ TEST_F(ReviewWindowTest, ListsTheRowsToCheckFirstAndTakesBackTheSelectedTogether
                     WriteFile("OUTPUT.MRC", output);
                     TestSessionServices().PresetMessageAnswer(MessageAnswer::Yes);
                     notAMatch();
-                    WhenShown([&] { return ListRowCount(listOf()) == 1 ? listOf() : nullptr; },
-                              [](QWidget* list) {
-                                  EXPECT_EQ(Caption(), "1 match: 0 to check");
-                                  QTest::keyClick(list, Qt::Key_Escape);
-                              });
+                    WhenShown(
+                        [&] { return ListRowCount(listOf()) == 1 ? listOf() : nullptr; },
+                        [&](QWidget*) {
+                            EXPECT_EQ(Caption(), "1 match: 0 to check");
+                            // The rows taken back come last, greyed, when asked for.
+                            ControlAs<QCheckBox>(ReviewWindowNumber, ReviewShowTakenBackControl)
+                                ->click();
+                            WhenShown(
+                                [&] { return ListRowCount(listOf()) == 3 ? listOf() : nullptr; },
+                                [](QWidget* shown) {
+                                    auto* all = static_cast<ReportList*>(shown);
+                                    EXPECT_EQ(ListCell(all, 2, 9), "taken back");
+                                    EXPECT_TRUE(all->model()
+                                                    ->index(2, 1)
+                                                    .data(Qt::ForegroundRole)
+                                                    .isValid());
+                                    QTest::keyClick(all, Qt::Key_Escape);
+                                });
+                        });
                 });
         });
     PressF6();
