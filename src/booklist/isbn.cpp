@@ -1,6 +1,7 @@
 #include "booklist/isbn.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 
 namespace {
@@ -11,8 +12,9 @@ bool IsDigit(char c) {
 
 }  // namespace
 
-std::uint64_t Isbn13Number(std::string_view value) {
-    // Every record that no author test matches passes here: no text is built.
+namespace {
+
+std::uint64_t Isbn13NumberOf(std::string_view value, bool spacesInside) {
     std::uint64_t number = 0;
     int length = 0;  // of the leading run, hyphens dropped
     int xAt = -1;    // where an X stands in it
@@ -21,6 +23,8 @@ std::uint64_t Isbn13Number(std::string_view value) {
             if (length < 13) number = number * 10 + static_cast<std::uint64_t>(c - '0');
         } else if (c == 'X' || c == 'x') {
             if (xAt < 0) xAt = length;
+        } else if (c == ' ' && spacesInside) {
+            continue;
         } else if (c != '-') {
             break;
         }
@@ -37,15 +41,28 @@ std::uint64_t Isbn13Number(std::string_view value) {
     return (978000000000ULL + nine) * 10 + static_cast<std::uint64_t>((10 - sum % 10) % 10);
 }
 
+}  // namespace
+
+std::uint64_t Isbn13Number(std::string_view value) {
+    // Every record that no author test matches passes here: no text is built.
+    return Isbn13NumberOf(value, false);
+}
+
+std::uint64_t Isbn13NumberOfGroups(std::string_view value) {
+    return Isbn13NumberOf(value, true);
+}
+
 std::string Isbn13Of(std::string_view value) {
     const std::uint64_t number = Isbn13Number(value);
     return number == 0 ? std::string() : std::to_string(number);
 }
 
 void AppendIsbnKeys(std::string_view column, std::string& out) {
-    const auto append = [&](const std::string& isbn) {
-        if (isbn.empty()) return false;
-        out += isbn;
+    const auto append = [&](std::uint64_t isbn) {
+        if (isbn == 0) return false;
+        char digits[24];
+        const char* const end = std::to_chars(digits, digits + sizeof digits, isbn).ptr;
+        out.append(digits, static_cast<std::size_t>(end - digits));
         out += ';';
         return true;
     };
@@ -55,14 +72,12 @@ void AppendIsbnKeys(std::string_view column, std::string& out) {
         start = end + 1;
         // Booklists write one ISBN in groups of digits ("978 0 7868 0877 9") as well as several
         // apart: the item read whole first, then word by word.
-        std::string closed;
-        for (const char c : item) {
-            if (c != ' ') closed += c;
-        }
-        if (append(Isbn13Of(closed))) continue;
+        if (item.find(' ') == std::string_view::npos ? append(Isbn13Number(item))
+                                                     : append(Isbn13NumberOfGroups(item)))
+            continue;
         for (std::size_t at = 0; at < item.size();) {
             const std::size_t space = std::min(item.find(' ', at), item.size());
-            append(Isbn13Of(item.substr(at, space - at)));
+            append(Isbn13Number(item.substr(at, space - at)));
             at = space + 1;
         }
     }

@@ -12,6 +12,8 @@
 std::string Isbn13Of(std::string_view value);
 // The same as a number; 0 for no ISBN.
 std::uint64_t Isbn13Number(std::string_view value);
+// The same for an ISBN written in groups with spaces between them.
+std::uint64_t Isbn13NumberOfGroups(std::string_view value);
 
 // The ISBN-13s of an ISBN column as written, each followed by ";": the column is split at ";" and
 // ","; an item that is no ISBN with its spaces closed up is split at its spaces too.

@@ -17,6 +17,8 @@ namespace {
 
 // What each byte becomes in a key: itself upper-cased for a letter or digit, 0 for an apostrophe
 // or asterisk (left out), a space for anything else.
+// "&" is marked in the table, and the text read again with the word in its place: it is rare.
+constexpr char AndMark = '\x01';
 constexpr auto KeyBytes = [] {
     std::array<char, 256> bytes{};
     for (int c = 0; c < 256; ++c) {
@@ -24,11 +26,14 @@ constexpr auto KeyBytes = [] {
         const bool kept = (upper >= 'A' && upper <= 'Z') || (upper >= '0' && upper <= '9');
         bytes[c] = (c == '\'' || c == '*') ? '\0' : kept ? static_cast<char>(upper) : ' ';
     }
+    bytes['&'] = AndMark;
     return bytes;
 }();
 
 // The key of plain text: its accented letters already folded, its other bytes as they are.
-void AppendKeyOfFolded(std::string_view text, std::string& out);
+// False, nothing appended, for a text with a byte above 0x7F, unless such bytes are to count as
+// spaces (after folding, letters of other scripts).
+bool AppendKeyOfFolded(std::string_view text, std::string& out, bool highBytesAsSpaces);
 
 }  // namespace
 
@@ -38,31 +43,24 @@ void NormaliseKeyInto(std::string_view text, std::string& key) {
 }
 
 void AppendNormalisedKey(std::string_view text, std::string& out) {
-    if (IsPlainAscii(text)) return AppendKeyOfFolded(text, out);
-    AppendKeyOfFolded(FoldLetters(Utf8FromWindows1252(text)), out);
+    if (AppendKeyOfFolded(text, out, false)) return;
+    AppendKeyOfFolded(FoldLetters(Utf8FromWindows1252(text)), out, true);
 }
 
-void AppendNormalisedKeyOfAscii(std::string_view text, std::string& out) {
-    AppendKeyOfFolded(text, out);
+bool AppendNormalisedKeyOfAscii(std::string_view text, std::string& out) {
+    return AppendKeyOfFolded(text, out, false);
 }
 
 void AppendNormalisedKeyOfUtf8(std::string_view text, std::string& out) {
-    if (IsPlainAscii(text)) return AppendKeyOfFolded(text, out);
-    AppendKeyOfFolded(FoldLetters(text), out);
+    if (AppendKeyOfFolded(text, out, false)) return;
+    AppendKeyOfFolded(FoldLetters(text), out, true);
 }
 
 namespace {
 
-void AppendKeyOfFolded(std::string_view text, std::string& out) {
-    // "&" is the word "and", on either side of a comparison.
-    std::string withAnd;
-    if (text.find('&') != std::string_view::npos) {
-        for (const char c : text)
-            withAnd += c == '&' ? std::string_view(" AND ") : std::string_view(&c, 1);
-        text = withAnd;
-    }
-    // Every title of a comparison passes here: the bytes are mapped through a table and runs of
-    // spaces closed up in one pass, without a branch per byte.
+bool AppendKeyOfFolded(std::string_view text, std::string& out, bool highBytesAsSpaces) {
+    // Every title and surname of a comparison passes here: the bytes are mapped through a table
+    // and runs of spaces closed up in one pass, without a branch per byte.
     const std::size_t start = out.size();
     out.resize(start + text.size());
     char* const key = out.data() + start;
@@ -76,13 +74,25 @@ void AppendKeyOfFolded(std::string_view text, std::string& out) {
     // Runs of spaces become one; spaces at the start go, and one at the end goes below.
     std::size_t kept = 0;
     bool afterSpace = true;
+    unsigned seen = 0;  // every byte ORed, for a high bit
+    bool and_ = false;
     for (; i < text.size(); ++i) {
         const char c = mapped(text[i]);
+        seen |= static_cast<unsigned char>(text[i]);
+        and_ |= c == AndMark;
         const bool space = c == ' ';
         const bool left = c == '\0';
         key[kept] = c;
         kept += !left & !(space & afterSpace);
         afterSpace = space | (afterSpace & left);
+    }
+    if ((seen >= 0x80 && !highBytesAsSpaces) || and_) {
+        out.resize(start);
+        if (seen >= 0x80 && !highBytesAsSpaces) return false;
+        std::string withAnd;
+        for (const char c : text)
+            withAnd += c == '&' ? std::string_view(" AND ") : std::string_view(&c, 1);
+        return AppendKeyOfFolded(withAnd, out, highBytesAsSpaces);
     }
 
     const std::string_view closed(key, kept);
@@ -99,6 +109,7 @@ void AppendKeyOfFolded(std::string_view text, std::string& out) {
     if (end > from && key[end - 1] == ' ') --end;
     if (from > 0 && end > from) std::memmove(key, key + from, end - from);
     out.resize(start + (end > from ? end - from : 0));
+    return true;
 }
 
 }  // namespace

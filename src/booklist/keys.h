@@ -15,8 +15,9 @@ void NormaliseKeyInto(std::string_view text, std::string& key);
 void AppendNormalisedKey(std::string_view text, std::string& out);
 // The same for UTF-8 text: a catalogue record's, decoded.
 void AppendNormalisedKeyOfUtf8(std::string_view text, std::string& out);
-// The same for text already known to be plain ASCII, as most catalogue text is.
-void AppendNormalisedKeyOfAscii(std::string_view text, std::string& out);
+// The same for text that is plain ASCII, as most catalogue text is; false, and nothing appended,
+// for a text that holds another byte.
+bool AppendNormalisedKeyOfAscii(std::string_view text, std::string& out);
 
 // The pairs of neighbouring bytes of a key, as a set of 64 bits. A key held in another has each
 // of its pairs in the other's set, so one whose set is not wholly in the other's is surely not

@@ -170,9 +170,12 @@ struct RecordInHand {
     // The entries the tests found that the librarian had said the record is not, each once, with
     // the test that found it.
     std::vector<std::pair<std::string_view, MatchKind>> rejectedEntries;
-    bool pairRead = false;  // whether `pair` holds the record's side of a rejected pair
-    RejectedPair pair;
-    std::string controlNumber;  // the 001 as its bytes
+    // The record's side of a rejected pair, read when first needed, and its 001 as its bytes.
+    struct PairSide {
+        RejectedPair pair;
+        std::string controlNumber;
+    };
+    std::optional<PairSide> side;
 
     CatalogueEncoding Encoding() {
         if (!encoding) encoding = DecideCatalogueEncoding(bytes);
@@ -183,7 +186,7 @@ struct RecordInHand {
 // Keys are made from the record's text decoded.
 void AppendRecordKey(RecordInHand& in, ComparisonRun& run, std::string_view text,
                      std::string& key) {
-    if (IsPlainAscii(text)) return AppendNormalisedKeyOfAscii(text, key);
+    if (AppendNormalisedKeyOfAscii(text, key)) return;
     run.decoded = CatalogueTextAsUtf8(text, in.Encoding());
     AppendNormalisedKeyOfUtf8(run.decoded, key);
 }
@@ -200,20 +203,21 @@ std::string_view ControlFieldOf(const CatalogueRecord& record, std::string_view 
 // time it is needed, which is seldom: only when the entry has a rejected pair at all.
 bool IsRejected(RecordInHand& in, ComparisonRun& run, std::string_view idText, MatchKind kind) {
     if (run.rejected.empty() || !run.rejected.HasEntry(idText)) return false;
-    if (!in.pairRead) {
-        in.pairRead = true;
+    if (!in.side) {
+        RecordInHand::PairSide& side = in.side.emplace();
         CatalogueRecord split;
         SplitMarcRecord(in.bytes, split);
-        in.controlNumber = ControlFieldOf(split, "001");
-        in.pair.controlNumber = CatalogueTextAsUtf8(in.controlNumber, in.Encoding());
-        in.pair.controlSource = CatalogueTextAsUtf8(ControlFieldOf(split, "003"), in.Encoding());
+        side.controlNumber = ControlFieldOf(split, "001");
+        side.pair.controlNumber = CatalogueTextAsUtf8(side.controlNumber, in.Encoding());
+        side.pair.controlSource = CatalogueTextAsUtf8(ControlFieldOf(split, "003"), in.Encoding());
         CatalogueRecord texts;
         run.fields.TextInto(texts, BookText::Title);
-        AppendRecordKey(in, run, texts.title, in.pair.titleKey);
-        AppendRecordKey(in, run, CatalogueSurnamePart(run.author), in.pair.surnameKey);
+        AppendRecordKey(in, run, texts.title, side.pair.titleKey);
+        AppendRecordKey(in, run, CatalogueSurnamePart(run.author), side.pair.surnameKey);
     }
-    if (!run.rejected.Rejects(idText, in.pair.controlNumber, in.pair.controlSource,
-                              in.pair.titleKey, in.pair.surnameKey))
+    const RejectedPair& pair = in.side->pair;
+    if (!run.rejected.Rejects(idText, pair.controlNumber, pair.controlSource, pair.titleKey,
+                              pair.surnameKey))
         return false;
     const auto met = std::find_if(in.rejectedEntries.begin(), in.rejectedEntries.end(),
                                   [&](const auto& entry) { return entry.first == idText; });
@@ -307,8 +311,8 @@ void ListRejectedEntries(RecordInHand& in, ComparisonRun& run) {
         if (entry.empty()) continue;
         const PackedFields fields = SplitPackedLine(entry, FieldAuthor + 1);
         run.review.Add(fields[FieldId], fields[FieldTitle], fields[FieldAuthor], kind,
-                       in.controlNumber, texts.title, run.author, texts.callNumber, in.Encoding(),
-                       {}, true);
+                       in.side->controlNumber, texts.title, run.author, texts.callNumber,
+                       in.Encoding(), {}, true);
     }
 }
 
