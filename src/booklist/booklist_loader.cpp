@@ -238,7 +238,7 @@ std::optional<Booklist> ReadBooklistEntries(const DataFolder& folder, Services& 
     std::string isbns;
     FieldStarts starts;
     while (reader.Next(line)) {
-        // A long line is packed into room made for it at once (its keys are no longer than
+        // A long line is packed into room made for it at once (keys are seldom longer than
         // their texts), so that the packing does not grow to twice its length.
         const bool longLine = line.size() > LongLine;
         if (longLine) packing.reserve(2 * line.size() + 64);
