@@ -44,7 +44,17 @@ std::uint64_t Isbn13NumberOf(std::string_view value, bool spacesInside) {
 }  // namespace
 
 std::uint64_t Isbn13Number(std::string_view value) {
-    // Every record that no author test matches passes here: no text is built.
+    // Every record that no author test matches passes here: no text is built, and the common
+    // case, thirteen digits alone or before a qualifier, is read in one short loop.
+    if (value.size() >= 13) {
+        std::uint64_t number = 0;
+        std::size_t i = 0;
+        for (; i < 13 && IsDigit(value[i]); ++i)
+            number = number * 10 + static_cast<std::uint64_t>(value[i] - '0');
+        if (i == 13 && (value.size() == 13 || value[13] == ' ' || value[13] == '(' ||
+                        value[13] == ':' || value[13] == ';'))
+            return number;
+    }
     return Isbn13NumberOf(value, false);
 }
 

@@ -42,8 +42,10 @@ constexpr std::size_t KnownKeyWords = std::size_t{1} << 12;
 constexpr std::size_t KnownPrefixWords = std::size_t{1} << 15;
 constexpr std::size_t SurnameWords = std::size_t{1} << 10;
 constexpr std::size_t SurnamePrefixWords = std::size_t{1} << 11;
+constexpr std::size_t IsbnFilterWords = std::size_t{1} << 11;
 static_assert(std::has_single_bit(KnownKeyWords) && std::has_single_bit(KnownPrefixWords) &&
-              std::has_single_bit(SurnameWords) && std::has_single_bit(SurnamePrefixWords));
+              std::has_single_bit(SurnameWords) && std::has_single_bit(SurnamePrefixWords) &&
+              std::has_single_bit(IsbnFilterWords));
 
 // A key sets three bits of one word of a filter, so that a probe reads one word; the word is
 // picked by the hash's high bits and the bits by its low ones. The word count is a power of two.
@@ -59,6 +61,11 @@ bool FilterMayHold(const std::vector<std::uint64_t>& words, std::uint64_t hash) 
 
 void FilterAdd(std::vector<std::uint64_t>& words, std::uint64_t hash) {
     words[(hash >> 32) & (words.size() - 1)] |= FilterBits(hash);
+}
+
+// An ISBN-13's bits spread over the whole word, for the filter.
+std::uint64_t IsbnHash(std::uint64_t isbn) {
+    return isbn * 0x9E3779B97F4A7C15ULL;
 }
 
 // Whether an author-plus-title key may be in the booklist: false means surely not.
@@ -291,7 +298,8 @@ bool FindByIsbn(RecordInHand& in, ComparisonRun& run, FoundEntry& found) {
     run.fields.IsbnValuesInto(run.isbnValues);
     for (const std::string_view value : run.isbnValues) {
         const std::uint64_t isbn = Isbn13Number(value);
-        if (isbn == 0) continue;
+        // Most records carry ISBNs the booklist does not have: a filter tells without a lookup.
+        if (isbn == 0 || !FilterMayHold(run.isbnFilter, IsbnHash(isbn))) continue;
         const auto entry = run.isbnEntries.find(isbn);
         if (entry == run.isbnEntries.end() || IsRejected(in, run, entry->second, MatchKind::Isbn))
             continue;
@@ -396,6 +404,7 @@ void PrepareComparisonRun(ComparisonRun& run, Booklist& booklist) {
     run.surnameKeys.assign(SurnameWords, 0);
     run.surnamePrefixes.assign(SurnamePrefixWords, 0);
     run.isbnEntries.clear();
+    run.isbnFilter.assign(IsbnFilterWords, 0);
     // The tables follow the indexes' rules: every line's author-plus-title key stays, the last
     // line of a key giving its id; a surname lists each id once, where it first came, with the
     // entry as the booklist holds it.
@@ -419,8 +428,9 @@ void PrepareComparisonRun(ComparisonRun& run, Booklist& booklist) {
                             entry.idLoadedBefore);
         for (std::size_t at = 0; at < entry.isbns.size();) {
             const std::size_t end = entry.isbns.find(';', at);
-            run.isbnEntries.try_emplace(Isbn13Number(entry.isbns.substr(at, end - at)),
-                                        entry.idText);
+            const std::uint64_t isbn = Isbn13Number(entry.isbns.substr(at, end - at));
+            run.isbnEntries.try_emplace(isbn, entry.idText);
+            FilterAdd(run.isbnFilter, IsbnHash(isbn));
             at = end + 1;
         }
     });

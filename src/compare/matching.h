@@ -65,6 +65,7 @@ struct ComparisonRun {
     // The ISBN test: an entry's ISBN-13s to its id, the first entry in load order for each.
     bool matchByIsbn = true;
     std::unordered_map<std::uint64_t, std::string_view> isbnEntries;
+    std::vector<std::uint64_t> isbnFilter;     // of the same ISBNs
     RejectedPairs rejected;                    // "Not a match" said at earlier runs
     std::vector<std::string_view> isbnValues;  // scratch: the 020 $a of the record in hand
     ReplacingFile* output = nullptr;           // null when the output file could not be created
