@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/named_values.h"
 #include "base/text.h"
 #include "compare/marc_record.h"
 
@@ -83,14 +84,11 @@ void FieldText(std::int32_t tag, std::string_view area, std::string& text) {
 }  // namespace
 
 const char* CallNumberOrderName(CallNumberOrder order) {
-    return OrderNames[static_cast<std::size_t>(order)];
+    return NameOf(OrderNames, order);
 }
 
 std::optional<CallNumberOrder> CallNumberOrderFromName(std::string_view name) {
-    for (std::size_t i = 0; i < OrderNames.size(); ++i) {
-        if (name == OrderNames[i]) return static_cast<CallNumberOrder>(i);
-    }
-    return std::nullopt;
+    return ValueNamed<CallNumberOrder>(OrderNames, name);
 }
 
 bool IsOtherCallNumberTag(std::int32_t tag) {

@@ -4,12 +4,17 @@
 #include <unicode/ustring.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 
+#include "base/named_values.h"
 #include "base/text_encoding.h"
 #include "compare/marc8_text.h"
 
 namespace {
+
+// In the order of CatalogueEncoding.
+constexpr std::array<const char*, 3> EncodingNames = {"UTF-8", "MARC-8", "windows-1252"};
 
 // Bytes that MARC-8's character sets leave without a character.
 bool UndefinedInMarc8(unsigned char byte) {
@@ -52,23 +57,11 @@ std::string Composed(std::string text) {
 }  // namespace
 
 const char* CatalogueEncodingName(CatalogueEncoding encoding) {
-    switch (encoding) {
-        case CatalogueEncoding::Utf8:
-            return "UTF-8";
-        case CatalogueEncoding::Marc8:
-            return "MARC-8";
-        case CatalogueEncoding::Windows1252:
-            return "windows-1252";
-    }
-    return "";
+    return NameOf(EncodingNames, encoding);
 }
 
 std::optional<CatalogueEncoding> CatalogueEncodingFromName(std::string_view name) {
-    for (const CatalogueEncoding encoding :
-         {CatalogueEncoding::Utf8, CatalogueEncoding::Marc8, CatalogueEncoding::Windows1252}) {
-        if (name == CatalogueEncodingName(encoding)) return encoding;
-    }
-    return std::nullopt;
+    return ValueNamed<CatalogueEncoding>(EncodingNames, name);
 }
 
 CatalogueEncoding DecideCatalogueEncoding(std::string_view record) {

@@ -58,6 +58,14 @@ class CatalogueRecord {
         return std::string_view(bytes_).substr(raw.content, raw.length);
     }
 
+    // The content of the first field of `tag`; empty when there is none.
+    std::string_view FirstFieldOf(std::string_view tag) const {
+        for (std::size_t k = 0; k < FieldCount(); ++k) {
+            if (FieldTag(k) == tag) return FieldContent(k);
+        }
+        return {};
+    }
+
     void ClearFields();
     void AppendField(std::string_view tag, std::string_view content);
     void ReplaceField(std::size_t index, std::string_view text);

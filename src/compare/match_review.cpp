@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "base/byte_scan.h"
+#include "base/named_values.h"
 #include "base/regular_file.h"
 #include "base/text.h"
 #include "base/text_encoding.h"
@@ -101,14 +102,11 @@ std::optional<std::int64_t> Number(std::string_view text) {
 }  // namespace
 
 const char* MatchKindText(MatchKind kind) {
-    return KindTexts[static_cast<std::size_t>(kind)];
+    return NameOf(KindTexts, kind);
 }
 
 std::optional<MatchKind> MatchKindFromText(std::string_view text) {
-    for (std::size_t i = 0; i < KindTexts.size(); ++i) {
-        if (text == KindTexts[i]) return static_cast<MatchKind>(i);
-    }
-    return std::nullopt;
+    return ValueNamed<MatchKind>(KindTexts, text);
 }
 
 bool NeedsCheck(const ReviewRow& row) {

@@ -62,11 +62,8 @@ RejectedPair PairOfRow(const ReviewRow& row, std::string_view bytes) {
     if (!bytes.empty()) {
         CatalogueRecord record;
         SplitMarcRecord(bytes, record);
-        for (std::size_t k = 0; k < record.FieldCount(); ++k) {
-            if (record.FieldTag(k) == "003")
-                pair.controlSource =
-                    CatalogueTextAsUtf8(record.FieldContent(k), DecideCatalogueEncoding(bytes));
-        }
+        pair.controlSource =
+            CatalogueTextAsUtf8(record.FirstFieldOf("003"), DecideCatalogueEncoding(bytes));
     }
     AppendNormalisedKeyOfUtf8(row.catalogueTitle, pair.titleKey);
     AppendNormalisedKeyOfUtf8(CatalogueSurnamePart(row.catalogueAuthor), pair.surnameKey);

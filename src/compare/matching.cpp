@@ -127,13 +127,6 @@ WrittenRecord WriteMatchedRecord(CatalogueRecord& record, int levelBand, Compari
     return written;
 }
 
-std::string_view ControlNumberOf(const CatalogueRecord& record) {
-    for (std::size_t k = 0; k < record.FieldCount(); ++k) {
-        if (record.FieldTag(k) == "001") return record.FieldContent(k);
-    }
-    return {};
-}
-
 // Enters every beginning of every author-plus-title key in the run's filter of them.
 void FillKnownPrefixes(ComparisonRun& run) {
     run.knownPrefixes.assign(KnownPrefixWords, 0);
@@ -198,13 +191,6 @@ void AppendRecordKey(RecordInHand& in, ComparisonRun& run, std::string_view text
     AppendNormalisedKeyOfUtf8(run.decoded, key);
 }
 
-std::string_view ControlFieldOf(const CatalogueRecord& record, std::string_view tag) {
-    for (std::size_t k = 0; k < record.FieldCount(); ++k) {
-        if (record.FieldTag(k) == tag) return record.FieldContent(k);
-    }
-    return {};
-}
-
 // Whether the entry a test found is one the librarian took back from this record at an earlier
 // run; the test then passes it over and goes on. The record's side of the pair is read the first
 // time it is needed, which is seldom: only when the entry has a rejected pair at all.
@@ -214,9 +200,9 @@ bool IsRejected(RecordInHand& in, ComparisonRun& run, std::string_view idText, M
         RecordInHand::PairSide& side = in.side.emplace();
         CatalogueRecord split;
         SplitMarcRecord(in.bytes, split);
-        side.controlNumber = ControlFieldOf(split, "001");
+        side.controlNumber = split.FirstFieldOf("001");
         side.pair.controlNumber = CatalogueTextAsUtf8(side.controlNumber, in.Encoding());
-        side.pair.controlSource = CatalogueTextAsUtf8(ControlFieldOf(split, "003"), in.Encoding());
+        side.pair.controlSource = CatalogueTextAsUtf8(split.FirstFieldOf("003"), in.Encoding());
         CatalogueRecord texts;
         run.fields.TextInto(texts, BookText::Title);
         AppendRecordKey(in, run, texts.title, side.pair.titleKey);
@@ -352,7 +338,7 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     // only the records written can show it.
     SplitMarcRecord(bytes, record);
     // Looked up while the split record still reads its fields from the bytes.
-    run.controlNumber.assign(ControlNumberOf(record));
+    run.controlNumber.assign(record.FirstFieldOf("001"));
     RemoveEarlierTags(record);
     const WrittenRecord written = WriteMatchedRecord(record, levelBand, run);
     // The texts the match extracted are those of the record as read; tagging changes neither the
