@@ -62,11 +62,6 @@ std::uint64_t Isbn13NumberOfGroups(std::string_view value) {
     return Isbn13NumberOf(value, true);
 }
 
-std::string Isbn13Of(std::string_view value) {
-    const std::uint64_t number = Isbn13Number(value);
-    return number == 0 ? std::string() : std::to_string(number);
-}
-
 void AppendIsbnKeys(std::string_view column, std::string& out) {
     const auto append = [&](std::uint64_t isbn) {
         if (isbn == 0) return false;

@@ -8,9 +8,7 @@
 // "091145909X (v. 1)"). The value's leading run of digits, hyphens and X, hyphens dropped: ten
 // characters stand for their ISBN-13 ("978", the first nine, a new check digit), thirteen digits
 // for themselves; anything else is no ISBN. Check digits are not tested: a mistyped ISBN is the
-// same mistake on both sides.
-std::string Isbn13Of(std::string_view value);
-// The same as a number; 0 for no ISBN.
+// same mistake on both sides. 0 for no ISBN.
 std::uint64_t Isbn13Number(std::string_view value);
 // The same for an ISBN written in groups with spaces between them.
 std::uint64_t Isbn13NumberOfGroups(std::string_view value);

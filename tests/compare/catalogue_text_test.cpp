@@ -10,21 +10,6 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// The first record of an ISO 2709 file that holds `needle`.
-std::string RecordHolding(const std::string& bytes, std::string_view needle) {
-    for (std::size_t at = 0; at + 5 <= bytes.size();) {
-        const std::size_t length = std::stoul(bytes.substr(at, 5));
-        const std::string record = bytes.substr(at, length);
-        if (record.find(needle) != std::string::npos) return record;
-        at += length;
-    }
-    return {};
-}
-
-}  // namespace
-
 TEST(CatalogueText, EachRecordIsReadInTheEncodingItsBytesShow) {
     const fs::path samples = TALLYLEAF_MARC_SAMPLES;
     if (!fs::exists(samples)) GTEST_SKIP() << "no public MARC samples in " << samples;
@@ -34,8 +19,12 @@ TEST(CatalogueText, EachRecordIsReadInTheEncodingItsBytesShow) {
         const char* shown;     // in the record's text as shown, UTF-8 composed
         const char* booklist;  // the same in the booklist's windows-1252
     };
+    // The first record of a sample that holds `needle`.
     const auto from = [&](const char* file, const char* needle) {
-        return RecordHolding(ReadFile(samples / file), needle);
+        for (const std::string& record : RecordsOf(ReadFile(samples / file))) {
+            if (record.find(needle) != std::string::npos) return record;
+        }
+        return std::string();
     };
     const Case cases[] = {
         {from("marc4j__selectedRecs.mrc", "Houtart"), CatalogueEncoding::Marc8,

@@ -95,7 +95,7 @@ TEST_F(CliCompareTest, TheSharedDataFolderIsTheDefaultAndDirStillWins) {
     EXPECT_FALSE(FileExists("Matches.tul"));
 }
 
-TEST_F(CliCompareTest, OptionsTurnTheTagsOff) {
+TEST_F(CliCompareTest, OptionsTurnTheTagsAndTheIsbnTestOff) {
     fs::current_path("data");
     ASSERT_EQ(Cli("compare --no-star ../catalogue.mrc").status, 0) << Stderr();
     std::string text = MarcToText(ReadFile("OUTPUT.MRC"));
@@ -109,6 +109,14 @@ TEST_F(CliCompareTest, OptionsTurnTheTagsOff) {
 
     ASSERT_EQ(Cli("compare --no-star --no-series ../catalogue.mrc").status, 0) << Stderr();
     EXPECT_EQ(ReadFile("OUTPUT.MRC"), RecordA + RecordC);
+
+    // A record that no author test matches is found by its 020 ISBN, unless --no-isbn.
+    WriteFile("Booklist.tul", BooklistText + "3\tSummer Land\tChabon, Mike\tN\t\t\t0786816155\r\n");
+    WriteFile("isbn.mrc",
+              MarcFromText("020   $a0786816155 (pbk.)\n100 1 $aChabon, M.\n245 10$aSummerland"));
+    EXPECT_EQ(Cli("compare --no-isbn isbn.mrc").output, "1 record read, 0 matches\n");
+    EXPECT_EQ(Cli("compare isbn.mrc").output, "1 record read, 1 match\n");
+    EXPECT_EQ(LoadMatchReview(CurrentDataFolder())->at(0).kind, MatchKind::Isbn);
 }
 
 TEST_F(CliCompareTest, UsageErrorsExitWithTwo) {
@@ -215,39 +223,36 @@ TEST_F(CliCompareTest, AFileWithoutMarcRecordsChangesNothing) {
 TEST_F(CliCompareTest, RecordsAfterCommentsAndBrokenRecordsAreComparedFromAFileOrAPipe) {
     const std::string broken = MarcFromText("LDR 00000nam a2200012 a 4500\n245 10$aHoles");
     WriteFile("catalogue.mrc", "% exported by the library\r\n" + broken + Catalogue);
-    for (const std::string command :
-         {"compare --dir data catalogue.mrc", "compare --dir data /dev/stdin < catalogue.mrc",
-          "compare --dir data /dev/stdin < <(cat catalogue.mrc)"}) {
-        SCOPED_TRACE(command);
-        fs::remove("data/OUTPUT.MRC");
-        const auto run = RunCommand(std::string("bash -c \"'") + TALLYLEAF_CLI + "' " + command +
-                                    " 2>stderr.txt\"");
-        EXPECT_EQ(run.status, 0) << Stderr();
-        EXPECT_EQ(run.output, "4 records read, 2 matches\n");
-        const std::string output = ReadFile("data/OUTPUT.MRC");
-        EXPECT_EQ(std::count(output.begin(), output.end(), '\x1D'), 2);
-    }
-}
-
-// A MARCXML file that breaks off is compared up to the break, from a file or a pipe, and the line
-// is named; the run ends well, as one over damaged ISO 2709 records does.
-TEST_F(CliCompareTest, ABrokenMarcxmlFileIsComparedUpToTheLineWhereItBreaks) {
+    // A MARCXML file that breaks off is compared up to the break, whose line is named.
     WriteFile("catalogue.xml",
               "<collection>\n<record><datafield tag=\"100\" ind1=\"1\" ind2=\" \"><subfield "
               "code=\"a\">Sachar, Louis</subfield></datafield>\n<datafield tag=\"245\" "
               "ind1=\"1\" ind2=\"0\"><subfield code=\"a\">Holes</subfield></datafield>"
               "</record>\n<record><datafield tag=\"245\">\n</record>\n");
-    for (const auto& [before, input] :
-         {std::pair("", "catalogue.xml"), std::pair("cat catalogue.xml |", "/dev/stdin")}) {
-        SCOPED_TRACE(input);
-        const auto run = Cli(std::string("compare --dir data ") + input, before);
-        EXPECT_EQ(run.status, 0);
-        EXPECT_EQ(run.output, "1 record read, 1 match\n");
-        EXPECT_NE(Stderr().find("stops being well-formed XML at line 5; only the records before it "
-                                "were compared"),
-                  std::string::npos)
-            << Stderr();
-        EXPECT_EQ(WithoutRunLine(ReadFile("data/Matches.tul")), "1,\r\n");
+    const struct {
+        const char* file;
+        const char* counts;
+        long written;
+        const char* said;
+    } cases[] = {
+        {"catalogue.mrc", "4 records read, 2 matches\n", 2, ""},
+        {"catalogue.xml", "1 record read, 1 match\n", 1,
+         "stops being well-formed XML at line 5; only the records before it were compared"},
+    };
+    for (const auto& c : cases) {
+        for (const std::string from : {"", "/dev/stdin < ", "/dev/stdin < <(cat "}) {
+            const std::string command =
+                "compare --dir data " + from + c.file + (from.ends_with("cat ") ? ")" : "");
+            SCOPED_TRACE(command);
+            fs::remove("data/OUTPUT.MRC");
+            const auto run = RunCommand(std::string("bash -c \"'") + TALLYLEAF_CLI + "' " +
+                                        command + " 2>stderr.txt\"");
+            EXPECT_EQ(run.status, 0) << Stderr();
+            EXPECT_EQ(run.output, c.counts);
+            EXPECT_NE(Stderr().find(c.said), std::string::npos) << Stderr();
+            const std::string output = ReadFile("data/OUTPUT.MRC");
+            EXPECT_EQ(std::count(output.begin(), output.end(), '\x1D'), c.written);
+        }
     }
 }
 
@@ -464,18 +469,4 @@ TEST(CliReview, NotAMatchStaysSaidAcrossComparisonsAndAnImport) {
     EXPECT_EQ(RunCommand(cli + "unmatch --undo 2 2>/dev/null").status, 1);
     EXPECT_EQ(RunCommand(cli + "unmatch --undo 1").status, 0);
     EXPECT_EQ(RunCommand(compare).output, "3,000 records read, 126 matches\n");
-}
-
-// A record that no author test matches is found by its 020 ISBN, unless --no-isbn.
-TEST(CliCompareIsbn, ARecordFoundOnlyByItsIsbn) {
-    TestFolder folder;
-    WriteFile("Booklist.tul",
-              "1\tSummer Land\tChabon, Mike\tN\t\t\t978-0-7868-0877-6; 0786816155\r\n");
-    const std::string compare = std::string("'") + TALLYLEAF_CLI + "' compare " + " '" +
-                                TALLYLEAF_MARC_SAMPLES + "/marc4j__summerland.mrc' ";
-    EXPECT_EQ(RunCommand(compare + "--no-isbn").output, "1 record read, 0 matches\n");
-    EXPECT_EQ(RunCommand(compare).output, "1 record read, 1 match\n");
-    const auto review = LoadMatchReview(CurrentDataFolder());
-    ASSERT_TRUE(review && review->size() == 1);
-    EXPECT_EQ(review->at(0).kind, MatchKind::Isbn);
 }

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <numeric>
 #include <random>
 
 #include "booklist/data_folder.h"
@@ -53,11 +54,8 @@ fs::path Compared(const fs::path& dir, const fs::path& booklist, const fs::path&
 
 // The first `count` records of an ISO 2709 file, as another, shorter catalogue.
 fs::path FirstRecords(const fs::path& catalogue, std::size_t count, const fs::path& to) {
-    const std::string bytes = ReadFile(catalogue);
-    std::size_t end = 0;
-    for (std::size_t i = 0; i < count && end + 5 <= bytes.size(); ++i)
-        end += std::stoul(bytes.substr(end, 5));
-    WriteFile(to, bytes.substr(0, end));
+    const std::vector<std::string> records = RecordsOf(ReadFile(catalogue));
+    WriteFile(to, std::accumulate(records.begin(), records.begin() + count, std::string()));
     return to;
 }
 

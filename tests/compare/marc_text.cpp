@@ -173,3 +173,10 @@ std::string IndependentReaderFaults(const std::string& path) {
     }
     return faults;
 }
+
+std::vector<std::string> RecordsOf(const std::string& bytes) {
+    std::vector<std::string> records;
+    for (std::size_t at = 0; at + 5 <= bytes.size(); at += records.back().size())
+        records.push_back(bytes.substr(at, std::stoul(bytes.substr(at, 5))));
+    return records;
+}

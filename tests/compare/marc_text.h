@@ -17,6 +17,9 @@
 // A record without a LDR line gets a plain book leader.
 std::string MarcFromText(std::string_view text);
 
+// The records of a well-formed ISO 2709 file, each cut by the length its leader gives.
+std::vector<std::string> RecordsOf(const std::string& bytes);
+
 // One record from a leader and raw field texts (tag followed by content), directory computed.
 std::string MarcRecordBytes(const std::string& leader, const std::vector<std::string>& fields);
 
