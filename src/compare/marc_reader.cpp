@@ -6,6 +6,7 @@
 #include <span>
 
 #include "base/text.h"
+#include "booklist/isbn.h"
 #include "compare/delimiter_search.h"
 
 MarcFileReader::MarcFileReader(std::FILE* file, std::size_t blockBytes, std::size_t mapWindowBytes)
@@ -493,13 +494,23 @@ void BookFieldIndex::TextInto(CatalogueRecord& record, BookText text) {
         TakeCallNumbers(collector, record, bytes_, order_, [this] { return CallPieces(); });
 }
 
-void BookFieldIndex::IsbnValuesInto(std::vector<std::string_view>& values) {
-    values.clear();
+void BookFieldIndex::IsbnsInto(std::vector<std::uint64_t>& isbns) {
+    isbns.clear();
+    const auto add = [&](std::string_view value) {
+        if (const std::uint64_t isbn = Isbn13Number(value)) isbns.push_back(isbn);
+    };
     for (std::size_t i = 0; i < pieceCount_; ++i) {
         if (pieces_[i].tag != 20) continue;
         const std::string_view content = bytes_.substr(pieces_[i].at, pieces_[i].length);
+        // Most 020s are one $a, read where it stands: an ISBN ends its value's leading run, so
+        // the value need not be cut from the field first.
+        if (content.size() > 4 && content[2] == SubfieldDelimiter && content[3] == 'a' &&
+            content.find(SubfieldDelimiter, 4) == std::string_view::npos) {
+            add(content.substr(4));
+            continue;
+        }
         ForEachSubfield(SubfieldAreaOf(content), [&](char code, std::string_view value) {
-            if (code == 'a') values.push_back(value);
+            if (code == 'a') add(value);
         });
     }
 }

@@ -110,8 +110,8 @@ class BookFieldIndex {
     // Only one of the texts, the others left as they are: most records are turned down on their
     // title, and need neither their series nor their call number.
     void TextInto(CatalogueRecord& record, BookText text);
-    // Every $a of every 020, in field order, as written.
-    void IsbnValuesInto(std::vector<std::string_view>& values);
+    // The ISBN-13 of every $a of every 020 that holds one, in field order.
+    void IsbnsInto(std::vector<std::uint64_t>& isbns);
 
   private:
     // Turns pieces that hold their directory entry's number in `at` into their places in the

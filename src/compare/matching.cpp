@@ -281,11 +281,10 @@ bool FindByAuthorAndTitle(RecordInHand& in, CatalogueRecord& record, ComparisonR
 
 // The first of the record's 020 ISBNs that an entry has.
 bool FindByIsbn(RecordInHand& in, ComparisonRun& run, FoundEntry& found) {
-    run.fields.IsbnValuesInto(run.isbnValues);
-    for (const std::string_view value : run.isbnValues) {
-        const std::uint64_t isbn = Isbn13Number(value);
+    run.fields.IsbnsInto(run.isbns);
+    for (const std::uint64_t isbn : run.isbns) {
         // Most records carry ISBNs the booklist does not have: a filter tells without a lookup.
-        if (isbn == 0 || !FilterMayHold(run.isbnFilter, IsbnHash(isbn))) continue;
+        if (!FilterMayHold(run.isbnFilter, IsbnHash(isbn))) continue;
         const auto entry = run.isbnEntries.find(isbn);
         if (entry == run.isbnEntries.end() || IsRejected(in, run, entry->second, MatchKind::Isbn))
             continue;

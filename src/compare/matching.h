@@ -65,13 +65,13 @@ struct ComparisonRun {
     // The ISBN test: an entry's ISBN-13s to its id, the first entry in load order for each.
     bool matchByIsbn = true;
     std::unordered_map<std::uint64_t, std::string_view> isbnEntries;
-    std::vector<std::uint64_t> isbnFilter;     // of the same ISBNs
-    RejectedPairs rejected;                    // "Not a match" said at earlier runs
-    std::vector<std::string_view> isbnValues;  // scratch: the 020 $a of the record in hand
-    ReplacingFile* output = nullptr;           // null when the output file could not be created
-    std::int64_t outputBytes = 0;              // written to it so far
-    OutputDigest outputDigest;                 // of what was written to it
-    RunReview review;                          // one row per matched record, in catalogue order
+    std::vector<std::uint64_t> isbnFilter;  // of the same ISBNs
+    RejectedPairs rejected;                 // "Not a match" said at earlier runs
+    std::vector<std::uint64_t> isbns;       // scratch: the 020 ISBNs of the record in hand
+    ReplacingFile* output = nullptr;        // null when the output file could not be created
+    std::int64_t outputBytes = 0;           // written to it so far
+    OutputDigest outputDigest;              // of what was written to it
+    RunReview review;                       // one row per matched record, in catalogue order
     std::int64_t matches = 0;
     std::int64_t notWritten = 0;
     std::int64_t malformed = 0;

@@ -11,6 +11,9 @@ TEST(Isbn, TheLeadingRunAsItsIsbn13) {
         {"0-13-699900-X", 9780136999003},      // X ends an ISBN-10
         {"091145909x (v. 1)", 9780911459098},  // a qualifier after the number
         {"964-5620-16-3 (nid.)", 9789645620163},
+        {"9780786808779 (pbk.)", 9780786808779},
+        {"97807868/877:", 0},  // the bytes just below and above the digits
+        {"978078680877X", 0},
         {"078680877", 0},       // nine digits
         {"97807868087791", 0},  // fourteen
         {"X786808772", 0},      // X only at the end of ten
