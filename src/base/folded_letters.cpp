@@ -3,7 +3,9 @@
 #include <unicode/ustring.h>
 #include <unicode/utrans.h>
 
+#include <functional>
 #include <mutex>
+#include <unordered_map>
 
 namespace {
 
@@ -53,7 +55,42 @@ class LetterFolder {
 
 }  // namespace
 
+namespace {
+
+// The texts folded last, with their folds. A catalogue names the same authors, and often the same
+// titles, over and over, and a fold by the transliterator costs some thousand times a lookup.
+// Each thread keeps its own, so that only the transliterator is shared.
+class RecentFolds {
+  public:
+    const std::string* Find(std::string_view text) const {
+        const auto found = folds_.find(text);
+        return found == folds_.end() ? nullptr : &found->second;
+    }
+
+    void Remember(std::string_view text, const std::string& folded) {
+        // Forgotten all at once when full: the next texts fill it again with what is common now.
+        if (folds_.size() >= Capacity) folds_.clear();
+        folds_.emplace(text, folded);
+    }
+
+  private:
+    static constexpr std::size_t Capacity = 4096;
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const {
+            return std::hash<std::string_view>{}(text);
+        }
+    };
+    std::unordered_map<std::string, std::string, Hash, std::equal_to<>> folds_;
+};
+
+}  // namespace
+
 std::string FoldLetters(std::string_view utf8) {
     static LetterFolder folder;
-    return folder.Fold(utf8);
+    thread_local RecentFolds recent;
+    if (const std::string* folded = recent.Find(utf8)) return *folded;
+    std::string folded = folder.Fold(utf8);
+    recent.Remember(utf8, folded);
+    return folded;
 }
