@@ -27,10 +27,13 @@ void AuthorBookTable::Reserve(std::size_t entries) {
 
 std::size_t AuthorBookTable::SlotOf(std::string_view surname, std::uint64_t hash) const {
     const std::size_t mask = slots_.size() - 1;
+    const auto tag = static_cast<std::uint32_t>(hash >> 32);
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-        const std::uint32_t taken = slots_[slot].author;
-        if (taken == 0) return slot;
-        const Author& author = authors_[taken - 1];
+        const Slot& taken = slots_[slot];
+        if (taken.author == 0) return slot;
+        // Most probes end here, on the slot alone; the surname's text is read for a candidate.
+        if (taken.hashTag != tag) continue;
+        const Author& author = authors_[taken.author - 1];
         if (author.hash == hash && author.surname == surname) return slot;
     }
 }
@@ -39,7 +42,9 @@ void AuthorBookTable::Rehash(std::size_t slotCount) {
     slots_.assign(std::max(FewestSlots, slotCount), Slot{});
     for (std::size_t i = 0; i < authors_.size(); ++i) {
         const Author& author = authors_[i];
-        slots_[SlotOf(author.surname, author.hash)].author = static_cast<std::uint32_t>(i + 1);
+        Slot& slot = slots_[SlotOf(author.surname, author.hash)];
+        slot.author = static_cast<std::uint32_t>(i + 1);
+        slot.hashTag = static_cast<std::uint32_t>(author.hash >> 32);
     }
 }
 
@@ -54,6 +59,7 @@ void AuthorBookTable::Add(std::string_view surname, std::uint64_t hash, std::str
     if (slot.author == 0) {
         authors_.push_back({hash, surname, place, place, 0, 0});
         slot.author = static_cast<std::uint32_t>(authors_.size());
+        slot.hashTag = static_cast<std::uint32_t>(hash >> 32);
     } else {
         Author& author = authors_[slot.author - 1];
         if (unlessListed) {
@@ -108,22 +114,22 @@ void AuthorBookTable::Finish() {
         const Author& author = authors_[slot.author - 1];
         slot.textsAt = author.textsAt;
         slot.firstBook = author.firstBook;
+        slot.bookCount = author.bookCount;
     }
 }
 
 std::span<const AuthorBook> AuthorBookTable::Find(std::string_view surname,
                                                   std::uint64_t hash) const {
     if (slots_.empty()) return {};
-    const std::uint32_t taken = slots_[SlotOf(surname, hash)].author;
-    if (taken == 0) return {};
-    const Author& author = authors_[taken - 1];
-    return std::span<const AuthorBook>(books_).subspan(author.firstBook, author.bookCount);
+    const Slot& slot = slots_[SlotOf(surname, hash)];
+    if (slot.author == 0) return {};
+    return std::span<const AuthorBook>(books_).subspan(slot.firstBook, slot.bookCount);
 }
 
 void AuthorBookTable::Prefetch(std::uint64_t hash) const {
     if (slots_.empty()) return;
     const Slot& slot = slots_[hash & (slots_.size() - 1)];
-    if (slot.author == 0) return;
+    if (slot.author == 0 || slot.hashTag != static_cast<std::uint32_t>(hash >> 32)) return;
     __builtin_prefetch(&authors_[slot.author - 1]);
     __builtin_prefetch(texts_.data() + slot.textsAt);
     __builtin_prefetch(books_.data() + slot.firstBook);

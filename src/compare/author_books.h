@@ -62,9 +62,13 @@ class AuthorBookTable {
     std::vector<AuthorBook> books_;
     struct Slot {
         std::uint32_t author;  // 1 + the author's place in `authors_`; 0 when empty
-        // Where the author's texts and entries begin, for Prefetch.
+        // The hash's high half, which the slot's place does not tell: a probe that meets another
+        // surname moves on without reading it.
+        std::uint32_t hashTag;
+        // Where the author's texts and entries begin, and how many, from Finish.
         std::uint32_t textsAt;
         std::uint32_t firstBook;
+        std::uint32_t bookCount;
     };
     std::vector<Slot> slots_;
 };

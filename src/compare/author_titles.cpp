@@ -15,10 +15,13 @@ void AuthorTitleTable::Clear() {
 std::size_t AuthorTitleTable::SlotOf(std::string_view surname, std::string_view titleKey,
                                      std::uint64_t hash) const {
     const std::size_t mask = slots_.size() - 1;
+    const auto tag = HashTag(hash);
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-        const std::uint32_t taken = slots_[slot];
-        if (taken == 0) return slot;
-        const Key& key = keys_[taken - 1];
+        const Slot taken = slots_[slot];
+        if (taken.key == 0) return slot;
+        // Most probes end here, on the slot alone, without reading the key's text.
+        if (taken.hashTag != tag) continue;
+        const Key& key = keys_[taken.key - 1];
         if (key.hash != hash || key.keyLength != surname.size() + titleKey.size()) continue;
         const std::string_view joined = std::string_view(texts_).substr(key.textAt, key.keyLength);
         if (joined.starts_with(surname) && joined.ends_with(titleKey)) return slot;
@@ -26,12 +29,12 @@ std::size_t AuthorTitleTable::SlotOf(std::string_view surname, std::string_view 
 }
 
 void AuthorTitleTable::Grow() {
-    slots_.assign(std::max(FewestSlots, 2 * slots_.size()), 0);
+    slots_.assign(std::max(FewestSlots, 2 * slots_.size()), Slot{});
     const std::string_view texts = texts_;
     for (std::size_t i = 0; i < keys_.size(); ++i) {
         const Key& key = keys_[i];
-        slots_[SlotOf(texts.substr(key.textAt, key.keyLength), {}, key.hash)] =
-            static_cast<std::uint32_t>(i + 1);
+        slots_[SlotOf(texts.substr(key.textAt, key.keyLength), {}, key.hash)] = {
+            HashTag(key.hash), static_cast<std::uint32_t>(i + 1)};
     }
 }
 
@@ -46,9 +49,9 @@ void AuthorTitleTable::Enter(std::string_view surnameKey, std::string_view title
                              std::uint64_t hash, std::string_view idText) {
     // At most half the slots are taken, so that a probe seldom goes past its first slot.
     if (2 * (keys_.size() + 1) > slots_.size()) Grow();
-    std::uint32_t& slot = slots_[SlotOf(surnameKey, titleKey, hash)];
-    if (slot != 0) {
-        Key& key = keys_[slot - 1];
+    Slot& slot = slots_[SlotOf(surnameKey, titleKey, hash)];
+    if (slot.key != 0) {
+        Key& key = keys_[slot.key - 1];
         const std::string_view entered =
             std::string_view(texts_).substr(key.textAt + key.keyLength, key.idLength);
         if (entered == idText) return;
@@ -62,13 +65,13 @@ void AuthorTitleTable::Enter(std::string_view surnameKey, std::string_view title
                      static_cast<std::uint32_t>(surnameKey.size() + titleKey.size()),
                      static_cast<std::uint32_t>(idText.size())});
     texts_.append(surnameKey).append(titleKey).append(idText);
-    slot = static_cast<std::uint32_t>(keys_.size());
+    slot = {HashTag(hash), static_cast<std::uint32_t>(keys_.size())};
 }
 
 std::string_view AuthorTitleTable::Find(std::string_view surname, std::string_view titleKey,
                                         std::uint64_t hash) const {
     if (slots_.empty()) return {};
-    const std::uint32_t taken = slots_[SlotOf(surname, titleKey, hash)];
+    const std::uint32_t taken = slots_[SlotOf(surname, titleKey, hash)].key;
     if (taken == 0) return {};
     const Key& key = keys_[taken - 1];
     return std::string_view(texts_).substr(key.textAt + key.keyLength, key.idLength);

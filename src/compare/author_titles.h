@@ -43,5 +43,14 @@ class AuthorTitleTable {
 
     std::string texts_;
     std::vector<Key> keys_;
-    std::vector<std::uint32_t> slots_;  // 1 + the key's place in `keys_`; 0 when empty
+    // The hash's high half, which the slot's place does not tell: a probe that meets another key
+    // moves on without reading it.
+    static std::uint32_t HashTag(std::uint64_t hash) {
+        return static_cast<std::uint32_t>(hash >> 32);
+    }
+    struct Slot {
+        std::uint32_t hashTag = 0;
+        std::uint32_t key = 0;  // 1 + the key's place in `keys_`; 0 when empty
+    };
+    std::vector<Slot> slots_;
 };
