@@ -127,17 +127,6 @@ WrittenRecord WriteMatchedRecord(CatalogueRecord& record, int levelBand, Compari
     return written;
 }
 
-// Enters every beginning of every author-plus-title key in the run's filter of them.
-void FillKnownPrefixes(ComparisonRun& run) {
-    run.knownPrefixes.assign(KnownPrefixWords, 0);
-    run.authorTitles.ForEachKey([&](std::string_view key, std::uint64_t) {
-        ForEachBeginningHash(key, [&](std::size_t, std::uint64_t hash) {
-            FilterAdd(run.knownPrefixes, hash);
-            return false;
-        });
-    });
-}
-
 // Whether a record by `surname` can match an entry by any test: its surname must be a surname
 // key of the booklist, or with its title key make up an author-plus-title key. Then either the
 // surname begins a surname key (the keys are the same, or the title key takes up the rest of
@@ -165,11 +154,13 @@ namespace {
 
 // The record in hand, with its encoding decided once, when a text of it needs it.
 struct RecordInHand {
+    RecordInHand(std::string_view bytes, MatchScratch& scratch, RecordDecision& decision)
+        : bytes(bytes), scratch(scratch), decision(decision) {}
+
     std::string_view bytes;
+    MatchScratch& scratch;
+    RecordDecision& decision;
     std::optional<CatalogueEncoding> encoding;
-    // The entries the tests found that the librarian had said the record is not, each once, with
-    // the test that found it.
-    std::vector<std::pair<std::string_view, MatchKind>> rejectedEntries;
     // The record's side of a rejected pair, read when first needed, and its 001 as its bytes.
     struct PairSide {
         RejectedPair pair;
@@ -184,56 +175,56 @@ struct RecordInHand {
 };
 
 // Keys are made from the record's text decoded.
-void AppendRecordKey(RecordInHand& in, ComparisonRun& run, std::string_view text,
-                     std::string& key) {
+void AppendRecordKey(RecordInHand& in, std::string_view text, std::string& key) {
     if (AppendNormalisedKeyOfAscii(text, key)) return;
-    run.decoded = CatalogueTextAsUtf8(text, in.Encoding());
-    AppendNormalisedKeyOfUtf8(run.decoded, key);
+    in.scratch.decoded = CatalogueTextAsUtf8(text, in.Encoding());
+    AppendNormalisedKeyOfUtf8(in.scratch.decoded, key);
+}
+
+// The record's side of a rejected pair: its 001 and 003, and its title and surname keys. The
+// fields and author of the scratch are the record's.
+const RecordInHand::PairSide& PairSideOf(RecordInHand& in) {
+    if (in.side) return *in.side;
+    RecordInHand::PairSide& side = in.side.emplace();
+    CatalogueRecord split;
+    SplitMarcRecord(in.bytes, split);
+    side.controlNumber = split.FirstFieldOf("001");
+    side.pair.controlNumber = CatalogueTextAsUtf8(side.controlNumber, in.Encoding());
+    side.pair.controlSource = CatalogueTextAsUtf8(split.FirstFieldOf("003"), in.Encoding());
+    CatalogueRecord texts;
+    in.scratch.fields.TextInto(texts, BookText::Title);
+    AppendRecordKey(in, texts.title, side.pair.titleKey);
+    AppendRecordKey(in, CatalogueSurnamePart(in.scratch.author), side.pair.surnameKey);
+    return side;
 }
 
 // Whether the entry a test found is one the librarian took back from this record at an earlier
 // run; the test then passes it over and goes on. The record's side of the pair is read the first
 // time it is needed, which is seldom: only when the entry has a rejected pair at all.
-bool IsRejected(RecordInHand& in, ComparisonRun& run, std::string_view idText, MatchKind kind) {
+bool IsRejected(RecordInHand& in, const ComparisonRun& run, std::string_view idText,
+                MatchKind kind) {
     if (run.rejected.empty() || !run.rejected.HasEntry(idText)) return false;
-    if (!in.side) {
-        RecordInHand::PairSide& side = in.side.emplace();
-        CatalogueRecord split;
-        SplitMarcRecord(in.bytes, split);
-        side.controlNumber = split.FirstFieldOf("001");
-        side.pair.controlNumber = CatalogueTextAsUtf8(side.controlNumber, in.Encoding());
-        side.pair.controlSource = CatalogueTextAsUtf8(split.FirstFieldOf("003"), in.Encoding());
-        CatalogueRecord texts;
-        run.fields.TextInto(texts, BookText::Title);
-        AppendRecordKey(in, run, texts.title, side.pair.titleKey);
-        AppendRecordKey(in, run, CatalogueSurnamePart(run.author), side.pair.surnameKey);
-    }
-    const RejectedPair& pair = in.side->pair;
+    const RejectedPair& pair = PairSideOf(in).pair;
     if (!run.rejected.Rejects(idText, pair.controlNumber, pair.controlSource, pair.titleKey,
                               pair.surnameKey))
         return false;
-    const auto met = std::find_if(in.rejectedEntries.begin(), in.rejectedEntries.end(),
+    auto& rejected = in.decision.rejectedEntries;
+    const auto met = std::find_if(rejected.begin(), rejected.end(),
                                   [&](const auto& entry) { return entry.first == idText; });
-    if (met == in.rejectedEntries.end()) in.rejectedEntries.emplace_back(idText, kind);
+    if (met == rejected.end()) rejected.emplace_back(idText, kind);
     return true;
 }
 
-// The entry a record is found to be, and how.
-struct FoundEntry {
-    std::string_view idText;
-    MatchKind kind = MatchKind::AuthorAndTitle;
-    int levelBand = -1;  // -1: the entry's own band
-};
-
 // The exact, title and series tests, in that order.
-bool FindByAuthorAndTitle(RecordInHand& in, CatalogueRecord& record, ComparisonRun& run,
-                          FoundEntry& found) {
+bool FindByAuthorAndTitle(RecordInHand& in, CatalogueRecord& record, ComparisonRun& run) {
+    MatchScratch& scratch = in.scratch;
+    RecordDecision& found = in.decision;
     // The surname is looked at before the rest of the record, since most records of a catalogue
     // fail here.
-    run.fields.AuthorInto(run.author);
-    std::string& surname = run.surname;
+    scratch.fields.AuthorInto(scratch.author);
+    std::string& surname = scratch.surname;
     surname.clear();
-    AppendRecordKey(in, run, CatalogueSurnamePart(run.author), surname);
+    AppendRecordKey(in, CatalogueSurnamePart(scratch.author), surname);
     const std::uint64_t surnameHash = KeyHash(surname);
     if (!MayMatchBySurname(run, surname, surnameHash)) return false;
     // The surname's entries are looked up once the title is in hand.
@@ -241,13 +232,13 @@ bool FindByAuthorAndTitle(RecordInHand& in, CatalogueRecord& record, ComparisonR
 
     // Most records of a booklist author are other books: their texts are read straight from the
     // bytes as they are needed, and only a record that matches is split for rewriting.
-    run.fields.TextInto(record, BookText::Title);
+    scratch.fields.TextInto(record, BookText::Title);
     if (record.title.empty()) return false;
 
     // The title key is made right after the surname: the two make up the author-plus-title key.
-    std::string& joined = run.authorTitle;
+    std::string& joined = scratch.authorTitle;
     joined.assign(surname);
-    AppendRecordKey(in, run, record.title, joined);
+    AppendRecordKey(in, record.title, joined);
     const std::string_view titleKey = std::string_view(joined).substr(surname.size());
     if (titleKey.empty()) return false;
 
@@ -267,9 +258,9 @@ bool FindByAuthorAndTitle(RecordInHand& in, CatalogueRecord& record, ComparisonR
     if (book) {
         found.kind = book->titleKey == titleKey ? MatchKind::SameTitle : MatchKind::TitleInside;
     } else {
-        run.fields.TextInto(record, BookText::Series);
+        scratch.fields.TextInto(record, BookText::Series);
         std::string seriesKey;
-        if (!record.series.empty()) AppendRecordKey(in, run, record.series, seriesKey);
+        if (!record.series.empty()) AppendRecordKey(in, record.series, seriesKey);
         book = FindBySeries(run.booklist->Indexes(), books, seriesKey, surname, found.levelBand);
         if (book && IsRejected(in, run, book->idText, MatchKind::Series)) book = nullptr;
         found.kind = MatchKind::Series;
@@ -280,54 +271,59 @@ bool FindByAuthorAndTitle(RecordInHand& in, CatalogueRecord& record, ComparisonR
 }
 
 // The first of the record's 020 ISBNs that an entry has.
-bool FindByIsbn(RecordInHand& in, ComparisonRun& run, FoundEntry& found) {
-    run.fields.IsbnsInto(run.isbns);
-    for (const std::uint64_t isbn : run.isbns) {
+bool FindByIsbn(RecordInHand& in, const ComparisonRun& run) {
+    in.scratch.fields.IsbnsInto(in.scratch.isbns);
+    for (const std::uint64_t isbn : in.scratch.isbns) {
         // Most records carry ISBNs the booklist does not have: a filter tells without a lookup.
         if (!FilterMayHold(run.isbnFilter, IsbnHash(isbn))) continue;
         const auto entry = run.isbnEntries.find(isbn);
         if (entry == run.isbnEntries.end() || IsRejected(in, run, entry->second, MatchKind::Isbn))
             continue;
-        found = {entry->second, MatchKind::Isbn, -1};
+        in.decision.idText = entry->second;
+        in.decision.kind = MatchKind::Isbn;
+        in.decision.levelBand = -1;
         return true;
     }
     return false;
+}
+
+// Decides the record whose fields the scratch has indexed.
+void Decide(RecordInHand& in, CatalogueRecord& texts, ComparisonRun& run) {
+    texts.title.clear();
+    in.decision = {};
+    in.decision.matched = FindByAuthorAndTitle(in, texts, run) ||
+                          (run.matchByIsbn && !run.isbnEntries.empty() && FindByIsbn(in, run));
 }
 
 // The review lists the pairs rejected earlier that the record made again, matched or not: the
 // librarian sees that the record was passed over for them.
 void ListRejectedEntries(RecordInHand& in, ComparisonRun& run) {
     CatalogueRecord texts;
-    run.fields.TextsInto(texts);
-    for (const auto& [idText, kind] : in.rejectedEntries) {
+    in.scratch.fields.TextsInto(texts);
+    const std::string& controlNumber = PairSideOf(in).controlNumber;
+    for (const auto& [idText, kind] : in.decision.rejectedEntries) {
         const std::string_view entry = run.booklist->LookupLine(idText);
         if (entry.empty()) continue;
         const PackedFields fields = SplitPackedLine(entry, FieldAuthor + 1);
         run.review.Add(fields[FieldId], fields[FieldTitle], fields[FieldAuthor], kind,
-                       in.side->controlNumber, texts.title, run.author, texts.callNumber,
+                       controlNumber, texts.title, in.scratch.author, texts.callNumber,
                        in.Encoding(), {}, true);
     }
 }
 
-}  // namespace
-
-bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, ComparisonRun& run) {
-    run.fields.Index(bytes);
-    RecordInHand in;
-    in.bytes = bytes;
-    FoundEntry found;
-    record.title.clear();
-    const bool matched =
-        FindByAuthorAndTitle(in, record, run, found) ||
-        (run.matchByIsbn && !run.isbnEntries.empty() && FindByIsbn(in, run, found));
-    if (!in.rejectedEntries.empty()) ListRejectedEntries(in, run);
-    if (!matched) return false;
+// Marks, writes and reviews what was decided for the record whose fields and author the run's
+// scratch holds; `record` holds its title when the tests read it.
+bool Apply(RecordInHand& in, CatalogueRecord& record, ComparisonRun& run) {
+    if (!in.decision.rejectedEntries.empty()) ListRejectedEntries(in, run);
+    const RecordDecision& found = in.decision;
+    if (!found.matched) return false;
+    BookFieldIndex& fields = run.scratch.fields;
     // A record found by its ISBN before its title was read.
-    if (record.title.empty()) run.fields.TextInto(record, BookText::Title);
+    if (record.title.empty()) fields.TextInto(record, BookText::Title);
 
     // The call number goes into the booklist in its encoding; the review shows the record's
     // texts as they read.
-    run.fields.TextInto(record, BookText::CallNumber);
+    fields.TextInto(record, BookText::CallNumber);
     const std::string_view entry = run.booklist->MarkMatchedEntry(
         found.idText, CatalogueTextForBooklist(record.callNumber, in.Encoding()));
     int levelBand = found.levelBand;
@@ -335,18 +331,55 @@ bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, Compa
     ++run.matches;
     // Earlier tags are taken out of every record, but the title has been extracted already, so
     // only the records written can show it.
-    SplitMarcRecord(bytes, record);
+    SplitMarcRecord(in.bytes, record);
     // Looked up while the split record still reads its fields from the bytes.
     run.controlNumber.assign(record.FirstFieldOf("001"));
     RemoveEarlierTags(record);
     const WrittenRecord written = WriteMatchedRecord(record, levelBand, run);
     // The texts the match extracted are those of the record as read; tagging changes neither the
     // control number nor the leader's coding.
-    const PackedFields fields = SplitPackedLine(entry, FieldAuthor + 1);
-    run.review.Add(fields[FieldId], fields[FieldTitle], fields[FieldAuthor], found.kind,
-                   run.controlNumber, record.title, run.author, record.callNumber, in.Encoding(),
-                   written);
+    const PackedFields entryFields = SplitPackedLine(entry, FieldAuthor + 1);
+    run.review.Add(entryFields[FieldId], entryFields[FieldTitle], entryFields[FieldAuthor],
+                   found.kind, run.controlNumber, record.title, run.scratch.author,
+                   record.callNumber, in.Encoding(), written);
     return true;
+}
+
+}  // namespace
+
+void FillKnownPrefixes(ComparisonRun& run) {
+    run.knownPrefixes.assign(KnownPrefixWords, 0);
+    run.authorTitles.ForEachKey([&](std::string_view key, std::uint64_t) {
+        ForEachBeginningHash(key, [&](std::size_t, std::uint64_t hash) {
+            FilterAdd(run.knownPrefixes, hash);
+            return false;
+        });
+    });
+}
+
+bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, ComparisonRun& run) {
+    run.scratch.fields.Index(bytes);
+    thread_local RecordDecision decision;
+    RecordInHand in(bytes, run.scratch, decision);
+    Decide(in, record, run);
+    return Apply(in, record, run);
+}
+
+void DecideRecord(std::string_view bytes, ComparisonRun& run, MatchScratch& scratch,
+                  CatalogueRecord& texts, RecordDecision& decision) {
+    scratch.fields.Index(bytes);
+    RecordInHand in(bytes, scratch, decision);
+    Decide(in, texts, run);
+}
+
+void ApplyDecision(std::string_view bytes, RecordDecision& decision, CatalogueRecord& record,
+                   ComparisonRun& run) {
+    // The record was decided on another thread: its fields are indexed again here.
+    run.scratch.fields.Index(bytes);
+    run.scratch.fields.AuthorInto(run.scratch.author);
+    record.title.clear();
+    RecordInHand in(bytes, run.scratch, decision);
+    Apply(in, record, run);
 }
 
 namespace {
@@ -474,7 +507,7 @@ ComparisonResult RunComparison(Booklist& booklist, const DataFolder& folder,
     run.options = options;
     run.rejected = RejectedPairs(ReadRejectedPairs(folder));
     run.matchByIsbn = matchByIsbn;
-    run.fields.SetCallNumberOrder(callNumbers);
+    run.scratch.fields.SetCallNumberOrder(callNumbers);
     PrepareComparisonRun(run, booklist);
     // The new file takes the old one's place only when the run ends, so the catalogue being read
     // may be the "OUTPUT.MRC" of an earlier run.

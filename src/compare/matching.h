@@ -44,7 +44,19 @@ struct ComparisonResult {
     std::int64_t malformed = 0;   // matched records whose leader or tags hold delimiter bytes
 };
 
-// Per-run state that MatchCatalogueRecord works on.
+// What one thread deciding matches works in, the record in hand's.
+struct MatchScratch {
+    BookFieldIndex fields;
+    std::string authorTitle;  // the surname and then the title key of the record
+    std::string author;
+    std::string surname;
+    std::string decoded;               // a text of the record decoded, for its key
+    std::vector<std::uint64_t> isbns;  // the 020 ISBNs of the record
+};
+
+// Per-run state that MatchCatalogueRecord works on. Its tables are only read while records are
+// decided, so that threads can share them, once the beginnings of the author-plus-title keys are
+// entered (FillKnownPrefixes).
 struct ComparisonRun {
     Booklist* booklist = nullptr;  // whose entries are matched
     // The entries of each surname key in booklist order, taken once from the indexed entries
@@ -67,7 +79,6 @@ struct ComparisonRun {
     std::unordered_map<std::uint64_t, std::string_view> isbnEntries;
     std::vector<std::uint64_t> isbnFilter;  // of the same ISBNs
     RejectedPairs rejected;                 // "Not a match" said at earlier runs
-    std::vector<std::uint64_t> isbns;       // scratch: the 020 ISBNs of the record in hand
     ReplacingFile* output = nullptr;        // null when the output file could not be created
     std::int64_t outputBytes = 0;           // written to it so far
     OutputDigest outputDigest;              // of what was written to it
@@ -75,12 +86,8 @@ struct ComparisonRun {
     std::int64_t matches = 0;
     std::int64_t notWritten = 0;
     std::int64_t malformed = 0;
-    BookFieldIndex fields;    // of the record in hand
-    std::string bytes;        // scratch for the rebuilt record
-    std::string authorTitle;  // scratch: the surname and then the title key of the record
-    std::string author;
-    std::string surname;
-    std::string decoded;        // scratch: a text of the record decoded, for its key
+    MatchScratch scratch;       // of the thread that writes
+    std::string bytes;          // scratch for the rebuilt record
     std::string controlNumber;  // scratch: the 001 of a matched record
 };
 
@@ -96,6 +103,32 @@ std::string_view CatalogueSurnamePart(std::string_view author);
 // Splits and extracts the record just read, takes out earlier tags, and when it is a book of the
 // booklist marks the entry and writes the tagged record. True when it matched.
 bool MatchCatalogueRecord(std::string_view bytes, CatalogueRecord& record, ComparisonRun& run);
+
+// What the tests found for one record, before anything is marked or written: the entry it
+// matched, if any, and the entries passed over because the librarian had said the record is
+// not them, each once, with the test that found it.
+struct RecordDecision {
+    bool matched = false;
+    std::string_view idText;
+    MatchKind kind = MatchKind::AuthorAndTitle;
+    int levelBand = -1;  // -1: the entry's own band
+    std::vector<std::pair<std::string_view, MatchKind>> rejectedEntries;
+
+    // Whether the writing thread has anything to do for the record.
+    bool Acts() const { return matched || !rejectedEntries.empty(); }
+};
+
+// MatchCatalogueRecord in two halves, for records decided on other threads than the one that
+// writes: the first only reads the run, once FillKnownPrefixes has filled it (before that it may
+// fill it itself), and works in `scratch`, `texts` and `decision`; the second marks, writes and
+// reviews, on the writing thread, in catalogue order.
+void DecideRecord(std::string_view bytes, ComparisonRun& run, MatchScratch& scratch,
+                  CatalogueRecord& texts, RecordDecision& decision);
+void ApplyDecision(std::string_view bytes, RecordDecision& decision, CatalogueRecord& record,
+                   ComparisonRun& run);
+// Enters every beginning of every author-plus-title key in the run's filter of them, which a
+// run with one thread fills only when a record first needs it.
+void FillKnownPrefixes(ComparisonRun& run);
 
 // Compares the catalogue file at `path` (ISO 2709 or MARCXML) with `booklist` under the progress
 // window shown through `services`: every match of the booklist is cleared and set anew, and
