@@ -194,8 +194,8 @@ void BM_CompareEveryRecordMatching(benchmark::State& state) {
         state.PauseTiming();
         Booklist booklist = loaded;
         state.ResumeTiming();
-        const ComparisonResult result = RunComparison(
-            booklist, data, (folder / "catalogue.mrc").string(), TaggingOptions{}, services);
+        const ComparisonResult result =
+            RunComparison(booklist, data, (folder / "catalogue.mrc").string(), {}, services);
         matches = result.matches;
     }
     state.counters["matches"] = double(matches);

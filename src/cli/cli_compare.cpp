@@ -42,8 +42,8 @@ int RunCompareCommand(const std::vector<std::string>& args, Booklist& booklist) 
     const CallNumberOrder order = chosenOrder.value_or(LoadCallNumberOrder(folder));
     // Only the comparison, which may take a while on a large catalogue, shows its progress.
     ConsoleServices console(ConsoleServices::Progress::OnTerminal);
-    const ComparisonResult result =
-        RunComparison(booklist, folder, catalogue, options, console, order, !cli.Flag("--no-isbn"));
+    const ComparisonResult result = RunComparison(
+        booklist, folder, catalogue, {options, order, !cli.Flag("--no-isbn")}, console);
 
     if (result.folderBusy) return CliFail(ExitFailure, FolderBusyText(folder));
     if (!result.specialFile.empty()) {

@@ -130,16 +130,32 @@ void ApplyDecision(std::string_view bytes, RecordDecision& decision, CatalogueRe
 // run with one thread fills only when a record first needs it.
 void FillKnownPrefixes(ComparisonRun& run);
 
+// A catalogue from this size on is compared on two threads when two processors are free to the
+// process: below it, starting the second thread and handing it the records cost more than it
+// saves.
+inline constexpr std::int64_t ThreadedCatalogueBytes = 8 << 20;
+
+// How a comparison is run.
+struct ComparisonOptions {
+    TaggingOptions tagging;
+    CallNumberOrder callNumbers = CallNumberOrder::DeweyFirst;
+    bool matchByIsbn = true;
+    // Threads that decide the matches: 0 chooses two when the process may run on two processors
+    // and the catalogue is a regular file of at least `threadedFromBytes`, else one. The
+    // environment variable TALLYLEAF_THREADS (1 or 2) overrides either. Whatever the count, the
+    // files written are the same.
+    int threads = 0;
+    std::int64_t threadedFromBytes = ThreadedCatalogueBytes;
+};
+
 // Compares the catalogue file at `path` (ISO 2709 or MARCXML) with `booklist` under the progress
 // window shown through `services`: every match of the booklist is cleared and set anew, and
 // "OUTPUT.MRC", "Matches.tul" and "MatchReview.txt" are written to the data folder. What came of it
 // is returned for the caller to tell; nothing is changed when the file cannot be opened or holds no
-// MARC record. The call numbers are taken from the fields `callNumbers` names.
+// MARC record.
 ComparisonResult RunComparison(Booklist& booklist, const DataFolder& folder,
-                               const std::string& path, const TaggingOptions& options,
-                               Services& services,
-                               CallNumberOrder callNumbers = CallNumberOrder::DeweyFirst,
-                               bool matchByIsbn = true);
+                               const std::string& path, const ComparisonOptions& options,
+                               Services& services);
 
 // Progress positions are divided by 2 to this power so that the bar's range fits in 32 bits.
 int ProgressShiftFor(std::int64_t size);

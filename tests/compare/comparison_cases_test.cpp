@@ -44,12 +44,14 @@ std::vector<std::string> CaseNames() {
     return names;
 }
 
-class ComparisonCase : public testing::TestWithParam<std::string> {};
+// Each case is run on one thread and on two, which must write the same.
+class ComparisonCase : public testing::TestWithParam<std::tuple<std::string, int>> {};
 
 }  // namespace
 
 TEST_P(ComparisonCase, LeavesTheExpectedOutputMatchesAndCounts) {
-    const fs::path source = TestData("compare/cases/" + GetParam());
+    const auto& [name, threads] = GetParam();
+    const fs::path source = TestData("compare/cases/" + name);
     TestFolder folder;
     fs::copy_file(source / "Booklist.tul", "Booklist.tul");
     // The ISO 2709 form of a MARCXML catalogue is yaz-marcdump's, unless the case gives it (the
@@ -67,11 +69,13 @@ TEST_P(ComparisonCase, LeavesTheExpectedOutputMatchesAndCounts) {
     TestServices services;
     Booklist booklist = LoadBooklist(CurrentDataFolder(), services);
 
-    TaggingOptions options;
+    ComparisonOptions options;
+    options.threads = threads;
+    options.threadedFromBytes = 0;
     if (fs::exists(source / "options.txt")) {
         const std::string chosen = ReadFile(source / "options.txt");
-        options.TagTitlesWithStar = chosen.find("no-star") == std::string::npos;
-        options.TagSeriesWithLevel = chosen.find("no-series") == std::string::npos;
+        options.tagging.TagTitlesWithStar = chosen.find("no-star") == std::string::npos;
+        options.tagging.TagSeriesWithLevel = chosen.find("no-series") == std::string::npos;
     }
     const ComparisonResult result =
         RunComparison(booklist, CurrentDataFolder(), "catalogue.mrc", options, services);
@@ -157,9 +161,10 @@ TEST_P(ComparisonCase, LeavesTheExpectedOutputMatchesAndCounts) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, ComparisonCase, testing::ValuesIn(CaseNames()),
+INSTANTIATE_TEST_SUITE_P(Fixtures, ComparisonCase,
+                         testing::Combine(testing::ValuesIn(CaseNames()), testing::Values(1, 2)),
                          [](const auto& info) {
-                             std::string name = info.param;
+                             std::string name = std::get<0>(info.param);
                              std::replace(name.begin(), name.end(), '-', '_');
-                             return name;
+                             return name + "_threads" + std::to_string(std::get<1>(info.param));
                          });

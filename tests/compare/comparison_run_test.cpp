@@ -48,9 +48,11 @@ class ComparisonRunTest : public testing::Test {
     }
 
     // As the desktop runs it: the comparison, then its outcome told.
-    ComparisonResult Run(const std::string& catalogue, TestServices& told) {
+    ComparisonResult Run(const std::string& catalogue, TestServices& told, int threads = 0) {
+        ComparisonOptions options;
+        options.threads = threads;
         const ComparisonResult result =
-            RunComparison(booklist, CurrentDataFolder(), catalogue, {}, told);
+            RunComparison(booklist, CurrentDataFolder(), catalogue, options, told);
         ShowComparisonOutcome(CurrentDataFolder(), result, told);
         return result;
     }
@@ -133,24 +135,29 @@ TEST_F(ComparisonRunTest, CounterGroupsThousands) {
 
 TEST_F(ComparisonRunTest, CancelKeepsAndSavesTheMatchesSoFar) {
     WriteFile("catalogue.mrc", TwoMatches);
-    services.PresetCancelAtPoll(2);
-    const ComparisonResult result = Run("catalogue.mrc");
-    EXPECT_TRUE(result.cancelled);
-    EXPECT_EQ(result.recordsRead, 2);
-    EXPECT_EQ(result.matches, 1);
-    EXPECT_TRUE(Matched("1"));
-    EXPECT_FALSE(Matched("2"));
-    EXPECT_EQ(WithoutRunLine(ReadFile("Matches.tul")), "1,813\r\n");
-    // The review holds the records matched so far, each where it lies in the output.
-    const auto review = LoadMatchReview(CurrentDataFolder());
-    ASSERT_TRUE(review && review->size() == 1u);
-    EXPECT_EQ((*review)[0].controlNumber, "a");
-    EXPECT_EQ(ReadFile("OUTPUT.MRC").size(), static_cast<std::size_t>((*review)[0].length));
-    EXPECT_EQ(MarcToText(ReadFile("OUTPUT.MRC")).substr(0, 4), "LDR ");
-    EXPECT_EQ(MarcToText(ReadFile("OUTPUT.MRC")).find("001 c"), std::string::npos);
-    ASSERT_EQ(services.ShownMessages().size(), 1u);
-    EXPECT_TRUE(services.ShownMessages()[0].text.ends_with(
-        ".MRC\r\nThe comparison was cancelled.\r\n2 records read, 1 match."));
+    // On two threads the third record is decided too, and dropped: the files are one thread's.
+    for (const int threads : {1, 2}) {
+        SCOPED_TRACE(threads);
+        TestServices services;
+        services.PresetCancelAtPoll(2);
+        const ComparisonResult result = Run("catalogue.mrc", services, threads);
+        EXPECT_TRUE(result.cancelled);
+        EXPECT_EQ(result.recordsRead, 2);
+        EXPECT_EQ(result.matches, 1);
+        EXPECT_TRUE(Matched("1"));
+        EXPECT_FALSE(Matched("2"));
+        EXPECT_EQ(WithoutRunLine(ReadFile("Matches.tul")), "1,813\r\n");
+        // The review holds the records matched so far, each where it lies in the output.
+        const auto review = LoadMatchReview(CurrentDataFolder());
+        ASSERT_TRUE(review && review->size() == 1u);
+        EXPECT_EQ((*review)[0].controlNumber, "a");
+        EXPECT_EQ(ReadFile("OUTPUT.MRC").size(), static_cast<std::size_t>((*review)[0].length));
+        EXPECT_EQ(MarcToText(ReadFile("OUTPUT.MRC")).substr(0, 4), "LDR ");
+        EXPECT_EQ(MarcToText(ReadFile("OUTPUT.MRC")).find("001 c"), std::string::npos);
+        ASSERT_EQ(services.ShownMessages().size(), 1u);
+        EXPECT_TRUE(services.ShownMessages()[0].text.ends_with(
+            ".MRC\r\nThe comparison was cancelled.\r\n2 records read, 1 match."));
+    }
 }
 
 TEST_F(ComparisonRunTest, CatalogueThatCannotBeOpenedOrHoldsNoRecordsResetsNothing) {

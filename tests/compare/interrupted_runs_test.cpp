@@ -113,6 +113,21 @@ TEST_F(InterruptedRuns, KilledComparisonsLeaveOneWholeRun) {
     KillAtRandomTimes(commands, dir, whole, [] {});
 }
 
+// Beside the runs cut short: the benchmark catalogue compared on one thread and on two.
+TEST_F(InterruptedRuns, OneAndTwoThreadsWriteTheSame) {
+    std::vector<Results> written;
+    for (const std::string threads : {"1", "2"}) {
+        const fs::path dir = fs::absolute(Compared("threads" + threads, booklist));
+        ASSERT_EQ(RunCommand("TALLYLEAF_THREADS=" + threads + " '" + Cli + "' compare --dir '" +
+                             dir.string() + "' '" + catalogueA.string() + "' >/dev/null")
+                      .status,
+                  0);
+        written.push_back(ResultsIn(dir));
+    }
+    EXPECT_FALSE(written[0].output.empty());
+    EXPECT_TRUE(written[0] == written[1]);
+}
+
 TEST_F(InterruptedRuns, KilledTakeBacksLeaveTheRunBeforeOrAfter) {
     const fs::path dir = fs::absolute(Compared("work", booklist, catalogueA));
     std::vector<std::string> takeBack = {Cli, "unmatch", "--dir", dir};

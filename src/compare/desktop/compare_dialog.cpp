@@ -95,7 +95,7 @@ bool ShowCompareDialog(Booklist& booklist, const DataFolder& folder, Services& s
     // earlier ones, and so does the list.
     Booklist compared = booklist;
     const ComparisonResult result =
-        RunComparison(compared, folder, path, options, services, order, matchByIsbn);
+        RunComparison(compared, folder, path, {options, order, matchByIsbn}, services);
     if (result.outputCreated && result.matchesSaved && result.reviewSaved)
         booklist = std::move(compared);
     ShowComparisonOutcome(folder, result, services);
