@@ -124,6 +124,10 @@ for line in floors:
     print(line)
 PY
 
+# The review's share of a 500,000-record comparison: the same run with it and without it, in turn.
+"$build/bench/compare/tallyleaf_review_share" "$work/500000" "$work/500000/Catalogue.mrc" "$runs" |
+  sed 's/$/ (goal <= 3%)/'
+
 peak_kb() { (cd "$1" && /usr/bin/time -f "%M" "$cli" compare Catalogue.mrc 2>&1 > /dev/null | tail -1); }
 echo "peak memory of a comparison: $(peak_kb "$work/100000") KB at 100,000 records," \
   "$(peak_kb "$work/500000") KB at 500,000 records"

@@ -314,7 +314,7 @@ void ListRejectedEntries(RecordInHand& in, ComparisonRun& run) {
 // Marks, writes and reviews what was decided for the record whose fields and author the run's
 // scratch holds; `record` holds its title when the tests read it.
 bool Apply(RecordInHand& in, CatalogueRecord& record, ComparisonRun& run) {
-    if (!in.decision.rejectedEntries.empty()) ListRejectedEntries(in, run);
+    if (!in.decision.rejectedEntries.empty() && run.reviewed) ListRejectedEntries(in, run);
     const RecordDecision& found = in.decision;
     if (!found.matched) return false;
     BookFieldIndex& fields = run.scratch.fields;
@@ -338,6 +338,7 @@ bool Apply(RecordInHand& in, CatalogueRecord& record, ComparisonRun& run) {
     const WrittenRecord written = WriteMatchedRecord(record, levelBand, run);
     // The texts the match extracted are those of the record as read; tagging changes neither the
     // control number nor the leader's coding.
+    if (!run.reviewed) return true;
     const PackedFields entryFields = SplitPackedLine(entry, FieldAuthor + 1);
     run.review.Add(entryFields[FieldId], entryFields[FieldTitle], entryFields[FieldAuthor],
                    found.kind, run.controlNumber, record.title, run.scratch.author,

@@ -83,6 +83,7 @@ struct ComparisonRun {
     std::int64_t outputBytes = 0;           // written to it so far
     OutputDigest outputDigest;              // of what was written to it
     RunReview review;                       // one row per matched record, in catalogue order
+    bool reviewed = true;                   // false: rows are not added to it
     std::int64_t matches = 0;
     std::int64_t notWritten = 0;
     std::int64_t malformed = 0;
@@ -146,6 +147,8 @@ struct ComparisonOptions {
     // files written are the same.
     int threads = 0;
     std::int64_t threadedFromBytes = ThreadedCatalogueBytes;
+    // For the benchmarks alone, which measure what the review costs: false leaves it empty.
+    bool reviewed = true;
 };
 
 // Compares the catalogue file at `path` (ISO 2709 or MARCXML) with `booklist` under the progress

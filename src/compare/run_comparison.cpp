@@ -81,6 +81,7 @@ ComparisonResult RunComparison(Booklist& booklist, const DataFolder& folder,
     run.options = options.tagging;
     run.rejected = RejectedPairs(ReadRejectedPairs(folder));
     run.matchByIsbn = options.matchByIsbn;
+    run.reviewed = options.reviewed;
     run.scratch.fields.SetCallNumberOrder(options.callNumbers);
     PrepareComparisonRun(run, booklist);
     const int threads = ThreadsFor(options, path, fileSize);
