@@ -1,16 +1,30 @@
 #include "compare/marc_writer.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
+#include <vector>
 
 #include "base/byte_scan.h"
 
 namespace {
 
-void PutDigits(std::string& bytes, std::size_t at, std::size_t width, std::size_t value) {
-    for (std::size_t i = width; i-- > 0;) {
-        bytes[at + i] = static_cast<char>('0' + value % 10);
-        value /= 10;
+// The directory's and leader's numbers, written for every field of every record written: two
+// digits at a time.
+constexpr auto DigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
     }
+    return pairs;
+}();
+
+void PutDigits(char* at, std::size_t width, std::size_t value) {
+    std::size_t i = width;
+    for (; i >= 2; i -= 2, value /= 100)
+        std::memcpy(at + i - 2, &DigitPairs[2 * (value % 100)], 2);
+    if (i == 1) at[0] = static_cast<char>('0' + value % 10);
 }
 
 // A byte that would end a field or record early, or (NUL) end it for a reader of this program.
@@ -45,54 +59,55 @@ bool LeaderKeepsFraming(std::string_view leader) {
 
 }  // namespace
 
-RebuildResult RebuildMarcRecord(const CatalogueRecord& record, std::string& bytes) {
+RebuildResult WriteMarcRecord(std::string_view leader, std::span<const FieldToWrite> fields,
+                              std::string& bytes) {
     bytes.clear();
-    if (!LeaderKeepsFraming(record.leader)) return RebuildResult::Malformed;
+    if (!LeaderKeepsFraming(leader)) return RebuildResult::Malformed;
 
-    std::size_t fields = 0;
     std::size_t contentBytes = 0;
-    for (std::size_t k = 0; k < record.FieldCount(); ++k) {
-        const std::string_view text = record.Field(k);
-        if (text.size() < 3) continue;
-        if (HoldsFraming(text)) return RebuildResult::Malformed;
-        const std::size_t length = text.size() - 3 + 1;
+    for (const FieldToWrite& field : fields) {
+        if (HoldsFraming(field.tag) || HoldsFraming(field.content)) return RebuildResult::Malformed;
+        const std::size_t length = field.content.size() + 1;
         if (length > MaxFieldBytes) return RebuildResult::TooLong;
-        ++fields;
         contentBytes += length;
     }
-    const std::size_t base = 24 + fields * 12 + 1;
+    const std::size_t base = 24 + fields.size() * 12 + 1;
     const std::size_t total = base + contentBytes + 1;
     if (total > MaxRecordLength) return RebuildResult::TooLong;
 
-    bytes.resize(base);
-    std::copy_n(record.leader.begin(), std::min<std::size_t>(record.leader.size(), 24),
-                bytes.begin());
-    if (record.leader.size() < 24)
-        std::fill(bytes.begin() + record.leader.size(), bytes.begin() + 24, ' ');
-    PutDigits(bytes, 0, 5, total);
-    PutDigits(bytes, 12, 5, base);
+    bytes.resize(total);
+    char* const out = bytes.data();
+    const std::size_t leaderBytes = std::min<std::size_t>(leader.size(), 24);
+    std::memcpy(out, leader.data(), leaderBytes);
+    std::memset(out + leaderBytes, ' ', 24 - leaderBytes);
+    PutDigits(out, 5, total);
+    PutDigits(out + 12, 5, base);
 
-    std::size_t entry = 24;
+    char* entry = out + 24;
+    char* data = out + base;
     std::size_t start = 0;
-    for (std::size_t k = 0; k < record.FieldCount(); ++k) {
-        const std::string_view text = record.Field(k);
-        if (text.size() < 3) continue;
-        const std::size_t length = text.size() - 3 + 1;
-        std::copy_n(text.begin(), 3, bytes.begin() + entry);
-        PutDigits(bytes, entry + 3, 4, length);
-        PutDigits(bytes, entry + 7, 5, start);
+    for (const FieldToWrite& field : fields) {
+        const std::size_t length = field.content.size() + 1;
+        std::memcpy(entry, field.tag.data(), 3);
+        PutDigits(entry + 3, 4, length);
+        PutDigits(entry + 7, 5, start);
         entry += 12;
+        std::memcpy(data, field.content.data(), field.content.size());
+        data[field.content.size()] = FieldTerminator;
+        data += length;
         start += length;
     }
-    bytes[entry] = FieldTerminator;
+    *entry = FieldTerminator;
+    *data = RecordTerminator;
+    return RebuildResult::Rebuilt;
+}
 
-    bytes.reserve(total);
+RebuildResult RebuildMarcRecord(const CatalogueRecord& record, std::string& bytes) {
+    thread_local std::vector<FieldToWrite> fields;
+    fields.clear();
     for (std::size_t k = 0; k < record.FieldCount(); ++k) {
         const std::string_view text = record.Field(k);
-        if (text.size() < 3) continue;
-        bytes.append(text.substr(3));
-        bytes += FieldTerminator;
+        if (text.size() >= 3) fields.push_back({text.substr(0, 3), text.substr(3)});
     }
-    bytes += RecordTerminator;
-    return RebuildResult::Rebuilt;
+    return WriteMarcRecord(record.leader, fields, bytes);
 }

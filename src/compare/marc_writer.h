@@ -1,6 +1,8 @@
 #pragma once
 #include <cstddef>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "compare/marc_record.h"
 
@@ -14,7 +16,17 @@ enum class RebuildResult {
     Malformed,  // the leader or a tag holds a delimiter byte, which would break the framing
 };
 
-// The record's bytes from its leader and field texts, with a fresh directory, base address and
-// record length; every other leader position as read. Field texts shorter than a tag are dropped.
-// `bytes` is left empty unless the result is Rebuilt.
+// One field to write: its 3-byte tag and its content, without terminator.
+struct FieldToWrite {
+    std::string_view tag;
+    std::string_view content;
+};
+
+// A record's bytes from its leader and fields, with a fresh directory, base address and record
+// length; every other leader position as given. `bytes` is left empty unless the result is
+// Rebuilt.
+RebuildResult WriteMarcRecord(std::string_view leader, std::span<const FieldToWrite> fields,
+                              std::string& bytes);
+
+// The same from the record's leader and field texts. Field texts shorter than a tag are dropped.
 RebuildResult RebuildMarcRecord(const CatalogueRecord& record, std::string& bytes);

@@ -113,8 +113,8 @@ const AuthorBook* FindBySeries(const BooklistIndexes& indexes, std::span<const A
 }
 
 // Writes the tagged record; where it went, for the review.
-WrittenRecord WriteMatchedRecord(CatalogueRecord& record, int levelBand, ComparisonRun& run) {
-    const RebuildResult rebuilt = TagRecord(record, levelBand, run.options, run.bytes);
+WrittenRecord WriteMatchedRecord(const CatalogueRecord& record, int levelBand, ComparisonRun& run) {
+    const RebuildResult rebuilt = TagMatchedRecord(record, levelBand, run.options, run.bytes);
     if (rebuilt != RebuildResult::Rebuilt) {
         ++(rebuilt == RebuildResult::TooLong ? run.notWritten : run.malformed);
         return {};
@@ -329,12 +329,10 @@ bool Apply(RecordInHand& in, CatalogueRecord& record, ComparisonRun& run) {
     int levelBand = found.levelBand;
     if (levelBand < 0) levelBand = LevelBandOf(SplitPackedLine(entry, FieldLevel + 1)[FieldLevel]);
     ++run.matches;
-    // Earlier tags are taken out of every record, but the title has been extracted already, so
-    // only the records written can show it.
+    // Earlier tags are taken out of every record written, but the title has been extracted
+    // already, so only the records written can show it.
     SplitMarcRecord(in.bytes, record);
-    // Looked up while the split record still reads its fields from the bytes.
     run.controlNumber.assign(record.FirstFieldOf("001"));
-    RemoveEarlierTags(record);
     const WrittenRecord written = WriteMatchedRecord(record, levelBand, run);
     // The texts the match extracted are those of the record as read; tagging changes neither the
     // control number nor the leader's coding.

@@ -1,6 +1,8 @@
 #include "compare/tagging.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -13,16 +15,16 @@ int IndicatorValue(char c) {
     return IsDigit(c) ? c - '0' : 0;
 }
 
-// A series field exactly as TagRecord writes it: tag 440 or 490, indicators "1" and "0", and one
+// A series field exactly as tagging writes it: tag 440 or 490, indicators "1" and "0", and one
 // "a" subfield holding one of the four level texts. Anything else is the library's own.
-bool IsOwnSeriesEntry(std::string_view text) {
-    const std::uint32_t tag = TagCode(text);
-    if (tag != TagCode("440") && tag != TagCode("490")) return false;
-    if (text.size() < 7 || text.substr(3, 2) != "10" || text[5] != SubfieldDelimiter ||
-        text[6] != 'a') {
+bool IsOwnSeriesEntry(std::string_view tag, std::string_view content) {
+    const std::uint32_t code = TagCode(tag);
+    if (code != TagCode("440") && code != TagCode("490")) return false;
+    if (content.size() < 4 || content.substr(0, 2) != "10" || content[2] != SubfieldDelimiter ||
+        content[3] != 'a') {
         return false;
     }
-    const std::string_view value = text.substr(7);
+    const std::string_view value = content.substr(4);
     for (int band = 1; band <= 4; ++band) {
         if (value == SeriesTextForBand(band)) return true;
     }
@@ -30,29 +32,6 @@ bool IsOwnSeriesEntry(std::string_view text) {
 }
 
 }  // namespace
-
-void RemoveEarlierTags(CatalogueRecord& record) {
-    std::string rebuilt;
-    // Every field is examined: fields are not always in tag order (Library of Congress records
-    // carry their 9xx fields before the title), and a star left behind would gain another each run.
-    for (std::size_t k = 0; k < record.FieldCount(); ++k) {
-        const std::string_view text = record.Field(k);
-        const std::uint32_t tag = TagCode(text);
-        if (tag == TagCode("082") || tag == TagCode("084") || tag == TagCode("089") ||
-            tag == TagCode("099")) {
-            if (text.find('*') == std::string_view::npos) continue;
-            rebuilt.assign(text);
-            std::erase(rebuilt, '*');
-            record.ReplaceField(k, rebuilt);
-        } else if (tag == TagCode("245") && text.find('*') == 7) {
-            rebuilt.assign(text.substr(0, 4));
-            rebuilt += static_cast<char>('0' + std::max(IndicatorValue(text[4]) - 1, 0));
-            rebuilt.append(text.substr(5, 2));
-            rebuilt.append(text.substr(8));
-            record.ReplaceField(k, rebuilt);
-        }
-    }
-}
 
 const char* SeriesTextForBand(int levelBand) {
     switch (levelBand) {
@@ -67,40 +46,93 @@ const char* SeriesTextForBand(int levelBand) {
     }
 }
 
-RebuildResult TagRecord(CatalogueRecord& record, int levelBand, const TaggingOptions& options,
-                        std::string& bytes) {
-    if (options.TagSeriesWithLevel) {
-        for (std::size_t k = record.FieldCount(); k-- > 0;) {
-            if (IsOwnSeriesEntry(record.Field(k))) record.RemoveField(k);
-        }
+namespace {
+
+// The content of a field as it was before an earlier run tagged it: no "*" in a call-number
+// field, and no "*" leading the title, whose non-filing count goes back down by one. Every field
+// is examined: fields are not always in tag order (Library of Congress records carry their 9xx
+// fields before the title), and a star left behind would gain another each run. Changed
+// contents are made in `made`; false when the field is as it was.
+bool Untagged(std::string_view tag, std::string_view content, std::string& made) {
+    const std::uint32_t code = TagCode(tag);
+    if (code == TagCode("082") || code == TagCode("084") || code == TagCode("089") ||
+        code == TagCode("099")) {
+        if (content.find('*') == std::string_view::npos) return false;
+        made.assign(content);
+        std::erase(made, '*');
+        return true;
     }
+    if (code != TagCode("245") || content.find('*') != 4) return false;
+    made.assign(content.substr(0, 1));
+    made += static_cast<char>('0' + std::max(IndicatorValue(content[1]) - 1, 0));
+    made.append(content.substr(2, 2));
+    made.append(content.substr(5));
+    return true;
+}
+
+// A title content with the star in front, after the indicators and the first subfield code. The
+// second indicator counts the characters to pass over when filing; it has one digit, so a 9 stays
+// 9 while the star still goes in.
+void Starred(std::string_view content, std::string& made) {
+    const char second = content.size() > 1 ? content[1] : ' ';
+    made.assign(content.substr(0, 1));
+    made += static_cast<char>('0' + std::min(IndicatorValue(second) + 1, 9));
+    made.append(content.size() > 2 ? content.substr(2, 2) : std::string_view());
+    made += '*';
+    made.append(content.size() > 4 ? content.substr(4) : std::string_view());
+}
+
+}  // namespace
+
+RebuildResult TagMatchedRecord(const CatalogueRecord& record, int levelBand,
+                               const TaggingOptions& options, std::string& bytes) {
+    // The fields are read where the record holds them; only the few that change are made anew,
+    // each in a text of its own that stays in place until the record is written.
+    thread_local std::vector<FieldToWrite> fields;
+    thread_local std::vector<std::string> made;
+    fields.clear();
+    std::size_t madeCount = 0;
+    const auto makeText = [&]() -> std::string& {
+        if (madeCount == made.size()) made.emplace_back();
+        return made[madeCount++];
+    };
+    // Room for every text made, so that none moves while the list points into it: at most two
+    // for a field and the series entry.
+    made.reserve(2 * record.FieldCount() + 1);
+
     std::string_view seriesTag = "440";
-    std::string rebuilt;
     for (std::size_t k = 0; k < record.FieldCount(); ++k) {
-        const std::string_view text = record.Field(k);
-        const std::uint32_t tag = TagCode(text);
-        if (tag == TagCode("490")) seriesTag = "490";
-        if (tag != TagCode("245") || !options.TagTitlesWithStar) continue;
-        // The second indicator counts the characters to pass over when filing; it has one digit,
-        // so a 9 stays 9 while the star still goes in.
-        const char second = text.size() > 4 ? text[4] : ' ';
-        rebuilt.assign(text.substr(0, 4));
-        rebuilt += static_cast<char>('0' + std::min(IndicatorValue(second) + 1, 9));
-        rebuilt.append(text.size() > 5 ? text.substr(5, 2) : std::string_view());
-        rebuilt += '*';
-        rebuilt.append(text.size() > 7 ? text.substr(7) : std::string_view());
-        record.ReplaceField(k, rebuilt);
+        const std::string_view tag = record.FieldTag(k);
+        if (tag.size() < 3) continue;
+        std::string_view content = record.FieldContent(k);
+        std::string& untagged = makeText();
+        if (Untagged(tag, content, untagged)) {
+            content = untagged;
+        } else {
+            --madeCount;  // not needed: the next text made takes its place
+        }
+        const std::uint32_t code = TagCode(tag);
+        // The series fields an earlier run wrote go first, so that a record tagged again comes
+        // out as its untagged form would, not with one more series entry each run.
+        if (options.TagSeriesWithLevel && IsOwnSeriesEntry(tag, content)) continue;
+        if (code == TagCode("490")) seriesTag = "490";
+        if (code == TagCode("245") && options.TagTitlesWithStar) {
+            std::string& text = makeText();
+            Starred(content, text);
+            content = text;
+        }
+        fields.push_back({tag, content});
     }
     if (options.TagSeriesWithLevel) {
-        std::string field(seriesTag);
-        field += "10";
-        field += SubfieldDelimiter;
-        field += 'a';
-        field += SeriesTextForBand(levelBand);
-        std::size_t at = 0;
-        while (at < record.FieldCount() && record.Field(at).substr(0, 3) < "500")
-            ++at;
-        record.InsertField(at, field);
+        std::string& content = makeText();
+        content = "10";
+        content += SubfieldDelimiter;
+        content += 'a';
+        content += SeriesTextForBand(levelBand);
+        const auto before = std::find_if(fields.begin(), fields.end(), [](const FieldToWrite& f) {
+            return f.tag >= std::string_view("500");
+        });
+        fields.insert(before, {seriesTag, content});
     }
-    return RebuildMarcRecord(record, bytes);
+    return WriteMarcRecord(record.leader, fields, bytes);
 }

@@ -14,16 +14,16 @@ CatalogueRecord Split(std::string_view text) {
 }
 
 std::vector<std::string> Tagged(std::string_view text, int band, TaggingOptions options = {}) {
-    CatalogueRecord record = Split(text);
     std::string bytes;
-    EXPECT_EQ(TagRecord(record, band, options, bytes), RebuildResult::Rebuilt);
-    return FieldTexts(record);
+    EXPECT_EQ(TagMatchedRecord(Split(text), band, options, bytes), RebuildResult::Rebuilt);
+    CatalogueRecord tagged;
+    SplitMarcRecord(bytes, tagged);
+    return FieldTexts(tagged);
 }
 
+// With neither tag chosen, only the marks of an earlier run are taken out.
 std::vector<std::string> Untagged(std::string_view text) {
-    CatalogueRecord record = Split(text);
-    RemoveEarlierTags(record);
-    return FieldTexts(record);
+    return Tagged(text, 1, {false, false});
 }
 
 }  // namespace
@@ -113,14 +113,12 @@ TEST(TagRecord, SeriesEntriesOfAnEarlierRunAreReplacedNotStacked) {
 }
 
 TEST(TagRecord, TaggingATaggedRecordAgainGivesTheSameRecord) {
-    CatalogueRecord record = Split("100 1 $aX\n245 11$aHoles\n490 1 $aS\n650  0$aDogs");
     std::string once;
-    TagRecord(record, 2, {}, once);
+    TagMatchedRecord(Split("100 1 $aX\n245 11$aHoles\n490 1 $aS\n650  0$aDogs"), 2, {}, once);
     CatalogueRecord again;
     SplitMarcRecord(once, again);
-    RemoveEarlierTags(again);
     std::string twice;
-    TagRecord(again, 2, {}, twice);
+    TagMatchedRecord(again, 2, {}, twice);
     EXPECT_EQ(twice, once);
 }
 
