@@ -157,8 +157,6 @@ void BM_CompareEveryRecordMatching(benchmark::State& state) {
         std::FILE* list = std::fopen((folder / "Booklist.tul").c_str(), "wb");
         std::FILE* catalogue = std::fopen((folder / "catalogue.mrc").c_str(), "wb");
         if (!list || !catalogue) return state.SkipWithError("cannot write the bench data");
-        CatalogueRecord record;
-        record.leader = "00000nam a2200000 a 4500";
         std::string bytes;
         for (int i = 0; i < Records; ++i) {
             const std::string title = "Book number " + std::to_string(i);
@@ -166,21 +164,23 @@ void BM_CompareEveryRecordMatching(benchmark::State& state) {
             std::fprintf(list, "%d\t%s\t%s\tN\tPress\t2001\t\t\tAdventure\tMature\t\tBook\t\r\n",
                          100000 + i, title.c_str(), author.c_str());
             const int of = oneEntry ? 0 : i;
-            record.ClearFields();
-            record.AppendField("001", "rec" + std::to_string(i));
-            record.AppendField("082",
-                               "04\x1F"
-                               "a823.914\x1F"
-                               "bWRI");
-            record.AppendField("100",
-                               "1 \x1F"
-                               "aWriter" +
-                                   std::to_string(of % 1000) + ", Ann.");
-            record.AppendField("245",
-                               "10\x1F"
-                               "aBook number " +
-                                   std::to_string(of) + " /");
-            RebuildMarcRecord(record, bytes);
+            const std::string control = "rec" + std::to_string(i);
+            const std::string writer =
+                "1 \x1F"
+                "aWriter" +
+                std::to_string(of % 1000) + ", Ann.";
+            const std::string book =
+                "10\x1F"
+                "aBook number " +
+                std::to_string(of) + " /";
+            const FieldToWrite fields[] = {{"001", control},
+                                           {"082",
+                                            "04\x1F"
+                                            "a823.914\x1F"
+                                            "bWRI"},
+                                           {"100", writer},
+                                           {"245", book}};
+            WriteMarcRecord("00000nam a2200000 a 4500", fields, bytes);
             std::fwrite(bytes.data(), 1, bytes.size(), catalogue);
         }
         std::fclose(list);

@@ -44,10 +44,9 @@ ComparisonRun& PreparedRun() {
 
 // Whether the next comparison will take each title's star out again: it looks for it first in
 // the data of the first subfield only.
-bool StarsComeOutAgain(const CatalogueRecord& record) {
-    for (std::size_t k = 0; k < record.FieldCount(); ++k) {
-        const std::string_view text = record.Field(k);
-        if (text.substr(0, 3) == "245" && text.find('*') != 7) return false;
+bool StarsComeOutAgain(const CatalogueRecord& tagged) {
+    for (std::size_t k = 0; k < tagged.FieldCount(); ++k) {
+        if (tagged.FieldTag(k) == "245" && tagged.FieldContent(k).find('*') != 4) return false;
     }
     return true;
 }
@@ -72,8 +71,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (run.notWritten + run.malformed != unwritten + 1) std::abort();
             continue;
         }
-        CheckWrittenRecord(record, run.bytes);
-        if (choice != 1 || !StarsComeOutAgain(record)) continue;
+        CheckWrittenRecord(record.leader, run.bytes);
+        CatalogueRecord tagged;
+        SplitMarcRecord(run.bytes, tagged);
+        if (choice != 1 || !StarsComeOutAgain(tagged)) continue;
         const std::string written = run.bytes;
         CatalogueRecord again;
         if (MatchCatalogueRecord(written, again, run) && run.bytes != written) std::abort();

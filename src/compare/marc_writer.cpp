@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <vector>
 
 #include "base/byte_scan.h"
 
@@ -100,14 +99,4 @@ RebuildResult WriteMarcRecord(std::string_view leader, std::span<const FieldToWr
     *entry = FieldTerminator;
     *data = RecordTerminator;
     return RebuildResult::Rebuilt;
-}
-
-RebuildResult RebuildMarcRecord(const CatalogueRecord& record, std::string& bytes) {
-    thread_local std::vector<FieldToWrite> fields;
-    fields.clear();
-    for (std::size_t k = 0; k < record.FieldCount(); ++k) {
-        const std::string_view text = record.Field(k);
-        if (text.size() >= 3) fields.push_back({text.substr(0, 3), text.substr(3)});
-    }
-    return WriteMarcRecord(record.leader, fields, bytes);
 }

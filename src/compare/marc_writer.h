@@ -27,6 +27,3 @@ struct FieldToWrite {
 // Rebuilt.
 RebuildResult WriteMarcRecord(std::string_view leader, std::span<const FieldToWrite> fields,
                               std::string& bytes);
-
-// The same from the record's leader and field texts. Field texts shorter than a tag are dropped.
-RebuildResult RebuildMarcRecord(const CatalogueRecord& record, std::string& bytes);

@@ -164,8 +164,8 @@ TEST(SplitMarcRecord, LengthsAndStartsOfTheDirectoryAreNotUsed) {
     bytes.replace(24 + 3, 9, "999999999");  // first entry: nonsense length and start
     CatalogueRecord record;
     ASSERT_EQ(SplitMarcRecord(bytes, record), 2u);
-    EXPECT_EQ(FieldAsText(record.Field(0)), "100 1 $aSmith");
-    EXPECT_EQ(FieldAsText(record.Field(1)), "245 10$aHoles");
+    EXPECT_EQ(FieldAsText(record, 0), "100 1 $aSmith");
+    EXPECT_EQ(FieldAsText(record, 1), "245 10$aHoles");
 }
 
 TEST(SplitMarcRecord, DamagedRecordsYieldFewerFieldsOrNone) {
@@ -188,13 +188,13 @@ TEST(SplitMarcRecord, DamagedRecordsYieldFewerFieldsOrNone) {
     std::string extended = shortData.substr(0, 36) + "245000500000" + shortData.substr(36);
     extended.replace(12, 5, "00049");
     ASSERT_EQ(SplitMarcRecord(extended, record), 2u);
-    EXPECT_EQ(FieldAsText(record.Field(1)), "245");
+    EXPECT_EQ(FieldAsText(record, 1), "245");
 
     // A last field without its own terminator does not take the record terminator with it.
     std::string unterminated = good;
     unterminated.erase(unterminated.size() - 2, 1);
     ASSERT_EQ(SplitMarcRecord(unterminated, record), 2u);
-    EXPECT_EQ(FieldAsText(record.Field(1)), "245 10$aHoles");
+    EXPECT_EQ(FieldAsText(record, 1), "245 10$aHoles");
 }
 
 TEST(SplitMarcRecord, TheLargestBaseAddressHoldsEightThousandDirectoryEntries) {
@@ -214,7 +214,7 @@ TEST(SplitMarcRecord, TheLargestBaseAddressHoldsEightThousandDirectoryEntries) {
     bytes.replace(12, 5, "99999");
     CatalogueRecord record;
     ASSERT_EQ(SplitMarcRecord(bytes, record), 8331u);
-    EXPECT_EQ(FieldAsText(record.Field(8330)), "500   $ax");
+    EXPECT_EQ(FieldAsText(record, 8330), "500   $ax");
 }
 
 TEST(SubfieldAccess, CountsAndPiecesOfTheSubfieldArea) {

@@ -104,10 +104,14 @@ std::string FieldAsText(std::string_view field) {
     return text;
 }
 
+std::string FieldAsText(const CatalogueRecord& record, std::size_t k) {
+    return FieldAsText(std::string(record.FieldTag(k)) + std::string(record.FieldContent(k)));
+}
+
 std::vector<std::string> FieldTexts(const CatalogueRecord& record) {
     std::vector<std::string> texts;
     for (std::size_t k = 0; k < record.FieldCount(); ++k) {
-        texts.push_back(FieldAsText(record.Field(k)));
+        texts.push_back(FieldAsText(record, k));
     }
     return texts;
 }

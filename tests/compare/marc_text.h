@@ -25,6 +25,8 @@ std::string MarcRecordBytes(const std::string& leader, const std::vector<std::st
 
 // Field texts in the notation above, for readable assertions: "245 14$a*The hobbit".
 std::string FieldAsText(std::string_view field);
+// Field `k` of a split record, so.
+std::string FieldAsText(const CatalogueRecord& record, std::size_t k);
 
 // Every field text of a record in that notation.
 std::vector<std::string> FieldTexts(const CatalogueRecord& record);

@@ -122,66 +122,62 @@ TEST(TagRecord, TaggingATaggedRecordAgainGivesTheSameRecord) {
     EXPECT_EQ(twice, once);
 }
 
-TEST(RebuildMarcRecord, LengthsStartsAndBaseAddressAddUp) {
-    CatalogueRecord record = Split("LDR 99999cam a2299999 i 4500\n001 x1\n245 10$aHoles");
-    record.InsertField(1, "10");  // shorter than a tag: dropped
+constexpr std::string_view Leader = "00000nam a2200000 a 4500";
+
+TEST(WriteMarcRecord, LengthsStartsAndBaseAddressAddUp) {
     std::string bytes;
-    ASSERT_EQ(RebuildMarcRecord(record, bytes), RebuildResult::Rebuilt);
+    const std::vector<FieldToWrite> fields = {{"001", "x1"},
+                                              {"245",
+                                               "10\x1F"
+                                               "aHoles"}};
+    ASSERT_EQ(WriteMarcRecord("99999cam a2299999 i 4500", fields, bytes), RebuildResult::Rebuilt);
     EXPECT_EQ(bytes, MarcFromText("LDR 00000cam a2200000 i 4500\n001 x1\n245 10$aHoles"));
     EXPECT_EQ(std::stoul(bytes.substr(0, 5)), bytes.size());
 }
 
-TEST(RebuildMarcRecord, RecordsBeyondTheIsoNumbersAreNotWritten) {
+TEST(WriteMarcRecord, RecordsBeyondTheIsoNumbersAreNotWritten) {
     std::string bytes;
-    CatalogueRecord fits = Split("500   $a" + std::string(9999 - 5, 'x'));
-    EXPECT_EQ(RebuildMarcRecord(fits, bytes), RebuildResult::Rebuilt);
-    CatalogueRecord field;
-    field.AppendField("500",
-                      "  \x1F"
-                      "a" +
-                          std::string(9999 - 4, 'x'));
-    EXPECT_EQ(RebuildMarcRecord(field, bytes), RebuildResult::TooLong);
+    const std::string fits(9999 - 1, 'x');  // with its terminator, as long as a field can be
+    EXPECT_EQ(WriteMarcRecord(Leader, {{{"500", fits}}}, bytes), RebuildResult::Rebuilt);
+    const std::string over(9999, 'x');
+    EXPECT_EQ(WriteMarcRecord(Leader, {{{"500", over}}}, bytes), RebuildResult::TooLong);
     EXPECT_TRUE(bytes.empty());
 
-    CatalogueRecord total;
-    total.leader = "00000nam a2200000 a 4500";
-    for (int i = 0; i < 11; ++i)
-        total.AppendField("500",
-                          "  \x1F"
-                          "a" +
-                              std::string(9000, 'y'));
-    EXPECT_EQ(RebuildMarcRecord(total, bytes), RebuildResult::Rebuilt);
+    const std::string part(9004, 'y');
+    std::vector<FieldToWrite> fields(11, {"500", part});
+    EXPECT_EQ(WriteMarcRecord(Leader, fields, bytes), RebuildResult::Rebuilt);
     EXPECT_EQ(bytes.size(), 24u + 11 * 12 + 1 + 11 * 9005 + 1);
-    total.AppendField("500",
-                      "  \x1F"
-                      "a" +
-                          std::string(9000, 'y'));
-    EXPECT_EQ(RebuildMarcRecord(total, bytes), RebuildResult::TooLong);
+    fields.push_back({"500", part});
+    EXPECT_EQ(WriteMarcRecord(Leader, fields, bytes), RebuildResult::TooLong);
 }
 
-TEST(RebuildMarcRecord, DelimitersInTheLeaderOrATagWouldBreakTheFileAndAreRefused) {
+TEST(WriteMarcRecord, DelimitersInTheLeaderOrATagWouldBreakTheFileAndAreRefused) {
     std::string bytes;
-    CatalogueRecord leader = Split("245 10$aT");
-    leader.leader[6] = '\x1E';
-    EXPECT_EQ(RebuildMarcRecord(leader, bytes), RebuildResult::Malformed);
-    leader.leader[6] = 'a';
-    leader.leader[3] = '\x1D';  // the length is written over it
-    EXPECT_EQ(RebuildMarcRecord(leader, bytes), RebuildResult::Rebuilt);
-    CatalogueRecord tag = Split("245 10$aT");
-    tag.InsertField(0,
-                    "2\x1D"
-                    "5x");
-    EXPECT_EQ(RebuildMarcRecord(tag, bytes), RebuildResult::Malformed);
+    const std::vector<FieldToWrite> title = {{"245",
+                                              "10\x1F"
+                                              "aT"}};
+    std::string leader(Leader);
+    leader[6] = '\x1E';
+    EXPECT_EQ(WriteMarcRecord(leader, title, bytes), RebuildResult::Malformed);
+    leader[6] = 'a';
+    leader[3] = '\x1D';  // the length is written over it
+    EXPECT_EQ(WriteMarcRecord(leader, title, bytes), RebuildResult::Rebuilt);
+    EXPECT_EQ(WriteMarcRecord(Leader,
+                              {{{"2\x1D"
+                                 "5",
+                                 "x"}}},
+                              bytes),
+              RebuildResult::Malformed);
 
     // A delimiter or NUL anywhere in a field's content, whether among the bytes looked at eight at
     // a time or in the few after them.
     for (const char framing : {'\x1D', '\x1E', '\0'}) {
         for (std::size_t at = 0; at < 21; ++at) {
-            CatalogueRecord content = Split("245 10$aT");
             std::string text(21, 'x');
             text[at] = framing;
-            content.AppendField("500", text);
-            EXPECT_EQ(RebuildMarcRecord(content, bytes), RebuildResult::Malformed) << at;
+            EXPECT_EQ(WriteMarcRecord(Leader, {{title[0], {"500", text}}}, bytes),
+                      RebuildResult::Malformed)
+                << at;
         }
     }
 }
