@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/printer_device.h"
 #include "print/page_layout.h"
 
 // The page drawing layer: one document at a time on the current printer, composed in the current
@@ -28,6 +29,9 @@ inline constexpr int ColumnSlots = 51;
 struct PrintJob {
     int jobHandle = 0;
     int unitMode = 2;
+    // The device's metrics, read as the job starts: a job keeps its paper, and asking the printer
+    // goes through its page layout each time, which cost more than the cells drawn with them.
+    DeviceMetrics device;
 
     PageGeometry page;
     double leftEdge = 0;
@@ -79,7 +83,7 @@ int ToDeviceX(double value);
 int ToDeviceY(double value);
 double FromDeviceX(double pixels);
 double FromDeviceY(double pixels);
-// Read live from the device each call.
+// The job's metrics while a job is open, else the device's as they are now.
 double PrintableWidth();
 double PrintableHeight();
 double PhysicalWidth();
