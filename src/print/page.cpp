@@ -191,9 +191,12 @@ void DrawTextAt(double x, double y, const std::string& text) {
     DrawPrinterTextAt(ToDeviceX(x), ToDeviceY(y), text);
 }
 
-double DrawTextBox(int x, int y, int w, int h, const std::string& text, int align) {
-    return FromDeviceY(DrawPrinterTextBox(ToDeviceX(x), ToDeviceY(y), ToDeviceX(w), ToDeviceY(h),
-                                          text, align, false));
+double LayOutTextBox(PrinterTextBox& box, int w, const std::string& text) {
+    return FromDeviceY(box.LayOut(ToDeviceX(w), text));
+}
+
+void DrawTextBox(const PrinterTextBox& box, int x, int y, int h, int align) {
+    box.Draw(ToDeviceX(x), ToDeviceY(y), ToDeviceY(h), align);
 }
 
 double DrawHeadingBox(double x, double y, double w, double h, const std::string& text, int align) {

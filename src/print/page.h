@@ -51,6 +51,7 @@ struct PrintJob {
     std::array<double, ColumnSlots> columnWidth{};
     std::array<int, ColumnSlots> columnAlign{};
     std::array<std::string, ColumnSlots> cells{};
+    std::array<PrinterTextBox, ColumnSlots> cellBoxes;  // the cells laid out for their row
     double pendingStartY = 0;
     std::string alignDigits;
 
@@ -103,7 +104,10 @@ int TextWidth(const std::string& text);
 int TextHeight(const std::string& text);
 double WrappedTextHeight(int x, int y, int w, int h, const std::string& text);
 void DrawTextAt(double x, double y, const std::string& text);
-double DrawTextBox(int x, int y, int w, int h, const std::string& text, int align);
+// A text laid out once, `w` wide: its height, as WrappedTextHeight gives it, to place the row it
+// belongs to, and then drawn there from the same layout.
+double LayOutTextBox(PrinterTextBox& box, int w, const std::string& text);
+void DrawTextBox(const PrinterTextBox& box, int x, int y, int h, int align);
 double DrawHeadingBox(double x, double y, double w, double h, const std::string& text, int align);
 void DrawLine(double x, double y, double w, double h);
 // No images are registered for printing: every image number draws nothing.
