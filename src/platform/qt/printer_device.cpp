@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include <cups/cups.h>
 
@@ -21,6 +22,9 @@ struct DeviceState {
     std::unique_ptr<QPrinter> printer;
     std::unique_ptr<QPainter> painter;
     QFont font;
+    // What the font was made of, on this printer: a list re-selects its font for every row, and
+    // making it again measures a probe of it at the printer's resolution.
+    std::string fontRequest;
     QColor textColour = Qt::black;
     int penWidth = 1;
     std::string pdfOutput;
@@ -251,6 +255,7 @@ void ReleasePrinterDevice() {
     if (s.painter && s.painter->isActive()) s.painter->end();
     s.painter.reset();
     s.printer.reset();
+    s.fontRequest.clear();
 }
 
 PrinterOffers SpoolerPrinterOffers(const std::string& name) {
@@ -380,6 +385,9 @@ void ResetPrinterDrawing(int penWidth) {
 
 bool SelectPrinterFont(const std::string& face, int cellHeight, const std::string& style) {
     if (cellHeight <= 0) return false;
+    DeviceState& s = State();
+    std::string request = face + '\n' + std::to_string(cellHeight) + '\n' + style;
+    if (request == s.fontRequest) return true;
     QFont font(PrinterText(face));
     font.setStyleHint(QFont::SansSerif);
     font.setBold(style.find('b') != std::string::npos);
@@ -389,13 +397,13 @@ bool SelectPrinterFont(const std::string& face, int cellHeight, const std::strin
     // A pixel size sets the em, not the cell: scale it so that ascent plus descent is the cell.
     constexpr int Probe = 1000;
     font.setPixelSize(Probe);
-    DeviceState& s = State();
     const QFontMetricsF probe =
         s.printer ? QFontMetricsF(font, s.printer.get()) : QFontMetricsF(font);
     const qreal cell = probe.ascent() + probe.descent();
     if (cell <= 0) return false;
     font.setPixelSize(std::max(1, qRound(cellHeight * Probe / cell)));
     s.font = font;
+    s.fontRequest = std::move(request);
     if (QPainter* painter = ActivePrinterPainter()) painter->setFont(font);
     return true;
 }
