@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -140,7 +141,10 @@ class PrinterTextBox {
 
   private:
     struct Layout;
-    std::unique_ptr<Layout> layout_;
+    // The last few texts' layouts, the latest first: a column repeats its texts, an author's for
+    // each of their books and a level's all down the list.
+    std::array<std::unique_ptr<Layout>, 4> recent_;
+    const Layout* current_ = nullptr;  // the one to draw, if the text was not empty
 };
 
 void DrawPrinterTextAt(int x, int y, const std::string& text);

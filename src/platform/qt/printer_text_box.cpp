@@ -66,25 +66,30 @@ PrinterTextBox::PrinterTextBox(PrinterTextBox&&) noexcept = default;
 PrinterTextBox& PrinterTextBox::operator=(PrinterTextBox&&) noexcept = default;
 
 int PrinterTextBox::LayOut(int w, const std::string& text) {
+    current_ = nullptr;
     const QPainter* painter = ActivePrinterPainter();
-    // A list sorted by author repeats a column's text from row to row: the layout is kept.
-    if (painter && layout_ && layout_->source == text && layout_->width == w &&
-        layout_->text.font() == painter->font()) {
-        return layout_->height;
-    }
-    layout_.reset();
     // Nothing is drawn without a document, but the text is measured all the same.
     if (!painter) return MeasurePrinterTextBox(0, 0, w, 0, text, 0, false);
+    if (text.empty()) return 0;
+    for (auto kept = recent_.begin(); kept != recent_.end() && *kept; ++kept) {
+        const Layout& layout = **kept;
+        if (layout.source == text && layout.width == w && layout.text.font() == painter->font()) {
+            std::rotate(recent_.begin(), kept, kept + 1);
+            current_ = recent_.front().get();
+            return current_->height;
+        }
+    }
     QString string = PrinterText(text);
-    if (string.isEmpty()) return 0;
     // As drawText takes them: CR is a space, LF ends a line, a tab is a space. Windows-1252 text
     // never holds U+009C, which drawText would read as the start of another version of the text.
     for (QChar& c : string) {
         if (c == u'\r' || c == u'\t') c = u' ';
         if (c == u'\n') c = QChar::LineSeparator;
     }
-    layout_ = std::make_unique<Layout>();
-    Layout& layout = *layout_;
+    std::rotate(recent_.begin(), recent_.end() - 1, recent_.end());
+    recent_.front() = std::make_unique<Layout>();
+    Layout& layout = *recent_.front();
+    current_ = &layout;
     layout.width = w;
     layout.text.setText(string);
     layout.text.setFont(painter->font());
@@ -115,8 +120,8 @@ int PrinterTextBox::LayOut(int w, const std::string& text) {
 
 void PrinterTextBox::Draw(int x, int y, int h, int align) const {
     QPainter* painter = ActivePrinterPainter();
-    if (!painter || !layout_) return;
-    const Layout& layout = *layout_;
+    if (!painter || !current_) return;
+    const Layout& layout = *current_;
     // A clip costs more than the text it guards, so only ink that would leave the box is clipped.
     const bool clip = layout.InkLeavesBox(h, align);
     if (clip) {
