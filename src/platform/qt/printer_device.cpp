@@ -25,6 +25,7 @@ struct DeviceState {
     // What the font was made of, on this printer: a list re-selects its font for every row, and
     // making it again measures a probe of it at the printer's resolution.
     std::string fontRequest;
+    std::optional<QFontMetrics> metrics;  // the font's on this printer, made when first asked for
     QColor textColour = Qt::black;
     int penWidth = 1;
     std::string pdfOutput;
@@ -192,9 +193,11 @@ int TextFlags(int align, bool singleLine) {
     return horizontal | Qt::AlignTop | (singleLine ? Qt::TextSingleLine : Qt::TextWordWrap);
 }
 
-QFontMetrics Metrics() {
+const QFontMetrics& Metrics() {
     DeviceState& s = State();
-    return s.printer ? QFontMetrics(s.font, s.printer.get()) : QFontMetrics(s.font);
+    if (!s.metrics)
+        s.metrics = s.printer ? QFontMetrics(s.font, s.printer.get()) : QFontMetrics(s.font);
+    return *s.metrics;
 }
 
 }  // namespace
@@ -256,6 +259,7 @@ void ReleasePrinterDevice() {
     s.painter.reset();
     s.printer.reset();
     s.fontRequest.clear();
+    s.metrics.reset();
 }
 
 PrinterOffers SpoolerPrinterOffers(const std::string& name) {
@@ -404,6 +408,7 @@ bool SelectPrinterFont(const std::string& face, int cellHeight, const std::strin
     font.setPixelSize(std::max(1, qRound(cellHeight * Probe / cell)));
     s.font = font;
     s.fontRequest = std::move(request);
+    s.metrics.reset();
     if (QPainter* painter = ActivePrinterPainter()) painter->setFont(font);
     return true;
 }

@@ -3,6 +3,7 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "platform/printer_device.h"
 #include "platform/qt/glyph_ink.h"
@@ -98,15 +99,18 @@ int PrinterTextBox::LayOut(int w, const std::string& text) {
     option.setTextDirection(Qt::LeftToRight);
     layout.text.setTextOption(option);
     layout.text.setCacheEnabled(true);
-    const qreal leading = QFontMetricsF(painter->font()).leading();
-    qreal height = -leading;
+    std::optional<qreal> leading;  // asked for only when the text takes a second line
+    qreal height = 0;
     qreal width = 0;
     layout.text.beginLayout();
     for (QTextLine line = layout.text.createLine(); line.isValid();
          line = layout.text.createLine()) {
         line.setLineWidth(std::max(0, w));
-        // Each line starts on a whole pixel.
-        height = std::ceil(height + leading);
+        // Each line after the first starts a leading below the one before, on a whole pixel.
+        if (line.lineNumber() > 0) {
+            if (!leading) leading = QFontMetricsF(painter->font()).leading();
+            height = std::ceil(height + *leading);
+        }
         line.setPosition(QPointF(0, height));
         height += line.ascent() + line.descent();
         width = std::max(width, line.naturalTextWidth());
