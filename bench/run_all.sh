@@ -45,10 +45,12 @@ if [ ! -s "$nomatch/Booklist.tul" ]; then
   cp "$work/100000/TULVersion.txt" "$nomatch/"
 fi
 ln -sf "$work/100000/Catalogue.mrc" "$nomatch/Catalogue.mrc"
-if [ ! -s "$work/list100k/Booklist.tul" ]; then
-  "$make_booklist" "$work/list100k" 100000 0
-  printf 'bench\r\n' > "$work/list100k/TULVersion.txt"
-fi
+for size in 100000 5000; do
+  if [ ! -s "$work/list$((size / 1000))k/Booklist.tul" ]; then
+    "$make_booklist" "$work/list$((size / 1000))k" "$size" 0
+    printf 'bench\r\n' > "$work/list$((size / 1000))k/TULVersion.txt"
+  fi
+done
 
 results="$work/results"
 mkdir -p "$results"
@@ -91,6 +93,15 @@ TALLYLEAF_BENCH_BEFORE= compare xml100k "$work/100000" "yaz-marcdump -i marcxml 
 compare export "$work/list100k" \
   "python3 -c \"import csv, sys; [r for r in csv.reader(open('Booklist.tul', newline='', encoding='latin-1'), delimiter='\t', quoting=csv.QUOTE_NONE)]\"" \
   "$cli export --fields id out.csv"
+# Printing has no program of another's to measure against: the earlier build is the reference when
+# there is one, and the print is timed alone otherwise.
+if [ -n "${TALLYLEAF_BENCH_BEFORE:-}" ]; then
+  TALLYLEAF_BENCH_BEFORE= compare print5k "$work/list5k" \
+    "$(realpath "$TALLYLEAF_BENCH_BEFORE") print --pdf out.pdf" "$cli print --pdf out.pdf"
+else
+  (cd "$work/list5k" && hyperfine -N --warmup 1 --runs "$runs" --style basic \
+     --export-json "$results/print5k.alone.json" -n tallyleaf "$cli print --pdf out.pdf")
+fi
 
 echo
 python3 - "$results" <<'PY'
@@ -99,7 +110,8 @@ rows = [("c500k", "compare, 500,000 records, vs yaz-marcdump -n", 4.0),
         ("c100k", "compare, 100,000 records, vs yaz-marcdump -n", 3.0),
         ("nomatch", "compare, 100,000 records, nothing matched, vs yaz-marcdump -n", 2.5),
         ("xml100k", "compare, 100,000 MARCXML records, vs yaz-marcdump -i marcxml -n", 1.0),
-        ("export", "export --fields id, 100,000 entries, vs Python csv split", 2.0)]
+        ("export", "export --fields id, 100,000 entries, vs Python csv split", 2.0),
+        ("print5k", "print --pdf, 5,000 entries, vs TALLYLEAF_BENCH_BEFORE", 2.2)]
 floors = []
 print(f"| {'Work':62} | {'reference':>11} | {'before':>17} | {'tallyleaf':>11} | {'ratio':>6} | goal |")
 print(f"|{'-' * 64}|{'-' * 13}|{'-' * 19}|{'-' * 13}|{'-' * 8}|------|")
@@ -109,7 +121,11 @@ for name, label, goal in rows:
         for result in json.load(open(part))["results"]:
             times.setdefault(result["command"], []).extend(result["times"])
     median = {command: statistics.median(runs) for command, runs in times.items()}
-    ref, ours = median["reference"], median["tallyleaf"]
+    ours = median["tallyleaf"]
+    if "reference" not in median:
+        print(f"| {label:62} | {'-':>11} | {'-':>17} | {ours * 1000:8.0f} ms | {'-':>6} | {goal}x |")
+        continue
+    ref = median["reference"]
     was = "-"
     if "before" in median:
         old = median["before"]

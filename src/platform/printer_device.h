@@ -1,5 +1,7 @@
 #pragma once
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -122,5 +124,28 @@ int MeasurePrinterTextBox(int x, int y, int w, int h, const std::string& text, i
                           bool singleLine);
 int DrawPrinterTextBox(int x, int y, int w, int h, const std::string& text, int align,
                        bool singleLine);
+// A text word-wrapped in the current font as DrawPrinterTextBox wraps it, laid out once so that
+// a row of them can be measured before the row is placed and then drawn where it lands.
+class PrinterTextBox {
+  public:
+    PrinterTextBox();
+    ~PrinterTextBox();
+    PrinterTextBox(PrinterTextBox&&) noexcept;
+    PrinterTextBox& operator=(PrinterTextBox&&) noexcept;
+
+    // Lays `text` out `w` pixels wide; the height it takes, as MeasurePrinterTextBox gives it.
+    int LayOut(int w, const std::string& text);
+    // Draws it as DrawPrinterTextBox does, in the box `h` high whose top-left corner is (x, y);
+    // the box clips only a text whose ink would leave it, the same pixels at less cost.
+    void Draw(int x, int y, int h, int align) const;
+
+  private:
+    struct Layout;
+    // The last few texts' layouts, the latest first: a column repeats its texts, an author's for
+    // each of their books and a level's all down the list.
+    std::array<std::unique_ptr<Layout>, 4> recent_;
+    const Layout* current_ = nullptr;  // the one to draw, if the text was not empty
+};
+
 void DrawPrinterTextAt(int x, int y, const std::string& text);
 void DrawPrinterLine(int x1, int y1, int x2, int y2);

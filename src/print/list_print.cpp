@@ -76,12 +76,12 @@ void PrintRow(const std::string& rowText) {
 
     const double bottom = static_cast<double>(RoundHalfEven(job.page.printableHeight));
     SetFont(job.fontName, job.fontSize, job.fontStyle);
+    // Each cell is laid out once: the layouts' heights place the row, which is drawn from them.
     double height = 0;
     for (std::size_t i = 1; i <= n; ++i) {
-        height = std::max(height,
-                          static_cast<double>(RoundHalfEven(WrappedTextHeight(
-                              RoundToInt(job.x), RoundToInt(job.y), RoundToInt(job.columnWidth[i]),
-                              RoundToInt(job.page.printableHeight), job.cells[i]))));
+        const double cellHeight =
+            LayOutTextBox(job.cellBoxes[i], RoundToInt(job.columnWidth[i]), job.cells[i]);
+        height = std::max(height, static_cast<double>(RoundHalfEven(cellHeight)));
     }
     if (RowNeedsNewPage(job.y, height, bottom)) NewPage();
     if (job.pendingStartY != 0) {
@@ -97,8 +97,8 @@ void PrintRow(const std::string& rowText) {
             // An image cell; no images are registered for printing, so it stays empty.
             DrawImageFit(cx, job.y, w, 0, 0, 0);
         } else {
-            DrawTextBox(RoundToInt(cx), RoundToInt(job.y), w, RoundToInt(job.page.printableHeight),
-                        cell, job.columnAlign[i]);
+            DrawTextBox(job.cellBoxes[i], RoundToInt(cx), RoundToInt(job.y),
+                        RoundToInt(job.page.printableHeight), job.columnAlign[i]);
         }
         cx += w + job.columnGap;
     }

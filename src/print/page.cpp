@@ -24,9 +24,14 @@ std::string LowerCase(std::string text) {
     return text;
 }
 
+DeviceMetrics Metrics() {
+    const PrintJob& job = Job();
+    return job.jobHandle != 0 ? job.device : PrinterDeviceMetrics();
+}
+
 // Selects a font on the device without making it the job's current font.
 void SelectFont(const std::string& name, int size, const std::string& style) {
-    const int cellHeight = size * PrinterDeviceMetrics().dpiY / 65;
+    const int cellHeight = size * Metrics().dpiY / 65;
     SelectPrinterFont(name.substr(0, 31), cellHeight, LowerCase(style));
 }
 
@@ -108,35 +113,35 @@ int SetUnits(int mode) {
 }
 
 int ToDeviceX(double value) {
-    return UnitsToPixels(value, Job().unitMode, PrinterDeviceMetrics().dpiX);
+    return UnitsToPixels(value, Job().unitMode, Metrics().dpiX);
 }
 int ToDeviceY(double value) {
-    return UnitsToPixels(value, Job().unitMode, PrinterDeviceMetrics().dpiY);
+    return UnitsToPixels(value, Job().unitMode, Metrics().dpiY);
 }
 double FromDeviceX(double pixels) {
-    return PixelsToUnits(pixels, Job().unitMode, PrinterDeviceMetrics().dpiX);
+    return PixelsToUnits(pixels, Job().unitMode, Metrics().dpiX);
 }
 double FromDeviceY(double pixels) {
-    return PixelsToUnits(pixels, Job().unitMode, PrinterDeviceMetrics().dpiY);
+    return PixelsToUnits(pixels, Job().unitMode, Metrics().dpiY);
 }
 
 double PrintableWidth() {
-    return FromDeviceX(PrinterDeviceMetrics().printableWidth);
+    return FromDeviceX(Metrics().printableWidth);
 }
 double PrintableHeight() {
-    return FromDeviceY(PrinterDeviceMetrics().printableHeight);
+    return FromDeviceY(Metrics().printableHeight);
 }
 double PhysicalWidth() {
-    return FromDeviceX(PrinterDeviceMetrics().physicalWidth);
+    return FromDeviceX(Metrics().physicalWidth);
 }
 double PhysicalHeight() {
-    return FromDeviceY(PrinterDeviceMetrics().physicalHeight);
+    return FromDeviceY(Metrics().physicalHeight);
 }
 double OffsetX() {
-    return std::max(0.0, FromDeviceX(PrinterDeviceMetrics().offsetX));
+    return std::max(0.0, FromDeviceX(Metrics().offsetX));
 }
 double OffsetY() {
-    return std::max(0.0, FromDeviceY(PrinterDeviceMetrics().offsetY));
+    return std::max(0.0, FromDeviceY(Metrics().offsetY));
 }
 
 void SetMargins(double left, double right, double top, int mode) {
@@ -186,9 +191,12 @@ void DrawTextAt(double x, double y, const std::string& text) {
     DrawPrinterTextAt(ToDeviceX(x), ToDeviceY(y), text);
 }
 
-double DrawTextBox(int x, int y, int w, int h, const std::string& text, int align) {
-    return FromDeviceY(DrawPrinterTextBox(ToDeviceX(x), ToDeviceY(y), ToDeviceX(w), ToDeviceY(h),
-                                          text, align, false));
+double LayOutTextBox(PrinterTextBox& box, int w, const std::string& text) {
+    return FromDeviceY(box.LayOut(ToDeviceX(w), text));
+}
+
+void DrawTextBox(const PrinterTextBox& box, int x, int y, int h, int align) {
+    box.Draw(ToDeviceX(x), ToDeviceY(y), ToDeviceY(h), align);
 }
 
 double DrawHeadingBox(double x, double y, double w, double h, const std::string& text, int align) {
@@ -312,6 +320,7 @@ int StartJob(int device, const std::string& title) {
     // A refused document would print nothing, so the job is not opened.
     if (!BeginPrinterDocument(documentName, title)) return 0;
     PrintJob& job = Job();
+    job.device = PrinterDeviceMetrics();
     job.jobHandle = device;
     SetMargins(10, 10, 15, 2);
     job.rowGap = 0.0;

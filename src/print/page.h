@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/printer_device.h"
 #include "print/page_layout.h"
 
 // The page drawing layer: one document at a time on the current printer, composed in the current
@@ -28,6 +29,9 @@ inline constexpr int ColumnSlots = 51;
 struct PrintJob {
     int jobHandle = 0;
     int unitMode = 2;
+    // The device's metrics, read as the job starts: a job keeps its paper, and asking the printer
+    // goes through its page layout each time, which cost more than the cells drawn with them.
+    DeviceMetrics device;
 
     PageGeometry page;
     double leftEdge = 0;
@@ -47,6 +51,7 @@ struct PrintJob {
     std::array<double, ColumnSlots> columnWidth{};
     std::array<int, ColumnSlots> columnAlign{};
     std::array<std::string, ColumnSlots> cells{};
+    std::array<PrinterTextBox, ColumnSlots> cellBoxes;  // the cells laid out for their row
     double pendingStartY = 0;
     std::string alignDigits;
 
@@ -79,7 +84,7 @@ int ToDeviceX(double value);
 int ToDeviceY(double value);
 double FromDeviceX(double pixels);
 double FromDeviceY(double pixels);
-// Read live from the device each call.
+// The job's metrics while a job is open, else the device's as they are now.
 double PrintableWidth();
 double PrintableHeight();
 double PhysicalWidth();
@@ -99,7 +104,10 @@ int TextWidth(const std::string& text);
 int TextHeight(const std::string& text);
 double WrappedTextHeight(int x, int y, int w, int h, const std::string& text);
 void DrawTextAt(double x, double y, const std::string& text);
-double DrawTextBox(int x, int y, int w, int h, const std::string& text, int align);
+// A text laid out once, `w` wide: its height, as WrappedTextHeight gives it, to place the row it
+// belongs to, and then drawn there from the same layout.
+double LayOutTextBox(PrinterTextBox& box, int w, const std::string& text);
+void DrawTextBox(const PrinterTextBox& box, int x, int y, int h, int align);
 double DrawHeadingBox(double x, double y, double w, double h, const std::string& text, int align);
 void DrawLine(double x, double y, double w, double h);
 // No images are registered for printing: every image number draws nothing.

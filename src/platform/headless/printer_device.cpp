@@ -57,5 +57,14 @@ int MeasurePrinterTextBox(int, int, int, int, const std::string&, int, bool) {
 int DrawPrinterTextBox(int, int, int, int, const std::string&, int, bool) {
     return 0;
 }
+struct PrinterTextBox::Layout {};
+PrinterTextBox::PrinterTextBox() = default;
+PrinterTextBox::~PrinterTextBox() = default;
+PrinterTextBox::PrinterTextBox(PrinterTextBox&&) noexcept = default;
+PrinterTextBox& PrinterTextBox::operator=(PrinterTextBox&&) noexcept = default;
+int PrinterTextBox::LayOut(int, const std::string&) {
+    return 0;
+}
+void PrinterTextBox::Draw(int, int, int, int) const {}
 void DrawPrinterTextAt(int, int, const std::string&) {}
 void DrawPrinterLine(int, int, int, int) {}

@@ -9,10 +9,12 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include <cups/cups.h>
 
 #include "platform/printer_device.h"
+#include "platform/qt/printer_painter.h"
 
 namespace {
 
@@ -20,6 +22,10 @@ struct DeviceState {
     std::unique_ptr<QPrinter> printer;
     std::unique_ptr<QPainter> painter;
     QFont font;
+    // What the font was made of, on this printer: a list re-selects its font for every row, and
+    // making it again measures a probe of it at the printer's resolution.
+    std::string fontRequest;
+    std::optional<QFontMetrics> metrics;  // the font's on this printer, made when first asked for
     QColor textColour = Qt::black;
     int penWidth = 1;
     std::string pdfOutput;
@@ -31,12 +37,6 @@ struct DeviceState {
 DeviceState& State() {
     static DeviceState state;
     return state;
-}
-
-// Printed text is booklist text, in the same code page as the windows show it.
-QString PrintText(const std::string& text) {
-    static QStringDecoder decoder("windows-1252", QStringConverter::Flag::Stateless);
-    return decoder.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 void LayOutRecord(QPrinter& printer, const PrinterSettingsRecord& record) {
@@ -193,17 +193,28 @@ int TextFlags(int align, bool singleLine) {
     return horizontal | Qt::AlignTop | (singleLine ? Qt::TextSingleLine : Qt::TextWordWrap);
 }
 
-QFontMetrics Metrics() {
+const QFontMetrics& Metrics() {
     DeviceState& s = State();
-    return s.printer ? QFontMetrics(s.font, s.printer.get()) : QFontMetrics(s.font);
+    if (!s.metrics)
+        s.metrics = s.printer ? QFontMetrics(s.font, s.printer.get()) : QFontMetrics(s.font);
+    return *s.metrics;
 }
 
-QPainter* ActivePainter() {
+}  // namespace
+
+QString PrinterText(const std::string& text) {
+    static QStringDecoder decoder("windows-1252", QStringConverter::Flag::Stateless);
+    return decoder.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+QPainter* ActivePrinterPainter() {
     DeviceState& s = State();
     return s.painter && s.painter->isActive() ? s.painter.get() : nullptr;
 }
 
-}  // namespace
+QColor CurrentPrinterTextColour() {
+    return State().textColour;
+}
 
 std::string SpoolerDefaultPrinter() {
     if (State().presetNames) return State().presetDefault;
@@ -247,6 +258,8 @@ void ReleasePrinterDevice() {
     if (s.painter && s.painter->isActive()) s.painter->end();
     s.painter.reset();
     s.printer.reset();
+    s.fontRequest.clear();
+    s.metrics.reset();
 }
 
 PrinterOffers SpoolerPrinterOffers(const std::string& name) {
@@ -349,12 +362,12 @@ bool BeginPrinterDocument(const std::string& documentName, const std::string& ti
 }
 
 void BeginNextPrinterPage() {
-    if (State().printer && ActivePainter()) State().printer->newPage();
+    if (State().printer && ActivePrinterPainter()) State().printer->newPage();
 }
 
 bool EndPrinterDocumentOnDevice() {
     DeviceState& s = State();
-    QPainter* painter = ActivePainter();
+    QPainter* painter = ActivePrinterPainter();
     if (!painter) return true;
     if (!painter->end()) return false;
     if (PrintsToSpooler(*s.printer)) {
@@ -376,7 +389,10 @@ void ResetPrinterDrawing(int penWidth) {
 
 bool SelectPrinterFont(const std::string& face, int cellHeight, const std::string& style) {
     if (cellHeight <= 0) return false;
-    QFont font(PrintText(face));
+    DeviceState& s = State();
+    std::string request = face + '\n' + std::to_string(cellHeight) + '\n' + style;
+    if (request == s.fontRequest) return true;
+    QFont font(PrinterText(face));
     font.setStyleHint(QFont::SansSerif);
     font.setBold(style.find('b') != std::string::npos);
     font.setItalic(style.find('i') != std::string::npos);
@@ -385,14 +401,15 @@ bool SelectPrinterFont(const std::string& face, int cellHeight, const std::strin
     // A pixel size sets the em, not the cell: scale it so that ascent plus descent is the cell.
     constexpr int Probe = 1000;
     font.setPixelSize(Probe);
-    DeviceState& s = State();
     const QFontMetricsF probe =
         s.printer ? QFontMetricsF(font, s.printer.get()) : QFontMetricsF(font);
     const qreal cell = probe.ascent() + probe.descent();
     if (cell <= 0) return false;
     font.setPixelSize(std::max(1, qRound(cellHeight * Probe / cell)));
     s.font = font;
-    if (QPainter* painter = ActivePainter()) painter->setFont(font);
+    s.fontRequest = std::move(request);
+    s.metrics.reset();
+    if (QPainter* painter = ActivePrinterPainter()) painter->setFont(font);
     return true;
 }
 
@@ -401,7 +418,7 @@ void SetPrinterTextColour(std::uint32_t rgb) {
 }
 
 int PrinterTextWidth(const std::string& text) {
-    return Metrics().horizontalAdvance(PrintText(text));
+    return Metrics().horizontalAdvance(PrinterText(text));
 }
 
 int PrinterTextHeight(const std::string&) {
@@ -411,34 +428,34 @@ int PrinterTextHeight(const std::string&) {
 int MeasurePrinterTextBox(int x, int y, int w, int h, const std::string& text, int align,
                           bool singleLine) {
     const QRect box(x, y, w, h);
-    if (QPainter* painter = ActivePainter())
-        return painter->boundingRect(box, TextFlags(align, singleLine), PrintText(text)).height();
-    return Metrics().boundingRect(box, TextFlags(align, singleLine), PrintText(text)).height();
+    if (QPainter* painter = ActivePrinterPainter())
+        return painter->boundingRect(box, TextFlags(align, singleLine), PrinterText(text)).height();
+    return Metrics().boundingRect(box, TextFlags(align, singleLine), PrinterText(text)).height();
 }
 
 int DrawPrinterTextBox(int x, int y, int w, int h, const std::string& text, int align,
                        bool singleLine) {
-    QPainter* painter = ActivePainter();
+    QPainter* painter = ActivePrinterPainter();
     if (!painter) return 0;
     painter->save();
     painter->setClipRect(QRect(x, y, w, h));
     painter->setPen(State().textColour);
     QRect used;
-    painter->drawText(QRect(x, y, w, h), TextFlags(align, singleLine), PrintText(text), &used);
+    painter->drawText(QRect(x, y, w, h), TextFlags(align, singleLine), PrinterText(text), &used);
     painter->restore();
     return used.height();
 }
 
 void DrawPrinterTextAt(int x, int y, const std::string& text) {
-    QPainter* painter = ActivePainter();
+    QPainter* painter = ActivePrinterPainter();
     if (!painter) return;
     painter->setPen(State().textColour);
     const QFontMetrics metrics(painter->font(), painter->device());
-    painter->drawText(QPoint(x, y + metrics.ascent()), PrintText(text));
+    painter->drawText(QPoint(x, y + metrics.ascent()), PrinterText(text));
 }
 
 void DrawPrinterLine(int x1, int y1, int x2, int y2) {
-    QPainter* painter = ActivePainter();
+    QPainter* painter = ActivePrinterPainter();
     if (!painter) return;
     painter->setPen(QPen(Qt::black, State().penWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
     painter->drawLine(x1, y1, x2, y2);
