@@ -37,9 +37,28 @@ std::int64_t RegularFileSize(std::FILE* file) {
 // Enough room for a large booklist at once, but never a table sized from a size alone: a sparse
 // file may claim any size.
 constexpr std::int64_t MaxReservedEntries = 1 << 20;
-// Room is made for an entry per this many bytes of the file: booklist lines are seldom shorter,
-// and a table that grows while loading moves every entry once more.
+// Room is made for an entry per this many bytes of the file when its first lines do not tell:
+// booklist lines are seldom shorter, and a table that grows while loading moves every entry once
+// more.
 constexpr std::int64_t ExpectedLineSize = 128;
+// How much of the file's start is looked at for its lines' length.
+constexpr std::size_t SampleBytes = 1 << 18;
+
+// The entries a file of `fileSize` bytes may hold, judged by the lines of its start: a table much
+// larger than its entries is room cleared for nothing, and spreads their slots over more memory.
+std::size_t ExpectedEntries(std::string_view start, std::int64_t fileSize) {
+    start = start.substr(0, SampleBytes);
+    const auto lineEnds = std::count(start.begin(), start.end(), '\n');
+    // A sample that ends early is the whole file; one line or none tells nothing.
+    const std::int64_t lineSize = lineEnds > 1 && start.size() == SampleBytes
+                                      ? static_cast<std::int64_t>(start.size()) / lineEnds
+                                      : ExpectedLineSize;
+    return static_cast<std::size_t>(
+        std::min(fileSize / std::max<std::int64_t>(lineSize, 1), MaxReservedEntries));
+}
+// The file is read through the memory map this much at a time: its lines are copied once, into
+// the table, and not first into a block.
+constexpr std::size_t MapWindowBytes = 4 << 20;
 // A line longer than this is handled with care for its room: a booklist may hold one of any
 // length, up to the size the program takes in.
 constexpr std::size_t LongLine = 1 << 20;
@@ -269,11 +288,9 @@ std::optional<Booklist> ReadBooklistEntries(const DataFolder& folder, Services& 
     NameLists lists;
     services.OpenProgressWindow("Booklist", "Reading data...", 0, fileSize, false);
 
-    const auto expectedEntries =
-        static_cast<std::size_t>(std::min(fileSize / ExpectedLineSize, MaxReservedEntries));
-    booklist.Reserve(expectedEntries, options.matchingIndexes);
+    LineReader reader(file.get(), MapWindowBytes);
+    booklist.Reserve(ExpectedEntries(reader.Ahead(), fileSize), options.matchingIndexes);
     BooklistIndexes& indexes = booklist.IndexesToFill();
-    LineReader reader(file.get());
     std::string_view line;
     std::string packing;
     std::string isbns;
