@@ -29,13 +29,14 @@ struct StagedEntry {
 
 constexpr std::size_t HeadBytes = 24;
 constexpr int EntriesAhead = 8;
+// Room made for each entry's folded author.
+constexpr std::size_t ExpectedAuthorBytes = 24;
+// Enough of a line for most ids, titles and authors.
+constexpr std::size_t SplitPartBytes = 192;
 
-// Orders two staged entries exactly as the texts "author cut or padded with spaces to 100
-// characters, followed by the packed line" compare with A-Z folded to a-z.
-int CompareStaged(const std::string& folded, const StagedEntry& a, const StagedEntry& b) {
-    for (int i = 0; i < 3; ++i) {
-        if (a.authorHead[i] != b.authorHead[i]) return a.authorHead[i] < b.authorHead[i] ? -1 : 1;
-    }
+// How two authors alike in their first 24 bytes, one of them longer, compare: 0 when they are
+// the same padded to 100 characters.
+int CompareLongAuthors(const std::string& folded, const StagedEntry& a, const StagedEntry& b) {
     const std::size_t common = std::min(a.foldedLength, b.foldedLength);
     if (common > HeadBytes) {
         const int order = std::memcmp(folded.data() + a.foldedAt + HeadBytes,
@@ -47,6 +48,19 @@ int CompareStaged(const std::string& folded, const StagedEntry& a, const StagedE
     for (std::size_t i = std::max(common, HeadBytes); i < longer.foldedLength; ++i) {
         const auto c = static_cast<unsigned char>(folded[longer.foldedAt + i]);
         if (c != ' ') return (c > ' ') == (&longer == &a) ? 1 : -1;
+    }
+    return 0;
+}
+
+// Orders two staged entries exactly as the texts "author cut or padded with spaces to 100
+// characters, followed by the packed line" compare with A-Z folded to a-z. Sorting calls it for
+// every pair it weighs: what most pairs need is kept short enough to be put in line.
+inline int CompareStaged(const std::string& folded, const StagedEntry& a, const StagedEntry& b) {
+    for (int i = 0; i < 3; ++i) {
+        if (a.authorHead[i] != b.authorHead[i]) return a.authorHead[i] < b.authorHead[i] ? -1 : 1;
+    }
+    if (a.foldedLength > HeadBytes || b.foldedLength > HeadBytes) {
+        if (const int order = CompareLongAuthors(folded, a, b); order != 0) return order;
     }
     // Equal authors: the packed lines decide. Ids are unique in the table, so the first
     // difference lies within the id or the TAB after it, where folding changes nothing.
@@ -108,15 +122,22 @@ std::vector<StagedEntry> StageEntries(const BooklistTable& table, const FilterSt
     std::vector<StagedEntry> staged;
     staged.reserve(table.size());
     std::string folded;
+    // Most authors fit: growing by doubling would copy the buffer and clear fresh room each time.
+    folded.reserve(table.size() * ExpectedAuthorBytes);
     // The table's entries lie scattered in memory: the line of the entry this far ahead is asked
-    // for early, so that waiting for it overlaps the work on the entries before it.
+    // for early, so that waiting for it overlaps the work on the entries before it. Only the part
+    // that is split is asked for: with the filters open that is the id, the title and the author,
+    // and the annotation after them would crowd the cache for nothing.
     auto ahead = table.begin();
     for (int i = 0; i < EntriesAhead && ahead != table.end(); ++i)
         ++ahead;
+    const std::size_t wantedBytes =
+        fieldCount <= FieldAuthor + 1 && !readsMatched ? SplitPartBytes : SIZE_MAX;
     for (const auto& [idText, packed] : table) {
         if (ahead != table.end()) {
             const std::string& line = ahead->second;
-            for (std::size_t at = 0; at < line.size(); at += 64)
+            const std::size_t bytes = std::min(line.size(), wantedBytes);
+            for (std::size_t at = 0; at < bytes; at += 64)
                 __builtin_prefetch(line.data() + at);
             ++ahead;
         }
@@ -131,8 +152,9 @@ std::vector<StagedEntry> StageEntries(const BooklistTable& table, const FilterSt
         onPassed(packed, fields);
         const std::string_view author = fields[FieldAuthor].substr(0, AuthorSortWidth);
         const std::size_t at = folded.size();
-        for (const char c : author)
-            folded += LowerAsciiChar(c);
+        folded += author;
+        for (std::size_t i = at; i < folded.size(); ++i)
+            folded[i] = LowerAsciiChar(folded[i]);
         const std::string_view foldedAuthor = std::string_view(folded).substr(at);
         staged.push_back({{BigEndianAt(foldedAuthor, 0, ' '), BigEndianAt(foldedAuthor, 8, ' '),
                            BigEndianAt(foldedAuthor, 16, ' ')},
@@ -146,16 +168,6 @@ std::vector<StagedEntry> StageEntries(const BooklistTable& table, const FilterSt
         return CompareStaged(folded, a, b) < 0;
     });
     return staged;
-}
-
-// The call number of a whole packed line: the last field but one. A TAB inside a value is held
-// as a space when the line is packed, so the line's last two TABs are those before these fields.
-std::string_view CallNumberOf(std::string_view packed) {
-    const std::size_t last = packed.rfind('\t');
-    if (last == std::string_view::npos || last == 0) return {};
-    const std::size_t before = packed.rfind('\t', last - 1);
-    if (before == std::string_view::npos) return {};
-    return packed.substr(before + 1, last - before - 1);
 }
 
 // The row of an entry, appended to `row`.
@@ -196,7 +208,7 @@ StagedBookRows StageBookRows(const Booklist& booklist, const FilterState& filter
     const std::vector<StagedEntry> staged =
         StageEntries(booklist.Table(), filters, australianChoice, FieldFormat + 1,
                      [&](std::string_view packed, PackedFields& fields) {
-                         fields[FieldCallNumber] = CallNumberOf(packed);
+                         fields[FieldCallNumber] = PackedCallNumber(packed);
                          AppendBookRowText(fields, result.text);
                          ends.push_back(result.text.size());
                      });

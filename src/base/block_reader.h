@@ -38,6 +38,8 @@ class BlockReader {
     }
     // Bytes used so far.
     std::int64_t Position() const { return position_; }
+    // Whether GoBackTo can work: not while a mapped file is read.
+    bool CanGoBack() const { return windowBytes_ == 0; }
     // Goes back to `position`, a place already read, to read on from there; false when the file
     // cannot go back (a pipe, or a mapped file) and nothing changed.
     bool GoBackTo(std::int64_t position);

@@ -11,7 +11,8 @@ std::size_t LengthBeforeLineEnd(const char* begin, std::size_t size) {
 }
 }  // namespace
 
-LineReader::LineReader(std::FILE* file) : blocks_(file, BlockSize) {}
+LineReader::LineReader(std::FILE* file, std::size_t mapWindowBytes)
+    : blocks_(file, BlockSize, mapWindowBytes) {}
 
 std::int64_t LineReader::MeasureLine() {
     const std::int64_t start = blocks_.Position();
@@ -29,9 +30,11 @@ std::int64_t LineReader::MeasureLine() {
 bool LineReader::Next(std::string& line) {
     line.clear();
     // A line longer than a block would otherwise grow by doubling, to up to twice its length:
-    // its length is read first where the file allows, so that it takes only its own room.
+    // its length is read first where the file allows, so that it takes only its own room. (A
+    // mapped file's windows are large: a line longer than one grows as it is read.)
     if (const std::string_view block = blocks_.Available();
-        LengthBeforeLineEnd(block.data(), block.size()) == block.size() && !block.empty()) {
+        blocks_.CanGoBack() && LengthBeforeLineEnd(block.data(), block.size()) == block.size() &&
+        !block.empty()) {
         if (const std::int64_t length = MeasureLine(); length > 0)
             line.reserve(static_cast<std::size_t>(length));
     }

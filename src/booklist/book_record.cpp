@@ -24,6 +24,14 @@ PackedFields SplitPackedLine(std::string_view packed, int fieldCount) {
     return fields;
 }
 
+std::string_view PackedCallNumber(std::string_view packed) {
+    const std::size_t last = packed.rfind('\t');
+    if (last == std::string_view::npos || last == 0) return {};
+    const std::size_t before = packed.rfind('\t', last - 1);
+    if (before == std::string_view::npos) return {};
+    return packed.substr(before + 1, last - before - 1);
+}
+
 BookRecord UnpackBookRecord(std::string_view packed) {
     const PackedFields f = SplitPackedLine(packed);
     BookRecord r;

@@ -58,6 +58,10 @@ using PackedFields = std::array<std::string_view, PackedFieldCount>;
 // 18th are ignored. With a smaller `fieldCount` only that many leading pieces are taken.
 PackedFields SplitPackedLine(std::string_view packed, int fieldCount = PackedFieldCount);
 
+// The call number of a whole packed line, taken from its end: it is the last field but one, and a
+// TAB inside a value is held as a space when the line is packed.
+std::string_view PackedCallNumber(std::string_view packed);
+
 BookRecord UnpackBookRecord(std::string_view packed);
 std::string PackBookRecord(const BookRecord& record);
 

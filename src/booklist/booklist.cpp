@@ -1,6 +1,7 @@
 #include "booklist/booklist.h"
 
 #include "base/text.h"
+#include "booklist/keys.h"
 
 std::string_view Booklist::LookupLine(std::string_view idText) const {
     const std::string* const line = table_.Find(idText);
@@ -8,7 +9,14 @@ std::string_view Booklist::LookupLine(std::string_view idText) const {
 }
 
 BookRecord Booklist::LookupRecord(std::string_view idText) const {
-    return UnpackBookRecord(LookupLine(idText));
+    BookRecord record = UnpackBookRecord(LookupLine(idText));
+    if (!linesHoldKeys_ && record.id != 0) {
+        // The record is the same whichever way its booklist was loaded.
+        NormaliseKeyInto(record.title, record.titleKey);
+        NormaliseKeyInto(SurnamePart(record.author), record.surnameKey);
+        NormaliseKeyInto(record.series, record.seriesKey);
+    }
+    return record;
 }
 
 void Booklist::StoreRecord(const BookRecord& record) {
@@ -75,9 +83,9 @@ std::string_view Booklist::StoreLoadedEntry(std::string idText, std::string pack
     return *stored;
 }
 
-void Booklist::Reserve(std::size_t entries) {
+void Booklist::Reserve(std::size_t entries, bool withIndexes) {
     table_.reserve(entries);
-    indexes_.Reserve(entries);
+    if (withIndexes) indexes_.Reserve(entries);
 }
 
 void Booklist::FillLevelNames() {

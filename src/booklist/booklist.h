@@ -22,6 +22,25 @@ struct LevelNameTable {
 };
 
 inline constexpr const char* AllLevelsText = "All levels";
+
+// What a load makes besides the entries and the level names: all of it for the desktop session,
+// which shows, filters and compares the one booklist it holds; a command asks only for what it
+// reads, as each part costs the load a pass over every entry.
+struct BooklistLoadOptions {
+    // "Matches.tul" merged into the entries; a comparison clears them at once.
+    bool matches = true;
+    // Each entry's title, surname and series keys in its packed line. Without them the fields
+    // are empty, and LookupRecord makes the keys of the one record it gives.
+    bool keysInLines = true;
+    // The matching indexes and the keys and ISBNs they hold. Without them Indexes() is empty.
+    bool matchingIndexes = true;
+    // The category and format lists the selectors offer. Without them both are empty.
+    bool nameLists = true;
+};
+// Export, print and the take-back of matches read the entries and their matches alone.
+inline constexpr BooklistLoadOptions LoadEntriesAndMatches{true, false, false, false};
+// A comparison reads the indexes and the table, but neither the matches nor the keys in lines.
+inline constexpr BooklistLoadOptions LoadForComparison{false, false, true, false};
 inline constexpr const char* DefaultBooklistVersion = "2015.0";
 
 // A loaded booklist: its table of entries, its version, the level, category and format lists the
@@ -42,6 +61,8 @@ class Booklist {
     // The packed line stored under an id text, or the empty line when there is none.
     std::string_view LookupLine(std::string_view idText) const;
     BookRecord LookupRecord(std::string_view idText) const;
+    // Whether each packed line holds its entry's keys (BooklistLoadOptions::keysInLines).
+    bool LinesHoldKeys() const { return linesHoldKeys_; }
     // Stores a whole record under its id; the indexes are left as they are.
     void StoreRecord(const BookRecord& record);
 
@@ -65,7 +86,7 @@ class Booklist {
     const BooklistIndexes& Indexes() const { return indexes_; }
 
     // What only the loader does, as it reads the file.
-    void Reserve(std::size_t entries);
+    void Reserve(std::size_t entries, bool withIndexes);
     // Stores one entry and gives the line as stored; `added` is false when an earlier line had
     // the same id (the entry is replaced).
     std::string_view StoreLoadedEntry(std::string idText, std::string packed, bool& added);
@@ -73,6 +94,7 @@ class Booklist {
     // The five level names the selector offers.
     void FillLevelNames();
     void SetNameLists(std::vector<std::string> categories, std::vector<std::string> formats);
+    void LeaveKeysOutOfLines() { linesHoldKeys_ = false; }
 
   private:
     BooklistTable table_;
@@ -84,17 +106,18 @@ class Booklist {
     // Entries marked as matched or given a call number since the load or the last clearing: none
     // when a comparison starts on a booklist loaded without its matches.
     std::size_t marked_ = 0;
+    bool linesHoldKeys_ = true;
 };
 
-// Reads "TULVersion.txt" and "Booklist.tul" from the data folder into a new booklist, with its
-// matching indexes and lists, merges "Matches.tul" and sets the main window's title, showing its
-// progress through `services`. Nothing when "Booklist.tul" cannot be read: the title and the
-// matches are then left alone.
-[[nodiscard]] std::optional<Booklist> ReadBooklist(const DataFolder& folder, Services& services);
+// Reads "TULVersion.txt" and "Booklist.tul" from the data folder into a new booklist, with the
+// parts `options` asks for (its matching indexes and lists, "Matches.tul" merged), and sets the
+// main window's title, showing its progress through `services`. Nothing when "Booklist.tul" cannot
+// be read: the title and the matches are then left alone.
+[[nodiscard]] std::optional<Booklist> ReadBooklist(const DataFolder& folder, Services& services,
+                                                   const BooklistLoadOptions& options = {});
 // The same, giving an empty booklist of the folder's version when there is no file to read.
-[[nodiscard]] Booklist LoadBooklist(const DataFolder& folder, Services& services);
-// The same without merging "Matches.tul", for a comparison that clears every match first.
-[[nodiscard]] Booklist LoadBooklistForComparison(const DataFolder& folder, Services& services);
+[[nodiscard]] Booklist LoadBooklist(const DataFolder& folder, Services& services,
+                                    const BooklistLoadOptions& options = {});
 
 // Takes one line of the booklist file into a record, keys computed and not yet matched. False
 // for a line that is not an entry (id 0 or no title).

@@ -37,9 +37,28 @@ std::int64_t RegularFileSize(std::FILE* file) {
 // Enough room for a large booklist at once, but never a table sized from a size alone: a sparse
 // file may claim any size.
 constexpr std::int64_t MaxReservedEntries = 1 << 20;
-// Room is made for an entry per this many bytes of the file: booklist lines are seldom shorter,
-// and a table that grows while loading moves every entry once more.
+// Room is made for an entry per this many bytes of the file when its first lines do not tell:
+// booklist lines are seldom shorter, and a table that grows while loading moves every entry once
+// more.
 constexpr std::int64_t ExpectedLineSize = 128;
+// How much of the file's start is looked at for its lines' length.
+constexpr std::size_t SampleBytes = 1 << 18;
+
+// The entries a file of `fileSize` bytes may hold, judged by the lines of its start: a table much
+// larger than its entries is room cleared for nothing, and spreads their slots over more memory.
+std::size_t ExpectedEntries(std::string_view start, std::int64_t fileSize) {
+    start = start.substr(0, SampleBytes);
+    const auto lineEnds = std::count(start.begin(), start.end(), '\n');
+    // A sample that ends early is the whole file; one line or none tells nothing.
+    const std::int64_t lineSize = lineEnds > 1 && start.size() == SampleBytes
+                                      ? static_cast<std::int64_t>(start.size()) / lineEnds
+                                      : ExpectedLineSize;
+    return static_cast<std::size_t>(
+        std::min(fileSize / std::max<std::int64_t>(lineSize, 1), MaxReservedEntries));
+}
+// The file is read through the memory map this much at a time: its lines are copied once, into
+// the table, and not first into a block.
+constexpr std::size_t MapWindowBytes = 4 << 20;
 // A line longer than this is handled with care for its room: a booklist may hold one of any
 // length, up to the size the program takes in.
 constexpr std::size_t LongLine = 1 << 20;
@@ -141,9 +160,9 @@ namespace {
 // Where each field of a packed line begins, and one past the end of the line.
 using FieldStarts = std::array<std::size_t, PackedFieldCount + 1>;
 
-// Packs one line; `isbns`, when given, gets the ISBN-13s of its ISBN column as written, which
-// packing closes up.
-bool PackEntry(std::string_view line, std::string& packed, FieldStarts& starts,
+// Packs one line, its key fields empty unless `withKeys`; `isbns`, when given, gets the ISBN-13s
+// of its ISBN column as written, which packing closes up.
+bool PackEntry(std::string_view line, std::string& packed, FieldStarts& starts, bool withKeys,
                std::string* isbns = nullptr) {
     EntryColumns c;
     if (!ReadEntryColumns(line, c)) return false;
@@ -181,11 +200,11 @@ bool PackEntry(std::string_view line, std::string& packed, FieldStarts& starts,
     add(c.format);
     add(c.column[12]);
     next();
-    AppendNormalisedKey(title, packed);
+    if (withKeys) AppendNormalisedKey(title, packed);
     next();
-    AppendNormalisedKey(SurnamePart(c.author), packed);
+    if (withKeys) AppendNormalisedKey(SurnamePart(c.author), packed);
     next();
-    AppendNormalisedKey(c.series, packed);
+    if (withKeys) AppendNormalisedKey(c.series, packed);
     add("");   // no call number
     add("0");  // not matched
     starts[FieldId] = 0;
@@ -205,14 +224,58 @@ PackedFields PiecesAt(std::string_view packed, const FieldStarts& starts) {
 
 bool PackBooklistLine(std::string_view line, std::string& packed) {
     FieldStarts starts;
-    return PackEntry(line, packed, starts);
+    return PackEntry(line, packed, starts, true);
 }
 
 namespace {
 
+// The keys of an entry whose packed line leaves them out, made from its fields as packing makes
+// them, for the indexes.
+class KeysApart {
+  public:
+    PackedFields Of(PackedFields entry) {
+        NormaliseKeyInto(entry[FieldTitle], title_);
+        NormaliseKeyInto(SurnamePart(entry[FieldAuthor]), surname_);
+        NormaliseKeyInto(entry[FieldSeries], series_);
+        entry[FieldTitleKey] = title_;
+        entry[FieldSurnameKey] = surname_;
+        entry[FieldSeriesKey] = series_;
+        return entry;
+    }
+
+  private:
+    std::string title_;
+    std::string surname_;
+    std::string series_;
+};
+
+// The category and format names met so far, each once, in the order met.
+struct NameLists {
+    std::vector<std::string> categories;
+    std::vector<std::string> formats;
+    TextSet categoriesSeen;
+    TextSet formatsSeen;
+};
+
+// Enters one stored entry in the parts of the booklist `options` asks for besides the table.
+void AddToListsAndIndexes(const PackedFields& entry, bool idLoadedBefore, std::string_view isbns,
+                          const BooklistLoadOptions& options, NameLists& lists,
+                          BooklistIndexes& indexes, KeysApart& keysApart) {
+    if (options.matchingIndexes)
+        indexes.Add(options.keysInLines ? entry : keysApart.Of(entry), idLoadedBefore, isbns);
+    if (!options.nameLists) return;
+    CollectNames(entry[FieldCategories], lists.categoriesSeen, lists.categories, MaxCategoryNames);
+    // For the format list a one-character format counts as "Book".
+    const std::string_view format = entry[FieldFormat];
+    CollectNames(format.size() < 2 ? std::string_view("Book") : format, lists.formatsSeen,
+                 lists.formats, SIZE_MAX);
+}
+
 // Nothing when there is no booklist file to read.
-std::optional<Booklist> ReadBooklistEntries(const DataFolder& folder, Services& services) {
+std::optional<Booklist> ReadBooklistEntries(const DataFolder& folder, Services& services,
+                                            const BooklistLoadOptions& options) {
     Booklist booklist(ReadVersion(folder));
+    if (!options.keysInLines) booklist.LeaveKeysOutOfLines();
 
     // Copies of the data files left by a process killed while saving them.
     for (const std::string& replaced : {folder.Matches(), folder.Output(), folder.MatchReview()})
@@ -222,27 +285,25 @@ std::optional<Booklist> ReadBooklistEntries(const DataFolder& folder, Services& 
     const std::int64_t fileSize = file ? RegularFileSize(file.get()) : -1;
     if (fileSize < 0) return std::nullopt;
 
-    std::vector<std::string> categories;
-    std::vector<std::string> formats;
-    TextSet categoriesSeen;
-    TextSet formatsSeen;
+    NameLists lists;
     services.OpenProgressWindow("Booklist", "Reading data...", 0, fileSize, false);
 
-    const auto expectedEntries =
-        static_cast<std::size_t>(std::min(fileSize / ExpectedLineSize, MaxReservedEntries));
-    booklist.Reserve(expectedEntries);
+    LineReader reader(file.get(), MapWindowBytes);
+    booklist.Reserve(ExpectedEntries(reader.Ahead(), fileSize), options.matchingIndexes);
     BooklistIndexes& indexes = booklist.IndexesToFill();
-    LineReader reader(file.get());
     std::string_view line;
     std::string packing;
     std::string isbns;
     FieldStarts starts;
+    KeysApart keysApart;
     while (reader.Next(line)) {
         // A long line is packed into room made for it at once (keys are seldom longer than
         // their texts), so that the packing does not grow to twice its length.
         const bool longLine = line.size() > LongLine;
         if (longLine) packing.reserve(2 * line.size() + 64);
-        if (!PackEntry(line, packing, starts, &isbns)) continue;
+        if (!PackEntry(line, packing, starts, options.keysInLines,
+                       options.matchingIndexes ? &isbns : nullptr))
+            continue;
         reader.ReleaseLongLine();
         // The table keeps a copy just as long as the line: the booklist is most of the memory
         // the program uses. A long line's packing is handed over rather than copied.
@@ -250,43 +311,34 @@ std::optional<Booklist> ReadBooklistEntries(const DataFolder& folder, Services& 
         bool added = false;
         const std::string_view stored = booklist.StoreLoadedEntry(
             std::move(idText), longLine ? std::move(packing) : std::string(packing), added);
-        const PackedFields entry = PiecesAt(stored, starts);
-        indexes.Add(entry, !added, isbns);
-
-        CollectNames(entry[FieldCategories], categoriesSeen, categories, MaxCategoryNames);
-        // For the format list a one-character format counts as "Book".
-        const std::string_view format = entry[FieldFormat];
-        CollectNames(format.size() < 2 ? std::string_view("Book") : format, formatsSeen, formats,
-                     SIZE_MAX);
+        if (options.matchingIndexes || options.nameLists)
+            AddToListsAndIndexes(PiecesAt(stored, starts), !added, isbns, options, lists, indexes,
+                                 keysApart);
         services.SetProgressPosition(reader.Position());
     }
 
     booklist.FillLevelNames();
     services.PauseWithEvents(1000);
-    std::sort(categories.begin(), categories.end());  // std::string compares bytes as unsigned
-    booklist.SetNameLists(std::move(categories), std::move(formats));
+    // std::string compares bytes as unsigned
+    std::sort(lists.categories.begin(), lists.categories.end());
+    booklist.SetNameLists(std::move(lists.categories), std::move(lists.formats));
     services.CloseProgressWindow();
     return booklist;
 }
 
 }  // namespace
 
-std::optional<Booklist> ReadBooklist(const DataFolder& folder, Services& services) {
-    std::optional<Booklist> booklist = ReadBooklistEntries(folder, services);
+std::optional<Booklist> ReadBooklist(const DataFolder& folder, Services& services,
+                                     const BooklistLoadOptions& options) {
+    std::optional<Booklist> booklist = ReadBooklistEntries(folder, services, options);
     if (!booklist) return booklist;
-    LoadMatches(folder, *booklist);
+    if (options.matches) LoadMatches(folder, *booklist);
     services.SetMainWindowTitle("TUL Tallyleaf  " + booklist->Version());
     return booklist;
 }
 
-Booklist LoadBooklist(const DataFolder& folder, Services& services) {
-    std::optional<Booklist> booklist = ReadBooklist(folder, services);
+Booklist LoadBooklist(const DataFolder& folder, Services& services,
+                      const BooklistLoadOptions& options) {
+    std::optional<Booklist> booklist = ReadBooklist(folder, services, options);
     return booklist ? std::move(*booklist) : Booklist(ReadVersion(folder));
-}
-
-Booklist LoadBooklistForComparison(const DataFolder& folder, Services& services) {
-    std::optional<Booklist> booklist = ReadBooklistEntries(folder, services);
-    if (!booklist) return Booklist(ReadVersion(folder));
-    services.SetMainWindowTitle("TUL Tallyleaf  " + booklist->Version());
-    return std::move(*booklist);
 }

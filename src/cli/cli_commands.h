@@ -21,10 +21,9 @@ inline constexpr const char* PrintProgramName = "tallyleaf-cli-print";
 
 // Loads the booklist of `folder`, the data folder given as `dir`, into `booklist`, as the desktop
 // program does. Returns ExitOk, or prints a message naming the file (under the name `dir` gives
-// it) and returns the failure code. For a comparison the earlier matches are not merged, as the
-// comparison clears them.
+// it) and returns the failure code. `options` names the parts of the booklist the command reads.
 int LoadDataFolder(const DataFolder& folder, const std::string& dir, Services& services,
-                   Booklist& booklist, bool forComparison = false);
+                   Booklist& booklist, const BooklistLoadOptions& options);
 
 // The data folder a command works on: --dir when given, else TALLYLEAF_DIR when set (the folder
 // the desktop program also uses then), else the current directory.

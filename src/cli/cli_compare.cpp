@@ -31,7 +31,8 @@ int RunCompareCommand(const std::vector<std::string>& args, Booklist& booklist) 
     const std::string dir = DataFolderArgument(cli.Value("--dir"));
     const DataFolder folder(dir);
     ConsoleServices quiet;
-    if (const int loaded = LoadDataFolder(folder, dir, quiet, booklist, true); loaded != ExitOk) {
+    if (const int loaded = LoadDataFolder(folder, dir, quiet, booklist, LoadForComparison);
+        loaded != ExitOk) {
         return loaded;
     }
 

@@ -26,7 +26,7 @@ std::string AbsoluteFromStart(const std::string& path) {
 }
 
 int LoadDataFolder(const DataFolder& folder, const std::string& dir, Services& services,
-                   Booklist& booklist, bool forComparison) {
+                   Booklist& booklist, const BooklistLoadOptions& options) {
     // A folder that cannot be searched has no files to read, whatever it holds.
     struct stat folderStatus {};
     if (::stat(dir.c_str(), &folderStatus) != 0) {
@@ -50,9 +50,7 @@ int LoadDataFolder(const DataFolder& folder, const std::string& dir, Services& s
     } else if (::fstat(::fileno(file.file.get()), &status) != 0) {
         return CliFail(ExitFailure, "cannot read " + booklistPath + ": " + std::strerror(errno));
     }
-    // A comparison clears every match before it starts: the earlier ones need not be read.
-    booklist = forComparison ? LoadBooklistForComparison(folder, services)
-                             : LoadBooklist(folder, services);
+    booklist = LoadBooklist(folder, services, options);
     // A booklist saved as UTF-16 or by a spreadsheet in another format has lines, but none that
     // reads as an entry: the empty result must not pass for an empty booklist.
     if (booklist.empty() && status.st_size > 0) {

@@ -66,7 +66,8 @@ int RunExportCommand(const std::vector<std::string>& args, Booklist& booklist) {
     const std::string dir = DataFolderArgument(cli.Value("--dir"));
     const DataFolder folder(dir);
     ConsoleServices services;
-    if (const int loaded = LoadDataFolder(folder, dir, services, booklist); loaded != ExitOk)
+    if (const int loaded = LoadDataFolder(folder, dir, services, booklist, LoadEntriesAndMatches);
+        loaded != ExitOk)
         return loaded;
 
     ResolveLevelFilter(booklist, filters);

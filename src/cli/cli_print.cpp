@@ -60,7 +60,8 @@ int RunPrintCommand(const std::vector<std::string>& args) {
     const DataFolder folder(dir);
     ConsoleServices services;
     Booklist booklist;
-    if (const int loaded = LoadDataFolder(folder, dir, services, booklist); loaded != ExitOk)
+    if (const int loaded = LoadDataFolder(folder, dir, services, booklist, LoadEntriesAndMatches);
+        loaded != ExitOk)
         return loaded;
     // The PDF replaces the file named, so a data file named as the target would be lost.
     if (const std::string refusal = OwnDataFileRefusal(folder, pdf);

@@ -83,7 +83,8 @@ int RunUnmatchCommand(const std::vector<std::string>& args, Booklist& booklist) 
         return ExitOk;
     }
     ConsoleServices services;
-    if (const int loaded = LoadDataFolder(folder, dir, services, booklist); loaded != ExitOk)
+    if (const int loaded = LoadDataFolder(folder, dir, services, booklist, LoadEntriesAndMatches);
+        loaded != ExitOk)
         return loaded;
     if (const TakeBackResult taken = TakeBackMatches(booklist, folder, rows, services); !taken)
         return CliFail(ExitFailure, taken.reason);

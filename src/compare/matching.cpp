@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cstdio>
+#include <deque>
 #include <filesystem>
 #include <future>
 #include <memory>
@@ -384,16 +385,19 @@ void ApplyDecision(std::string_view bytes, RecordDecision& decision, CatalogueRe
 namespace {
 
 // An entry's title key and level band as the booklist now holds them. They are those it was
-// indexed with unless its id was given again by a later line, which replaced it.
+// indexed with unless its id was given again by a later line, which replaced it. A key the lines
+// do not hold is made into `madeKeys`, where it stays in place.
 void EntryAsStored(const Booklist& booklist, const IndexedEntry& entry, bool anyGivenAgain,
-                   std::string_view& titleKey, int& levelBand) {
+                   std::deque<std::string>& madeKeys, std::string_view& titleKey, int& levelBand) {
     std::string_view level = entry.level;
     titleKey = entry.titleKey;
     if (anyGivenAgain) {
         // Only two fields are wanted: unpacking the whole entry would copy all eighteen.
         const PackedFields fields =
             SplitPackedLine(booklist.LookupLine(entry.idText), FieldTitleKey + 1);
-        titleKey = fields[FieldTitleKey];
+        titleKey = booklist.LinesHoldKeys()
+                       ? fields[FieldTitleKey]
+                       : std::string_view(madeKeys.emplace_back(NormaliseKey(fields[FieldTitle])));
         level = fields[FieldLevel];
     }
     levelBand = LevelBandOf(level);
@@ -429,6 +433,7 @@ void PrepareComparisonRun(ComparisonRun& run, Booklist& booklist) {
     const bool anyGivenAgain = indexes.AnyIdGivenAgain();
     const std::size_t entries = indexes.EntryCount();
     std::string joined;
+    std::deque<std::string> madeKeys;  // until the author table has taken its texts
     run.authorBooks.Reserve(entries);
     run.authorTitles.Reserve(entries, entries * ExpectedKeyAndIdSize);
     indexes.ForEachEntry([&](const IndexedEntry& entry) {
@@ -440,7 +445,7 @@ void PrepareComparisonRun(ComparisonRun& run, Booklist& booklist) {
         AddSurnameKey(run, entry.surnameKey, surnameHash);
         std::string_view titleKey;
         int levelBand = 0;
-        EntryAsStored(booklist, entry, anyGivenAgain, titleKey, levelBand);
+        EntryAsStored(booklist, entry, anyGivenAgain, madeKeys, titleKey, levelBand);
         run.authorBooks.Add(entry.surnameKey, surnameHash, entry.idText, titleKey, levelBand,
                             entry.idLoadedBefore);
         for (std::size_t at = 0; at < entry.isbns.size();) {

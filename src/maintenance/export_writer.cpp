@@ -1,6 +1,7 @@
 #include "maintenance/export_writer.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 
 #include "booklist/booklist.h"
@@ -56,11 +57,21 @@ void AppendValues(std::string& out, const PackedFields& entry, std::string_view 
     if (out.size() > from) out.erase(from, 1);  // the separator in front of the first value
 }
 
-// How many leading pieces of a packed line hold all the wanted fields.
+constexpr std::size_t LinesAhead = 8;
+
+// Asks for a line's bytes and the call number at its end.
+void PrefetchLine(std::string_view line) {
+    for (std::size_t at = 0; at < line.size(); at += 64)
+        __builtin_prefetch(line.data() + at);
+    if (!line.empty()) __builtin_prefetch(line.data() + line.size() - 1);
+}
+
+// How many leading pieces of a packed line hold all the wanted fields but the call number, which
+// is taken from the end of the line: the keys ahead of it need not be scanned.
 int PackedFieldsNeeded(const ExportFieldSet& fields) {
     int needed = 0;
     for (int i = 0; i < ExportFieldCount; ++i) {
-        if (fields[i]) needed = std::max(needed, PackedFieldOf[i] + 1);
+        if (fields[i] && i != ExportCallNumber) needed = std::max(needed, PackedFieldOf[i] + 1);
     }
     return needed;
 }
@@ -84,29 +95,60 @@ bool IsPlainNumber(std::string_view value) {
 // from outside (a catalogue record, a booklist fetched over plain HTTP) could run one. Numbers,
 // signed ones included, stay as they are.
 bool ReadsAsFormula(std::string_view value) {
-    return !value.empty() &&
-           std::string_view("=+-@\t\r").find(value[0]) != std::string_view::npos &&
+    if (value.empty()) return false;
+    const char first = value[0];
+    return (first == '=' || first == '+' || first == '-' || first == '@' || first == '\t' ||
+            first == '\r') &&
            !IsPlainNumber(value);
 }
+
+// The band of a level text, as LevelBandOf gives it, from the last few texts met: a booklist names
+// a handful of levels, and the export asks for one per line.
+class LevelBands {
+  public:
+    char Of(std::string_view level) {
+        for (const Known& known : known_) {
+            if (known.band != 0 && known.level == level) return known.band;
+        }
+        Known& next = known_[next_++ % known_.size()];
+        next = {level, static_cast<char>('0' + LevelBandOf(level))};
+        return next.band;
+    }
+
+  private:
+    struct Known {
+        std::string_view level;
+        char band = 0;
+    };
+    std::array<Known, 8> known_{};
+    std::size_t next_ = 0;
+};
 
 }  // namespace
 
 void AppendExportValue(std::string& line, std::string_view value, ExportFormat format) {
-    if (format == ExportFormat::Tab) {
-        line += '\t';
-        if (ReadsAsFormula(value)) line += '\'';
-        line += value;
+    const bool formula = ReadsAsFormula(value);
+    const bool comma = format == ExportFormat::Comma;
+    const std::size_t quote = comma ? value.find('"') : std::string_view::npos;
+    if (quote == std::string_view::npos) {
+        // Almost every value: its bytes go in whole, the line grown once for them.
+        const std::size_t at = line.size();
+        line.resize(at + (comma ? 3 : 1) + (formula ? 1 : 0) + value.size());
+        char* out = line.data() + at;
+        *out++ = comma ? ',' : '\t';
+        if (comma) *out++ = '"';
+        if (formula) *out++ = '\'';
+        if (!value.empty()) std::memcpy(out, value.data(), value.size());
+        if (comma) line.back() = '"';
         return;
     }
     // A quote inside a value is doubled, so that spreadsheets keep the value whole.
-    line += ",\"";
-    if (ReadsAsFormula(value)) line += '\'';
-    for (std::size_t quote; (quote = value.find('"')) != std::string_view::npos;) {
-        line.append(value.substr(0, quote + 1)).append(1, '"');
-        value.remove_prefix(quote + 1);
+    line.append(formula ? ",\"'" : ",\"");
+    for (std::size_t next; (next = value.find('"')) != std::string_view::npos;) {
+        line.append(value.substr(0, next + 1)).append(1, '"');
+        value.remove_prefix(next + 1);
     }
-    line += value;
-    line += '"';
+    line.append(value).append(1, '"');
 }
 
 const std::array<ExportFieldInfo, ExportFieldCount>& ExportFields() {
@@ -213,14 +255,21 @@ FileWriteResult WriteExportLines(const DataFolder& folder, const std::string& pa
         // holds its id as plain decimal, as a record would give it.
         const int needed = PackedFieldsNeeded(fields);
         const bool levelsWanted = fields[ExportLevels];
+        LevelBands bands;
+        const bool callNumberWanted = fields[ExportCallNumber];
         constexpr std::size_t ChunkBytes = 1 << 16;
         std::string chunk = ExportLine(nullptr, fields, format);
         chunk += "\r\n";
-        for (const std::string_view packed : packedLines) {
-            const PackedFields entry = SplitPackedLine(packed, std::max(needed, 1));
+        for (std::size_t row = 0; row < packedLines.size(); ++row) {
+            // The lines come in the list's order, scattered over the table: those a few rows
+            // ahead are asked for early, so that waiting for them overlaps the work on this one.
+            if (row + LinesAhead < packedLines.size()) PrefetchLine(packedLines[row + LinesAhead]);
+            const std::string_view packed = packedLines[row];
+            PackedFields entry = SplitPackedLine(packed, std::max(needed, 1));
+            if (callNumberWanted) entry[FieldCallNumber] = PackedCallNumber(packed);
             // The empty line of an absent entry reads as an empty record: id 0, the last band.
             const std::string_view idText = entry[FieldId].empty() ? "0" : entry[FieldId];
-            const char band = levelsWanted ? char('0' + LevelBandOf(entry[FieldLevel])) : '4';
+            const char band = levelsWanted ? bands.Of(entry[FieldLevel]) : '4';
             AppendValues(chunk, entry, idText, std::string_view(&band, 1), fields, format);
             chunk += "\r\n";
             if (chunk.size() >= ChunkBytes) {

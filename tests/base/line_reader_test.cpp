@@ -12,9 +12,9 @@ struct ReadResult {
 };
 
 template <typename Line>
-ReadResult ReadFrom(std::FILE* file) {
+ReadResult ReadFrom(std::FILE* file, std::size_t mapWindowBytes = 0) {
     std::rewind(file);
-    LineReader reader(file);
+    LineReader reader(file, mapWindowBytes);
     ReadResult result;
     Line line;
     while (reader.Next(line)) {
@@ -24,15 +24,21 @@ ReadResult ReadFrom(std::FILE* file) {
     return result;
 }
 
-// Reads the lines into strings and again as views; both must agree.
+// Reads the lines into strings and again as views, each from blocks and through the map a page
+// at a time, so that lines and their ends fall across windows too; all four must agree.
 ReadResult ReadAll(const std::string& bytes) {
     std::FILE* file = std::tmpfile();
     std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fflush(file);
     const ReadResult result = ReadFrom<std::string>(file);
-    const ReadResult viewed = ReadFrom<std::string_view>(file);
+    for (const std::size_t window : {std::size_t{0}, MappedWindow::PageBytes()}) {
+        for (const ReadResult& other :
+             {ReadFrom<std::string_view>(file, window), ReadFrom<std::string>(file, window)}) {
+            EXPECT_EQ(other.lines, result.lines) << window;
+            EXPECT_EQ(other.positions, result.positions) << window;
+        }
+    }
     std::fclose(file);
-    EXPECT_EQ(viewed.lines, result.lines);
-    EXPECT_EQ(viewed.positions, result.positions);
     return result;
 }
 }  // namespace

@@ -167,6 +167,34 @@ TEST_F(BooklistLoad, KeepsAtMost99999CategoryNamesTheFirstOnes) {
     EXPECT_FALSE(std::binary_search(names.begin(), names.end(), "C99999"));
 }
 
+// A command loads only the parts it reads; what it does load is what the whole load gives.
+TEST_F(BooklistLoad, APartialLoadGivesTheSameEntriesAsTheWholeLoad) {
+    Load(Line("1", "The Hobbit", ". Tolkien, J", "N\tPub\t1937\t0 14 03 1234 x\t\tArt\tMature") +
+         Line("2", "Holes", "Sachar, Louis", "\t\t\t\t\tSport\t\t  Series One  ") +
+         Line("1", "The Hobbit Again", "Tolkien, J"));
+    const auto indexed = [](const Booklist& booklist) {
+        std::string texts;
+        booklist.Indexes().ForEachEntry([&](const IndexedEntry& e) {
+            for (const auto text : {e.idText, e.titleKey, e.surnameKey, e.seriesKey, e.isbns})
+                texts.append(text) += '|';
+            texts += e.idLoadedBefore ? "again\n" : "\n";
+        });
+        return texts;
+    };
+    for (const BooklistLoadOptions& options : {LoadEntriesAndMatches, LoadForComparison}) {
+        const Booklist part = LoadBooklist(CurrentDataFolder(), services_, options);
+        ASSERT_EQ(part.size(), booklist_.size());
+        for (const auto& [idText, line] : booklist_.Table()) {
+            EXPECT_EQ(PackBookRecord(part.LookupRecord(idText)),
+                      PackBookRecord(booklist_.LookupRecord(idText)));
+            EXPECT_EQ(SplitPackedLine(part.LookupLine(idText))[FieldTitleKey].empty(),
+                      !options.keysInLines);
+        }
+        EXPECT_EQ(indexed(part), options.matchingIndexes ? indexed(booklist_) : "");
+        EXPECT_EQ(part.Categories().empty(), !options.nameLists);
+    }
+}
+
 TEST_F(BooklistLoad, AnImportStartsFromEmptyIndexes) {
     Load(Line("1", "A", "Oldname, J"));
     EXPECT_FALSE(booklist_.Indexes().FindAuthorIds("OLDNAME").empty());

