@@ -12,7 +12,7 @@ namespace {
 
 // Records are read into batches of about this many bytes: large enough that handing one over
 // costs nothing beside deciding it, small enough that the threads finish together.
-constexpr std::size_t BatchBytes = 4 << 20;
+constexpr std::size_t BatchBytes = 1 << 20;
 
 // Records read one after another, copied out of the reader's block, which the next read replaces.
 struct Batch {
@@ -52,6 +52,9 @@ struct Decider {
 // Fills the batch with the next records; false when the reader has no more.
 bool ReadBatch(CatalogueReader& reader, Batch& batch) {
     batch.bytes.clear();
+    // Room for a batch's worth and one more record of the usual length, so that filling it
+    // never moves what was copied.
+    batch.bytes.reserve(BatchBytes + (64 << 10));
     batch.records.clear();
     std::string_view record;
     while (batch.bytes.size() < BatchBytes) {
