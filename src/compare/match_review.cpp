@@ -218,10 +218,23 @@ void RunReview::Add(std::string_view id, std::string_view bookTitle, std::string
     } else {
         at = std::copy_n("\t\t\t", 3, at);
     }
-    WriteLine(id, Utf8FromWindows1252(bookTitle), Utf8FromWindows1252(bookAuthor), kind,
-              CatalogueTextAsUtf8(controlNumber, coding),
-              CatalogueTextAsUtf8(catalogueTitle, coding),
-              CatalogueTextAsUtf8(catalogueAuthor, coding), CatalogueTextAsUtf8(callNumber, coding),
+    // Most texts are plain ASCII, which reads the same in every encoding: they are written as they
+    // are, and only the others are converted.
+    std::string converted[6];
+    const auto bookText = [&](std::string_view text, std::string& room) {
+        if (IsPlainAscii(text)) return text;
+        room = Utf8FromWindows1252(text);
+        return std::string_view(room);
+    };
+    const auto catalogueText = [&](std::string_view text, std::string& room) {
+        if (IsPlainAscii(text)) return text;
+        room = CatalogueTextAsUtf8(text, coding);
+        return std::string_view(room);
+    };
+    WriteLine(id, bookText(bookTitle, converted[0]), bookText(bookAuthor, converted[1]), kind,
+              catalogueText(controlNumber, converted[2]),
+              catalogueText(catalogueTitle, converted[3]),
+              catalogueText(catalogueAuthor, converted[4]), catalogueText(callNumber, converted[5]),
               coding, std::string_view(place, static_cast<std::size_t>(at - place)),
               rejectedEarlier ? RejectedEarlierText : "");
 }
