@@ -1,24 +1,16 @@
 #include "compare/matching.h"
 
 #include <bit>
-#include <cstdio>
 #include <deque>
-#include <filesystem>
-#include <future>
-#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
 
-#include "base/regular_file.h"
 #include "base/text.h"
 #include "base/text_encoding.h"
 #include "booklist/booklist.h"
-#include "booklist/folder_writer_lock.h"
 #include "booklist/isbn.h"
 #include "booklist/keys.h"
-#include "booklist/matches.h"
-#include "compare/catalogue_reader.h"
 #include "compare/catalogue_text.h"
 #include "compare/key_hash.h"
 #include "compare/marc_reader.h"
