@@ -75,6 +75,16 @@ class BatchRing {
     // The calling thread's part: reading, deciding when nothing else is to be done, and applying.
     template <typename Apply>
     void Run(Apply&& apply) {
+        // However the reading ends, even by an exception, the deciding threads are told to stop,
+        // so that they can be joined.
+        struct StopOnExit {
+            BatchRing& ring;
+            ~StopOnExit() {
+                const std::lock_guard<std::mutex> stopping(ring.mutex_);
+                ring.stopped_ = true;
+                ring.changed_.notify_all();
+            }
+        } stopOnExit{*this};
         Decider decider;
         std::unique_lock<std::mutex> lock(mutex_);
         for (;;) {
@@ -107,8 +117,6 @@ class BatchRing {
             }
             changed_.wait(lock);
         }
-        stopped_ = true;
-        changed_.notify_all();
     }
 
     // A deciding thread's part, until the calling thread has stopped.
