@@ -12,9 +12,8 @@ BookRecord Booklist::LookupRecord(std::string_view idText) const {
     BookRecord record = UnpackBookRecord(LookupLine(idText));
     if (!linesHoldKeys_ && record.id != 0) {
         // The record is the same whichever way its booklist was loaded.
-        NormaliseKeyInto(record.title, record.titleKey);
-        NormaliseKeyInto(SurnamePart(record.author), record.surnameKey);
-        NormaliseKeyInto(record.series, record.seriesKey);
+        EntryKeysInto(record.title, record.author, record.series, record.titleKey,
+                      record.surnameKey, record.seriesKey);
     }
     return record;
 }

@@ -146,9 +146,7 @@ bool ParseBooklistLine(std::string_view line, BookRecord& r) {
     r.format = c.format;
     r.scisNumber = c.column[12];
 
-    NormaliseKeyInto(r.title, r.titleKey);
-    NormaliseKeyInto(SurnamePart(r.author), r.surnameKey);
-    NormaliseKeyInto(r.series, r.seriesKey);
+    EntryKeysInto(r.title, r.author, r.series, r.titleKey, r.surnameKey, r.seriesKey);
     r.callNumber.clear();
     r.matched = 0;
     r.levelBand = LevelBandOf(r.level);
@@ -234,9 +232,8 @@ namespace {
 class KeysApart {
   public:
     PackedFields Of(PackedFields entry) {
-        NormaliseKeyInto(entry[FieldTitle], title_);
-        NormaliseKeyInto(SurnamePart(entry[FieldAuthor]), surname_);
-        NormaliseKeyInto(entry[FieldSeries], series_);
+        EntryKeysInto(entry[FieldTitle], entry[FieldAuthor], entry[FieldSeries], title_, surname_,
+                      series_);
         entry[FieldTitleKey] = title_;
         entry[FieldSurnameKey] = surname_;
         entry[FieldSeriesKey] = series_;

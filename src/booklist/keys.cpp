@@ -204,3 +204,10 @@ int CompareTitleKeys(std::string_view a, std::string_view b) {
 std::string_view SurnamePart(std::string_view author) {
     return author.substr(0, author.find(','));
 }
+
+void EntryKeysInto(std::string_view title, std::string_view author, std::string_view series,
+                   std::string& titleKey, std::string& surnameKey, std::string& seriesKey) {
+    NormaliseKeyInto(title, titleKey);
+    NormaliseKeyInto(SurnamePart(author), surnameKey);
+    NormaliseKeyInto(series, seriesKey);
+}

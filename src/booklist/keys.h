@@ -33,3 +33,7 @@ int CompareTitleKeys(std::string_view a, std::string_view b);
 
 // The surname part of a booklist author: the text before the first ",", or all of it.
 std::string_view SurnamePart(std::string_view author);
+
+// The title, surname and series keys of a booklist entry, as its packed line holds them.
+void EntryKeysInto(std::string_view title, std::string_view author, std::string_view series,
+                   std::string& titleKey, std::string& surnameKey, std::string& seriesKey);

@@ -24,11 +24,10 @@ void WriteMatches(ReplacingFile& file, const Booklist& booklist, std::string_vie
         if (flagAt == std::string_view::npos || ReadWholeNumber(entry.substr(flagAt + 1)) == 0) {
             continue;
         }
-        const std::size_t callAt = entry.rfind('\t', flagAt - 1) + 1;
         line.assign(entry.substr(0, entry.find('\t')));
         line += ',';
         // packing has made any line break in the call number a space
-        line += entry.substr(callAt, flagAt - callAt);
+        line += PackedCallNumber(entry);
         line += "\r\n";
         file.Write(line);
     }
