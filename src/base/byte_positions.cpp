@@ -86,6 +86,22 @@ __attribute__((target("avx2"))) std::size_t FindFirstAvx2(const char* data, std:
     return FindFirstFrom(data, at, size, a, b, c);
 }
 
+// A byte is a digit when neither its excess over '9' nor its shortfall from '0' is above 0.
+__attribute__((target("avx2"))) bool AllDigitsAvx2(const char* data, std::size_t size) {
+    const __m256i nine = _mm256_set1_epi8('9');
+    const __m256i zero = _mm256_set1_epi8('0');
+    __m256i outside = _mm256_setzero_si256();
+    // The last step overlaps the one before it rather than leaving bytes for a loop.
+    for (std::size_t at = 0;; at += 32) {
+        if (at + 32 > size) at = size - 32;
+        const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + at));
+        outside = _mm256_or_si256(
+            outside, _mm256_or_si256(_mm256_subs_epu8(block, nine), _mm256_subs_epu8(zero, block)));
+        if (at + 32 == size) break;
+    }
+    return _mm256_testz_si256(outside, outside) != 0;
+}
+
 #endif
 
 }  // namespace
@@ -103,4 +119,14 @@ std::size_t FindFirstOf(const char* data, std::size_t size, char a, char b, char
     if (HasAvx2) return FindFirstAvx2(data, size, a, b, c);
 #endif
     return FindFirstFrom(data, 0, size, a, b, c);
+}
+
+bool AllAsciiDigits(const char* data, std::size_t size) {
+#if defined(__x86_64__)
+    if (HasAvx2 && size >= 32) return AllDigitsAvx2(data, size);
+#endif
+    for (std::size_t at = 0; at < size; ++at) {
+        if (data[at] < '0' || data[at] > '9') return false;
+    }
+    return true;
 }

@@ -5,6 +5,8 @@
 #include <optional>
 #include <span>
 
+#include "base/byte_positions.h"
+#include "base/byte_scan.h"
 #include "base/text.h"
 #include "booklist/isbn.h"
 #include "compare/delimiter_search.h"
@@ -288,13 +290,55 @@ void AppendAuthorStatement(std::string_view area, std::string& statement, std::s
 
 namespace {
 
+constexpr std::array BookTextTagList = {20, 82, 100, 110, 245, 440, 490};
+
 // Every directory entry of every record is looked at, so the test is a table lookup, without a
 // branch per tag.
 constexpr auto BookTextTags = [] {
     std::array<std::uint64_t, 16> words{};
-    for (const int tag : {20, 82, 100, 110, 245, 440, 490})
+    for (const int tag : BookTextTagList)
         words[tag / 64] |= std::uint64_t{1} << (tag % 64);
     return words;
+}();
+
+// The same tags by a hash of their three digits taken as one word, the first digit lowest: in a
+// directory of digits alone, as nearly every record has, an entry is told by one multiply and
+// one comparison.
+struct TagSlot {
+    std::uint32_t digits = 0;  // no directory's word is 0
+    std::int32_t tag = 0;
+};
+constexpr int TagSlotBits = 6;
+
+constexpr std::uint32_t DigitsWord(int tag) {
+    return static_cast<std::uint32_t>('0' + tag / 100) |
+           static_cast<std::uint32_t>('0' + tag / 10 % 10) << 8 |
+           static_cast<std::uint32_t>('0' + tag % 10) << 16;
+}
+
+constexpr std::uint32_t TagSlotOf(std::uint32_t digits, std::uint32_t multiplier) {
+    return (digits * multiplier) >> (32 - TagSlotBits);
+}
+
+// The first odd multiplier that gives every wanted tag a slot of its own.
+constexpr std::uint32_t TagMultiplier = [] {
+    for (std::uint32_t multiplier = 0x9E3779B1u;; multiplier += 2) {
+        std::uint64_t taken = 0;
+        bool shared = false;
+        for (const int tag : BookTextTagList) {
+            const std::uint32_t slot = TagSlotOf(DigitsWord(tag), multiplier);
+            shared = shared || (taken >> slot & 1) != 0;
+            taken |= std::uint64_t{1} << slot;
+        }
+        if (!shared) return multiplier;
+    }
+}();
+
+constexpr auto BookTextTagSlots = [] {
+    std::array<TagSlot, std::size_t{1} << TagSlotBits> slots{};
+    for (const int tag : BookTextTagList)
+        slots[TagSlotOf(DigitsWord(tag), TagMultiplier)] = {DigitsWord(tag), tag};
+    return slots;
 }();
 
 bool IsBookTextTag(std::int32_t tagValue) {
@@ -404,12 +448,25 @@ void BookFieldIndex::Index(std::string_view bytes) {
     // of the library's own lie far into most records and are wanted only by a record that
     // matched: they are found then.
     std::size_t count = 0;
-    for (std::size_t k = 0; k < area.count; ++k) {
-        const std::int32_t tagValue = TagValueOf(std::string_view(bytes.data() + 24 + k * 12, 3));
-        const bool wanted = IsBookTextTag(tagValue);
-        pieces_[pieceCount_] = {tagValue, k, 0};
-        pieceCount_ += wanted;
-        count = wanted ? k + 1 : count;
+    const char* const directory = bytes.data() + 24;
+    if (AllAsciiDigits(directory, area.count * 12)) {
+        for (std::size_t k = 0; k < area.count; ++k) {
+            // An entry is twelve bytes: the eight read hold its tag.
+            const auto digits = static_cast<std::uint32_t>(LoadWord(directory + k * 12) & 0xFFFFFF);
+            const TagSlot& slot = BookTextTagSlots[TagSlotOf(digits, TagMultiplier)];
+            const bool wanted = slot.digits == digits;
+            pieces_[pieceCount_] = {slot.tag, k, 0};
+            pieceCount_ += wanted;
+            count = wanted ? k + 1 : count;
+        }
+    } else {
+        for (std::size_t k = 0; k < area.count; ++k) {
+            const std::int32_t tagValue = TagValueOf(std::string_view(directory + k * 12, 3));
+            const bool wanted = IsBookTextTag(tagValue);
+            pieces_[pieceCount_] = {tagValue, k, 0};
+            pieceCount_ += wanted;
+            count = wanted ? k + 1 : count;
+        }
     }
     if (count == 0) return;
     Place({pieces_.data(), pieceCount_});
@@ -442,6 +499,21 @@ void BookFieldIndex::AuthorInto(std::string& author) {
         AppendAuthorStatement(SubfieldAreaOf(bytes_.substr(piece.at, piece.length)), statement_,
                               author);
     }
+}
+
+std::string_view BookFieldIndex::AuthorLead() const {
+    for (std::size_t i = 0; i < pieceCount_; ++i) {
+        const Piece& piece = pieces_[i];
+        if (piece.tag != 100 && piece.tag != 110) continue;
+        const std::string_view area = SubfieldAreaOf(bytes_.substr(piece.at, piece.length));
+        if (area.empty() || area[0] != 'a') return {};
+        const std::size_t end = area.find(SubfieldDelimiter);
+        if (end == std::string_view::npos) return area.substr(1);
+        constexpr char AnotherA[] = {SubfieldDelimiter, 'a'};
+        if (area.find(std::string_view(AnotherA, 2), end) != std::string_view::npos) return {};
+        return area.substr(1, end - 1);
+    }
+    return {};
 }
 
 namespace {

@@ -106,6 +106,9 @@ class BookFieldIndex {
     void Index(std::string_view bytes);
     // What ExtractAuthor and ExtractBookData give for the bytes indexed.
     void AuthorInto(std::string& author);
+    // The value that the author AuthorInto gives begins with, when that is the first subfield of
+    // the first author field, an $a that no later $a of the field replaces; otherwise empty.
+    std::string_view AuthorLead() const;
     void TextsInto(CatalogueRecord& record);
     // Only one of the texts, the others left as they are: most records are turned down on their
     // title, and need neither their series nor their call number.

@@ -174,6 +174,17 @@ void AppendRecordKey(RecordInHand& in, std::string_view text, std::string& key) 
     AppendNormalisedKeyOfUtf8(in.scratch.decoded, key);
 }
 
+// CatalogueSurnamePart of the record's author. Most author statements begin with an $a that holds
+// a comma: the part is then read where it stands, and the whole statement is made only for the
+// others, into the scratch's author, which is otherwise left as it was.
+std::string_view SurnamePartOf(MatchScratch& scratch) {
+    const std::string_view lead = scratch.fields.AuthorLead();
+    if (const std::size_t comma = lead.find(','); comma != std::string_view::npos)
+        return lead.substr(0, comma);
+    scratch.fields.AuthorInto(scratch.author);
+    return CatalogueSurnamePart(scratch.author);
+}
+
 // The record's side of a rejected pair: its 001 and 003, and its title and surname keys. The
 // fields and author of the scratch are the record's.
 const RecordInHand::PairSide& PairSideOf(RecordInHand& in) {
@@ -187,7 +198,7 @@ const RecordInHand::PairSide& PairSideOf(RecordInHand& in) {
     CatalogueRecord texts;
     in.scratch.fields.TextInto(texts, BookText::Title);
     AppendRecordKey(in, texts.title, side.pair.titleKey);
-    AppendRecordKey(in, CatalogueSurnamePart(in.scratch.author), side.pair.surnameKey);
+    AppendRecordKey(in, SurnamePartOf(in.scratch), side.pair.surnameKey);
     return side;
 }
 
@@ -214,10 +225,9 @@ bool FindByAuthorAndTitle(RecordInHand& in, CatalogueRecord& record, ComparisonR
     RecordDecision& found = in.decision;
     // The surname is looked at before the rest of the record, since most records of a catalogue
     // fail here.
-    scratch.fields.AuthorInto(scratch.author);
     std::string& surname = scratch.surname;
     surname.clear();
-    AppendRecordKey(in, CatalogueSurnamePart(scratch.author), surname);
+    AppendRecordKey(in, SurnamePartOf(scratch), surname);
     const std::uint64_t surnameHash = KeyHash(surname);
     if (!MayMatchBySurname(run, surname, surnameHash)) return false;
     // The surname's entries are looked up once the title is in hand.
@@ -307,8 +317,11 @@ void ListRejectedEntries(RecordInHand& in, ComparisonRun& run) {
 // Marks, writes and reviews what was decided for the record whose fields and author the run's
 // scratch holds; `record` holds its title when the tests read it.
 bool Apply(RecordInHand& in, CatalogueRecord& record, ComparisonRun& run) {
-    if (!in.decision.rejectedEntries.empty() && run.reviewed) ListRejectedEntries(in, run);
     const RecordDecision& found = in.decision;
+    if (!found.matched && (found.rejectedEntries.empty() || !run.reviewed)) return false;
+    // Deciding may have read no more of the author than its surname.
+    in.scratch.fields.AuthorInto(in.scratch.author);
+    if (!found.rejectedEntries.empty() && run.reviewed) ListRejectedEntries(in, run);
     if (!found.matched) return false;
     BookFieldIndex& fields = run.scratch.fields;
     // A record found by its ISBN before its title was read.
@@ -368,7 +381,6 @@ void ApplyDecision(std::string_view bytes, RecordDecision& decision, CatalogueRe
                    ComparisonRun& run) {
     // The record was decided on another thread: its fields are indexed again here.
     run.scratch.fields.Index(bytes);
-    run.scratch.fields.AuthorInto(run.scratch.author);
     record.title.clear();
     RecordInHand in(bytes, run.scratch, decision);
     Apply(in, record, run);

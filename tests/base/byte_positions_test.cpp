@@ -35,3 +35,19 @@ TEST(BytePositions, FindEveryByteSoughtWhereverItFalls) {
         }
     }
 }
+
+// Every length across the 16- and 32-byte steps, with a byte just outside the digits at every
+// place, the overlapping last step included.
+TEST(BytePositions, AllAsciiDigitsSeesEveryByte) {
+    for (std::size_t size = 0; size <= 70; ++size) {
+        const std::string digits = std::string(size, '0') + "9";
+        EXPECT_TRUE(AllAsciiDigits(digits.data(), size + 1)) << size;
+        for (std::size_t at = 0; at < size; ++at) {
+            for (const char outside : {'/', ':', '\x80', '\0'}) {
+                std::string text = digits.substr(0, size);
+                text[at] = outside;
+                EXPECT_FALSE(AllAsciiDigits(text.data(), size)) << size << " " << at;
+            }
+        }
+    }
+}
