@@ -450,15 +450,19 @@ void BookFieldIndex::Index(std::string_view bytes) {
     std::size_t count = 0;
     const char* const directory = bytes.data() + 24;
     if (AllAsciiDigits(directory, area.count * 12)) {
+        // Kept in locals, which the stores into the pieces cannot change.
+        Piece* const pieces = pieces_.data();
+        std::size_t taken = 0;
         for (std::size_t k = 0; k < area.count; ++k) {
             // An entry is twelve bytes: the eight read hold its tag.
             const auto digits = static_cast<std::uint32_t>(LoadWord(directory + k * 12) & 0xFFFFFF);
             const TagSlot& slot = BookTextTagSlots[TagSlotOf(digits, TagMultiplier)];
             const bool wanted = slot.digits == digits;
-            pieces_[pieceCount_] = {slot.tag, k, 0};
-            pieceCount_ += wanted;
+            pieces[taken] = {slot.tag, k, 0};
+            taken += wanted;
             count = wanted ? k + 1 : count;
         }
+        pieceCount_ = taken;
     } else {
         for (std::size_t k = 0; k < area.count; ++k) {
             const std::int32_t tagValue = TagValueOf(std::string_view(directory + k * 12, 3));
