@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <vector>
 
+#include "base/byte_positions.h"
 #include "base/byte_scan.h"
 
 namespace {
@@ -63,16 +65,25 @@ RebuildResult WriteMarcRecord(std::string_view leader, std::span<const FieldToWr
     bytes.clear();
     if (!LeaderKeepsFraming(leader)) return RebuildResult::Malformed;
 
+    // The contents are looked at once they are written, all in one pass; a record refused for
+    // its length is refused for a framing byte instead when a field up to the one too long has
+    // one, as a field-by-field look would find.
+    const auto tooLongUpTo = [&](std::size_t count) {
+        for (std::size_t k = 0; k < count; ++k) {
+            if (HoldsFraming(fields[k].content)) return RebuildResult::Malformed;
+        }
+        return RebuildResult::TooLong;
+    };
     std::size_t contentBytes = 0;
-    for (const FieldToWrite& field : fields) {
-        if (HoldsFraming(field.tag) || HoldsFraming(field.content)) return RebuildResult::Malformed;
-        const std::size_t length = field.content.size() + 1;
-        if (length > MaxFieldBytes) return RebuildResult::TooLong;
+    for (std::size_t k = 0; k < fields.size(); ++k) {
+        if (HoldsFraming(fields[k].tag)) return RebuildResult::Malformed;
+        const std::size_t length = fields[k].content.size() + 1;
+        if (length > MaxFieldBytes) return tooLongUpTo(k + 1);
         contentBytes += length;
     }
     const std::size_t base = 24 + fields.size() * 12 + 1;
     const std::size_t total = base + contentBytes + 1;
-    if (total > MaxRecordLength) return RebuildResult::TooLong;
+    if (total > MaxRecordLength) return tooLongUpTo(fields.size());
 
     bytes.resize(total);
     char* const out = bytes.data();
@@ -98,5 +109,16 @@ RebuildResult WriteMarcRecord(std::string_view leader, std::span<const FieldToWr
     }
     *entry = FieldTerminator;
     *data = RecordTerminator;
+    // Each field ends in the one terminator written after it: one more in the data, a record
+    // terminator or a NUL, came from a content.
+    const std::size_t dataBytes = contentBytes;
+    thread_local std::vector<std::size_t> ends;
+    ends.resize(fields.size() + 1);
+    if (FindFirstOf(out + base, dataBytes, RecordTerminator, '\0', '\0') != dataBytes ||
+        FindBytePositions(out + base, 0, dataBytes, FieldTerminator, ends.data(), ends.size()) !=
+            fields.size()) {
+        bytes.clear();
+        return RebuildResult::Malformed;
+    }
     return RebuildResult::Rebuilt;
 }

@@ -178,6 +178,11 @@ TEST(WriteMarcRecord, DelimitersInTheLeaderOrATagWouldBreakTheFileAndAreRefused)
             EXPECT_EQ(WriteMarcRecord(Leader, {{title[0], {"500", text}}}, bytes),
                       RebuildResult::Malformed)
                 << at;
+            // Found before a later field too long for the record.
+            EXPECT_EQ(
+                WriteMarcRecord(Leader, {{{"500", text}, {"520", std::string(9999, 'x')}}}, bytes),
+                RebuildResult::Malformed)
+                << at;
         }
     }
 }
