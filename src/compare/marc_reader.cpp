@@ -125,10 +125,17 @@ namespace {
 // lacks its own. Not `valid` when the base address leaves no room for a directory.
 struct DataArea {
     bool valid = false;
+    bool directoryDigits = false;  // the directory is ASCII digits alone
     std::size_t count = 0;
     std::size_t start = 0;
     std::size_t end = 0;
 };
+
+bool LeaderHoldsFieldTerminator(std::string_view bytes) {
+    return (MatchingBytes(LoadWord(bytes.data()), FieldTerminator) |
+            MatchingBytes(LoadWord(bytes.data() + 8), FieldTerminator) |
+            MatchingBytes(LoadWord(bytes.data() + 16), FieldTerminator)) != 0;
+}
 
 DataArea DataAreaOf(std::string_view bytes) {
     DataArea area;
@@ -138,7 +145,14 @@ DataArea DataAreaOf(std::string_view bytes) {
     const std::size_t directoryEnd = std::min(bytes.size(), base - 1);
     area.count = std::min((directoryEnd - 24) / 12, MaxFieldTexts);
     area.start = area.end = bytes.size();
-    if (const std::size_t first = bytes.find(FieldTerminator); first != std::string_view::npos) {
+    area.directoryDigits = AllAsciiDigits(bytes.data() + 24, directoryEnd - 24);
+    // In a well-formed record the first field terminator is the one that closes a directory of
+    // digits: then it need not be looked for.
+    const bool closedWhereSaid = area.directoryDigits && directoryEnd < bytes.size() &&
+                                 bytes[directoryEnd] == FieldTerminator &&
+                                 !LeaderHoldsFieldTerminator(bytes);
+    if (const std::size_t first = closedWhereSaid ? directoryEnd : bytes.find(FieldTerminator);
+        first != std::string_view::npos) {
         area.start = first + 1;
         if (area.end > area.start && bytes[area.end - 1] == RecordTerminator) --area.end;
     }
@@ -449,7 +463,7 @@ void BookFieldIndex::Index(std::string_view bytes) {
     // matched: they are found then.
     std::size_t count = 0;
     const char* const directory = bytes.data() + 24;
-    if (AllAsciiDigits(directory, area.count * 12)) {
+    if (area.directoryDigits) {
         // Kept in locals, which the stores into the pieces cannot change.
         Piece* const pieces = pieces_.data();
         std::size_t taken = 0;

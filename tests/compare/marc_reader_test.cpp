@@ -183,6 +183,15 @@ TEST(SplitMarcRecord, DamagedRecordsYieldFewerFieldsOrNone) {
     spaced.replace(12, 5, "   37");  // leading spaces are skipped: one directory entry
     EXPECT_EQ(SplitMarcRecord(spaced, record), 1u);
 
+    // The data begins after the first field terminator, even one in the leader or the directory.
+    const std::size_t base = 24 + 2 * 12 + 1;
+    for (const std::size_t at : {std::size_t{20}, std::size_t{30}}) {
+        std::string early = good;
+        early[at] = '\x1E';
+        ASSERT_EQ(SplitMarcRecord(early, record), 2u) << at;
+        EXPECT_EQ(record.FieldContent(0), early.substr(at + 1, base - 1 - (at + 1))) << at;
+    }
+
     // More directory entries than data pieces: the missing contents are empty.
     const std::string shortData = MarcRecordBytes("00000nam a2200000 a 4500", {"100 1 $aSmith"});
     std::string extended = shortData.substr(0, 36) + "245000500000" + shortData.substr(36);
