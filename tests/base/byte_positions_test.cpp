@@ -31,6 +31,9 @@ TEST(BytePositions, FindEveryByteSoughtWhereverItFalls) {
             EXPECT_EQ(FindFirstOf(text.data(), size, '\r', '\t', '\0'),
                       std::min(text.find('\r'), text.find('\t')))
                 << size << " " << at;
+            EXPECT_EQ(FindFirstOf(text.data(), size, '\r', '\t', '\t'),
+                      std::min(text.find('\r'), text.find('\t')))
+                << size << " " << at;
             EXPECT_EQ(FindFirstOf(text.data(), size, '\n', 'y', '\0'), size);
         }
     }
