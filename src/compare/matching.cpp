@@ -130,12 +130,15 @@ WrittenRecord WriteMatchedRecord(const CatalogueRecord& record, int levelBand, C
 // the first time a record does.
 bool MayMatchBySurname(ComparisonRun& run, std::string_view surname, std::uint64_t surnameHash) {
     if (FilterMayHold(run.surnamePrefixes, surnameHash)) return true;
-    // Is a surname key a shorter beginning of the surname?
-    const bool runsIntoTitle =
-        ForEachBeginningHash(surname, [&](std::size_t length, std::uint64_t hash) {
-            return length < surname.size() && FilterMayHold(run.surnameKeys, hash) &&
-                   !run.authorBooks.Find(surname.substr(0, length), hash).empty();
-        });
+    // Is a surname key a shorter beginning of the surname? The beginnings are tried shortest
+    // first, and the first that begins no surname key leaves none longer to find.
+    bool runsIntoTitle = false;
+    ForEachBeginningHash(surname, [&](std::size_t length, std::uint64_t hash) {
+        if (length >= surname.size() || !FilterMayHold(run.surnamePrefixes, hash)) return true;
+        runsIntoTitle = FilterMayHold(run.surnameKeys, hash) &&
+                        !run.authorBooks.Find(surname.substr(0, length), hash).empty();
+        return runsIntoTitle;
+    });
     if (!runsIntoTitle) return false;
     if (run.knownPrefixes.empty()) FillKnownPrefixes(run);
     return FilterMayHold(run.knownPrefixes, surnameHash);
