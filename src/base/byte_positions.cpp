@@ -60,12 +60,14 @@ __attribute__((target("avx2"))) std::size_t FindAvx2(const char* data, std::size
                                                      std::size_t* positions, std::size_t limit) {
     const __m256i wanted = _mm256_set1_epi8(byte);
     std::size_t found = 0;
-    for (; at + 32 <= to && found < limit; at += 32) {
+    if (limit == 0) return 0;
+    for (; at + 32 <= to; at += 32) {
         const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + at));
-        auto mask = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(block, wanted)));
-        while (mask != 0 && found < limit) {
+        for (auto mask =
+                 static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(block, wanted)));
+             mask != 0; mask &= mask - 1) {
             positions[found++] = at + static_cast<std::size_t>(__builtin_ctz(mask));
-            mask &= mask - 1;
+            if (found == limit) return found;
         }
     }
     return FindFrom(data, at, to, byte, positions, found, limit);
