@@ -289,6 +289,18 @@ std::string_view SubfieldAreaOf(std::string_view content) {
     return TrimSpaces(content.size() > 3 ? content.substr(3) : std::string_view());
 }
 
+// A title: its $a, then a space and each $b, trimmed; an $a after others replaces them.
+void TitleInto(std::string_view area, std::string& title) {
+    ForEachSubfield(area, [&](char code, std::string_view value) {
+        if (code == 'a') {
+            title.assign(TrimSpaces(value));
+        } else if (code == 'b') {
+            title += ' ';
+            title += TrimSpaces(value);
+        }
+    });
+}
+
 void AppendAuthorStatement(std::string_view area, std::string& statement, std::string& author) {
     // Most records have one author field: its statement is built where it goes.
     if (author.empty()) {
@@ -392,15 +404,7 @@ class BookTextCollector {
         } else if (tagValue == 100 || tagValue == 110) {
             AppendAuthorStatement(area, statement, record_.author);
         } else if (tagValue == 245) {
-            if (!record_.title.empty()) return;
-            ForEachSubfield(area, [&](char code, std::string_view value) {
-                if (code == 'a') {
-                    record_.title.assign(TrimSpaces(value));
-                } else if (code == 'b') {
-                    record_.title += ' ';
-                    record_.title += TrimSpaces(value);
-                }
-            });
+            if (record_.title.empty()) TitleInto(area, record_.title);
         } else if (tagValue != 440 && tagValue != 490) {
             otherCallNumbers_.Take(tagValue, area);
         } else {
@@ -570,6 +574,17 @@ void BookFieldIndex::TextsInto(CatalogueRecord& record) {
 }
 
 void BookFieldIndex::TextInto(CatalogueRecord& record, BookText text) {
+    // The title, which most records of a booklist author are tried by, is taken from the first
+    // 245 that gives one straight away.
+    if (text == BookText::Title) {
+        record.title.clear();
+        for (std::size_t i = 0; i < pieceCount_ && record.title.empty(); ++i) {
+            if (pieces_[i].tag == 245)
+                TitleInto(SubfieldAreaOf(bytes_.substr(pieces_[i].at, pieces_[i].length)),
+                          record.title);
+        }
+        return;
+    }
     BookTextCollector collector(record, statement_, otherCallNumbers_, text);
     for (std::size_t i = 0; i < pieceCount_; ++i) {
         const std::int32_t tag = pieces_[i].tag;

@@ -346,6 +346,7 @@ TEST(ExtractAuthor, TextsFromTheBytesAgreeWithTheSplitRecordEvenWhenDamaged) {
         MarcFromText("001 one\n245 10$aNo author"),
         MarcFromText("100 1 $a\n100 1 $aSecond, Only\n245 10$aTitle\n650  7$aLast"),
         MarcFromText("245 10$aTitle\n 100 1 $aLenient, Tag"),
+        MarcFromText("245 10$cno title\n245 10$aSecond$btitle"),
         MarcRecordBytes("00000nam a2200000 a 4500", {"LDR10\x1F"
                                                      "aLeader",
                                                      "100  $aAfter, Leader"}),
@@ -366,6 +367,11 @@ TEST(ExtractAuthor, TextsFromTheBytesAgreeWithTheSplitRecordEvenWhenDamaged) {
         EXPECT_EQ(direct.title, record.title) << bytes;
         EXPECT_EQ(direct.callNumber, record.callNumber) << bytes;
         EXPECT_EQ(direct.series, record.series) << bytes;
+        BookFieldIndex fields;
+        fields.Index(bytes);
+        CatalogueRecord title;
+        fields.TextInto(title, BookText::Title);
+        EXPECT_EQ(title.title, record.title) << bytes;
     }
     ExtractAuthor(records[4], author);
     EXPECT_EQ(author, "Smith, John, 1950-~Lonely Planet~Jones");
