@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstdint>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -126,6 +127,28 @@ struct KeyBytesWritten {
 #endif
 };
 
+// The last bytes of a text, fewer than sixteen, with two loads that may overlap instead of a call
+// to copy a length known only now: every key has such a tail.
+void CopyFewerThanSixteen(char* to, const char* from, std::size_t size) {
+    if (size >= 8) {
+        std::uint64_t head, last;
+        std::memcpy(&head, from, 8);
+        std::memcpy(&last, from + size - 8, 8);
+        std::memcpy(to, &head, 8);
+        std::memcpy(to + size - 8, &last, 8);
+    } else if (size >= 4) {
+        std::uint32_t head, last;
+        std::memcpy(&head, from, 4);
+        std::memcpy(&last, from + size - 4, 4);
+        std::memcpy(to, &head, 4);
+        std::memcpy(to + size - 4, &last, 4);
+    } else if (size > 0) {
+        to[0] = from[0];
+        to[size / 2] = from[size / 2];
+        to[size - 1] = from[size - 1];
+    }
+}
+
 bool AppendKeyOfFolded(std::string_view text, std::string& out, bool highBytesAsSpaces) {
     // Every title and surname of a comparison passes here.
     const std::size_t start = out.size();
@@ -145,7 +168,7 @@ bool AppendKeyOfFolded(std::string_view text, std::string& out, bool highBytesAs
         written.AddSixteen(text.data() + i, 16);
     if (i < text.size()) {
         char tail[16] = {};
-        std::memcpy(tail, text.data() + i, text.size() - i);
+        CopyFewerThanSixteen(tail, text.data() + i, text.size() - i);
         written.AddSixteen(tail, text.size() - i);
     }
 #else
