@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -40,4 +41,17 @@ inline std::uint64_t BigEndianAt(std::string_view text, std::size_t from, unsign
         head = (head << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : padding);
     }
     return head;
+}
+
+// The word with only bit `n % 64` set, looked up rather than shifted into place: a shift by a
+// count known only at run time takes several steps on common processors, and the filters and
+// pair bits of a comparison set and test such bits for every record.
+inline std::uint64_t BitAt(std::uint64_t n) {
+    static constexpr auto Bits = [] {
+        std::array<std::uint64_t, 64> bits{};
+        for (std::size_t i = 0; i < bits.size(); ++i)
+            bits[i] = std::uint64_t{1} << i;
+        return bits;
+    }();
+    return Bits[n & 63];
 }

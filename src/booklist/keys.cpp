@@ -10,6 +10,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "base/byte_scan.h"
 #include "base/folded_letters.h"
 #include "base/text_encoding.h"
 
@@ -205,19 +206,11 @@ bool AppendKeyOfFolded(std::string_view text, std::string& out, bool highBytesAs
 }  // namespace
 
 std::uint64_t KeyPairBits(std::string_view key) {
-    // Each bit is looked up rather than shifted into place: a shift by a variable count costs
-    // several steps on common processors, and this runs over every title a record is tried by.
-    static constexpr auto Bit = [] {
-        std::array<std::uint64_t, 64> bits{};
-        for (std::size_t i = 0; i < bits.size(); ++i)
-            bits[i] = std::uint64_t{1} << i;
-        return bits;
-    }();
     std::uint64_t bits = 0;
     for (std::size_t i = 1; i < key.size(); ++i) {
         const unsigned pair =
             static_cast<unsigned char>(key[i - 1]) * 31u + static_cast<unsigned char>(key[i]);
-        bits |= Bit[pair & 63];
+        bits |= BitAt(pair);
     }
     return bits;
 }

@@ -6,6 +6,7 @@
 #include <span>
 #include <vector>
 
+#include "base/byte_scan.h"
 #include "base/text.h"
 #include "base/text_encoding.h"
 #include "booklist/booklist.h"
@@ -43,8 +44,7 @@ static_assert(std::has_single_bit(KnownKeyWords) && std::has_single_bit(KnownPre
 // A key sets three bits of one word of a filter, so that a probe reads one word; the word is
 // picked by the hash's high bits and the bits by its low ones. The word count is a power of two.
 std::uint64_t FilterBits(std::uint64_t hash) {
-    return std::uint64_t{1} << (hash & 63) | std::uint64_t{1} << (hash >> 6 & 63) |
-           std::uint64_t{1} << (hash >> 12 & 63);
+    return BitAt(hash) | BitAt(hash >> 6) | BitAt(hash >> 12);
 }
 
 bool FilterMayHold(const std::vector<std::uint64_t>& words, std::uint64_t hash) {
