@@ -97,7 +97,10 @@ void AppendIsbnKeys(std::string_view column, std::string& out) {
         return true;
     };
     for (std::size_t start = 0; start < column.size();) {
-        const std::size_t end = std::min(column.find_first_of(";,", start), column.size());
+        // A plain loop: the search for any of a set of bytes tries the set at every byte.
+        std::size_t end = start;
+        while (end < column.size() && column[end] != ';' && column[end] != ',')
+            ++end;
         const std::string_view item = column.substr(start, end - start);
         start = end + 1;
         // Booklists write one ISBN in groups of digits ("978 0 7868 0877 9") as well as several
