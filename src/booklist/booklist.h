@@ -90,6 +90,8 @@ class Booklist {
     // Stores one entry and gives the line as stored; `added` is false when an earlier line had
     // the same id (the entry is replaced).
     std::string_view StoreLoadedEntry(std::string idText, std::string packed, bool& added);
+    // Asks for the table's slot for `idText` ahead of storing its entry.
+    void PrefetchSlot(std::string_view idText) const { table_.Prefetch(idText); }
     BooklistIndexes& IndexesToFill() { return indexes_; }
     // The five level names the selector offers.
     void FillLevelNames();
