@@ -198,18 +198,17 @@ std::vector<std::string_view> StageBookList(const Booklist& booklist, const Filt
     return ordered;
 }
 
-StagedBookRows StageBookRows(const Booklist& booklist, const FilterState& filters,
-                             int australianChoice) {
+StagedBookRows StageRows(const Booklist& booklist, const FilterState& filters, int australianChoice,
+                         int fieldCount, std::size_t rowBytes, const AppendRowText& appendRow) {
     StagedBookRows result;
+    // Room that is never written to takes no memory.
+    result.text.reserve(booklist.size() * rowBytes);
     std::vector<std::size_t> ends;  // of each row in `result.text`, in the table's order
     ends.reserve(booklist.size());
-    // The fields up to the format are split as the filters' are; the call number is taken from
-    // the end of the line, so the keys ahead of it are not scanned.
     const std::vector<StagedEntry> staged =
-        StageEntries(booklist.Table(), filters, australianChoice, FieldFormat + 1,
+        StageEntries(booklist.Table(), filters, australianChoice, fieldCount,
                      [&](std::string_view packed, PackedFields& fields) {
-                         fields[FieldCallNumber] = PackedCallNumber(packed);
-                         AppendBookRowText(fields, result.text);
+                         appendRow(packed, fields, result.text);
                          ends.push_back(result.text.size());
                      });
     result.rows.reserve(staged.size());
@@ -218,6 +217,17 @@ StagedBookRows StageBookRows(const Booklist& booklist, const FilterState& filter
         result.rows.push_back({begin, ends[entry.passed] - begin});
     }
     return result;
+}
+
+StagedBookRows StageBookRows(const Booklist& booklist, const FilterState& filters,
+                             int australianChoice) {
+    // The fields up to the format are split as the filters' are; the call number is taken from
+    // the end of the line, so the keys ahead of it are not scanned.
+    return StageRows(booklist, filters, australianChoice, FieldFormat + 1, 0,
+                     [](std::string_view packed, PackedFields& fields, std::string& text) {
+                         fields[FieldCallNumber] = PackedCallNumber(packed);
+                         AppendBookRowText(fields, text);
+                     });
 }
 
 std::string_view LevelColumnText(int levelBand) {

@@ -73,9 +73,18 @@ int RunExportCommand(const std::vector<std::string>& args, Booklist& booklist) {
     ResolveLevelFilter(booklist, filters);
     WarnOfValuesNoBookHas(booklist, filters);
 
-    const std::vector<std::string_view> lines = StageBookList(booklist, filters, australian);
     const ExportFormat format = cli.Flag("--tab") ? ExportFormat::Tab : ExportFormat::Comma;
-    if (const FileWriteResult written = WriteExportLines(folder, output, format, fields, lines);
+    // Each row is made in the one pass over the table, while its line is at hand: the rows are
+    // then gathered in the list's order from a text much smaller than the table.
+    ExportRowMaker maker(fields, format);
+    const StagedBookRows rows =
+        StageRows(booklist, filters, australian, maker.FieldsNeeded(), maker.RowBytes(),
+                  [&maker](std::string_view packed, PackedFields& entry, std::string& text) {
+                      maker.Append(text, packed, entry);
+                  });
+    if (const FileWriteResult written =
+            WriteExportRows(folder, output, format, fields, rows.rows.size(),
+                            [&rows](std::size_t row) { return rows.Row(row); });
         !written) {
         return CliFail(ExitFailure, "cannot write " + output + ": " + written.reason);
     }
