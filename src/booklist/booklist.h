@@ -36,6 +36,9 @@ struct BooklistLoadOptions {
     bool matchingIndexes = true;
     // The category and format lists the selectors offer. Without them both are empty.
     bool nameLists = true;
+    // Each entry's annotation, most often the longest of its texts. Without them the field is
+    // empty in every packed line and record.
+    bool annotations = true;
 };
 // Export, print and the take-back of matches read the entries and their matches alone.
 inline constexpr BooklistLoadOptions LoadEntriesAndMatches{true, false, false, false};

@@ -310,6 +310,7 @@ std::optional<Booklist> ReadBooklistEntries(const DataFolder& folder, Services& 
     while (reader.Next(line)) {
         EntryColumns columns;
         if (!ReadEntryColumns(line, columns)) continue;
+        if (!options.annotations) columns.column[7] = {};
         const IdText idText(columns.id);
         // The entry's slot in the table is asked for now, to be at hand once the line is packed.
         booklist.PrefetchSlot(idText.View());

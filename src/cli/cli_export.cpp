@@ -66,7 +66,10 @@ int RunExportCommand(const std::vector<std::string>& args, Booklist& booklist) {
     const std::string dir = DataFolderArgument(cli.Value("--dir"));
     const DataFolder folder(dir);
     ConsoleServices services;
-    if (const int loaded = LoadDataFolder(folder, dir, services, booklist, LoadEntriesAndMatches);
+    // The annotations are most of a booklist's text: they are loaded only to be written.
+    BooklistLoadOptions options = LoadEntriesAndMatches;
+    options.annotations = ExportShowsAnnotations(fields);
+    if (const int loaded = LoadDataFolder(folder, dir, services, booklist, options);
         loaded != ExitOk)
         return loaded;
 

@@ -154,6 +154,10 @@ ExportFieldSet DefaultExportFields() {
     return set;
 }
 
+bool ExportShowsAnnotations(const ExportFieldSet& fields) {
+    return fields[ExportAnnotation];
+}
+
 std::string ExportLine(const BookRecord* record, const ExportFieldSet& fields,
                        ExportFormat format) {
     std::string line;

@@ -29,6 +29,8 @@ const std::array<ExportFieldInfo, ExportFieldCount>& ExportFields();
 
 using ExportFieldSet = std::array<bool, ExportFieldCount>;
 ExportFieldSet DefaultExportFields();
+// Whether the lines written with these fields show the entries' annotations.
+bool ExportShowsAnnotations(const ExportFieldSet& fields);
 
 // Appends the separator and `value` as an export line holds it: a tab and the value, or a comma
 // and the value in double quotes with any quote inside it doubled. A value that a spreadsheet
