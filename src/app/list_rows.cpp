@@ -16,20 +16,22 @@ constexpr std::size_t AuthorSortWidth = 100;
 
 // An entry that passed the filters. Its author, cut to 100 characters, folded to lower case and
 // padded with spaces, is the main sort key: its first 24 bytes are held as three numbers, the rest
-// sits in one shared buffer. `idHead` holds the first 8 bytes of the packed line, which begins
-// with the id and a TAB.
+// of a longer one sits in one shared buffer from `foldedAt`. `idHead` holds the first 8 bytes of
+// the packed line, which begins with the id and a TAB. The entry is kept small, as sorting moves
+// it many times: its line is found by its place in the table.
 struct StagedEntry {
     std::uint64_t authorHead[3];
     std::uint64_t idHead;
     std::uint32_t foldedAt;
     std::uint32_t foldedLength;
     std::uint32_t passed;  // how many entries passed before this one, in the table's order
-    std::string_view packed;
+    std::uint32_t entry;   // the place of its entry in the table
 };
 
 constexpr std::size_t HeadBytes = 24;
 constexpr int EntriesAhead = 8;
-// Room made for each entry's folded author.
+// Room made for each entry's folded author past its head: room that is never written to takes no
+// memory.
 constexpr std::size_t ExpectedAuthorBytes = 24;
 // Enough of a line for most ids, titles and authors.
 constexpr std::size_t SplitPartBytes = 192;
@@ -39,14 +41,14 @@ constexpr std::size_t SplitPartBytes = 192;
 int CompareLongAuthors(const std::string& folded, const StagedEntry& a, const StagedEntry& b) {
     const std::size_t common = std::min(a.foldedLength, b.foldedLength);
     if (common > HeadBytes) {
-        const int order = std::memcmp(folded.data() + a.foldedAt + HeadBytes,
-                                      folded.data() + b.foldedAt + HeadBytes, common - HeadBytes);
+        const int order =
+            std::memcmp(folded.data() + a.foldedAt, folded.data() + b.foldedAt, common - HeadBytes);
         if (order != 0) return order;
     }
     // The shorter author is padded with spaces: compare those with the rest of the longer one.
     const StagedEntry& longer = a.foldedLength > b.foldedLength ? a : b;
     for (std::size_t i = std::max(common, HeadBytes); i < longer.foldedLength; ++i) {
-        const auto c = static_cast<unsigned char>(folded[longer.foldedAt + i]);
+        const auto c = static_cast<unsigned char>(folded[longer.foldedAt + i - HeadBytes]);
         if (c != ' ') return (c > ' ') == (&longer == &a) ? 1 : -1;
     }
     return 0;
@@ -55,7 +57,8 @@ int CompareLongAuthors(const std::string& folded, const StagedEntry& a, const St
 // Orders two staged entries exactly as the texts "author cut or padded with spaces to 100
 // characters, followed by the packed line" compare with A-Z folded to a-z. Sorting calls it for
 // every pair it weighs: what most pairs need is kept short enough to be put in line.
-inline int CompareStaged(const std::string& folded, const StagedEntry& a, const StagedEntry& b) {
+inline int CompareStaged(const BooklistTable& table, const std::string& folded,
+                         const StagedEntry& a, const StagedEntry& b) {
     for (int i = 0; i < 3; ++i) {
         if (a.authorHead[i] != b.authorHead[i]) return a.authorHead[i] < b.authorHead[i] ? -1 : 1;
     }
@@ -65,7 +68,7 @@ inline int CompareStaged(const std::string& folded, const StagedEntry& a, const 
     // Equal authors: the packed lines decide. Ids are unique in the table, so the first
     // difference lies within the id or the TAB after it, where folding changes nothing.
     if (a.idHead != b.idHead) return a.idHead < b.idHead ? -1 : 1;
-    return CompareIgnoreCase(a.packed, b.packed);
+    return CompareIgnoreCase(table.begin()[a.entry].second, table.begin()[b.entry].second);
 }
 
 // How many leading fields PassesFilters reads under these filters (the matched flag aside): an
@@ -133,7 +136,9 @@ std::vector<StagedEntry> StageEntries(const BooklistTable& table, const FilterSt
         ++ahead;
     const std::size_t wantedBytes =
         fieldCount <= FieldAuthor + 1 && !readsMatched ? SplitPartBytes : SIZE_MAX;
+    std::uint32_t place = 0;
     for (const auto& [idText, packed] : table) {
+        const std::uint32_t entry = place++;
         if (ahead != table.end()) {
             const std::string& line = ahead->second;
             const std::size_t bytes = std::min(line.size(), wantedBytes);
@@ -151,22 +156,26 @@ std::vector<StagedEntry> StageEntries(const BooklistTable& table, const FilterSt
         if (!search.Keeps(fields)) continue;
         onPassed(packed, fields);
         const std::string_view author = fields[FieldAuthor].substr(0, AuthorSortWidth);
+        char head[HeadBytes];
+        const std::size_t headSize = std::min(author.size(), HeadBytes);
+        for (std::size_t i = 0; i < headSize; ++i)
+            head[i] = LowerAsciiChar(author[i]);
+        const std::string_view foldedHead(head, headSize);
         const std::size_t at = folded.size();
-        folded += author;
-        for (std::size_t i = at; i < folded.size(); ++i)
-            folded[i] = LowerAsciiChar(folded[i]);
-        const std::string_view foldedAuthor = std::string_view(folded).substr(at);
-        staged.push_back({{BigEndianAt(foldedAuthor, 0, ' '), BigEndianAt(foldedAuthor, 8, ' '),
-                           BigEndianAt(foldedAuthor, 16, ' ')},
+        for (std::size_t i = headSize; i < author.size(); ++i)
+            folded += LowerAsciiChar(author[i]);
+        staged.push_back({{BigEndianAt(foldedHead, 0, ' '), BigEndianAt(foldedHead, 8, ' '),
+                           BigEndianAt(foldedHead, 16, ' ')},
                           BigEndianAt(packed, 0, 0),
                           static_cast<std::uint32_t>(at),
                           static_cast<std::uint32_t>(author.size()),
                           static_cast<std::uint32_t>(staged.size()),
-                          packed});
+                          entry});
     }
-    std::sort(staged.begin(), staged.end(), [&folded](const StagedEntry& a, const StagedEntry& b) {
-        return CompareStaged(folded, a, b) < 0;
-    });
+    std::sort(staged.begin(), staged.end(),
+              [&table, &folded](const StagedEntry& a, const StagedEntry& b) {
+                  return CompareStaged(table, folded, a, b) < 0;
+              });
     return staged;
 }
 
@@ -194,22 +203,21 @@ std::vector<std::string_view> StageBookList(const Booklist& booklist, const Filt
     std::vector<std::string_view> ordered;
     ordered.reserve(staged.size());
     for (const StagedEntry& entry : staged)
-        ordered.push_back(entry.packed);
+        ordered.push_back(booklist.Table().begin()[entry.entry].second);
     return ordered;
 }
 
-StagedBookRows StageBookRows(const Booklist& booklist, const FilterState& filters,
-                             int australianChoice) {
+StagedBookRows StageRows(const Booklist& booklist, const FilterState& filters, int australianChoice,
+                         int fieldCount, std::size_t rowBytes, const AppendRowText& appendRow) {
     StagedBookRows result;
+    // Room that is never written to takes no memory.
+    result.text.reserve(booklist.size() * rowBytes);
     std::vector<std::size_t> ends;  // of each row in `result.text`, in the table's order
     ends.reserve(booklist.size());
-    // The fields up to the format are split as the filters' are; the call number is taken from
-    // the end of the line, so the keys ahead of it are not scanned.
     const std::vector<StagedEntry> staged =
-        StageEntries(booklist.Table(), filters, australianChoice, FieldFormat + 1,
+        StageEntries(booklist.Table(), filters, australianChoice, fieldCount,
                      [&](std::string_view packed, PackedFields& fields) {
-                         fields[FieldCallNumber] = PackedCallNumber(packed);
-                         AppendBookRowText(fields, result.text);
+                         appendRow(packed, fields, result.text);
                          ends.push_back(result.text.size());
                      });
     result.rows.reserve(staged.size());
@@ -218,6 +226,17 @@ StagedBookRows StageBookRows(const Booklist& booklist, const FilterState& filter
         result.rows.push_back({begin, ends[entry.passed] - begin});
     }
     return result;
+}
+
+StagedBookRows StageBookRows(const Booklist& booklist, const FilterState& filters,
+                             int australianChoice) {
+    // The fields up to the format are split as the filters' are; the call number is taken from
+    // the end of the line, so the keys ahead of it are not scanned.
+    return StageRows(booklist, filters, australianChoice, FieldFormat + 1, 0,
+                     [](std::string_view packed, PackedFields& fields, std::string& text) {
+                         fields[FieldCallNumber] = PackedCallNumber(packed);
+                         AppendBookRowText(fields, text);
+                     });
 }
 
 std::string_view LevelColumnText(int levelBand) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,15 @@ struct StagedBookRows {
 };
 StagedBookRows StageBookRows(const Booklist& booklist, const FilterState& filters,
                              int australianChoice);
+
+// Appends the text of an entry's row, given its packed line and its leading fields split.
+using AppendRowText =
+    std::function<void(std::string_view packed, PackedFields& fields, std::string& text)>;
+// The rows `appendRow` makes of the entries that pass the filters and the search, in the order of
+// StageBookList: each is made in the pass over the table, while its line is at hand, with at least
+// its leading `fieldCount` fields split. Room for `rowBytes` bytes a row is made at once.
+StagedBookRows StageRows(const Booklist& booklist, const FilterState& filters, int australianChoice,
+                         int fieldCount, std::size_t rowBytes, const AppendRowText& appendRow);
 
 // The level column's text for a band: "R-2", "3-5", "6-9" or "10-12".
 std::string_view LevelColumnText(int levelBand);

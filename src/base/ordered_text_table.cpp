@@ -53,6 +53,10 @@ std::string* OrderedTextTable::Find(std::string_view key) {
     return const_cast<std::string*>(std::as_const(*this).Find(key));
 }
 
+void OrderedTextTable::Prefetch(std::string_view key) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[HashOf(key) & (slots_.size() - 1)]);
+}
+
 std::pair<std::string*, bool> OrderedTextTable::InsertOrAssign(std::string key, std::string value) {
     if (2 * (entries_.size() + 1) > slots_.size()) Rebuild(2 * slots_.size());
     const std::uint64_t hash = HashOf(key);

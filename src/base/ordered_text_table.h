@@ -33,6 +33,9 @@ class OrderedTextTable {
     // Sets the value under `key`, entering the key at the end when it is new. Gives the stored
     // value and whether the key is new.
     std::pair<std::string*, bool> InsertOrAssign(std::string key, std::string value);
+    // Asks for the slot where `key` is looked for, ahead of a lookup or an entry a while later:
+    // with many entries the slots lie beyond the caches, and a wait for each would add up.
+    void Prefetch(std::string_view key) const;
 
   private:
     struct Slot {

@@ -36,6 +36,9 @@ struct BooklistLoadOptions {
     bool matchingIndexes = true;
     // The category and format lists the selectors offer. Without them both are empty.
     bool nameLists = true;
+    // Each entry's annotation, most often the longest of its texts. Without them the field is
+    // empty in every packed line and record.
+    bool annotations = true;
 };
 // Export, print and the take-back of matches read the entries and their matches alone.
 inline constexpr BooklistLoadOptions LoadEntriesAndMatches{true, false, false, false};
@@ -90,6 +93,8 @@ class Booklist {
     // Stores one entry and gives the line as stored; `added` is false when an earlier line had
     // the same id (the entry is replaced).
     std::string_view StoreLoadedEntry(std::string idText, std::string packed, bool& added);
+    // Asks for the table's slot for `idText` ahead of storing its entry.
+    void PrefetchSlot(std::string_view idText) const { table_.Prefetch(idText); }
     BooklistIndexes& IndexesToFill() { return indexes_; }
     // The five level names the selector offers.
     void FillLevelNames();

@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "base/line_reader.h"
@@ -158,59 +159,69 @@ namespace {
 // Where each field of a packed line begins, and one past the end of the line.
 using FieldStarts = std::array<std::size_t, PackedFieldCount + 1>;
 
-// Packs one line, its key fields empty unless `withKeys`; `isbns`, when given, gets the ISBN-13s
-// of its ISBN column as written, which packing closes up.
-bool PackEntry(std::string_view line, std::string& packed, FieldStarts& starts, bool withKeys,
-               std::string* isbns = nullptr) {
-    EntryColumns c;
-    if (!ReadEntryColumns(line, c)) return false;
-    if (isbns != nullptr) {
-        isbns->clear();
-        AppendIsbnKeys(c.column[6], *isbns);
-    }
-    const std::string_view title = c.column[1];
-    char idText[24];
-    char* const idEnd = std::to_chars(idText, idText + sizeof idText, c.id).ptr;
-    packed.clear();
-    packed.append(idText, idEnd);
+// The text of an entry's id as packing writes it: plain decimal.
+struct IdText {
+    explicit IdText(std::int64_t id)
+        : size(std::to_chars(text, text + sizeof text, id).ptr - text) {}
+    std::string_view View() const { return {text, static_cast<std::size_t>(size)}; }
+    char text[24];
+    std::ptrdiff_t size;
+};
+
+// Packs the columns of one line into `packed`, its key fields empty unless `withKeys`. The fields
+// ahead of the keys are written straight into room made once for all of them, which is all of a
+// line packed without keys.
+void PackColumns(const EntryColumns& c, std::string_view idText, std::string& packed,
+                 FieldStarts& starts, bool withKeys) {
     // No value can hold a TAB, which ends a column, nor a line break, which ends the line: they
-    // go in as they are.
-    int field = FieldId;
-    const auto next = [&] {
+    // go in as they are. The ISBN goes in closed up, in capitals, where the empty piece is.
+    const std::string_view isbn = c.column[6];
+    const std::array<std::string_view, FieldTitleKey> values = {
+        idText,      c.column[1], c.author,    c.column[3], c.column[4], c.column[5], {},
+        c.column[7], c.column[8], c.column[9], c.series,    c.format,    c.column[12]};
+    std::size_t size =
+        isbn.size() - static_cast<std::size_t>(std::count(isbn.begin(), isbn.end(), ' '));
+    for (const std::string_view value : values)
+        size += value.size() + 1;  // with the TAB after it
+    // Without keys the line ends in the three empty keys, no call number and "not matched".
+    constexpr std::string_view EmptyKeysEnd = "\t\t\t\t0";
+    packed.resize(size + (withKeys ? 0 : EmptyKeysEnd.size()));
+    char* const begin = packed.data();
+    char* out = begin;
+    for (int field = 0; field < FieldTitleKey; ++field) {
+        starts[field] = static_cast<std::size_t>(out - begin);
+        const std::string_view value = values[field];
+        if (field == FieldIsbn) {
+            for (const char ch : isbn) {
+                if (ch != ' ') *out++ = UpperAsciiChar(ch);
+            }
+        } else if (!value.empty()) {
+            std::memcpy(out, value.data(), value.size());
+            out += value.size();
+        }
+        *out++ = '\t';
+    }
+    starts[FieldTitleKey] = size;
+    if (withKeys) {
+        AppendNormalisedKey(values[FieldTitle], packed);
         packed += '\t';
-        starts[++field] = packed.size();
-    };
-    const auto add = [&](std::string_view value) {
-        next();
-        packed += value;
-    };
-    add(title);
-    add(c.author);
-    add(c.column[3]);
-    add(c.column[4]);
-    add(c.column[5]);
-    next();
-    AppendIsbn(c.column[6], packed);
-    add(c.column[7]);
-    add(c.column[8]);
-    add(c.column[9]);
-    add(c.series);
-    add(c.format);
-    add(c.column[12]);
-    next();
-    if (withKeys) AppendNormalisedKey(title, packed);
-    next();
-    if (withKeys) AppendNormalisedKey(SurnamePart(c.author), packed);
-    next();
-    if (withKeys) AppendNormalisedKey(c.series, packed);
-    add("");   // no call number
-    add("0");  // not matched
-    starts[FieldId] = 0;
+        starts[FieldSurnameKey] = packed.size();
+        AppendNormalisedKey(SurnamePart(c.author), packed);
+        packed += '\t';
+        starts[FieldSeriesKey] = packed.size();
+        AppendNormalisedKey(c.series, packed);
+        packed += "\t\t0";
+    } else {
+        std::memcpy(out, EmptyKeysEnd.data(), EmptyKeysEnd.size());
+        starts[FieldSurnameKey] = size + 1;
+        starts[FieldSeriesKey] = size + 2;
+    }
+    starts[FieldCallNumber] = packed.size() - 2;
+    starts[FieldMatched] = packed.size() - 1;
     starts[PackedFieldCount] = packed.size() + 1;
-    return true;
 }
 
-// The pieces of a line packed by PackEntry, without looking for its TABs again.
+// The pieces of a line packed by PackColumns, without looking for its TABs again.
 PackedFields PiecesAt(std::string_view packed, const FieldStarts& starts) {
     PackedFields pieces;
     for (int i = 0; i < PackedFieldCount; ++i)
@@ -221,8 +232,11 @@ PackedFields PiecesAt(std::string_view packed, const FieldStarts& starts) {
 }  // namespace
 
 bool PackBooklistLine(std::string_view line, std::string& packed) {
+    EntryColumns c;
+    if (!ReadEntryColumns(line, c)) return false;
     FieldStarts starts;
-    return PackEntry(line, packed, starts, true);
+    PackColumns(c, IdText(c.id).View(), packed, starts, true);
+    return true;
 }
 
 namespace {
@@ -294,20 +308,35 @@ std::optional<Booklist> ReadBooklistEntries(const DataFolder& folder, Services& 
     FieldStarts starts;
     KeysApart keysApart;
     while (reader.Next(line)) {
-        // A long line is packed into room made for it at once (keys are seldom longer than
-        // their texts), so that the packing does not grow to twice its length.
-        const bool longLine = line.size() > LongLine;
-        if (longLine) packing.reserve(2 * line.size() + 64);
-        if (!PackEntry(line, packing, starts, options.keysInLines,
-                       options.matchingIndexes ? &isbns : nullptr))
-            continue;
+        EntryColumns columns;
+        if (!ReadEntryColumns(line, columns)) continue;
+        if (!options.annotations) columns.column[7] = {};
+        const IdText idText(columns.id);
+        // The entry's slot in the table is asked for now, to be at hand once the line is packed.
+        booklist.PrefetchSlot(idText.View());
+        if (options.matchingIndexes) {
+            isbns.clear();
+            AppendIsbnKeys(columns.column[6], isbns);
+        }
+        // The table keeps a packing just as long as the line: the booklist is most of the memory
+        // the program uses.
+        std::string packed;
+        if (options.keysInLines) {
+            // How long the keys are is known only once they are made: the line is packed into
+            // room used again for every line, and copied. A long line is packed into room made
+            // for it at once (keys are seldom longer than their texts), so that the packing does
+            // not grow to twice its length, and handed over rather than copied.
+            const bool longLine = line.size() > LongLine;
+            if (longLine) packing.reserve(2 * line.size() + 64);
+            PackColumns(columns, idText.View(), packing, starts, true);
+            packed = longLine ? std::move(packing) : std::string(packing);
+        } else {
+            PackColumns(columns, idText.View(), packed, starts, false);
+        }
         reader.ReleaseLongLine();
-        // The table keeps a copy just as long as the line: the booklist is most of the memory
-        // the program uses. A long line's packing is handed over rather than copied.
-        std::string idText(packing, 0, starts[FieldTitle] - 1);
         bool added = false;
-        const std::string_view stored = booklist.StoreLoadedEntry(
-            std::move(idText), longLine ? std::move(packing) : std::string(packing), added);
+        const std::string_view stored =
+            booklist.StoreLoadedEntry(std::string(idText.View()), std::move(packed), added);
         if (options.matchingIndexes || options.nameLists)
             AddToListsAndIndexes(PiecesAt(stored, starts), !added, isbns, options, lists, indexes,
                                  keysApart);

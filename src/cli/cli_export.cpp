@@ -38,6 +38,28 @@ bool ParseFieldList(const std::string& list, ExportFieldSet& fields, std::string
     return true;
 }
 
+// Writes the entries that pass the filters, in the list's order. Rows without the annotations are
+// made in the one pass over the table, while each line is at hand, and then gathered in the
+// list's order from a text much smaller than the table. Rows with them are nearly as large as
+// their lines: kept whole they would be a second table to fault in, so they are made from the
+// lines in the list's order instead, through a small block.
+FileWriteResult WriteListed(const Booklist& booklist, const FilterState& filters, int australian,
+                            const DataFolder& folder, const std::string& output,
+                            ExportFormat format, const ExportFieldSet& fields) {
+    if (ExportShowsAnnotations(fields)) {
+        return WriteExportLines(folder, output, format, fields,
+                                StageBookList(booklist, filters, australian));
+    }
+    ExportRowMaker maker(fields, format);
+    const StagedBookRows rows =
+        StageRows(booklist, filters, australian, maker.FieldsNeeded(), maker.RowBytes(),
+                  [&maker](std::string_view packed, PackedFields& entry, std::string& text) {
+                      maker.Append(text, packed, entry);
+                  });
+    return WriteExportRows(folder, output, format, fields, rows.rows.size(),
+                           [&rows](std::size_t row) { return rows.Row(row); });
+}
+
 }  // namespace
 
 int RunExportCommand(const std::vector<std::string>& args, Booklist& booklist) {
@@ -66,16 +88,19 @@ int RunExportCommand(const std::vector<std::string>& args, Booklist& booklist) {
     const std::string dir = DataFolderArgument(cli.Value("--dir"));
     const DataFolder folder(dir);
     ConsoleServices services;
-    if (const int loaded = LoadDataFolder(folder, dir, services, booklist, LoadEntriesAndMatches);
+    // The annotations are most of a booklist's text: they are loaded only to be written.
+    BooklistLoadOptions options = LoadEntriesAndMatches;
+    options.annotations = ExportShowsAnnotations(fields);
+    if (const int loaded = LoadDataFolder(folder, dir, services, booklist, options);
         loaded != ExitOk)
         return loaded;
 
     ResolveLevelFilter(booklist, filters);
     WarnOfValuesNoBookHas(booklist, filters);
 
-    const std::vector<std::string_view> lines = StageBookList(booklist, filters, australian);
     const ExportFormat format = cli.Flag("--tab") ? ExportFormat::Tab : ExportFormat::Comma;
-    if (const FileWriteResult written = WriteExportLines(folder, output, format, fields, lines);
+    if (const FileWriteResult written =
+            WriteListed(booklist, filters, australian, folder, output, format, fields);
         !written) {
         return CliFail(ExitFailure, "cannot write " + output + ": " + written.reason);
     }

@@ -102,28 +102,6 @@ bool ReadsAsFormula(std::string_view value) {
            !IsPlainNumber(value);
 }
 
-// The band of a level text, as LevelBandOf gives it, from the last few texts met: a booklist names
-// a handful of levels, and the export asks for one per line.
-class LevelBands {
-  public:
-    char Of(std::string_view level) {
-        for (const Known& known : known_) {
-            if (known.band != 0 && known.level == level) return known.band;
-        }
-        Known& next = known_[next_++ % known_.size()];
-        next = {level, static_cast<char>('0' + LevelBandOf(level))};
-        return next.band;
-    }
-
-  private:
-    struct Known {
-        std::string_view level;
-        char band = 0;
-    };
-    std::array<Known, 8> known_{};
-    std::size_t next_ = 0;
-};
-
 }  // namespace
 
 void AppendExportValue(std::string& line, std::string_view value, ExportFormat format) {
@@ -174,6 +152,10 @@ ExportFieldSet DefaultExportFields() {
     for (int i = 0; i < ExportFieldCount; ++i)
         set[i] = ExportFields()[i].onByDefault;
     return set;
+}
+
+bool ExportShowsAnnotations(const ExportFieldSet& fields) {
+    return fields[ExportAnnotation];
 }
 
 std::string ExportLine(const BookRecord* record, const ExportFieldSet& fields,
@@ -244,41 +226,92 @@ FileWriteResult WriteExportFile(const Booklist& booklist, const DataFolder& fold
     return WriteExportLines(folder, path, format, fields, lines);
 }
 
-FileWriteResult WriteExportLines(const DataFolder& folder, const std::string& path,
-                                 ExportFormat format, const ExportFieldSet& fields,
-                                 const std::vector<std::string_view>& packedLines) {
+char ExportRowMaker::LevelBands::Of(std::string_view level) {
+    for (const Known& known : known_) {
+        if (known.band != 0 && known.level == level) return known.band;
+    }
+    Known& next = known_[next_++ % known_.size()];
+    next = {level, static_cast<char>('0' + LevelBandOf(level))};
+    return next.band;
+}
+
+ExportRowMaker::ExportRowMaker(const ExportFieldSet& fields, ExportFormat format)
+    : fields_(fields), format_(format), needed_(std::max(PackedFieldsNeeded(fields), 1)) {}
+
+void ExportRowMaker::Append(std::string& out, std::string_view packed, PackedFields& entry) {
+    // The values are taken from the packed line as it is: a line written by packing holds its id
+    // as plain decimal, as a record would give it.
+    if (fields_[ExportCallNumber]) entry[FieldCallNumber] = PackedCallNumber(packed);
+    // The empty line of an absent entry reads as an empty record: id 0, the last band.
+    const std::string_view idText = entry[FieldId].empty() ? "0" : entry[FieldId];
+    const char band = fields_[ExportLevels] ? bands_.Of(entry[FieldLevel]) : '4';
+    AppendValues(out, entry, idText, std::string_view(&band, 1), fields_, format_);
+    out += "\r\n";
+}
+
+std::size_t ExportRowMaker::RowBytes() const {
+    // Room for most rows: a long annotation or title is met now and then. Room that is never
+    // written to takes no memory.
+    std::size_t bytes = 2;
+    for (int i = 0; i < ExportFieldCount; ++i) {
+        if (fields_[i]) bytes += i == ExportAnnotation ? 1024 : 64;
+    }
+    return bytes;
+}
+
+namespace {
+
+// Writes the header and then the rows `forEachRow` hands over, each one as ExportRowMaker makes
+// it, through one block that is written out whenever it fills.
+template <typename ForEachRow>
+FileWriteResult WriteExport(const DataFolder& folder, const std::string& path, ExportFormat format,
+                            const ExportFieldSet& fields, ForEachRow forEachRow) {
     if (std::string refusal = OwnDataFileRefusal(folder, path); !refusal.empty())
         return {false, std::move(refusal)};
     ReplacingFile file;
     if (file.Open(path)) {
-        // The values are taken from the packed lines as they are: a line written by packing
-        // holds its id as plain decimal, as a record would give it.
-        const int needed = PackedFieldsNeeded(fields);
-        const bool levelsWanted = fields[ExportLevels];
-        LevelBands bands;
-        const bool callNumberWanted = fields[ExportCallNumber];
         constexpr std::size_t ChunkBytes = 1 << 16;
         std::string chunk = ExportLine(nullptr, fields, format);
         chunk += "\r\n";
+        forEachRow(chunk, [&file, &chunk] {
+            if (chunk.size() >= ChunkBytes) {
+                file.Write(chunk);
+                chunk.clear();
+            }
+        });
+        file.Write(chunk);
+        file.Commit();
+    }
+    return file.Result();
+}
+
+}  // namespace
+
+FileWriteResult WriteExportLines(const DataFolder& folder, const std::string& path,
+                                 ExportFormat format, const ExportFieldSet& fields,
+                                 const std::vector<std::string_view>& packedLines) {
+    ExportRowMaker maker(fields, format);
+    return WriteExport(folder, path, format, fields, [&](std::string& chunk, auto written) {
         for (std::size_t row = 0; row < packedLines.size(); ++row) {
             // The lines come in the list's order, scattered over the table: those a few rows
             // ahead are asked for early, so that waiting for them overlaps the work on this one.
             if (row + LinesAhead < packedLines.size()) PrefetchLine(packedLines[row + LinesAhead]);
             const std::string_view packed = packedLines[row];
-            PackedFields entry = SplitPackedLine(packed, std::max(needed, 1));
-            if (callNumberWanted) entry[FieldCallNumber] = PackedCallNumber(packed);
-            // The empty line of an absent entry reads as an empty record: id 0, the last band.
-            const std::string_view idText = entry[FieldId].empty() ? "0" : entry[FieldId];
-            const char band = levelsWanted ? bands.Of(entry[FieldLevel]) : '4';
-            AppendValues(chunk, entry, idText, std::string_view(&band, 1), fields, format);
-            chunk += "\r\n";
-            if (chunk.size() >= ChunkBytes) {
-                file.Write(chunk);
-                chunk.clear();
-            }
+            PackedFields entry = SplitPackedLine(packed, maker.FieldsNeeded());
+            maker.Append(chunk, packed, entry);
+            written();
         }
-        file.Write(chunk);
-        file.Commit();
-    }
-    return file.Result();
+    });
+}
+
+FileWriteResult WriteExportRows(const DataFolder& folder, const std::string& path,
+                                ExportFormat format, const ExportFieldSet& fields,
+                                std::size_t rowCount,
+                                const std::function<std::string_view(std::size_t)>& rowAt) {
+    return WriteExport(folder, path, format, fields, [&](std::string& chunk, auto written) {
+        for (std::size_t row = 0; row < rowCount; ++row) {
+            chunk += rowAt(row);
+            written();
+        }
+    });
 }

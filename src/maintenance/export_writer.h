@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,8 @@ const std::array<ExportFieldInfo, ExportFieldCount>& ExportFields();
 
 using ExportFieldSet = std::array<bool, ExportFieldCount>;
 ExportFieldSet DefaultExportFields();
+// Whether the lines written with these fields show the entries' annotations.
+bool ExportShowsAnnotations(const ExportFieldSet& fields);
 
 // Appends the separator and `value` as an export line holds it: a tab and the value, or a comma
 // and the value in double quotes with any quote inside it doubled. A value that a spreadsheet
@@ -59,3 +62,44 @@ FileWriteResult WriteExportFile(const Booklist& booklist, const DataFolder& fold
 FileWriteResult WriteExportLines(const DataFolder& folder, const std::string& path,
                                  ExportFormat format, const ExportFieldSet& fields,
                                  const std::vector<std::string_view>& packedLines);
+// The same for rows already made by ExportRowMaker with these fields and format: `rowAt` gives
+// each of the `rowCount` rows in turn.
+FileWriteResult WriteExportRows(const DataFolder& folder, const std::string& path,
+                                ExportFormat format, const ExportFieldSet& fields,
+                                std::size_t rowCount,
+                                const std::function<std::string_view(std::size_t)>& rowAt);
+
+// Makes the export's rows of entries from their packed lines, for a caller that walks the lines
+// and would rather make each row while the line is at hand.
+class ExportRowMaker {
+  public:
+    ExportRowMaker(const ExportFieldSet& fields, ExportFormat format);
+    // How many leading pieces of a packed line Append reads.
+    int FieldsNeeded() const { return needed_; }
+    // About how long a row is at most, to make room for rows ahead.
+    std::size_t RowBytes() const;
+    // Appends the row of an entry, with its CR LF, given its packed line and at least its
+    // FieldsNeeded() leading pieces; an empty line stands for an absent entry.
+    void Append(std::string& out, std::string_view packed, PackedFields& entry);
+
+  private:
+    // The band of a level text, as LevelBandOf gives it, from the last few texts met: a booklist
+    // names a handful of levels, and the export asks for one per line.
+    class LevelBands {
+      public:
+        char Of(std::string_view level);
+
+      private:
+        struct Known {
+            std::string_view level;
+            char band = 0;
+        };
+        std::array<Known, 8> known_{};
+        std::size_t next_ = 0;
+    };
+
+    ExportFieldSet fields_;
+    ExportFormat format_;
+    int needed_;
+    LevelBands bands_;
+};
