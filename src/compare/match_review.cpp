@@ -9,7 +9,6 @@
 #include <charconv>
 #include <cstring>
 #include <functional>
-#include <unordered_map>
 #include <utility>
 
 #include "base/byte_scan.h"
@@ -164,18 +163,29 @@ namespace {
 
 // Which of `count` rows share their ID with another, in one pass: each ID remembers the first row
 // that had it, and a later row marks both. A catalogue may hold thousands of copies of one book,
-// so the rows of one entry are never compared with each other.
+// so the rows of one entry are never compared with each other. The first rows are kept in an open
+// table of row numbers twice as large as the rows, probed from the ID's hash: no allocation per
+// row, as this runs for every match while the run's end waits.
 // Rows taken back (`counted` false) count for no entry.
 template <typename IdOf, typename Counted>
 std::vector<bool> RepeatedRows(std::size_t count, IdOf idOf, Counted counted) {
-    std::unordered_map<std::string_view, std::size_t> firstRow;
-    firstRow.reserve(count);
+    std::size_t slots = 16;
+    while (slots < 2 * count)
+        slots *= 2;
+    std::vector<std::size_t> firstRow(slots, 0);  // the row's number from 1; 0 for none
+    const std::hash<std::string_view> hash;
     std::vector<bool> repeated(count, false);
     for (std::size_t i = 0; i < count; ++i) {
         if (!counted(i)) continue;
-        const auto [first, isFirst] = firstRow.try_emplace(idOf(i), i);
-        if (isFirst) continue;
-        repeated[first->second] = true;
+        const std::string_view id = idOf(i);
+        std::size_t slot = hash(id) & (slots - 1);
+        while (firstRow[slot] != 0 && idOf(firstRow[slot] - 1) != id)
+            slot = (slot + 1) & (slots - 1);
+        if (firstRow[slot] == 0) {
+            firstRow[slot] = i + 1;
+            continue;
+        }
+        repeated[firstRow[slot] - 1] = true;
         repeated[i] = true;
     }
     return repeated;
