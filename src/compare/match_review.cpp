@@ -206,29 +206,49 @@ namespace {
 // Which of `count` rows share their ID with another, in one pass: each ID remembers the first row
 // that had it, and a later row marks both. A catalogue may hold thousands of copies of one book,
 // so the rows of one entry are never compared with each other. The first rows are kept in an open
-// table of row numbers twice as large as the rows, probed from the ID's hash: no allocation per
-// row, as this runs for every match while the run's end waits.
-// Rows taken back (`counted` false) count for no entry.
+// table twice as large as the rows, each with its ID's first eight bytes and length, so that an ID
+// of up to eight bytes, as booklist IDs are, is told apart without reaching for the row's text:
+// no allocation per row, and one place in memory looked at, as this runs for every match while
+// the run's end waits. Rows taken back (`counted` false) count for no entry.
 template <typename IdOf, typename Counted>
 std::vector<bool> RepeatedRows(std::size_t count, IdOf idOf, Counted counted) {
-    std::size_t slots = 16;
-    while (slots < 2 * count)
-        slots *= 2;
-    std::vector<std::size_t> firstRow(slots, 0);  // the row's number from 1; 0 for none
-    const std::hash<std::string_view> hash;
+    struct Slot {
+        std::uint64_t head = 0;  // the ID's first eight bytes, zeros past its end
+        std::uint32_t size = 0;
+        // The first row's number from 1, 0 for none: a review's rows, each a record of the run with
+        // its line held in memory, are far fewer than four billion.
+        std::uint32_t row = 0;
+    };
+    const auto headOf = [](std::string_view id) {
+        std::uint64_t head = 0;
+        for (std::size_t i = 0; i < id.size() && i < 8; ++i)
+            head |= std::uint64_t{static_cast<unsigned char>(id[i])} << (8 * i);
+        return head;
+    };
+    int bits = 4;
+    while ((std::size_t{1} << bits) < 2 * count)
+        ++bits;
+    std::vector<Slot> slots(std::size_t{1} << bits);
+    const std::size_t mask = slots.size() - 1;
     std::vector<bool> repeated(count, false);
     for (std::size_t i = 0; i < count; ++i) {
         if (!counted(i)) continue;
         const std::string_view id = idOf(i);
-        std::size_t slot = hash(id) & (slots - 1);
-        while (firstRow[slot] != 0 && idOf(firstRow[slot] - 1) != id)
-            slot = (slot + 1) & (slots - 1);
-        if (firstRow[slot] == 0) {
-            firstRow[slot] = i + 1;
-            continue;
+        const std::uint64_t head = headOf(id);
+        const auto size = static_cast<std::uint32_t>(id.size());
+        std::size_t at = ((head ^ size) * 0x9E3779B97F4A7C15ull) >> (64 - bits);
+        for (;; at = (at + 1) & mask) {
+            Slot& slot = slots[at];
+            if (slot.row == 0) {
+                slot = {head, size, static_cast<std::uint32_t>(i + 1)};
+                break;
+            }
+            if (slot.head != head || slot.size != size) continue;
+            if (size > 8 && idOf(slot.row - 1) != id) continue;
+            repeated[slot.row - 1] = true;
+            repeated[i] = true;
+            break;
         }
-        repeated[firstRow[slot] - 1] = true;
-        repeated[i] = true;
     }
     return repeated;
 }

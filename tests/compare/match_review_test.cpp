@@ -86,3 +86,15 @@ TEST(MatchReview, ChecksumStaysTheOneEarlierReviewsHold) {
         EXPECT_EQ(RecordChecksum(bytes), sum) << size;
     }
 }
+
+TEST(MatchReview, LongIdsAreRepeatedOnlyWhenWhole) {
+    // The first eight bytes are alike; only whole IDs count, and a row taken back for none.
+    std::vector<ReviewRow> rows(5);
+    const char* ids[] = {"100000000001", "100000000002", "100000000001", "1", "1"};
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i].id = ids[i];
+    rows[4].takenBack = true;
+    MarkRepeatedEntries(rows);
+    EXPECT_TRUE(rows[0].repeated && rows[2].repeated);
+    EXPECT_FALSE(rows[1].repeated || rows[3].repeated || rows[4].repeated);
+}
