@@ -46,10 +46,10 @@ constexpr std::array<char, 256> CleanBytes = [] {
 }();
 
 // The high bit set in a byte of `word` below 14, where the four bytes to replace lie, and perhaps
-// in bytes after it; never for a word whose bytes are all 14 or more and below 0x80.
+// in bytes after it; never for a word whose bytes are all 14 or more and below 0x80. The high
+// bits are left to be picked out once the words of a text are ORed.
 std::uint64_t LowBytes(std::uint64_t word) {
-    constexpr std::uint64_t Ones = 0x0101010101010101ull;
-    return (word - Ones * 14) & ~word & (Ones * 0x80);
+    return (word - 0x0E0E0E0E0E0E0E0Eull) & ~word;
 }
 
 // Copies a column's text to `to`, returning its end, with TAB, CR, LF and NUL as spaces so that a
@@ -64,15 +64,16 @@ char* CopyColumn(char* to, std::string_view text, std::uint64_t& seen) {
     std::uint64_t bytes = 0;
     std::uint64_t low = 0;
     if (size >= 8) {
-        for (std::size_t i = 0;; i += 8) {
-            if (i + 8 > size) i = size - 8;
+        const auto copyWord = [&](std::size_t i) {
             std::uint64_t word = 0;
             std::memcpy(&word, from + i, 8);
             bytes |= word;
             low |= LowBytes(word);
             std::memcpy(to + i, &word, 8);
-            if (i + 8 == size) break;
-        }
+        };
+        for (std::size_t i = 0; i + 8 < size; i += 8)
+            copyWord(i);
+        copyWord(size - 8);
     } else if (size >= 4) {
         std::uint32_t head = 0;
         std::uint32_t tail = 0;
@@ -90,7 +91,7 @@ char* CopyColumn(char* to, std::string_view text, std::uint64_t& seen) {
             to[i] = from[i];
         }
     }
-    if (low != 0) {
+    if ((low & 0x8080808080808080ull) != 0) {
         for (std::size_t i = 0; i < size; ++i)
             to[i] = CleanBytes[static_cast<unsigned char>(to[i])];
     }
