@@ -212,7 +212,9 @@ bool ReplacingFile::Flush() {
 bool ReplacingFile::WriteOut(std::string_view bytes) {
     std::size_t done = 0;
     while (done < bytes.size() && !Failed()) {
-        std::size_t size = bytes.size() - done;
+        // A large piece, such as a whole file made in memory, is handed over a writeback step at a
+        // time, so that the disk starts on its first part while the rest is still being copied.
+        std::size_t size = std::min<std::size_t>(bytes.size() - done, WriteBackBytes);
         if (budget_ >= 0) size = std::min<std::size_t>(size, static_cast<std::size_t>(budget_));
         if (size == 0) {
             Fail(ENOSPC);
@@ -224,16 +226,16 @@ bool ReplacingFile::WriteOut(std::string_view bytes) {
             continue;
         }
         done += static_cast<std::size_t>(wrote);
+        written_ += wrote;
         if (budget_ >= 0) budget_ -= wrote;
-    }
-    written_ += static_cast<std::int64_t>(done);
 #if defined(SYNC_FILE_RANGE_WRITE)
-    if (!direct_ && written_ - writtenBack_ >= WriteBackBytes) {
-        // Only a request: a failure here is found by the fsync of the commit.
-        ::sync_file_range(fd_, writtenBack_, written_ - writtenBack_, SYNC_FILE_RANGE_WRITE);
-        writtenBack_ = written_;
-    }
+        if (!direct_ && written_ - writtenBack_ >= WriteBackBytes) {
+            // Only a request: a failure here is found by the fsync of the commit.
+            ::sync_file_range(fd_, writtenBack_, written_ - writtenBack_, SYNC_FILE_RANGE_WRITE);
+            writtenBack_ = written_;
+        }
 #endif
+    }
     return !Failed();
 }
 

@@ -9,7 +9,6 @@
 #include <charconv>
 #include <cstring>
 #include <functional>
-#include <unordered_map>
 #include <utility>
 
 #include "base/byte_scan.h"
@@ -46,39 +45,57 @@ constexpr std::array<char, 256> CleanBytes = [] {
     return table;
 }();
 
-// True when one of the eight bytes is below 14, where the four bytes to replace lie (a byte of
-// 0x80 or more never counts; after the first one that does, others may).
-bool MayHoldSpecial(std::uint64_t word) {
-    constexpr std::uint64_t Ones = 0x0101010101010101ull;
-    return ((word - Ones * 14) & ~word & (Ones * 0x80)) != 0;
+// The high bit set in a byte of `word` below 14, where the four bytes to replace lie, and perhaps
+// in bytes after it; never for a word whose bytes are all 14 or more and below 0x80. The high
+// bits are left to be picked out once the words of a text are ORed.
+std::uint64_t LowBytes(std::uint64_t word) {
+    return (word - 0x0E0E0E0E0E0E0E0Eull) & ~word;
 }
 
-// Copies bytes to `to`, returning their end; with `Clean`, TAB, CR, LF and NUL become spaces so
-// that a text of whatever bytes the catalogue held stays in its column. Eight bytes at a time,
-// the last word overlapping the one before it, and looked at as they go: this runs for every
-// column of every match.
-template <bool Clean>
-char* CopyBytes(char* to, std::string_view text) {
+// Copies a column's text to `to`, returning its end, with TAB, CR, LF and NUL as spaces so that a
+// text of whatever bytes the catalogue held stays in its column; its bytes are ORed into `seen`,
+// whose high bits then tell whether any text was other than plain ASCII, without a pass of its
+// own. Eight bytes at a time, the last word overlapping the one before it, and a text of four to
+// seven bytes as two overlapping halves: this runs for every column of every match.
+char* CopyColumn(char* to, std::string_view text, std::uint64_t& seen) {
     const char* const from = text.data();
     const std::size_t size = text.size();
-    if (size < 8) {
-        for (std::size_t i = 0; i < size; ++i)
-            to[i] = Clean ? CleanBytes[static_cast<unsigned char>(from[i])] : from[i];
-        return to + size;
+    // Kept apart from `seen` until the end: the bytes stored could otherwise be taken to change it.
+    std::uint64_t bytes = 0;
+    std::uint64_t low = 0;
+    if (size >= 8) {
+        const auto copyWord = [&](std::size_t i) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, from + i, 8);
+            bytes |= word;
+            low |= LowBytes(word);
+            std::memcpy(to + i, &word, 8);
+        };
+        for (std::size_t i = 0; i + 8 < size; i += 8)
+            copyWord(i);
+        copyWord(size - 8);
+    } else if (size >= 4) {
+        std::uint32_t head = 0;
+        std::uint32_t tail = 0;
+        std::memcpy(&head, from, 4);
+        std::memcpy(&tail, from + size - 4, 4);
+        bytes = head | std::uint64_t{tail} << 32;
+        low = LowBytes(bytes);
+        std::memcpy(to, &head, 4);
+        std::memcpy(to + size - 4, &tail, 4);
+    } else {
+        for (std::size_t i = 0; i < size; ++i) {
+            const auto byte = static_cast<unsigned char>(from[i]);
+            bytes |= byte;
+            low |= byte < 14 ? 0x80 : 0;
+            to[i] = from[i];
+        }
     }
-    bool special = false;
-    for (std::size_t i = 0;; i += 8) {
-        if (i + 8 > size) i = size - 8;
-        std::uint64_t word = 0;
-        std::memcpy(&word, from + i, 8);
-        if constexpr (Clean) special |= MayHoldSpecial(word);
-        std::memcpy(to + i, &word, 8);
-        if (i + 8 == size) break;
-    }
-    if (special) {
+    if ((low & 0x8080808080808080ull) != 0) {
         for (std::size_t i = 0; i < size; ++i)
             to[i] = CleanBytes[static_cast<unsigned char>(to[i])];
     }
+    seen |= bytes;
     return to + size;
 }
 
@@ -134,22 +151,47 @@ std::uint64_t ChecksumOf(std::string_view bytes) {
     }
     for (int i = 0; end - at >= 8; at += 8, ++i)
         lanes[i] = Mixed(lanes[i], LoadWord(at));
+    // The last bytes as the low bytes of a word, taken from the word that ends with them when
+    // there is one.
     std::uint64_t last = 0;
-    for (int shift = 0; at != end; ++at, shift += 8)
-        last |= std::uint64_t{static_cast<unsigned char>(*at)} << shift;
+    const auto rest = end - at;
+    if (rest > 0 && bytes.size() >= 8) {
+        last = LoadWord(end - 8) >> (64 - 8 * rest);
+    } else {
+        for (int shift = 0; at != end; ++at, shift += 8)
+            last |= std::uint64_t{static_cast<unsigned char>(*at)} << shift;
+    }
     std::uint64_t hash = Mixed(lanes[3], last);
     for (int i = 0; i < 3; ++i)
         hash = Mixed(hash, lanes[i]);
     return hash ^ (hash >> 32);
 }
 
+// The eight hex digits of `value`, the first in the lowest byte: its nibbles spread one to a
+// byte, then each made a digit at once, instead of a step per digit for every match.
+std::uint64_t HexDigits(std::uint32_t value) {
+    std::uint64_t x = value >> 16 | std::uint64_t{value & 0xFFFF} << 32;
+    x = (x >> 8 & 0x000000FF000000FFull) | (x & 0x000000FF000000FFull) << 16;
+    x = (x >> 4 & 0x000F000F000F000Full) | (x & 0x000F000F000F000Full) << 8;
+    const std::uint64_t letters = ((x + 0x0606060606060606ull) >> 4) & 0x0101010101010101ull;
+    return x + 0x3030303030303030ull + letters * ('a' - '0' - 10);
+}
+
 // The checksum's 16 hex digits at `at`; returns their end.
 char* WriteChecksum(char* at, std::string_view bytes) {
-    static constexpr char Digits[] = "0123456789abcdef";
-    std::uint64_t sum = ChecksumOf(bytes);
-    for (int i = 15; i >= 0; --i, sum >>= 4)
-        at[i] = Digits[sum & 15];
-    return at + 16;
+    const std::uint64_t sum = ChecksumOf(bytes);
+    for (const std::uint32_t half :
+         {static_cast<std::uint32_t>(sum >> 32), static_cast<std::uint32_t>(sum)}) {
+        std::uint64_t digits = HexDigits(half);
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(at, &digits, 8);
+        } else {
+            for (int i = 0; i < 8; ++i, digits >>= 8)
+                at[i] = static_cast<char>(digits & 0xFF);
+        }
+        at += 8;
+    }
+    return at;
 }
 
 }  // namespace
@@ -164,19 +206,50 @@ namespace {
 
 // Which of `count` rows share their ID with another, in one pass: each ID remembers the first row
 // that had it, and a later row marks both. A catalogue may hold thousands of copies of one book,
-// so the rows of one entry are never compared with each other.
-// Rows taken back (`counted` false) count for no entry.
+// so the rows of one entry are never compared with each other. The first rows are kept in an open
+// table twice as large as the rows, each with its ID's first eight bytes and length, so that an ID
+// of up to eight bytes, as booklist IDs are, is told apart without reaching for the row's text:
+// no allocation per row, and one place in memory looked at, as this runs for every match while
+// the run's end waits. Rows taken back (`counted` false) count for no entry.
 template <typename IdOf, typename Counted>
 std::vector<bool> RepeatedRows(std::size_t count, IdOf idOf, Counted counted) {
-    std::unordered_map<std::string_view, std::size_t> firstRow;
-    firstRow.reserve(count);
+    struct Slot {
+        std::uint64_t head = 0;  // the ID's first eight bytes, zeros past its end
+        std::uint32_t size = 0;
+        // The first row's number from 1, 0 for none: a review's rows, each a record of the run with
+        // its line held in memory, are far fewer than four billion.
+        std::uint32_t row = 0;
+    };
+    const auto headOf = [](std::string_view id) {
+        std::uint64_t head = 0;
+        for (std::size_t i = 0; i < id.size() && i < 8; ++i)
+            head |= std::uint64_t{static_cast<unsigned char>(id[i])} << (8 * i);
+        return head;
+    };
+    int bits = 4;
+    while ((std::size_t{1} << bits) < 2 * count)
+        ++bits;
+    std::vector<Slot> slots(std::size_t{1} << bits);
+    const std::size_t mask = slots.size() - 1;
     std::vector<bool> repeated(count, false);
     for (std::size_t i = 0; i < count; ++i) {
         if (!counted(i)) continue;
-        const auto [first, isFirst] = firstRow.try_emplace(idOf(i), i);
-        if (isFirst) continue;
-        repeated[first->second] = true;
-        repeated[i] = true;
+        const std::string_view id = idOf(i);
+        const std::uint64_t head = headOf(id);
+        const auto size = static_cast<std::uint32_t>(id.size());
+        std::size_t at = ((head ^ size) * 0x9E3779B97F4A7C15ull) >> (64 - bits);
+        for (;; at = (at + 1) & mask) {
+            Slot& slot = slots[at];
+            if (slot.row == 0) {
+                slot = {head, size, static_cast<std::uint32_t>(i + 1)};
+                break;
+            }
+            if (slot.head != head || slot.size != size) continue;
+            if (size > 8 && idOf(slot.row - 1) != id) continue;
+            repeated[slot.row - 1] = true;
+            repeated[i] = true;
+            break;
+        }
     }
     return repeated;
 }
@@ -218,8 +291,14 @@ void RunReview::Add(std::string_view id, std::string_view bookTitle, std::string
     } else {
         at = std::copy_n("\t\t\t", 3, at);
     }
-    // Most texts are plain ASCII, which reads the same in every encoding: they are written as they
-    // are, and only the others are converted.
+    const std::string_view placed(place, static_cast<std::size_t>(at - place));
+    const std::string_view state = rejectedEarlier ? RejectedEarlierText : "";
+    // Most texts are plain ASCII, which reads the same in every encoding: the line is written as
+    // it comes, and made again only when a text must be converted, converting only those.
+    if (WriteLine(id, bookTitle, bookAuthor, kind, controlNumber, catalogueTitle, catalogueAuthor,
+                  callNumber, coding, placed, state, true)) {
+        return;
+    }
     std::string converted[6];
     const auto bookText = [&](std::string_view text, std::string& room) {
         if (IsPlainAscii(text)) return text;
@@ -235,8 +314,7 @@ void RunReview::Add(std::string_view id, std::string_view bookTitle, std::string
               catalogueText(controlNumber, converted[2]),
               catalogueText(catalogueTitle, converted[3]),
               catalogueText(catalogueAuthor, converted[4]), catalogueText(callNumber, converted[5]),
-              coding, std::string_view(place, static_cast<std::size_t>(at - place)),
-              rejectedEarlier ? RejectedEarlierText : "");
+              coding, placed, state, false);
 }
 
 void RunReview::Add(const ReviewRow& row) {
@@ -251,24 +329,31 @@ void RunReview::Add(const ReviewRow& row) {
     }
     WriteLine(row.id, row.bookTitle, row.bookAuthor, row.kind, row.controlNumber,
               row.catalogueTitle, row.catalogueAuthor, row.callNumber, row.coding, place,
-              StateText(row));
+              StateText(row), false);
 }
 
-void RunReview::WriteLine(std::string_view id, std::string_view bookTitle,
+bool RunReview::WriteLine(std::string_view id, std::string_view bookTitle,
                           std::string_view bookAuthor, MatchKind kind,
                           std::string_view controlNumber, std::string_view catalogueTitle,
                           std::string_view catalogueAuthor, std::string_view callNumber,
-                          CatalogueEncoding coding, std::string_view place,
-                          std::string_view state) {
+                          CatalogueEncoding coding, std::string_view place, std::string_view state,
+                          bool plainOnly) {
+    // The names as views, measured once rather than for every row.
+    static const std::array<std::string_view, 5> kindNames = {
+        KindTexts[0], KindTexts[1], KindTexts[2], KindTexts[3], KindTexts[4]};
+    static const std::array<std::string_view, 3> codingNames = {
+        CatalogueEncodingName(CatalogueEncoding::Utf8),
+        CatalogueEncodingName(CatalogueEncoding::Marc8),
+        CatalogueEncodingName(CatalogueEncoding::Windows1252)};
     const std::array<std::string_view, 9> texts = {id,
                                                    bookTitle,
                                                    bookAuthor,
-                                                   std::string_view(MatchKindText(kind)),
+                                                   kindNames[static_cast<std::size_t>(kind)],
                                                    controlNumber,
                                                    catalogueTitle,
                                                    catalogueAuthor,
                                                    callNumber,
-                                                   CatalogueEncodingName(coding)};
+                                                   codingNames[static_cast<std::size_t>(coding)]};
     std::size_t most = 20 + 1 + texts.size() + place.size() + 4 + state.size();
     for (const std::string_view text : texts)
         most += text.size();
@@ -278,17 +363,23 @@ void RunReview::WriteLine(std::string_view id, std::string_view bookTitle,
     *at++ = '\t';
     const std::size_t lineAt = text_.size() - most;
     const std::size_t idAt = lineAt + static_cast<std::size_t>(at - start);
+    std::uint64_t seen = 0;
     for (const std::string_view text : texts) {
-        at = CopyBytes<true>(at, text);
+        at = CopyColumn(at, text, seen);
         *at++ = '\t';
     }
-    at = CopyBytes<false>(at, place);
+    if (plainOnly && (seen & 0x8080808080808080ull) != 0) {
+        text_.Shorten(most);
+        return false;
+    }
+    at = std::copy(place.begin(), place.end(), at);
     const std::size_t markAt = lineAt + static_cast<std::size_t>(at - start);
     at = std::copy_n("0\t", 2, at);
     at = std::copy(state.begin(), state.end(), at);
     at = std::copy_n("\r\n", 2, at);
     text_.Shorten(most - static_cast<std::size_t>(at - start));
     rows_.push_back({idAt, id.size(), markAt, state.empty()});
+    return true;
 }
 
 void RunReview::WriteTo(ReplacingFile& file, std::string_view runLine) {

@@ -91,10 +91,12 @@ class RunReview {
     FileWriteResult Finish();
 
   private:
-    void WriteLine(std::string_view id, std::string_view bookTitle, std::string_view bookAuthor,
+    // Appends the row's line; with `plainOnly`, nothing and false when a text is not plain ASCII.
+    bool WriteLine(std::string_view id, std::string_view bookTitle, std::string_view bookAuthor,
                    MatchKind kind, std::string_view controlNumber, std::string_view catalogueTitle,
                    std::string_view catalogueAuthor, std::string_view callNumber,
-                   CatalogueEncoding coding, std::string_view place, std::string_view state);
+                   CatalogueEncoding coding, std::string_view place, std::string_view state,
+                   bool plainOnly);
     struct Row {  // where a line's ID and its "0" of the Repeated column lie in the file
         std::size_t idAt;
         std::size_t idSize;

@@ -95,6 +95,9 @@ ComparisonResult RunComparison(Booklist& booklist, const DataFolder& folder,
     ReplacingFile output;
     if (output.Open(folder.Output())) run.output = &output;
     run.review.Open(folder);
+    // Created now, beside the output, so that the end of the run does not wait for it.
+    ReplacingFile reviewFile;
+    reviewFile.Open(folder.MatchReview());
 
     CatalogueRecord record;
     // The window shows its counter at most once a frame, so the text is made afresh only every
@@ -126,28 +129,31 @@ ComparisonResult RunComparison(Booklist& booklist, const DataFolder& folder,
             MatchCatalogueRecord(bytes, record, run);
         } while (recordDone(reader->Position()));
     }
+    // The three results are written beside the earlier ones and put in their place together,
+    // under one stamp, or not at all: a crash or a full disk never leaves the results of two runs
+    // side by side. After a Cancel they hold what was matched so far. The review, the largest
+    // file after the output, is marked, written and taken to the disk on a thread of its own from
+    // the moment the last record is applied, while the reader is closed, the matches are written
+    // and the output and the matches are taken to the disk: most of each file's cost is waiting
+    // for the disk, and the waits overlap.
+    const std::string stamp = NewRunStamp();
+    const std::string reviewRun = ReviewRunLine(stamp, run.outputDigest);
+    std::future<void> reviewed =
+        std::async(std::launch::async | std::launch::deferred, [&run, &reviewFile, &reviewRun] {
+            if (!reviewFile.IsOpen()) return;
+            run.review.WriteTo(reviewFile, reviewRun);
+            reviewFile.Finish();
+        });
     if (result.recordsRead > 0) showCounter();
     result.brokenAtLine = reader->BrokenAtLine();
 
     reader.reset();
     catalogue.reset();
-    // The three results are written beside the earlier ones and put in their place together,
-    // under one stamp, or not at all: a crash or a full disk never leaves the results of two runs
-    // side by side. After a Cancel they hold what was matched so far. The review, the largest
-    // file after the output, is marked, written and taken to the disk on a thread of its own
-    // while the matches are written: most of its cost is waiting for the disk.
-    const std::string stamp = NewRunStamp();
-    ReplacingFile reviewFile;
     ReplacingFile matchesFile;
-    const std::string reviewRun = ReviewRunLine(stamp, run.outputDigest);
-    std::future<void> reviewed = std::async(std::launch::async | std::launch::deferred,
-                                            [&run, &reviewFile, &folder, &reviewRun] {
-                                                if (!reviewFile.Open(folder.MatchReview())) return;
-                                                run.review.WriteTo(reviewFile, reviewRun);
-                                                reviewFile.Finish();
-                                            });
     if (matchesFile.Open(folder.Matches()))
         WriteMatches(matchesFile, booklist, MatchesRunLine(stamp));
+    output.Finish();
+    matchesFile.Finish();
     reviewed.get();
     CommitTogether({&output, &matchesFile, &reviewFile});
     result.outputCreated = output.Result().written;
