@@ -114,7 +114,11 @@ WrittenRecord WriteMatchedRecord(const CatalogueRecord& record, int levelBand, C
     }
     if (!run.output) return {};
     run.output->Write(run.bytes);
-    run.outputDigest.Add(run.bytes);
+    if (run.digestLater) {
+        run.digestLater->append(run.bytes);
+    } else {
+        run.outputDigest.Add(run.bytes);
+    }
     const WrittenRecord written{run.outputBytes, run.bytes};
     run.outputBytes += static_cast<std::int64_t>(run.bytes.size());
     return written;

@@ -82,8 +82,11 @@ struct ComparisonRun {
     ReplacingFile* output = nullptr;        // null when the output file could not be created
     std::int64_t outputBytes = 0;           // written to it so far
     OutputDigest outputDigest;              // of what was written to it
-    RunReview review;                       // one row per matched record, in catalogue order
-    bool reviewed = true;                   // false: rows are not added to it
+    // When set, the bytes written are kept here for the digest instead, to be added to it later
+    // in the same order, by whichever thread has the time.
+    std::string* digestLater = nullptr;
+    RunReview review;      // one row per matched record, in catalogue order
+    bool reviewed = true;  // false: rows are not added to it
     std::int64_t matches = 0;
     std::int64_t notWritten = 0;
     std::int64_t malformed = 0;

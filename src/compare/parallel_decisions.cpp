@@ -2,6 +2,7 @@
 
 #include <array>
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -70,7 +71,10 @@ constexpr std::size_t RingSize = 4;
 
 class BatchRing {
   public:
-    BatchRing(CatalogueReader& reader, ComparisonRun& run) : reader_(reader), run_(run) {}
+    BatchRing(CatalogueReader& reader, ComparisonRun& run) : reader_(reader), run_(run) {
+        run.digestLater = &digestLater_;
+    }
+    ~BatchRing() { run_.digestLater = nullptr; }
 
     // The calling thread's part: reading, deciding when nothing else is to be done, and applying.
     template <typename Apply>
@@ -95,6 +99,7 @@ class BatchRing {
                 lock.lock();
                 oldest.state = Batch::State::Empty;
                 ++applied_;
+                HandOverDigest(false);
                 if (!goOn) break;
                 continue;
             }
@@ -117,21 +122,55 @@ class BatchRing {
             }
             changed_.wait(lock);
         }
+        // The digest's last pieces, once the deciding thread has finished the one it holds.
+        HandOverDigest(true);
+        changed_.wait(lock, [&] { return !digesting_; });
+        while (!digestPieces_.empty()) {
+            std::string piece = std::move(digestPieces_.front());
+            digestPieces_.pop_front();
+            run_.outputDigest.Add(piece);
+        }
     }
 
-    // A deciding thread's part, until the calling thread has stopped.
+    // A deciding thread's part, until the calling thread has stopped. With no batch to decide,
+    // it takes the output's digest a piece at a time: the digest goes byte by byte, each step
+    // waiting for the one before, and on the thread that writes the output it held all else up.
     void Decide() {
         Decider decider;
         std::unique_lock<std::mutex> lock(mutex_);
         for (;;) {
             Batch* waiting = nullptr;
-            changed_.wait(lock, [&] { return stopped_ || (waiting = NextToDecide()) != nullptr; });
+            changed_.wait(lock, [&] {
+                return stopped_ || (waiting = NextToDecide()) != nullptr ||
+                       (!digesting_ && !digestPieces_.empty());
+            });
             if (stopped_) return;
-            Decide(*waiting, decider, lock);
+            if (waiting != nullptr) {
+                Decide(*waiting, decider, lock);
+                continue;
+            }
+            std::string piece = std::move(digestPieces_.front());
+            digestPieces_.pop_front();
+            digesting_ = true;
+            lock.unlock();
+            run_.outputDigest.Add(piece);
+            lock.lock();
+            digesting_ = false;
+            changed_.notify_all();
         }
     }
 
   private:
+    // Moves the bytes written since the last piece to the digest's pieces, once there are enough
+    // of them to be worth a hand-over, or `all` of them; called with the lock held.
+    void HandOverDigest(bool all) {
+        constexpr std::size_t PieceBytes = 256 << 10;
+        if (digestLater_.empty() || (!all && digestLater_.size() < PieceBytes)) return;
+        digestPieces_.push_back(std::move(digestLater_));
+        digestLater_ = std::string();
+        changed_.notify_all();
+    }
+
     // The batch read longest ago that no thread decides yet; null when there is none.
     Batch* NextToDecide() {
         for (std::size_t i = applied_; i < read_; ++i) {
@@ -173,6 +212,9 @@ class BatchRing {
     std::size_t applied_ = 0;  // of them, applied
     bool readAll_ = false;
     bool stopped_ = false;
+    std::string digestLater_;               // written since the last piece, kept by the run
+    std::deque<std::string> digestPieces_;  // for the digest, in the order written
+    bool digesting_ = false;                // a deciding thread is adding a piece
 };
 
 }  // namespace

@@ -123,6 +123,8 @@ TEST_F(InterruptedRuns, OneAndTwoThreadsWriteTheSame) {
                       .status,
                   0);
         written.push_back(ResultsIn(dir));
+        // The run line's digest, left out above, is checked against the output.
+        EXPECT_TRUE(ReviewAccepts(dir)) << threads;
     }
     EXPECT_FALSE(written[0].output.empty());
     EXPECT_TRUE(written[0] == written[1]);
